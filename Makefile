@@ -1,0 +1,25 @@
+# Two entry points: `make run` builds and starts the front-end, `make test`
+# builds and runs every test. Both install what is missing first.
+.PHONY: run test build deps bench screenshot clean
+
+deps:
+	scripts/install-deps
+
+build: deps
+	cmake --preset release
+	cmake --build --preset release
+
+run: build
+	build/release/kestrun
+
+test: build
+	ctest --preset release
+
+bench: build
+	build/release/bench/startup-bench build/release/kestrun build/release/bench/bare-window
+
+screenshot: build
+	scripts/screenshot screenshot.png
+
+clean:
+	rm -rf build

@@ -1,0 +1,57 @@
+#include "app/Frontend.h"
+
+#include "app/Lifecycle.h"
+#include "bindings/BindingChart.h"
+#include "bindings/Capture.h"
+#include "bindings/Profiles.h"
+#include "catalogue/RomScan.h"
+#include "catalogue/SelectionView.h"
+#include "emulator/BindingPanel.h"
+#include "emulator/Launch.h"
+#include "ui/Form1.h"
+#include "ui/Panel.h"
+
+namespace app {
+
+Frontend::Frontend(ui::Form1& form, ui::Dialogs& dialogs, emulator::Launcher& launcher,
+                   QString programFileFolder, std::function<void()> endProcess)
+    : m_form(form), m_dialogs(dialogs), m_launcher(launcher),
+      m_programFileFolder(std::move(programFileFolder)), m_endProcess(std::move(endProcess)) {
+    route();
+    m_form.Picture3->setBackgroundSource(&bindings::bindingChart);
+}
+
+void Frontend::start() { startUp(m_form, m_programFileFolder); }
+
+void Frontend::shutdown() {
+    if (m_shuttingDown)
+        return;
+    m_shuttingDown = true;
+    shutDown(m_form);
+    m_endProcess();
+}
+
+void Frontend::route() {
+    using ui::Form1;
+    Form1& f = m_form;
+    ui::Dialogs& d = m_dialogs;
+    emulator::Launcher& l = m_launcher;
+
+    // event                                   handler
+    connect(&f, &Form1::closeRequested,        this, [this] { shutdown(); });
+    connect(&f, &Form1::command1Clicked,       this, [&f, &l, &d] { emulator::Launch(f, l, d); });
+    connect(&f, &Form1::command2Clicked,       this, [&f] { catalogue::newScan(f); });
+    connect(&f, &Form1::command3Clicked,       this, [&f] { emulator::OpenPanel(f); });
+    connect(&f, &Form1::command4Clicked,       this, [&f] { bindings::Restore(f); });
+    connect(&f, &Form1::command5Clicked,       this, [&f] { bindings::AllOverAgain(f); });
+    connect(&f, &Form1::command6Clicked,       this, [&f, &d] { emulator::Save(f, d); });
+    connect(&f, &Form1::command7Clicked,       this, [&f, &d, &l] { emulator::StartInputConfiguration(f, d, l); });
+    connect(&f, &Form1::image5Clicked,         this, [&f, &d] { emulator::ClosePanel(f, d); });
+    connect(&f, &Form1::slotDoubleClicked,     this, [&f](int slot) { bindings::BeginCapture(f, slot); });
+    connect(&f, &Form1::list2RowSelected,      this, [&f] { catalogue::selectionView(f); });
+    connect(&f, &Form1::list2DoubleClicked,    this, [&f, &l, &d] { emulator::LaunchFromList(f, l, d); });
+    connect(&f, &Form1::captureKeyPressed,     this, [&f](int key, const QString& text) { bindings::CaptureKey(f, key, text); });
+    connect(&f, &Form1::captureMousePressed,   this, [&f](Qt::MouseButton button) { bindings::CaptureMouse(f, button); });
+}
+
+} // namespace app

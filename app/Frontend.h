@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+namespace ui {
+class Dialogs;
+class Form1;
+} // namespace ui
+
+namespace emulator {
+class Launcher;
+}
+
+namespace app {
+
+// Wires the window's events to their handlers and runs start-up and
+// shutdown. `endProcess` ends the program after shutdown has written its
+// settings; tests pass their own.
+class Frontend final : public QObject {
+    Q_OBJECT
+public:
+    Frontend(ui::Form1& form, ui::Dialogs& dialogs, emulator::Launcher& launcher,
+             QString programFileFolder, std::function<void()> endProcess);
+
+    // Start-up, up to the moment the window may be shown.
+    void start();
+
+    // Shutdown, then the end of the process. Runs once, whatever asks.
+    void shutdown();
+
+private:
+    void route();
+
+    ui::Form1& m_form;
+    ui::Dialogs& m_dialogs;
+    emulator::Launcher& m_launcher;
+    QString m_programFileFolder;
+    std::function<void()> m_endProcess;
+    bool m_shuttingDown = false;
+};
+
+} // namespace app

@@ -1,0 +1,105 @@
+#include "app/Lifecycle.h"
+
+#include "app/SettingsFile.h"
+#include "catalogue/RomScan.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+#include "ui/CheckBox.h"
+#include "ui/Form1.h"
+#include "ui/Tag.h"
+
+#include <QLineEdit>
+
+namespace app {
+
+namespace {
+
+QString settingsFile(const QString& programFolder) {
+    return programFolder + platform::relative({"Config", "Kestrun.ini"});
+}
+
+// A box whose text is only blanks would read back as a missing line and
+// shift every later value: it counts as empty.
+bool blank(const QString& text) {
+    for (QChar c : text) {
+        if (c != u' ')
+            return false;
+    }
+    return true;
+}
+
+void setOption(ui::CheckBox* box, const QString& slot) {
+    // An out-of-range number or a value the box refuses leaves it unchecked.
+    if (const auto number = optionNumber(slot))
+        box->setValue(*number);
+}
+
+} // namespace
+
+QString windowTitle() {
+    return QStringLiteral("Sega Model 3 Kestrun To Supermodel ( For research %1.%2.%3)")
+        .arg(KESTRUN_VERSION_MAJOR)
+        .arg(KESTRUN_VERSION_MINOR)
+        .arg(KESTRUN_VERSION_PATCH);
+}
+
+QString defaultEmulatorFolder(const QString& programFolder) {
+    return programFolder + QLatin1String("Supermodel_0.1a_Win32") + platform::kSeparator;
+}
+
+QString defaultRomFolder(const QString& programFolder) {
+    return programFolder + QLatin1String("Roms") + platform::kSeparator;
+}
+
+void startUp(ui::Form1& form, const QString& programFileFolder) {
+    form.setWindowTitle(windowTitle());
+
+    const QString folder = platform::withTrailingSeparator(programFileFolder);
+    ui::setTag(&form, folder);
+
+    for (const char* name : {"Config", "NVRAM", "Saves"}) {
+        const QString path = folder + QLatin1String(name);
+        if (!platform::exists(path))
+            platform::makeFolder(path);
+    }
+
+    SettingsSlots slots;
+    if (const auto bytes = platform::readFile(settingsFile(folder)))
+        slots = parseSettings(*bytes);
+
+    auto orDefault = [](const QString& slot, const QString& fallback) {
+        return slot.isEmpty() ? fallback : slot;
+    };
+    form.Text4->setText(orDefault(slots[0], defaultEmulatorFolder(folder)));
+    form.Text5->setText(orDefault(slots[1], defaultRomFolder(folder)));
+    form.Text1->setText(orDefault(slots[2], QLatin1String(kDefaultWidth)));
+    form.Text3->setText(orDefault(slots[3], QLatin1String(kDefaultHeight)));
+
+    setOption(form.Check1, slots[4]);
+    setOption(form.Check2, slots[5]);
+    setOption(form.Check3, slots[6]);
+
+    catalogue::startupFill(form);
+}
+
+void shutDown(ui::Form1& form) {
+    const QString folder = ui::tag(&form);
+    if (folder.isEmpty())
+        return; // start-up never ran: there is nothing of ours to keep
+    if (blank(form.Text4->text()))
+        form.Text4->setText(defaultEmulatorFolder(folder));
+    if (blank(form.Text5->text()))
+        form.Text5->setText(defaultRomFolder(folder));
+
+    SettingsValues values;
+    values.emuPath = form.Text4->text();
+    values.romPath = form.Text5->text();
+    values.width = form.Text1->text();
+    values.height = form.Text3->text();
+    values.showFps = form.Check1->value();
+    values.fullScreen = form.Check2->value();
+    values.noThrottle = form.Check3->value();
+    platform::writeFileAtomically(settingsFile(folder), formatSettings(values));
+}
+
+} // namespace app

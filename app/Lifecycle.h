@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+namespace ui {
+class Form1;
+}
+
+namespace app {
+
+// "Sega Model 3 Kestrun To Supermodel ( For research 0.0.3)"
+QString windowTitle();
+
+// The defaults of the two folders, under the program folder.
+QString defaultEmulatorFolder(const QString& programFolder);
+QString defaultRomFolder(const QString& programFolder);
+
+// Start-up after the second-copy test: title, program folder, the folders
+// "Config", "NVRAM" and "Saves", the settings, then the game list. Every step
+// that fails is skipped silently.
+void startUp(ui::Form1& form, const QString& programFileFolder);
+
+// Shutdown before the process ends: empty folder boxes take their defaults
+// and the settings file is replaced. Nothing is asked.
+void shutDown(ui::Form1& form);
+
+} // namespace app

@@ -1,0 +1,89 @@
+#include "bindings/Capture.h"
+
+#include "bindings/KeyNames.h"
+#include "ui/CaptureBox.h"
+#include "ui/ClickableLabel.h"
+#include "ui/Form1.h"
+#include "ui/Panel.h"
+#include "ui/Tag.h"
+
+#include <QPushButton>
+
+namespace bindings {
+
+namespace {
+
+const QString kWalking = QStringLiteral("1");
+
+} // namespace
+
+void BeginCapture(ui::Form1& form, int slot) {
+    if (slot < 0 || slot >= ui::Form1::kSlotCount)
+        return;
+    const ui::ClickableLabel* label = form.Label1[std::size_t(slot)];
+    ui::setTag(form.Picture3, QString::number(slot));
+    form.Text6->setGeometry(label->x(), label->y(), label->width(), label->height());
+    form.Text6->show();
+    form.Label3->setText(QLatin1String("Input") + ui::tag(label) + QLatin1String(" Press Keys ..."));
+    form.Text6->setFocus(Qt::OtherFocusReason);
+}
+
+void FinishCapture(ui::Form1& form, const std::optional<QString>& name) {
+    // The tag holds the slot's number; anything else reads as slot 0.
+    bool ok = false;
+    int k = ui::tag(form.Picture3).toInt(&ok);
+    if (!ok || k < 0 || k >= ui::Form1::kSlotCount)
+        k = 0;
+    if (name)
+        form.Label1[std::size_t(k)]->setText(*name);
+    form.Text6->setText(QString());
+    form.Text6->hide();
+    form.Label3->setText(QString());
+    if (ui::tag(form.Command5) == kWalking && k <= 47) {
+        BeginCapture(form, k + 1);
+        return;
+    }
+    ui::setTag(form.Command5, QString());
+    form.Command6->setFocus(Qt::OtherFocusReason);
+}
+
+void AllOverAgain(ui::Form1& form) {
+    ui::setTag(form.Command5, kWalking);
+    for (ui::ClickableLabel* slot : form.Label1)
+        slot->setText(QString());
+    BeginCapture(form, 0);
+}
+
+void CaptureKey(ui::Form1& form, int qtKey, const QString& text) {
+    if (form.Text6->isHidden())
+        return;
+    const KeyFacts facts = keyFactsFromQt(qtKey, text);
+    if (facts.virtualKey) {
+        if (const auto name = keyDownName(*facts.virtualKey)) {
+            FinishCapture(form, name);
+            return;
+        }
+    }
+    if (facts.characterCode) {
+        FinishCapture(form, keyPressName(*facts.characterCode).name);
+        return;
+    }
+    // No name and no character: keep waiting.
+    form.Text6->setFocus(Qt::OtherFocusReason);
+}
+
+void CaptureMouse(ui::Form1& form, Qt::MouseButton button) {
+    if (form.Text6->isHidden())
+        return;
+    if (const auto name = mouseButtonName(mouseButtonCode(button)))
+        FinishCapture(form, name);
+}
+
+void EndCapture(ui::Form1& form) {
+    form.Text6->setText(QString());
+    form.Text6->hide();
+    form.Label3->setText(QString());
+    ui::setTag(form.Command5, QString());
+}
+
+} // namespace bindings

@@ -1,0 +1,68 @@
+#include "bindings/Profiles.h"
+
+#include "bindings/SlotTable.h"
+#include "ui/ClickableLabel.h"
+#include "ui/Form1.h"
+#include "ui/Tag.h"
+
+#include <QStringList>
+#include <array>
+#include <utility>
+
+namespace bindings {
+
+namespace {
+
+// clang-format off
+constexpr std::array<std::pair<std::string_view, std::string_view>, 8> kProfiles{{
+    {"1", "8;9;10;11;12;13;14;15"},
+    {"2", "16;17;18;19;20;21;24;25;26;27"},
+    {"3", "16;17;18;19;20;21;22;23;24;25;26;27"},
+    {"4", "47;48"},
+    {"5", "33;34;35;36;37;38;39;40;41;42;43;44"},
+    {"6", "8;9;10;11;30;31;32"},
+    {"7", "8;9;10;11;30;31;32"},
+    {"8", "45;46"},
+}};
+// clang-format on
+
+} // namespace
+
+std::optional<std::string_view> profileSlotList(const QString& code) {
+    for (const auto& [profile, list] : kProfiles) {
+        if (code == QLatin1String(profile.data(), qsizetype(profile.size())))
+            return list;
+    }
+    return std::nullopt;
+}
+
+void List2_XList(ui::Form1& form, const QString& code) {
+    const auto list = profileSlotList(code);
+    if (!list)
+        return;
+    const QStringList slots = QString::fromLatin1(list->data(), qsizetype(list->size())).split(u';');
+    for (const QString& slot : slots)
+        ui::Form1::setBackColor(form.Label1[std::size_t(slot.toInt())], kMarkedColour);
+}
+
+QString defaultBindingText() {
+    QString text;
+    for (const InputSlot& slot : kSlots) {
+        text += QLatin1String(slot.inputName.data(), qsizetype(slot.inputName.size()));
+        text += u';';
+        text += QLatin1String(slot.defaultKey.data(), qsizetype(slot.defaultKey.size()));
+        text += u';';
+    }
+    return text;
+}
+
+void Restore(ui::Form1& form) {
+    static const QStringList elements = defaultBindingText().split(u';');
+    for (int i = 0; i < kSlotCount; ++i) {
+        ui::ClickableLabel* slot = form.Label1[std::size_t(i)];
+        slot->setText(elements[2 * i + 1]);
+        ui::setTag(slot, elements[2 * i]);
+    }
+}
+
+} // namespace bindings

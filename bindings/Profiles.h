@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <optional>
+#include <string_view>
+
+namespace ui {
+class Form1;
+}
+
+namespace bindings {
+
+inline const QColor kUnmarkedColour{224, 224, 224};
+inline const QColor kMarkedColour{255, 192, 192};
+
+// The slot list of a game profile code ("1".."8"), as the literal text of
+// slot numbers separated by ";"; nothing for any other code ("x", "").
+std::optional<std::string_view> profileSlotList(const QString& code);
+
+// Marks the slots of profile `code`. It never unmarks: the refresh does that.
+void List2_XList(ui::Form1& form, const QString& code);
+
+// Loads the default bindings: every slot's input name into its tag and its
+// default key into its caption. Colours, the edited mark and any capture are
+// left as they are.
+void Restore(ui::Form1& form);
+
+// The default binding list: input name ";" key ";" for the 49 slots in order.
+QString defaultBindingText();
+
+} // namespace bindings

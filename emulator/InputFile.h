@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QChar>
+#include <QString>
+#include <span>
+#include <vector>
+
+namespace emulator {
+
+// The emulator's input configuration file, "Config/Supermodel.ini".
+
+struct SlotBinding {
+    QString inputName; // without the "Input" prefix, e.g. "Start1"
+    QString key;       // a key name, e.g. "1", "Up", "MouseLeft"
+};
+
+constexpr int kInputFileSlots = 49;
+
+// The 55 lines the front-end writes, each ended by CR LF, in UTF-8:
+// ";", "; Supermodel Configuration File", ";", "", "[ Global ]", "", then for
+// every slot in order "Input" + name + " = " + quote + key + quote.
+QByteArray formatInputFile(std::span<const SlotBinding> slots, QChar quote);
+
+// Reads any bytes (UTF-8, line ends CR LF, CR alone or LF alone). Every line
+// that contains "Input" (case-sensitive, anywhere) gives one binding, in file
+// order, at most kInputFileSlots of them; the other lines are skipped.
+//  - key: the text between the first and the second double quote; after a
+//    lone quote, the rest of the line; with no quote at all, empty.
+//  - name: the text before the first double quote (the whole line when it has
+//    none) with every "=" removed, then trailing blanks (U+0020 only)
+//    removed, then every "Input" removed. Leading blanks stay.
+// Never crashes or hangs, whatever the size or content.
+std::vector<SlotBinding> parseInputFile(const QByteArray& bytes);
+
+} // namespace emulator

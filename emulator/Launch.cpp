@@ -1,0 +1,85 @@
+#include "emulator/Launch.h"
+
+#include "catalogue/GameTable.h"
+#include "emulator/CommandLine.h"
+#include "emulator/Launcher.h"
+#include "platform/Files.h"
+#include "ui/CheckBox.h"
+#include "ui/Dialogs.h"
+#include "ui/Form1.h"
+#include "ui/GameList.h"
+#include "ui/Tag.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace emulator {
+
+namespace {
+
+const QString kEmuError = QStringLiteral("Emu Error ...");
+const QString kErrTitle = QStringLiteral("Err");
+
+// Only the ticked state counts as on; grey is off.
+bool on(const ui::CheckBox* box) { return box->value() == 1; }
+
+} // namespace
+
+QChar quoteOf(const ui::Form1& form) {
+    const QString quote = ui::tag(form.Image1);
+    return quote.isEmpty() ? QChar(u'"') : quote.front();
+}
+
+GameLaunch gameLaunchFromWindow(const ui::Form1& form) {
+    GameLaunch launch;
+    launch.emulatorFolder = form.Text4->text();
+    launch.romFolder = form.Text5->text();
+    const QStringList record = catalogue::gameRecord(form.List2->currentRow());
+    if (!record.isEmpty())
+        launch.romSet = record[catalogue::RomSet];
+    launch.width = form.Text1->text();
+    launch.height = form.Text3->text();
+    launch.clock = form.Text7->text();
+    launch.clockOn = on(form.Check4);
+    launch.showFps = on(form.Check1);
+    launch.fullScreen = on(form.Check2);
+    launch.noThrottle = on(form.Check3);
+    return launch;
+}
+
+bool emulatorPresent(const ui::Form1& form) {
+    return platform::isFile(form.Text4->text() + QLatin1String(kEmulatorProgram));
+}
+
+bool startFromTag(ui::Form1& form, const CommandLine& line, WindowState state, Launcher& launcher,
+                  ui::Dialogs& dialogs) {
+    ui::setTag(form.Command1, line.text);
+    form.minimize();
+    if (launcher.start(line.program, line.arguments, state))
+        return true;
+    // A failed start is not a launch: bring the window back and say so.
+    form.showNormal();
+    dialogs.tell(kEmuError, kErrTitle);
+    return false;
+}
+
+void Launch(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs) {
+    const CommandLine line = gameCommandLine(gameLaunchFromWindow(form), quoteOf(form));
+    startFromTag(form, line, WindowState::Minimized, launcher, dialogs);
+}
+
+void LaunchFromList(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs) {
+    if (!emulatorPresent(form)) {
+        dialogs.tell(kEmuError, kErrTitle);
+        return;
+    }
+    if (form.Command1->isEnabled()) {
+        Launch(form, launcher, dialogs);
+        return;
+    }
+    const QListWidgetItem* row = form.List2->currentItem();
+    dialogs.tell((row ? row->text() : QString()) + QLatin1String(" Rom Error ..."), kErrTitle);
+}
+
+} // namespace emulator

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QChar>
+
+namespace ui {
+class Dialogs;
+class Form1;
+} // namespace ui
+
+namespace emulator {
+
+class Launcher;
+struct CommandLine;
+struct GameLaunch;
+enum class WindowState;
+
+// The game launch read from the window at this moment.
+GameLaunch gameLaunchFromWindow(const ui::Form1& form);
+
+// The quote character kept as the tag of Image1.
+QChar quoteOf(const ui::Form1& form);
+
+// The emulator's program file exists under the emulator folder.
+bool emulatorPresent(const ui::Form1& form);
+
+// Keeps `line` in Command1's tag, minimizes the window and starts the process
+// without waiting. A process that cannot be started is not a launch: the
+// window comes back and the user is told "Emu Error ...".
+bool startFromTag(ui::Form1& form, const CommandLine& line, WindowState state,
+                  Launcher& launcher, ui::Dialogs& dialogs);
+
+// Launch (the launch button): the game command line, started minimized.
+void Launch(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs);
+
+// Launch from the list: the emulator must exist, then the archive must have
+// been found when the game was selected (the launch button's enabled state).
+void LaunchFromList(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs);
+
+} // namespace emulator

@@ -1,0 +1,373 @@
+#include "ui/Form1.h"
+
+#include "bindings/SlotTable.h"
+#include "ui/CaptureBox.h"
+#include "ui/CheckBox.h"
+#include "ui/ClickableLabel.h"
+#include "ui/ControlTable.h"
+#include "ui/GameList.h"
+#include "ui/HelpText.h"
+#include "ui/Panel.h"
+#include "ui/Pictures.h"
+#include "ui/Tag.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStyle>
+
+namespace ui {
+
+namespace {
+
+QString text(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+
+QString slotName(int i) { return QStringLiteral("Label1(%1)").arg(i); }
+
+QFont fixedFont(int pixelSize) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
+QFont proportionalFont(int pixelSize) {
+    QFont font = QApplication::font();
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
+// The largest fixed-pitch font, at most `pixelSize`, whose widest line of
+// `text` fits `width` pixels: the help text's columns must never wrap.
+QFont fittingFixedFont(const QString& text, int width, int pixelSize) {
+    const QStringList lines = text.split(QStringLiteral("\r\n"));
+    for (int size = pixelSize; size > 6; --size) {
+        const QFont font = fixedFont(size);
+        const QFontMetrics metrics(font);
+        int widest = 0;
+        for (const QString& line : lines)
+            widest = std::max(widest, metrics.horizontalAdvance(line));
+        if (widest <= width)
+            return font;
+    }
+    return fixedFont(7);
+}
+
+// The largest size, at most `pixelSize`, at which `text` fits `width` pixels.
+QFont fitted(QFont font, const QString& text, int width, int pixelSize) {
+    for (int size = pixelSize; size > 7; --size) {
+        font.setPixelSize(size);
+        if (QFontMetrics(font).horizontalAdvance(text) <= width)
+            return font;
+    }
+    font.setPixelSize(7);
+    return font;
+}
+
+void setColours(QWidget* control, const QColor& background, const QColor& foreground) {
+    QPalette p = control->palette();
+    if (background.isValid()) {
+        p.setColor(QPalette::Window, background);
+        control->setAutoFillBackground(true);
+    }
+    if (foreground.isValid())
+        p.setColor(QPalette::WindowText, foreground);
+    control->setPalette(p);
+}
+
+} // namespace
+
+Form1::Form1(QWidget* parent) : QWidget(parent) {
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setObjectName(QStringLiteral("Form1"));
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, Qt::white);
+    setPalette(p);
+
+    buildControls();
+    applyLooks();
+    applyTabOrder();
+    showWindowPictures();
+    routeEvents();
+    keepFixedSize();
+
+    // Tags used as state, with their values at start.
+    setTag(this, QString());
+    setTag(Image1, QStringLiteral("\""));
+    setTag(Command1, QString());
+    setTag(Picture3, QStringLiteral("b"));
+    setTag(Command5, QString());
+    for (QLabel* slot : Label1)
+        setTag(slot, QString());
+}
+
+QWidget* Form1::createControl(const ControlSpec& spec, QWidget* container) {
+    const QString shows = text(spec.shows);
+    switch (spec.kind) {
+    case ControlKind::Panel:
+        return new Panel(container);
+    case ControlKind::TextBox:
+        return new QLineEdit(shows, container);
+    case ControlKind::HelpBox: {
+        auto* box = new QPlainTextEdit(container);
+        box->setPlainText(QString(helpText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        return box;
+    }
+    case ControlKind::CaptureBox:
+        return new CaptureBox(container);
+    case ControlKind::Button:
+        return new QPushButton(shows, container);
+    case ControlKind::PictureButton:
+        return new QPushButton(container);
+    case ControlKind::CheckBox:
+        return new CheckBox(shows, container);
+    case ControlKind::Label:
+        return new QLabel(shows, container);
+    case ControlKind::SlotLabel:
+    case ControlKind::ClickImage:
+        return new ClickableLabel(shows, container);
+    case ControlKind::Image:
+        return new QLabel(container);
+    case ControlKind::ListBox:
+        return new GameList(container);
+    }
+    Q_UNREACHABLE();
+}
+
+void Form1::buildControls() {
+    const auto table = controlTable();
+    QList<QWidget*> zOrder; // front to back
+
+    auto place = [&](const ControlSpec& spec, const QString& name, const TwipsRect& rect) {
+        QWidget* container = spec.container.empty() ? this : m_controls.value(text(spec.container));
+        QWidget* w = createControl(spec, container);
+        w->setObjectName(name);
+        w->setGeometry(toPixels(rect));
+        if (!spec.tooltip.empty())
+            w->setToolTip(text(spec.tooltip));
+        w->setEnabled(!spec.disabledAtStart);
+        w->setVisible(!spec.hiddenAtStart);
+        m_controls.insert(name, w);
+        zOrder.append(w);
+    };
+
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (i == slotLabelsZIndex()) {
+            for (int s = 0; s < kSlotCount; ++s) {
+                const auto& slot = bindings::kSlots[std::size_t(s)];
+                const ControlSpec spec{"", ControlKind::SlotLabel, "Picture3", {}, "", "", false, false};
+                place(spec, slotName(s), {slot.left, slot.top, slot.width, slot.height});
+            }
+        }
+        place(table[i], text(table[i].name), table[i].rect);
+    }
+    // Qt stacks later siblings in front: raise from the back to the front.
+    for (auto it = zOrder.rbegin(); it != zOrder.rend(); ++it)
+        (*it)->raise();
+
+    auto get = [this](const char* name) { return m_controls.value(QLatin1String(name)); };
+    Picture1 = static_cast<Panel*>(get("Picture1"));
+    Picture2 = static_cast<Panel*>(get("Picture2"));
+    Picture3 = static_cast<Panel*>(get("Picture3"));
+    Command1 = static_cast<QPushButton*>(get("Command1"));
+    Command2 = static_cast<QPushButton*>(get("Command2"));
+    Command3 = static_cast<QPushButton*>(get("Command3"));
+    Command4 = static_cast<QPushButton*>(get("Command4"));
+    Command5 = static_cast<QPushButton*>(get("Command5"));
+    Command6 = static_cast<QPushButton*>(get("Command6"));
+    Command7 = static_cast<QPushButton*>(get("Command7"));
+    Text1 = static_cast<QLineEdit*>(get("Text1"));
+    Text2 = static_cast<QPlainTextEdit*>(get("Text2"));
+    Text3 = static_cast<QLineEdit*>(get("Text3"));
+    Text4 = static_cast<QLineEdit*>(get("Text4"));
+    Text5 = static_cast<QLineEdit*>(get("Text5"));
+    Text6 = static_cast<CaptureBox*>(get("Text6"));
+    Text7 = static_cast<QLineEdit*>(get("Text7"));
+    Check1 = static_cast<CheckBox*>(get("Check1"));
+    Check2 = static_cast<CheckBox*>(get("Check2"));
+    Check3 = static_cast<CheckBox*>(get("Check3"));
+    Check4 = static_cast<CheckBox*>(get("Check4"));
+    Image1 = static_cast<QLabel*>(get("Image1"));
+    Image2 = static_cast<QLabel*>(get("Image2"));
+    Image3 = static_cast<QLabel*>(get("Image3"));
+    Image4 = static_cast<QLabel*>(get("Image4"));
+    Image5 = static_cast<ClickableLabel*>(get("Image5"));
+    List2 = static_cast<GameList*>(get("List2"));
+    for (int i = 0; i < kSlotCount; ++i)
+        Label1[std::size_t(i)] = static_cast<ClickableLabel*>(m_controls.value(slotName(i)));
+    for (int i = 0; i < 3; ++i)
+        Label2[std::size_t(i)] = static_cast<QLabel*>(m_controls.value(QStringLiteral("Label2(%1)").arg(i)));
+    Label3 = static_cast<QLabel*>(get("Label3"));
+    Label4 = static_cast<QLabel*>(get("Label4"));
+    Label5 = static_cast<QLabel*>(get("Label5"));
+}
+
+void Form1::applyLooks() {
+    const QColor lightGrey(224, 224, 224);
+    const QColor systemText = palette().color(QPalette::Text);
+
+    // Text6: red, black, tiny fixed font, centred.
+    Text6->setFont(fixedFont(9));
+    Text6->setAlignment(Qt::AlignCenter);
+    Text6->setFrame(false);
+    Text6->setTextMargins(0, 0, 0, 0);
+    {
+        QPalette p = Text6->palette();
+        p.setColor(QPalette::Base, QColor(255, 0, 0));
+        p.setColor(QPalette::Text, Qt::black);
+        Text6->setPalette(p);
+    }
+
+    for (QLineEdit* box : {Text1, Text3}) {
+        box->setFont(proportionalFont(14));
+        box->setAlignment(Qt::AlignCenter);
+    }
+    for (QLineEdit* box : {Text4, Text5}) {
+        box->setFont(proportionalFont(14));
+        box->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    for (QLineEdit* box : {Text1, Text3, Text4, Text5, Text7})
+        box->setTextMargins(0, 0, 0, 0);
+    Text7->setFont(fixedFont(10));
+    Text7->setAlignment(Qt::AlignCenter);
+    Text7->setFrame(false);
+
+    Text2->setReadOnly(true);
+    Text2->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    Text2->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Text2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Text2->setFont(fittingFixedFont(helpText(), Text2->width() - 2 * Text2->frameWidth() - 10, 12));
+
+    List2->setFont(proportionalFont(15));
+
+    for (ClickableLabel* slot : Label1) {
+        slot->setFont(fixedFont(10));
+        slot->setAlignment(Qt::AlignCenter);
+        setColours(slot, lightGrey, systemText);
+    }
+    Label3->setAlignment(Qt::AlignCenter);
+    setColours(Label3, lightGrey, systemText);
+
+    for (QLabel* counter : Label2) {
+        counter->setFont(proportionalFont(15));
+        counter->setAlignment(Qt::AlignCenter);
+        setColours(counter, palette().color(QPalette::Base), systemText);
+    }
+    for (QLabel* caption : {Label4, Label5}) {
+        QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        font.setBold(true);
+        font.setUnderline(true);
+        caption->setFont(fitted(font, caption->text(), caption->width() - 2, 16));
+        caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        setColours(caption, Qt::white, QColor());
+    }
+    for (CheckBox* box : {Check1, Check2, Check3, Check4}) {
+        // Room for the caption: the box minus the indicator and its spacing.
+        const int indicator = box->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box) +
+                              box->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, box);
+        box->setFont(fitted(QApplication::font(), box->text(), box->width() - indicator - 2, 12));
+        setColours(box, Qt::white, QColor());
+    }
+
+    for (QLabel* image : {Image1, Image2, Image3, Image4, static_cast<QLabel*>(Image5)})
+        image->setAlignment(Qt::AlignCenter);
+
+    // Labels and images take no focus; the panels do not either.
+    for (QWidget* w : m_controls) {
+        if (qobject_cast<QLabel*>(w) || qobject_cast<Panel*>(w))
+            w->setFocusPolicy(Qt::NoFocus);
+    }
+}
+
+void Form1::applyTabOrder() {
+    const auto order = tabOrder();
+    for (std::size_t i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(m_controls.value(text(order[i])), m_controls.value(text(order[i + 1])));
+}
+
+void Form1::showWindowPictures() {
+    const qreal ratio = devicePixelRatioF();
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64})
+        icon.addPixmap(renderPicture(windowIconResource(), QSize(size, size), ratio));
+    setWindowIcon(icon);
+
+    Command1->setIcon(QIcon(renderPicture(launchPictureResource(), QSize(113, 30), ratio)));
+    Command1->setIconSize(QSize(113, 30));
+    Command3->setIcon(QIcon(renderPicture(joystickPictureResource(), QSize(14, 32), ratio)));
+    Command3->setIconSize(QSize(14, 32));
+    Image5->setPixmap(renderPicture(closePictureResource(), QSize(21, 20), ratio));
+    Image5->setCursor(Qt::PointingHandCursor);
+}
+
+bool Form1::showPicture(QLabel* image, int number) {
+    const QPixmap picture =
+        renderPicture(numberedPictureResource(number), image->size(), image->devicePixelRatioF());
+    if (picture.isNull())
+        return false;
+    image->setPixmap(picture);
+    image->setProperty("pictureNumber", number);
+    return true;
+}
+
+int Form1::pictureNumber(const QLabel* image) { return image->property("pictureNumber").toInt(); }
+
+void Form1::setBackColor(QWidget* control, const QColor& colour) {
+    setColours(control, colour, QColor());
+}
+
+QColor Form1::backColor(const QWidget* control) { return control->palette().color(QPalette::Window); }
+
+void Form1::minimize() { setWindowState(windowState() | Qt::WindowMinimized); }
+
+void Form1::routeEvents() {
+    connect(Command1, &QPushButton::clicked, this, &Form1::command1Clicked);
+    connect(Command2, &QPushButton::clicked, this, &Form1::command2Clicked);
+    connect(Command3, &QPushButton::clicked, this, &Form1::command3Clicked);
+    connect(Command4, &QPushButton::clicked, this, &Form1::command4Clicked);
+    connect(Command5, &QPushButton::clicked, this, &Form1::command5Clicked);
+    connect(Command6, &QPushButton::clicked, this, &Form1::command6Clicked);
+    connect(Command7, &QPushButton::clicked, this, &Form1::command7Clicked);
+    connect(Image5, &ClickableLabel::clicked, this, &Form1::image5Clicked);
+    for (int i = 0; i < kSlotCount; ++i)
+        connect(Label1[std::size_t(i)], &ClickableLabel::doubleClicked, this,
+                [this, i] { Q_EMIT slotDoubleClicked(i); });
+    connect(List2, &GameList::rowSelected, this, &Form1::list2RowSelected);
+    connect(List2, &GameList::rowDoubleClicked, this, &Form1::list2DoubleClicked);
+    connect(Text6, &CaptureBox::keyPressed, this, &Form1::captureKeyPressed);
+    connect(Text6, &CaptureBox::mousePressed, this, &Form1::captureMousePressed);
+}
+
+void Form1::keepFixedSize() {
+    setFixedSize(kClientSize);
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    // The close request is never refused, but it is shutdown that ends the
+    // process: the window itself stays until then.
+    event->ignore();
+    Q_EMIT closeRequested();
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // The layout is fixed: whatever changed the size, put it back, except
+    // while minimized.
+    if (!isMinimized() && size() != kClientSize)
+        resize(kClientSize);
+}
+
+void Form1::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && !isMinimized() && size() != kClientSize)
+        resize(kClientSize);
+}
+
+} // namespace ui

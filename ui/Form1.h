@@ -1,0 +1,115 @@
+#pragma once
+
+#include <QHash>
+#include <QWidget>
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace ui {
+
+class CaptureBox;
+class CheckBox;
+class ClickableLabel;
+class GameList;
+class Panel;
+struct ControlSpec;
+
+// The one window. It owns every control under its own name; the controls'
+// texts, values, captions, colours and tags are the program's whole state.
+// It knows nothing of games, files or the emulator: it builds the controls
+// and reports their events.
+class Form1 final : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kSlotCount = 49;
+    static constexpr QSize kClientSize{623, 625};
+
+    explicit Form1(QWidget* parent = nullptr);
+
+    // Controls, named as designed.
+    Panel* Picture1 = nullptr;
+    Panel* Picture2 = nullptr;
+    Panel* Picture3 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command4 = nullptr;
+    QPushButton* Command5 = nullptr;
+    QPushButton* Command6 = nullptr;
+    QPushButton* Command7 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QPlainTextEdit* Text2 = nullptr;
+    QLineEdit* Text3 = nullptr;
+    QLineEdit* Text4 = nullptr;
+    QLineEdit* Text5 = nullptr;
+    CaptureBox* Text6 = nullptr;
+    QLineEdit* Text7 = nullptr;
+    CheckBox* Check1 = nullptr;
+    CheckBox* Check2 = nullptr;
+    CheckBox* Check3 = nullptr;
+    CheckBox* Check4 = nullptr;
+    QLabel* Image1 = nullptr;
+    QLabel* Image2 = nullptr;
+    QLabel* Image3 = nullptr;
+    QLabel* Image4 = nullptr;
+    ClickableLabel* Image5 = nullptr;
+    GameList* List2 = nullptr;
+    std::array<ClickableLabel*, kSlotCount> Label1{};
+    std::array<QLabel*, 3> Label2{};
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label5 = nullptr;
+
+    // The control named `name` ("Command1", "Label1(12)", ...), or null.
+    QWidget* control(const QString& name) const { return m_controls.value(name); }
+
+    // Shows numbered picture `number` in `image`, drawn at the image's size.
+    // Returns false, leaving the image as it was, when it cannot be loaded.
+    bool showPicture(QLabel* image, int number);
+
+    // The picture last shown in `image` through showPicture, or 0.
+    static int pictureNumber(const QLabel* image);
+
+    static void setBackColor(QWidget* control, const QColor& colour);
+    static QColor backColor(const QWidget* control);
+
+    void minimize();
+
+Q_SIGNALS:
+    void command1Clicked();
+    void command2Clicked();
+    void command3Clicked();
+    void command4Clicked();
+    void command5Clicked();
+    void command6Clicked();
+    void command7Clicked();
+    void image5Clicked();
+    void slotDoubleClicked(int slot);
+    void list2RowSelected(int row);
+    void list2DoubleClicked(int row);
+    void captureKeyPressed(int qtKey, const QString& text);
+    void captureMousePressed(Qt::MouseButton button);
+    void closeRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    QWidget* createControl(const ControlSpec& spec, QWidget* container);
+    void buildControls();
+    void applyLooks();
+    void applyTabOrder();
+    void showWindowPictures();
+    void routeEvents();
+    void keepFixedSize();
+
+    QHash<QString, QWidget*> m_controls;
+};
+
+} // namespace ui

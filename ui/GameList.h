@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QListWidget>
+
+namespace ui {
+
+// The game list List2. It reports a row as selected however that happens:
+// a click, the arrow keys, or the program setting the current row. A click on
+// the row that is already selected reports it again: one click, one report.
+class GameList final : public QListWidget {
+    Q_OBJECT
+public:
+    explicit GameList(QWidget* parent = nullptr);
+
+Q_SIGNALS:
+    void rowSelected(int row);
+    void rowDoubleClicked(int row);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+};
+
+} // namespace ui
