@@ -20,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <QTextDocument>
 
 namespace ui {
 
@@ -29,8 +30,28 @@ QString text(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(
 
 QString slotName(int i) { return QStringLiteral("Label1(%1)").arg(i); }
 
-QFont fixedFont(int pixelSize) {
+// Every character of a fixed-pitch font advances the same; some fonts do not
+// carry the flag that says so, so measure.
+bool columnsLineUp(const QFont& font) {
+    const QFontMetrics metrics(font);
+    return metrics.horizontalAdvance(QStringLiteral("iiii")) ==
+           metrics.horizontalAdvance(QStringLiteral("WWWW"));
+}
+
+// The platform's fixed-pitch font; where the platform names none that really
+// is fixed-pitch, whatever the font system offers for monospace.
+QFont baseFixedFont() {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (!columnsLineUp(font)) {
+        font = QFont(QStringLiteral("monospace"));
+        font.setStyleHint(QFont::Monospace);
+        font.setFixedPitch(true);
+    }
+    return font;
+}
+
+QFont fixedFont(int pixelSize) {
+    QFont font = baseFixedFont();
     font.setPixelSize(pixelSize);
     return font;
 }
@@ -243,7 +264,8 @@ void Form1::applyLooks() {
     Text2->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     Text2->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Text2->setFont(fittingFixedFont(helpText(), Text2->width() - 2 * Text2->frameWidth() - 10, 12));
+    const int margins = 2 * (Text2->frameWidth() + int(Text2->document()->documentMargin())) + 2;
+    Text2->setFont(fittingFixedFont(helpText(), Text2->width() - margins, 12));
 
     List2->setFont(proportionalFont(15));
 
@@ -261,7 +283,7 @@ void Form1::applyLooks() {
         setColours(counter, palette().color(QPalette::Base), systemText);
     }
     for (QLabel* caption : {Label4, Label5}) {
-        QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        QFont font = baseFixedFont();
         font.setBold(true);
         font.setUnderline(true);
         caption->setFont(fitted(font, caption->text(), caption->width() - 2, 16));

@@ -1,0 +1,208 @@
+#include "app/SettingsFile.h"
+
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace app {
+
+namespace {
+
+// One line of the file at a time, without copying: CR LF, CR alone and LF
+// alone each end one line. CR and LF never occur inside a UTF-8 multi-byte
+// sequence, so lines can be cut on bytes and decoded one by one.
+class LineScanner {
+public:
+    explicit LineScanner(const QByteArray& bytes)
+        : pos_(bytes.constData()), end_(bytes.constData() + bytes.size()) {}
+
+    bool next(QByteArrayView& line) {
+        if (pos_ == end_)
+            return false;
+        const char* start = pos_;
+        while (pos_ != end_ && *pos_ != '\r' && *pos_ != '\n')
+            ++pos_;
+        line = QByteArrayView(start, pos_ - start);
+        if (pos_ != end_) {
+            const bool cr = *pos_ == '\r';
+            ++pos_;
+            if (cr && pos_ != end_ && *pos_ == '\n')
+                ++pos_;
+        }
+        return true;
+    }
+
+private:
+    const char* pos_;
+    const char* end_;
+};
+
+// Only U+0020 counts: a tab is part of the value.
+QByteArrayView trimSpaces(QByteArrayView line) {
+    qsizetype first = 0;
+    qsizetype last = line.size();
+    while (first < last && line[first] == ' ')
+        ++first;
+    while (last > first && line[last - 1] == ' ')
+        --last;
+    return line.sliced(first, last - first);
+}
+
+bool isBlank(const QString& text) {
+    for (QChar c : text) {
+        if (c != u' ')
+            return false;
+    }
+    return true;
+}
+
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+// Half-to-even by hand, so the result does not depend on the FPU rounding mode.
+double roundHalfEven(double value) {
+    const double floorValue = std::floor(value);
+    const double fraction = value - floorValue;
+    if (fraction > 0.5)
+        return floorValue + 1.0;
+    if (fraction < 0.5)
+        return floorValue;
+    return std::fmod(floorValue, 2.0) == 0.0 ? floorValue : floorValue + 1.0;
+}
+
+} // namespace
+
+SettingsSlots parseSettings(const QByteArray& bytes) {
+    SettingsSlots slots;
+    LineScanner scanner(bytes);
+    QByteArrayView line;
+    int filled = 0;
+    while (filled < kSettingsSlotCount && scanner.next(line)) {
+        const QByteArrayView value = trimSpaces(line);
+        if (value.isEmpty())
+            continue;
+        slots[filled++] = QString::fromUtf8(value);
+    }
+    return slots;
+}
+
+QByteArray formatSettings(const SettingsValues& values) {
+    // An empty or all-blank size line would vanish at the next read and shift
+    // every later value up by one.
+    const QString width = isBlank(values.width) ? QString::fromLatin1(kDefaultWidth) : values.width;
+    const QString height =
+        isBlank(values.height) ? QString::fromLatin1(kDefaultHeight) : values.height;
+
+    QByteArray out;
+    const auto addLine = [&out](const QString& text) {
+        out += text.toUtf8();
+        out += "\r\n";
+    };
+    const auto option = [](int value) { return u' ' + QString::number(value) + u' '; };
+
+    addLine(values.emuPath);
+    addLine(values.romPath);
+    addLine(width);
+    addLine(height);
+    addLine(option(values.showFps));
+    addLine(option(values.fullScreen));
+    addLine(option(values.noThrottle));
+    return out;
+}
+
+std::optional<int> optionNumber(const QString& text) {
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    while (i < size && text[i] == u' ')
+        ++i;
+
+    bool negative = false;
+    if (i < size && (text[i] == u'+' || text[i] == u'-')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+
+    // The matched number is rebuilt in plain ASCII for std::from_chars, which
+    // ignores the locale: the decimal separator is always ".". Its decimal
+    // order of magnitude is tracked on the way, for when a double cannot
+    // hold it.
+    std::string number;
+    bool anyDigit = false;
+    long long significantIntegerDigits = 0;
+    long long leadingFractionZeros = 0;
+    bool nonzeroSeen = false;
+    while (i < size && isDigit(text[i])) {
+        const char digit = char(text[i].unicode());
+        number += digit;
+        anyDigit = true;
+        nonzeroSeen = nonzeroSeen || digit != '0';
+        if (nonzeroSeen)
+            ++significantIntegerDigits;
+        ++i;
+    }
+    if (number.empty())
+        number = "0";
+    if (i < size && text[i] == u'.') {
+        ++i;
+        number += '.';
+        while (i < size && isDigit(text[i])) {
+            const char digit = char(text[i].unicode());
+            number += digit;
+            anyDigit = true;
+            if (!nonzeroSeen && digit == '0')
+                ++leadingFractionZeros;
+            nonzeroSeen = nonzeroSeen || digit != '0';
+            ++i;
+        }
+    }
+    if (!anyDigit || !nonzeroSeen)
+        return 0;
+
+    // The exponent counts only when digits follow: "1e" is just 1.
+    long long exponentValue = 0;
+    if (i < size && (text[i] == u'e' || text[i] == u'E')) {
+        qsizetype j = i + 1;
+        bool negativeExponent = false;
+        if (j < size && (text[j] == u'+' || text[j] == u'-')) {
+            negativeExponent = text[j] == u'-';
+            ++j;
+        }
+        if (j < size && isDigit(text[j])) {
+            number += negativeExponent ? "e-" : "e";
+            while (j < size && isDigit(text[j])) {
+                number += char(text[j].unicode());
+                // Saturate: anything this far out is out of range anyway.
+                if (exponentValue < 1'000'000'000'000LL)
+                    exponentValue = exponentValue * 10 + (text[j].unicode() - u'0');
+                ++j;
+            }
+            if (negativeExponent)
+                exponentValue = -exponentValue;
+        }
+    }
+
+    double value = 0.0;
+    const char* first = number.data();
+    const char* last = number.data() + number.size();
+    const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
+    if (ec == std::errc::result_out_of_range) {
+        // Out of a double's reach means hundreds of orders of magnitude
+        // away, so the sign of the order alone tells huge from tiny.
+        const long long order =
+            (significantIntegerDigits > 0 ? significantIntegerDigits : -leadingFractionZeros) +
+            exponentValue;
+        if (order > 0)
+            return std::nullopt;
+        return 0;
+    }
+    if (ec != std::errc() || !std::isfinite(value))
+        return std::nullopt;
+
+    const double rounded = roundHalfEven(negative ? -value : value);
+    if (rounded < -32768.0 || rounded > 32767.0)
+        return std::nullopt;
+    return static_cast<int>(rounded);
+}
+
+} // namespace app

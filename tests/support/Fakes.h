@@ -1,0 +1,79 @@
+#pragma once
+
+#include "app/Frontend.h"
+#include "emulator/Launcher.h"
+#include "ui/Dialogs.h"
+#include "ui/Form1.h"
+
+#include <QDir>
+#include <QFile>
+#include <QQueue>
+#include <QTemporaryDir>
+#include <QTest>
+
+// Records every box and answers questions from a queue (Yes when it runs dry,
+// so that a missing answer shows up as an unexpected write, not a hang).
+class FakeDialogs final : public ui::Dialogs {
+public:
+    struct Box {
+        QString text;
+        QString title;
+        bool question;
+    };
+
+    void tell(const QString& text, const QString& title) override {
+        boxes.append({text, title, false});
+    }
+    bool ask(const QString& text, const QString& title) override {
+        boxes.append({text, title, true});
+        return answers.isEmpty() ? true : answers.dequeue();
+    }
+
+    QList<Box> boxes;
+    QQueue<bool> answers;
+};
+
+// Records what would have been started.
+class FakeLauncher final : public emulator::Launcher {
+public:
+    struct Start {
+        QString program;
+        QStringList arguments;
+        emulator::WindowState state;
+    };
+
+    bool start(const QString& program, const QStringList& arguments,
+               emulator::WindowState state) override {
+        starts.append({program, arguments, state});
+        return succeeds;
+    }
+
+    QList<Start> starts;
+    bool succeeds = true;
+};
+
+// A front-end over a fresh temporary program folder, not yet started.
+struct FrontEndFixture {
+    QTemporaryDir dir;
+    ui::Form1 form;
+    FakeDialogs dialogs;
+    FakeLauncher launcher;
+    int ended = 0;
+    app::Frontend frontend{form, dialogs, launcher, QDir(dir.path()).absolutePath(), [this] { ++ended; }};
+
+    QString folder() const { return QDir(dir.path()).absolutePath() + u'/'; }
+    QString path(const QString& relative) const { return folder() + relative; }
+
+    void writeFile(const QString& relative, const QByteArray& bytes) const {
+        QDir().mkpath(QFileInfo(path(relative)).absolutePath());
+        QFile file(path(relative));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QByteArray readFile(const QString& relative) const {
+        QFile file(path(relative));
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return file.readAll();
+    }
+};

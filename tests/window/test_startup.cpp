@@ -1,0 +1,273 @@
+// Start-up, shutdown and the game list, on a temporary program folder.
+
+#include "support/Fakes.h"
+
+#include "ui/CheckBox.h"
+#include "ui/GameList.h"
+#include "ui/Panel.h"
+#include "ui/Tag.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+class StartupTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void firstStartWithNothingOnDisk();
+    void storedSettingsFillTheBoxes();
+    void optionValuesOutsideTheBoxesRangeLeaveThemUnchecked_data();
+    void optionValuesOutsideTheBoxesRangeLeaveThemUnchecked();
+    void shutdownWritesTheExactBytes();
+    void shutdownKeepsLinesInPlaceForEmptyBoxes();
+    void shutdownAsksNothingEvenWithUnsavedBindings();
+    void badSettingsFilesFallBackToDefaults_data();
+    void badSettingsFilesFallBackToDefaults();
+    void configAsAFileSkipsReadingAndWriting();
+    void nonAsciiFoldersSurviveARestart();
+    void newScanCountsArchivesAddedSinceStartUp();
+    void onlyExactArchiveNamesCount();
+    void newScanAddsTheMissingSeparatorFirst();
+};
+
+void StartupTest::firstStartWithNothingOnDisk() {
+    FrontEndFixture f;
+    f.frontend.start();
+    const QString folder = f.folder();
+
+    QCOMPARE(f.form.windowTitle(),
+             QStringLiteral("Sega Model 3 Kestrun To Supermodel ( For research 0.0.3)"));
+    QCOMPARE(ui::tag(&f.form), folder);
+    for (const char* name : {"Config", "NVRAM", "Saves"})
+        QVERIFY2(QFileInfo(folder + QLatin1String(name)).isDir(), name);
+    QCOMPARE(f.form.Text4->text(), folder + QStringLiteral("Supermodel_0.1a_Win32/"));
+    QCOMPARE(f.form.Text5->text(), folder + QStringLiteral("Roms/"));
+    QCOMPARE(f.form.Text1->text(), QStringLiteral("640"));
+    QCOMPARE(f.form.Text3->text(), QStringLiteral("480"));
+    for (ui::CheckBox* box : {f.form.Check1, f.form.Check2, f.form.Check3, f.form.Check4})
+        QCOMPARE(box->value(), 0);
+    QCOMPARE(f.form.Text7->text(), QStringLiteral("25"));
+
+    QCOMPARE(f.form.List2->count(), 16);
+    QCOMPARE(f.form.List2->item(0)->text(), QStringLiteral("Virtua Fighter 3"));
+    QCOMPARE(f.form.List2->item(6)->text(), QStringLiteral("Virtua Striker 2 '98"));
+    QCOMPARE(f.form.List2->item(11)->text(), QStringLiteral("Harley Davidson & L.A. Riders"));
+    QCOMPARE(f.form.List2->item(15)->text(), QStringLiteral("Emergency Car Ambulance"));
+    QCOMPARE(f.form.Label2[0]->text(), QStringLiteral("16"));
+    QCOMPARE(f.form.Label2[2]->text(), QString()); // never "0"
+    QCOMPARE(f.form.List2->currentRow(), 15);
+    QCOMPARE(f.form.Label2[1]->text(), QStringLiteral("16"));
+    QVERIFY(f.dialogs.boxes.isEmpty());
+    QVERIFY(!QFile::exists(f.path(QStringLiteral("Config/Kestrun.ini"))));
+}
+
+void StartupTest::storedSettingsFillTheBoxes() {
+    FrontEndFixture f;
+    const QByteArray rom = f.folder().toUtf8() + "MyRoms";
+    f.writeFile(QStringLiteral("Config/Kestrun.ini"),
+                "   /games/emu/  \r\n\r\n   \r\n" + rom + "\n800 \r600\r\n 1 \r\n 0 \r\n 2 \r\n");
+    QDir().mkpath(f.path(QStringLiteral("MyRoms")));
+    f.writeFile(QStringLiteral("MyRoms/eca.zip"), "zip");
+    f.frontend.start();
+
+    QCOMPARE(f.form.Text4->text(), QStringLiteral("/games/emu/"));
+    // Used as read, then the selection's path check ends it with a separator.
+    QCOMPARE(f.form.Text5->text(), QString::fromUtf8(rom) + u'/');
+    QCOMPARE(f.form.Text1->text(), QStringLiteral("800"));
+    QCOMPARE(f.form.Text3->text(), QStringLiteral("600"));
+    QCOMPARE(f.form.Check1->value(), 1);
+    QCOMPARE(f.form.Check2->value(), 0);
+    QCOMPARE(f.form.Check3->value(), 2);
+    // The start-up count used the ROM folder exactly as loaded, without the
+    // separator, so it found nothing; the selection view (after the path
+    // check) found the archive of the last game.
+    QCOMPARE(f.form.Label2[2]->text(), QString());
+    QVERIFY(f.form.Command1->isEnabled());
+}
+
+void StartupTest::optionValuesOutsideTheBoxesRangeLeaveThemUnchecked_data() {
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<int>("value");
+    QTest::newRow("one") << QByteArray(" 1 ") << 1;
+    QTest::newRow("grey") << QByteArray("2") << 2;
+    QTest::newRow("half rounds to even two") << QByteArray("1.5") << 2;
+    QTest::newRow("half rounds to even zero") << QByteArray("0.5") << 0;
+    QTest::newRow("refused three") << QByteArray("3") << 0;
+    QTest::newRow("refused negative") << QByteArray("-1") << 0;
+    QTest::newRow("outside 16 bits") << QByteArray("65537") << 0;
+    QTest::newRow("not a number") << QByteArray("yes") << 0;
+    QTest::newRow("number then text") << QByteArray("1abc") << 1;
+}
+
+void StartupTest::optionValuesOutsideTheBoxesRangeLeaveThemUnchecked() {
+    QFETCH(QByteArray, line);
+    QFETCH(int, value);
+    FrontEndFixture f;
+    f.writeFile(QStringLiteral("Config/Kestrun.ini"), "/e/\r\n/r/\r\n640\r\n480\r\n" + line + "\r\n0\r\n0\r\n");
+    f.frontend.start();
+    QCOMPARE(f.form.Check1->value(), value);
+}
+
+void StartupTest::shutdownWritesTheExactBytes() {
+    FrontEndFixture f;
+    f.frontend.start();
+    f.form.Text5->setText(QStringLiteral("/srv/roms"));
+    f.form.Check2->setValue(1);
+    f.form.Check3->setValue(2);
+    f.form.Check4->setValue(1); // not saved
+    f.form.close();
+
+    QCOMPARE(f.ended, 1);
+    const QByteArray expected = f.folder().toUtf8() + "Supermodel_0.1a_Win32/\r\n" +
+                                "/srv/roms\r\n640\r\n480\r\n 0 \r\n 1 \r\n 2 \r\n";
+    QCOMPARE(f.readFile(QStringLiteral("Config/Kestrun.ini")), expected);
+    QVERIFY(f.dialogs.boxes.isEmpty());
+
+    // A second close request (a signal arriving late, say) does nothing more.
+    f.frontend.shutdown();
+    QCOMPARE(f.ended, 1);
+}
+
+void StartupTest::shutdownKeepsLinesInPlaceForEmptyBoxes() {
+    FrontEndFixture f;
+    f.frontend.start();
+    f.form.Text4->setText(QString());
+    f.form.Text5->setText(QStringLiteral("   "));
+    f.form.Text1->setText(QString());
+    f.form.Text3->setText(QStringLiteral("600"));
+    f.form.Check1->setValue(1);
+    f.frontend.shutdown();
+
+    // Empty folders take their defaults, shown too; an empty width is written
+    // as its default so that the height stays on its own line.
+    QCOMPARE(f.form.Text4->text(), f.folder() + QStringLiteral("Supermodel_0.1a_Win32/"));
+    QCOMPARE(f.form.Text5->text(), f.folder() + QStringLiteral("Roms/"));
+    const QList<QByteArray> lines = f.readFile(QStringLiteral("Config/Kestrun.ini")).split('\n');
+    QCOMPARE(lines.size(), 8);
+    QCOMPARE(lines[2], QByteArray("640\r"));
+    QCOMPARE(lines[3], QByteArray("600\r"));
+    QCOMPARE(lines[4], QByteArray(" 1 \r"));
+
+    // And the next start reads every value back on its own line.
+    FrontEndFixture next;
+    next.writeFile(QStringLiteral("Config/Kestrun.ini"), f.readFile(QStringLiteral("Config/Kestrun.ini")));
+    next.frontend.start();
+    QCOMPARE(next.form.Text3->text(), QStringLiteral("600"));
+    QCOMPARE(next.form.Check1->value(), 1);
+}
+
+void StartupTest::shutdownAsksNothingEvenWithUnsavedBindings() {
+    FrontEndFixture f;
+    f.frontend.start();
+    QTest::mouseClick(f.form.Command3, Qt::LeftButton);
+    ui::setTag(f.form.Picture3, QStringLiteral("12"));
+    f.form.close();
+    QCOMPARE(f.ended, 1);
+    QVERIFY(f.dialogs.boxes.isEmpty());
+    QVERIFY(!QFile::exists(f.form.Text4->text() + QStringLiteral("Config/Supermodel.ini")));
+}
+
+void StartupTest::badSettingsFilesFallBackToDefaults_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("blank lines") << QByteArray("\r\n   \r\n\n\r");
+    QTest::newRow("binary garbage") << QByteArray("\x00\xff\xfe\x01\x02", 5);
+    QTest::newRow("10 MB line") << QByteArray(10 * 1024 * 1024, 'x');
+}
+
+void StartupTest::badSettingsFilesFallBackToDefaults() {
+    QFETCH(QByteArray, content);
+    FrontEndFixture f;
+    f.writeFile(QStringLiteral("Config/Kestrun.ini"), content);
+    f.frontend.start();
+    QCOMPARE(f.form.List2->count(), 16);
+    QCOMPARE(f.form.Text1->text(), QStringLiteral("640"));
+    QCOMPARE(f.form.Check1->value(), 0);
+    // The program still closes and leaves a sound file behind.
+    f.frontend.shutdown();
+    QCOMPARE(f.readFile(QStringLiteral("Config/Kestrun.ini")).count('\n'), 7);
+}
+
+void StartupTest::configAsAFileSkipsReadingAndWriting() {
+    FrontEndFixture f;
+    f.writeFile(QStringLiteral("Config"), "not a folder");
+    f.frontend.start();
+    QCOMPARE(f.form.Text3->text(), QStringLiteral("480"));
+    QVERIFY(QFileInfo(f.path(QStringLiteral("NVRAM"))).isDir());
+    f.frontend.shutdown();
+    QCOMPARE(f.ended, 1);
+    QCOMPARE(f.readFile(QStringLiteral("Config")), QByteArray("not a folder"));
+
+    // A settings file that is a folder reads as absent and is left alone.
+    FrontEndFixture g;
+    QDir().mkpath(g.path(QStringLiteral("Config/Kestrun.ini")));
+    g.frontend.start();
+    QCOMPARE(g.form.Text1->text(), QStringLiteral("640"));
+    g.frontend.shutdown();
+    QVERIFY(QFileInfo(g.path(QStringLiteral("Config/Kestrun.ini"))).isDir());
+}
+
+void StartupTest::nonAsciiFoldersSurviveARestart() {
+    FrontEndFixture f;
+    f.frontend.start();
+    const QString emu = QStringLiteral("/home/zoë/エミュ $x;y/");
+    f.form.Text4->setText(emu);
+    f.frontend.shutdown();
+
+    FrontEndFixture next;
+    next.writeFile(QStringLiteral("Config/Kestrun.ini"), f.readFile(QStringLiteral("Config/Kestrun.ini")));
+    next.frontend.start();
+    QCOMPARE(next.form.Text4->text(), emu);
+}
+
+void StartupTest::newScanCountsArchivesAddedSinceStartUp() {
+    FrontEndFixture f;
+    f.frontend.start();
+    QCOMPARE(f.form.Label2[2]->text(), QString());
+    QTest::mouseClick(f.form.Command2, Qt::LeftButton);
+    QCOMPARE(f.form.Label2[2]->text(), QString());
+
+    QDir().mkpath(f.path(QStringLiteral("Roms")));
+    f.writeFile(QStringLiteral("Roms/vf3.zip"), "z");
+    f.writeFile(QStringLiteral("Roms/eca.zip"), "z");
+    f.form.List2->setFocus();
+    f.form.Text4->setFocus();
+    QTest::mouseClick(f.form.Command2, Qt::LeftButton);
+    QCOMPARE(f.form.Label2[2]->text(), QStringLiteral("2"));
+    QCOMPARE(f.form.focusWidget(), static_cast<QWidget*>(f.form.List2));
+    // The launch button keeps what the last selection left until a game is
+    // selected again.
+    QVERIFY(!f.form.Command1->isEnabled());
+    QCOMPARE(f.form.List2->currentRow(), 15);
+    f.form.List2->setCurrentRow(0);
+    f.form.List2->setCurrentRow(15);
+    QVERIFY(f.form.Command1->isEnabled());
+}
+
+void StartupTest::onlyExactArchiveNamesCount() {
+    FrontEndFixture f;
+    QDir().mkpath(f.path(QStringLiteral("Roms/scudp.zip"))); // a folder
+    f.writeFile(QStringLiteral("Roms/scud.zip"), "z");
+    f.writeFile(QStringLiteral("Roms/VF3.ZIP"), "z");
+    f.writeFile(QStringLiteral("Roms/lemans24.zip.bak"), "z");
+    f.frontend.start();
+    QCOMPARE(f.form.Label2[2]->text(), QStringLiteral("1"));
+}
+
+void StartupTest::newScanAddsTheMissingSeparatorFirst() {
+    FrontEndFixture f;
+    f.frontend.start();
+    QDir().mkpath(f.path(QStringLiteral("Other")));
+    f.writeFile(QStringLiteral("Other/vf3.zip"), "z");
+    f.form.Text5->setText(f.folder() + QStringLiteral("Other"));
+    f.form.Text4->setText(QString());
+    QTest::mouseClick(f.form.Command2, Qt::LeftButton);
+    QCOMPARE(f.form.Text5->text(), f.folder() + QStringLiteral("Other/"));
+    QCOMPARE(f.form.Text4->text(), QStringLiteral("/"));
+    QCOMPARE(f.form.Label2[2]->text(), QStringLiteral("1"));
+}
+
+QTEST_MAIN(StartupTest)
+#include "test_startup.moc"
