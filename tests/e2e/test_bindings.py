@@ -1,0 +1,139 @@
+"""The key binding panel: saving the emulator's input file and key capture."""
+
+import os
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import harness  # noqa: E402
+
+px = harness.twips_to_pixels
+
+# The 49 slots in file order, with their default keys.
+DEFAULT_BINDINGS = [
+    ("Start1", "1"), ("Start2", "2"), ("Coin1", "3"), ("Coin2", "4"),
+    ("ServiceA", "5"), ("ServiceB", "7"), ("TestA", "6"), ("TestB", "8"),
+    ("JoyUp", "Up"), ("JoyDown", "Down"), ("JoyLeft", "Left"), ("JoyRight", "Right"),
+    ("Punch", "A"), ("Kick", "S"), ("Guard", "D"), ("Escape", "F"),
+    ("SteeringLeft", "Left"), ("SteeringRight", "Right"), ("Accelerator", "Up"),
+    ("Brake", "Down"), ("GearShift1", "Q"), ("GearShift2", "W"), ("GearShift3", "E"),
+    ("GearShift4", "R"), ("VR1", "A"), ("VR2", "S"), ("VR3", "D"), ("VR4", "F"),
+    ("ViewChange", "A"), ("HandBrake", "S"), ("ShortPass", "A"), ("LongPass", "S"),
+    ("Shoot", "D"), ("TwinJoyTurnLeft", "Q"), ("TwinJoyTurnRight", "W"),
+    ("TwinJoyForward", "Up"), ("TwinJoyReverse", "Down"), ("TwinJoyStrafeLeft", "Left"),
+    ("TwinJoyStrafeRight", "Right"), ("TwinJoyJump", "E"), ("TwinJoyCrouch", "R"),
+    ("TwinJoyLeftShot", "A"), ("TwinJoyRightShot", "S"), ("TwinJoyLeftTurbo", "Z"),
+    ("TwinJoyRightTurbo", "X"), ("AnalogJoyTrigger", "A"), ("AnalogJoyEvent", "S"),
+    ("Trigger", "MouseLeft"), ("Offscreen", "MouseRight"),
+]
+assert len(DEFAULT_BINDINGS) == 49
+
+
+def input_file(bindings):
+    header = [";", "; Supermodel Configuration File", ";", "", "[ Global ]", ""]
+    lines = header + ['Input%s = "%s"' % pair for pair in bindings]
+    return "".join(line + "\r\n" for line in lines).encode("utf-8")
+
+
+def centre(container, rect):
+    """Window pixel centre of a control given in twips inside `container` (pixels)."""
+    left, top, width, height = rect
+    return (container[0] + px(left) + px(width) // 2,
+            container[1] + px(top) + px(height) // 2)
+
+
+WINDOW = (0, 0)
+PANEL = (px(90), px(60))                                # Picture3
+OPTIONS = (px(7530), px(3225))                          # Picture1
+JOYSTICK = centre(OPTIONS, (1350, 45, 300, 555))        # Command3
+RESTORE = centre(PANEL, (180, 8130, 1279, 345))         # Command4
+SAVE = centre(PANEL, (2730, 8130, 1279, 345))           # Command6
+SUPERMODEL = centre(PANEL, (4005, 8130, 1279, 345))     # Command7
+START1_SLOT = centre(PANEL, (1290, 375, 1095, 180))     # Label1(0)
+PUNCH_SLOT = centre(PANEL, (1290, 3795, 1095, 180))     # Label1(12)
+
+
+class BindingPanel(harness.SessionTestCase):
+
+    def setUp(self):
+        super().setUp()
+        s = self.s
+        os.makedirs(s.emulator_folder)
+        self.emulator_copy = s.emulator_folder + "Config/Supermodel.ini"
+        self.front_end_copy = s.path("Config", "Supermodel.ini")
+
+    def test_save_then_capture_and_save_again(self):
+        s = self.s
+        program = s.start()
+        window = s.main_window(program)
+
+        s.click(window, *JOYSTICK)
+        s.click(window, *RESTORE)
+        s.click(window, *SAVE)
+        # No file yet, so no overwrite question: straight to the report.
+        s.answer(program, "Kestrun")
+        self.assertEqual(s.find_windows(program, "^Overwrite message$"), [])
+        expected = input_file(DEFAULT_BINDINGS)
+        self.assertEqual(s.read(self.emulator_copy), expected)
+        self.assertEqual(s.read(self.front_end_copy), expected)
+
+        # Both slots had other keys; typed letters are stored in capitals.
+        s.click(window, *JOYSTICK)
+        s.double_click(window, *PUNCH_SLOT)
+        s.key(window, "z")
+        s.double_click(window, *START1_SLOT)
+        s.key(window, "a")
+        s.click(window, *SAVE)
+        s.answer(program, "Overwrite message")
+        s.answer(program, "Kestrun")
+        changed = dict(DEFAULT_BINDINGS, Punch="Z", Start1="A")
+        expected = input_file(list(changed.items()))
+        self.assertIn(b'InputPunch = "Z"\r\n', expected)
+        self.assertEqual(s.read(self.emulator_copy), expected)
+        self.assertEqual(s.read(self.front_end_copy), expected)
+
+        s.close_window(window)
+        self.assertEqual(s.wait_exit(program), 0)
+
+    def test_declining_overwrite_keeps_the_file(self):
+        s = self.s
+        original = input_file(DEFAULT_BINDINGS[:48] + [("Offscreen", "MouseMiddle")])
+        s.write(self.emulator_copy, original)
+        program = s.start()
+        window = s.main_window(program)
+
+        s.click(window, *JOYSTICK)
+        s.double_click(window, *PUNCH_SLOT)
+        s.key(window, "z")
+        s.click(window, *SAVE)
+        s.answer(program, "Overwrite message", key="Escape")
+        self.assertEqual(s.read(self.emulator_copy), original)
+        self.assertFalse(os.path.exists(self.front_end_copy))
+
+        s.close_window(window)
+        self.assertEqual(s.wait_exit(program), 0)
+
+    def test_supermodel_button_starts_input_setup(self):
+        s = self.s
+        fake = s.add_fake_emulator(seconds=60)
+        program = s.start()
+        window = s.main_window(program)
+        watcher = s.watch_root()
+
+        s.click(window, *JOYSTICK)
+        s.click(window, *SUPERMODEL)
+        cwd, arguments = fake.wait_run()
+        self.assertEqual(arguments, ["-config-inputs"])
+        self.assertEqual(cwd, s.work_dir)
+        watcher.wait_iconify(window)
+        # The panel closes; being its first close since start-up, it offers
+        # to save first. Declined, nothing is written.
+        s.answer(program, "Save message", key="Escape")
+        self.assertFalse(os.path.exists(self.emulator_copy))
+        self.assertFalse(os.path.exists(self.front_end_copy))
+
+        s.close_window(window)
+        self.assertEqual(s.wait_exit(program), 0)
+
+
+if __name__ == "__main__":
+    harness.run_tests()

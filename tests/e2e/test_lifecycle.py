@@ -1,0 +1,85 @@
+"""Start-up, the single-copy rule and every way the program is asked to end."""
+
+import os
+import signal
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import harness  # noqa: E402
+
+
+class Lifecycle(harness.SessionTestCase):
+
+    def test_first_run_makes_folders_and_close_writes_default_settings(self):
+        s = self.s
+        # Started the usual way: from its own folder.
+        program = s.start(cwd=s.program_dir)
+        window = s.main_window(program)
+        self.assertEqual(s.title(window), harness.MAIN_TITLE)
+        self.assertEqual(s.size(window), (623, 625))
+        for name in ("Config", "NVRAM", "Saves"):
+            self.assertTrue(os.path.isdir(s.path(name)), name)
+        # Start-up only reads the settings; they are written on the way out.
+        self.assertFalse(os.path.exists(s.path("Config", "Kestrun.ini")))
+
+        s.close_window(window)
+        self.assertEqual(s.wait_exit(program), 0)
+        self.assertEqual(s.read(s.path("Config", "Kestrun.ini")), s.default_settings())
+        # Nothing else is left behind, no half-written file in particular.
+        self.assertEqual(sorted(s.snapshot(s.program_dir)),
+                         ["Config", "Config/Kestrun.ini", "NVRAM", "Saves", "kestrun"])
+
+    def test_second_copy_says_so_and_touches_nothing(self):
+        s = self.s
+        known = ("%s\r\n%s\r\n800\r\n600\r\n 1 \r\n 0 \r\n 2 \r\n"
+                 % (s.emulator_folder, s.rom_folder)).encode("utf-8")
+        s.write(s.path("Config", "Kestrun.ini"), known)
+        first = s.start()
+        first_window = s.main_window(first)
+        before = s.snapshot(s.program_dir)
+
+        second = s.start()
+        box = s.wait_box(second, "Err")
+        self.assertEqual(s.title(box), "Err")
+        # The second copy shows no window of its own besides the box.
+        self.assertEqual(s.find_windows(second, "Kestrun To Supermodel"), [])
+        s.key(box, "Return")
+        self.assertEqual(s.wait_exit(second), 0)
+        self.assertEqual(s.snapshot(s.program_dir), before)
+        self.assertEqual(s.read(s.path("Config", "Kestrun.ini")), known)
+
+        # The first copy is unaffected and writes back exactly what it read.
+        s.close_window(first_window)
+        self.assertEqual(s.wait_exit(first), 0)
+        self.assertEqual(s.read(s.path("Config", "Kestrun.ini")), known)
+
+    def test_other_working_folder_is_left_alone(self):
+        s = self.s
+        elsewhere = os.path.join(s.root, "elsewhere")
+        os.mkdir(elsewhere)
+        program = s.start(cwd=elsewhere)
+        window = s.main_window(program)
+        s.close_window(window)
+        self.assertEqual(s.wait_exit(program), 0)
+        self.assertEqual(os.listdir(elsewhere), [])
+        for name in ("Config", "NVRAM", "Saves"):
+            self.assertTrue(os.path.isdir(s.path(name)), name)
+        # The defaults name the program folder, not the working folder.
+        self.assertEqual(s.read(s.path("Config", "Kestrun.ini")), s.default_settings())
+
+    def test_termination_signals_write_settings(self):
+        s = self.s
+        settings = s.path("Config", "Kestrun.ini")
+        for sig in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
+            with self.subTest(signal=sig.name):
+                if os.path.exists(settings):
+                    os.remove(settings)
+                program = s.start()
+                s.main_window(program)
+                program.send_signal(sig)
+                self.assertEqual(s.wait_exit(program), 0)
+                self.assertEqual(s.read(settings), s.default_settings())
+
+
+if __name__ == "__main__":
+    harness.run_tests()

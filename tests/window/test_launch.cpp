@@ -1,0 +1,152 @@
+// Starting the emulator on the selected game: the launch button and the
+// double-click on the list, with the test launcher and message boxes.
+
+#include "support/Fakes.h"
+
+#include "emulator/CommandLine.h"
+#include "ui/CheckBox.h"
+#include "ui/GameList.h"
+#include "ui/Tag.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using ui::Form1;
+
+namespace {
+
+// A front-end whose emulator and some archives exist, started and shown.
+struct LaunchFixture : FrontEndFixture {
+    explicit LaunchFixture(bool withEmulator = true, QStringList archives = {"vf3", "eca"}) {
+        QDir().mkpath(path(QStringLiteral("Roms")));
+        for (const QString& set : archives)
+            writeFile(QStringLiteral("Roms/") + set + QStringLiteral(".zip"), "z");
+        if (withEmulator)
+            writeFile(QStringLiteral("Supermodel_0.1a_Win32/") + QLatin1String(emulator::kEmulatorProgram), "#!/bin/sh\n");
+        frontend.start();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+    }
+
+    QString emulatorPath() const {
+        return folder() + QStringLiteral("Supermodel_0.1a_Win32/") + QLatin1String(emulator::kEmulatorProgram);
+    }
+
+    void doubleClickRow(int row) {
+        form.List2->scrollToItem(form.List2->item(row));
+        const QPoint at = form.List2->visualItemRect(form.List2->item(row)).center();
+        QTest::mouseClick(form.List2->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(form.List2->viewport(), Qt::LeftButton, {}, at);
+    }
+};
+
+} // namespace
+
+class LaunchTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void launchButtonStartsTheSelectedGame();
+    void tickedOptionsJoinTheLine();
+    void failedStartIsReportedAndTheWindowComesBack();
+    void doubleClickChecksTheEmulatorThenTheArchive();
+    void doubleClickWithEverythingPresentLaunches();
+    void tagKeepsTheLastLineUntilTheNextLaunch();
+};
+
+void LaunchTest::launchButtonStartsTheSelectedGame() {
+    LaunchFixture f;
+    f.form.List2->setCurrentRow(0);
+    QVERIFY(f.form.Command1->isEnabled());
+    QTest::mouseClick(f.form.Command1, Qt::LeftButton);
+
+    const QString rom = f.folder() + QStringLiteral("Roms/vf3.zip");
+    QCOMPARE(ui::tag(f.form.Command1),
+             u'"' + f.emulatorPath() + QStringLiteral("\" \"") + rom + QStringLiteral("\" -res=640,480    "));
+    QCOMPARE(f.launcher.starts.size(), 1);
+    QCOMPARE(f.launcher.starts[0].program, f.emulatorPath());
+    QCOMPARE(f.launcher.starts[0].arguments, (QStringList{rom, QStringLiteral("-res=640,480")}));
+    QCOMPARE(f.launcher.starts[0].state, emulator::WindowState::Minimized);
+    QVERIFY(f.form.windowState() & Qt::WindowMinimized);
+    QVERIFY(f.dialogs.boxes.isEmpty());
+}
+
+void LaunchTest::tickedOptionsJoinTheLine() {
+    LaunchFixture f;
+    f.form.List2->setCurrentRow(0);
+    f.form.Check1->setValue(1);
+    f.form.Check2->setValue(2); // grey counts as off
+    f.form.Check3->setValue(1);
+    f.form.Check4->setValue(1);
+    f.form.Text7->setText(QStringLiteral("66"));
+    f.form.Text1->setText(QStringLiteral("1024"));
+    f.form.Text3->setText(QStringLiteral("abc"));
+    QTest::mouseClick(f.form.Command1, Qt::LeftButton);
+    QVERIFY(ui::tag(f.form.Command1).endsWith(QStringLiteral(" -res=1024,abc -ppc-frequency=66 -show-fps  -no-throttle")));
+    QCOMPARE(f.launcher.starts[0].arguments.mid(1),
+             (QStringList{"-res=1024,abc", "-ppc-frequency=66", "-show-fps", "-no-throttle"}));
+}
+
+void LaunchTest::failedStartIsReportedAndTheWindowComesBack() {
+    LaunchFixture f;
+    f.launcher.succeeds = false;
+    f.form.List2->setCurrentRow(0);
+    QTest::mouseClick(f.form.Command1, Qt::LeftButton);
+    QCOMPARE(f.launcher.starts.size(), 1);
+    QVERIFY(!(f.form.windowState() & Qt::WindowMinimized));
+    QCOMPARE(f.dialogs.boxes.size(), 1);
+    QCOMPARE(f.dialogs.boxes[0].text, QStringLiteral("Emu Error ..."));
+    QCOMPARE(f.dialogs.boxes[0].title, QStringLiteral("Err"));
+    QVERIFY(!ui::tag(f.form.Command1).isEmpty());
+}
+
+void LaunchTest::doubleClickChecksTheEmulatorThenTheArchive() {
+    {
+        // Neither emulator nor archive: the emulator is named first.
+        LaunchFixture f(false, {});
+        f.doubleClickRow(3);
+        QCOMPARE(f.dialogs.boxes.size(), 1);
+        QCOMPARE(f.dialogs.boxes[0].text, QStringLiteral("Emu Error ..."));
+        QCOMPARE(f.dialogs.boxes[0].title, QStringLiteral("Err"));
+        QVERIFY(f.launcher.starts.isEmpty());
+        QCOMPARE(ui::tag(f.form.Command1), QString());
+    }
+    {
+        LaunchFixture f(true, {"vf3"});
+        f.doubleClickRow(3);
+        QCOMPARE(f.dialogs.boxes.size(), 1);
+        QCOMPARE(f.dialogs.boxes[0].text, QStringLiteral("Scud Race Plus Rom Error ..."));
+        QCOMPARE(f.dialogs.boxes[0].title, QStringLiteral("Err"));
+        QVERIFY(f.launcher.starts.isEmpty());
+        QVERIFY(!(f.form.windowState() & Qt::WindowMinimized));
+    }
+}
+
+void LaunchTest::doubleClickWithEverythingPresentLaunches() {
+    LaunchFixture f;
+    f.doubleClickRow(0);
+    QCOMPARE(f.form.List2->currentRow(), 0);
+    QVERIFY(f.dialogs.boxes.isEmpty());
+    QCOMPARE(f.launcher.starts.size(), 1);
+    QCOMPARE(f.launcher.starts[0].arguments.first(), f.folder() + QStringLiteral("Roms/vf3.zip"));
+    QVERIFY(f.form.windowState() & Qt::WindowMinimized);
+}
+
+void LaunchTest::tagKeepsTheLastLineUntilTheNextLaunch() {
+    LaunchFixture f;
+    f.form.List2->setCurrentRow(15);
+    QTest::mouseClick(f.form.Command1, Qt::LeftButton);
+    const QString first = ui::tag(f.form.Command1);
+    QVERIFY(first.contains(QStringLiteral("eca.zip")));
+    f.form.showNormal();
+    f.form.List2->setCurrentRow(0);
+    f.form.Check1->setValue(1);
+    QCOMPARE(ui::tag(f.form.Command1), first);
+    QTest::mouseClick(f.form.Command1, Qt::LeftButton);
+    QVERIFY(ui::tag(f.form.Command1).contains(QStringLiteral("vf3.zip")));
+    QCOMPARE(f.launcher.starts.size(), 2);
+}
+
+QTEST_MAIN(LaunchTest)
+#include "test_launch.moc"
