@@ -65,8 +65,11 @@ void CaptureKey(ui::Form1& form, int qtKey, const QString& text) {
         }
     }
     if (facts.characterCode) {
-        FinishCapture(form, keyPressName(*facts.characterCode).name);
-        return;
+        const KeyPressName press = keyPressName(*facts.characterCode);
+        if (press.finishes) {
+            FinishCapture(form, press.name);
+            return;
+        }
     }
     // No name and no character: keep waiting.
     form.Text6->setFocus(Qt::OtherFocusReason);

@@ -75,6 +75,10 @@ KeyPressName keyPressName(char32_t characterCode) {
     KeyPressName result;
     if (characterCode == kEscape)
         return result;
+    if (characterCode == U'"') {
+        result.finishes = false;
+        return result;
+    }
     if (auto name = lookUp(kKeyPressNames, int(characterCode))) {
         result.name = std::move(name);
         return result;

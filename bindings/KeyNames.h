@@ -17,7 +17,7 @@ std::optional<QString> keyDownName(int virtualKey);
 
 // What a typed character does to a capture.
 struct KeyPressName {
-    bool finishes = true;      // every character finishes the capture
+    bool finishes = true;        // false: the capture keeps waiting
     std::optional<QString> name; // none for Esc: the slot keeps its key
 };
 
@@ -25,7 +25,9 @@ struct KeyPressName {
 // name), 32 "Space", 39 "Quote", 44 "Comma", 45 "Minus", 46 "Period",
 // 47 "Slash", 59 "Semicolon", 61 "Equals", 91 "LeftBracket",
 // 92 "BackSlash", 93 "RightBracket", 96 "BackQuote"; any other character
-// itself, upper-cased.
+// itself, upper-cased. The double quote (34) is the one character that cannot
+// be bound: the input file delimits key names with it, so storing it would
+// lose the binding at the next read. It leaves the capture waiting.
 KeyPressName keyPressName(char32_t characterCode);
 
 // Mouse buttons: 1 "MouseLeft", 2 "MouseRight", 4 "MouseMiddle".

@@ -318,6 +318,10 @@ class Session:
 
     @staticmethod
     def key(window, *keys):
+        # Qt hands a key to the window it believes has the focus, whatever
+        # window the event names; a box that has just appeared may not have
+        # it yet. Giving the focus first, and waiting for it, settles that.
+        xdotool("windowfocus", "--sync", window)
         # The key release may reach a box the press has already closed:
         # xdotool then reports a BadWindow, which is no failure of ours.
         xdotool("key", "--window", window, *keys, check=False)

@@ -95,6 +95,7 @@ void CaptureTest::unnamedKeysKeepWaiting() {
     f.doubleClick(20);
     f.key(Qt::Key_F5);
     f.key(Qt::Key_Tab, QStringLiteral("\t"));
+    f.key(Qt::Key_QuoteDbl, QStringLiteral("\""), Qt::ShiftModifier);
     QVERIFY(f.waiting());
     QVERIFY(f.form.Text6->hasFocus());
     QCOMPARE(f.slot(20)->text(), QStringLiteral("Q"));
