@@ -21,7 +21,9 @@ Frontend::Frontend(ui::Form1& form, ui::Dialogs& dialogs, emulator::Launcher& la
     m_form.Picture3->setBackgroundSource(&bindings::bindingChart);
 }
 
-void Frontend::start() { startUp(m_form, m_programFileFolder); }
+void Frontend::start() {
+    startUp(m_form, m_programFileFolder);
+}
 
 void Frontend::shutdown() {
     if (m_shuttingDown)
@@ -37,6 +39,7 @@ void Frontend::route() {
     ui::Dialogs& d = m_dialogs;
     emulator::Launcher& l = m_launcher;
 
+    // clang-format off
     // event                                   handler
     connect(&f, &Form1::closeRequested,        this, [this] { shutdown(); });
     connect(&f, &Form1::command1Clicked,       this, [&f, &l, &d] { emulator::Launch(f, l, d); });
@@ -52,6 +55,7 @@ void Frontend::route() {
     connect(&f, &Form1::list2DoubleClicked,    this, [&f, &l, &d] { emulator::LaunchFromList(f, l, d); });
     connect(&f, &Form1::captureKeyPressed,     this, [&f](int key, const QString& text) { bindings::CaptureKey(f, key, text); });
     connect(&f, &Form1::captureMousePressed,   this, [&f](Qt::MouseButton button) { bindings::CaptureMouse(f, button); });
+    // clang-format on
 }
 
 } // namespace app

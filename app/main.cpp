@@ -25,7 +25,8 @@ int main(int argc, char* argv[]) {
     ui::MessageBoxDialogs dialogs(&form);
     platform::ProcessLauncher launcher;
     app::Frontend frontend(form, dialogs, launcher,
-                           QDir::toNativeSeparators(QApplication::applicationDirPath()), [&instance] {
+                           QDir::toNativeSeparators(QApplication::applicationDirPath()),
+                           [&instance] {
                                instance.release();
                                platform::endProcess(0);
                            });

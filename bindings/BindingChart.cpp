@@ -15,10 +15,10 @@ namespace {
 
 struct Group {
     const char* heading;
-    int left;               // frame edges, in chart pixels
+    int left; // frame edges, in chart pixels
     int right;
-    std::vector<int> slots; // in the order the rows stand
-    const char* fixedRow;   // a first row that is not a slot, or null
+    std::vector<int> slots;            // in the order the rows stand
+    const char* fixedRow;              // a first row that is not a slot, or null
     std::vector<int> blockStarts = {}; // slots that open a new block
 };
 
@@ -30,8 +30,17 @@ const std::vector<Group>& groups() {
         {"Virtua Striker 2", 3, 164, {30, 31, 32}, nullptr},
         {"Sega Rally 2", 3, 164, {28, 29}, nullptr},
         {"Analog joystick", 3, 176, {45, 46}, "Motion"},
-        {"Racing games", 167, 358, {16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27}, nullptr, {20, 24}},
-        {"Virtual On Oratorio Tangram", 167, 358, {33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44}, nullptr},
+        {"Racing games",
+         167,
+         358,
+         {16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27},
+         nullptr,
+         {20, 24}},
+        {"Virtual On Oratorio Tangram",
+         167,
+         358,
+         {33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44},
+         nullptr},
         {"Lightgun", 180, 358, {47, 48}, "Aim"},
     };
     return list;
@@ -39,12 +48,15 @@ const std::vector<Group>& groups() {
 
 constexpr int kRowStep = 15;
 
-QString text(std::string_view s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); }
+QString text(std::string_view s) {
+    return QString::fromLatin1(s.data(), qsizetype(s.size()));
+}
 
 void drawRow(QPainter& p, const QFont& font, int columnLeft, const QString& caption, QRect box) {
     p.setFont(font);
     p.setPen(QColor(20, 20, 20));
-    const QRect captionRect(columnLeft + 6, box.top() - 1, box.left() - columnLeft - 10, box.height() + 2);
+    const QRect captionRect(columnLeft + 6, box.top() - 1, box.left() - columnLeft - 10,
+                            box.height() + 2);
     p.drawText(captionRect, Qt::AlignLeft | Qt::AlignVCenter, caption);
     const int captionEnd = columnLeft + 6 + QFontMetrics(font).horizontalAdvance(caption) + 3;
     const int y = box.center().y();
@@ -98,8 +110,8 @@ QPixmap bindingChart(qreal devicePixelRatio) {
         p.drawRect(QRect(QPoint(left + 1, headingTop - 1), QPoint(right - 1, headingTop + 11)));
         p.setFont(headingFont);
         p.setPen(Qt::white);
-        p.drawText(QRect(left + 5, headingTop - 1, right - left - 8, 13), Qt::AlignLeft | Qt::AlignVCenter,
-                   QString::fromLatin1(g.heading));
+        p.drawText(QRect(left + 5, headingTop - 1, right - left - 8, 13),
+                   Qt::AlignLeft | Qt::AlignVCenter, QString::fromLatin1(g.heading));
 
         if (g.fixedRow) {
             // A row that is not a slot: the mouse drives it and nothing binds it.
@@ -115,7 +127,8 @@ QPixmap bindingChart(qreal devicePixelRatio) {
 
         for (int slot : g.slots) {
             const QRect box = chartSlotBox(slot);
-            if (std::find(g.blockStarts.begin(), g.blockStarts.end(), slot) != g.blockStarts.end()) {
+            if (std::find(g.blockStarts.begin(), g.blockStarts.end(), slot) !=
+                g.blockStarts.end()) {
                 p.setPen(QPen(QColor(190, 195, 215), 1));
                 p.drawLine(left + 4, box.top() - 3, right - 4, box.top() - 3);
             }

@@ -24,7 +24,8 @@ void BeginCapture(ui::Form1& form, int slot) {
     ui::setTag(form.Picture3, QString::number(slot));
     form.Text6->setGeometry(label->x(), label->y(), label->width(), label->height());
     form.Text6->show();
-    form.Label3->setText(QLatin1String("Input") + ui::tag(label) + QLatin1String(" Press Keys ..."));
+    form.Label3->setText(QLatin1String("Input") + ui::tag(label) +
+                         QLatin1String(" Press Keys ..."));
     form.Text6->setFocus(Qt::OtherFocusReason);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QString>
-#include <qnamespace.h>
 #include <optional>
+#include <qnamespace.h>
 
 namespace bindings {
 

@@ -40,7 +40,8 @@ void List2_XList(ui::Form1& form, const QString& code) {
     const auto list = profileSlotList(code);
     if (!list)
         return;
-    const QStringList slots = QString::fromLatin1(list->data(), qsizetype(list->size())).split(u';');
+    const QStringList slots =
+        QString::fromLatin1(list->data(), qsizetype(list->size())).split(u';');
     for (const QString& slot : slots)
         ui::Form1::setBackColor(form.Label1[std::size_t(slot.toInt())], kMarkedColour);
 }

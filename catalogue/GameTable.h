@@ -47,6 +47,8 @@ constexpr std::array<std::string_view, kGameCount> kGameRecords{
 QStringList gameRecord(int index);
 
 // Number of the snapshot picture of game `index`.
-constexpr int snapshotPicture(int index) { return 107 + index; }
+constexpr int snapshotPicture(int index) {
+    return 107 + index;
+}
 
 } // namespace catalogue

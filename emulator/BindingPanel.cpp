@@ -69,7 +69,8 @@ void Save(ui::Form1& form, ui::Dialogs& dialogs) {
 
     const QString emulatorCopy = inputFileUnder(emulatorFolder);
     if (platform::exists(emulatorCopy) &&
-        !dialogs.ask(QStringLiteral("Is the keyboard configuration file to overwrite the original ? Y/N .. "),
+        !dialogs.ask(QStringLiteral(
+                         "Is the keyboard configuration file to overwrite the original ? Y/N .. "),
                      QStringLiteral("Overwrite message")))
         return;
 

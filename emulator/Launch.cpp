@@ -22,7 +22,9 @@ const QString kEmuError = QStringLiteral("Emu Error ...");
 const QString kErrTitle = QStringLiteral("Err");
 
 // Only the ticked state counts as on; grey is off.
-bool on(const ui::CheckBox* box) { return box->value() == 1; }
+bool on(const ui::CheckBox* box) {
+    return box->value() == 1;
+}
 
 } // namespace
 

@@ -26,8 +26,8 @@ bool emulatorPresent(const ui::Form1& form);
 // Keeps `line` in Command1's tag, minimizes the window and starts the process
 // without waiting. A process that cannot be started is not a launch: the
 // window comes back and the user is told "Emu Error ...".
-bool startFromTag(ui::Form1& form, const CommandLine& line, WindowState state,
-                  Launcher& launcher, ui::Dialogs& dialogs);
+bool startFromTag(ui::Form1& form, const CommandLine& line, WindowState state, Launcher& launcher,
+                  ui::Dialogs& dialogs);
 
 // Launch (the launch button): the game command line, started minimized.
 void Launch(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs);

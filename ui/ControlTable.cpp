@@ -50,9 +50,9 @@ constexpr ControlSpec kControls[] = {
 constexpr std::size_t kSlotLabelsZIndex = 8;
 
 constexpr std::string_view kTabOrder[] = {
-    "List2",    "Text2",    "Text1",    "Text3",    "Check1",   "Check2",   "Check3",
-    "Command1", "Text4",    "Text5",    "Command2", "Command3", "Command4", "Command5",
-    "Command6", "Command7", "Text6",    "Check4",   "Text7",
+    "List2",    "Text2",    "Text1", "Text3",    "Check1",   "Check2",   "Check3",
+    "Command1", "Text4",    "Text5", "Command2", "Command3", "Command4", "Command5",
+    "Command6", "Command7", "Text6", "Check4",   "Text7",
 };
 
 } // namespace
@@ -61,8 +61,12 @@ std::span<const ControlSpec> controlTable() {
     return kControls;
 }
 
-std::size_t slotLabelsZIndex() { return kSlotLabelsZIndex; }
+std::size_t slotLabelsZIndex() {
+    return kSlotLabelsZIndex;
+}
 
-std::span<const std::string_view> tabOrder() { return kTabOrder; }
+std::span<const std::string_view> tabOrder() {
+    return kTabOrder;
+}
 
 } // namespace ui

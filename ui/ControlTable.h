@@ -28,7 +28,7 @@ struct ControlSpec {
     ControlKind kind;
     std::string_view container; // empty: the window itself
     TwipsRect rect;
-    std::string_view shows;     // initial caption or text
+    std::string_view shows; // initial caption or text
     std::string_view tooltip;
     bool hiddenAtStart;
     bool disabledAtStart;

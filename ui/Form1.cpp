@@ -26,9 +26,13 @@ namespace ui {
 
 namespace {
 
-QString text(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+QString text(std::string_view s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
 
-QString slotName(int i) { return QStringLiteral("Label1(%1)").arg(i); }
+QString slotName(int i) {
+    return QStringLiteral("Label1(%1)").arg(i);
+}
 
 // Every character of a fixed-pitch font advances the same; some fonts do not
 // carry the flag that says so, so measure.
@@ -138,7 +142,8 @@ QWidget* Form1::createControl(const ControlSpec& spec, QWidget* container) {
         return new QLineEdit(shows, container);
     case ControlKind::HelpBox: {
         auto* box = new QPlainTextEdit(container);
-        box->setPlainText(QString(helpText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        box->setPlainText(
+            QString(helpText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         return box;
     }
     case ControlKind::CaptureBox:
@@ -183,7 +188,8 @@ void Form1::buildControls() {
         if (i == slotLabelsZIndex()) {
             for (int s = 0; s < kSlotCount; ++s) {
                 const auto& slot = bindings::kSlots[std::size_t(s)];
-                const ControlSpec spec{"", ControlKind::SlotLabel, "Picture3", {}, "", "", false, false};
+                const ControlSpec spec{"",   ControlKind::SlotLabel, "Picture3", {}, "", "", false,
+                                       false};
                 place(spec, slotName(s), {slot.left, slot.top, slot.width, slot.height});
             }
         }
@@ -224,7 +230,8 @@ void Form1::buildControls() {
     for (int i = 0; i < kSlotCount; ++i)
         Label1[std::size_t(i)] = static_cast<ClickableLabel*>(m_controls.value(slotName(i)));
     for (int i = 0; i < 3; ++i)
-        Label2[std::size_t(i)] = static_cast<QLabel*>(m_controls.value(QStringLiteral("Label2(%1)").arg(i)));
+        Label2[std::size_t(i)] =
+            static_cast<QLabel*>(m_controls.value(QStringLiteral("Label2(%1)").arg(i)));
     Label3 = static_cast<QLabel*>(get("Label3"));
     Label4 = static_cast<QLabel*>(get("Label4"));
     Label5 = static_cast<QLabel*>(get("Label5"));
@@ -292,8 +299,9 @@ void Form1::applyLooks() {
     }
     for (CheckBox* box : {Check1, Check2, Check3, Check4}) {
         // Room for the caption: the box minus the indicator and its spacing.
-        const int indicator = box->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box) +
-                              box->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, box);
+        const int indicator =
+            box->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box) +
+            box->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, box);
         box->setFont(fitted(QApplication::font(), box->text(), box->width() - indicator - 2, 12));
         setColours(box, Qt::white, QColor());
     }
@@ -339,15 +347,21 @@ bool Form1::showPicture(QLabel* image, int number) {
     return true;
 }
 
-int Form1::pictureNumber(const QLabel* image) { return image->property("pictureNumber").toInt(); }
+int Form1::pictureNumber(const QLabel* image) {
+    return image->property("pictureNumber").toInt();
+}
 
 void Form1::setBackColor(QWidget* control, const QColor& colour) {
     setColours(control, colour, QColor());
 }
 
-QColor Form1::backColor(const QWidget* control) { return control->palette().color(QPalette::Window); }
+QColor Form1::backColor(const QWidget* control) {
+    return control->palette().color(QPalette::Window);
+}
 
-void Form1::minimize() { setWindowState(windowState() | Qt::WindowMinimized); }
+void Form1::minimize() {
+    setWindowState(windowState() | Qt::WindowMinimized);
+}
 
 void Form1::routeEvents() {
     connect(Command1, &QPushButton::clicked, this, &Form1::command1Clicked);

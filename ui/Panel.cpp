@@ -19,7 +19,8 @@ void Panel::setBackgroundSource(std::function<QPixmap(qreal)> source) {
 }
 
 void Panel::paintEvent(QPaintEvent*) {
-    if (m_source && (m_background.isNull() || m_background.devicePixelRatio() != devicePixelRatioF()))
+    if (m_source &&
+        (m_background.isNull() || m_background.devicePixelRatio() != devicePixelRatioF()))
         m_background = m_source(devicePixelRatioF());
     QPainter painter(this);
     if (!m_background.isNull())

@@ -6,7 +6,9 @@
 #include <mutex>
 
 // The pictures are compiled into the static library: register them once.
-static void registerPictures() { Q_INIT_RESOURCE(resources); }
+static void registerPictures() {
+    Q_INIT_RESOURCE(resources);
+}
 
 namespace ui {
 
@@ -16,10 +18,18 @@ QString numberedPictureResource(int number) {
     return QStringLiteral(":/pictures/%1.svg").arg(number);
 }
 
-QString windowIconResource() { return QStringLiteral(":/window/icon.svg"); }
-QString launchPictureResource() { return QStringLiteral(":/window/launch.svg"); }
-QString joystickPictureResource() { return QStringLiteral(":/window/joystick.svg"); }
-QString closePictureResource() { return QStringLiteral(":/window/close.svg"); }
+QString windowIconResource() {
+    return QStringLiteral(":/window/icon.svg");
+}
+QString launchPictureResource() {
+    return QStringLiteral(":/window/launch.svg");
+}
+QString joystickPictureResource() {
+    return QStringLiteral(":/window/joystick.svg");
+}
+QString closePictureResource() {
+    return QStringLiteral(":/window/close.svg");
+}
 
 QPixmap renderPicture(const QString& resource, QSize size, qreal devicePixelRatio) {
     static std::once_flag registered;
@@ -30,7 +40,8 @@ QPixmap renderPicture(const QString& resource, QSize size, qreal devicePixelRati
     if (!renderer.isValid())
         return {};
     const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
-    QPixmap pixmap(QSize(int(std::ceil(size.width() * ratio)), int(std::ceil(size.height() * ratio))));
+    QPixmap pixmap(
+        QSize(int(std::ceil(size.width() * ratio)), int(std::ceil(size.height() * ratio))));
     pixmap.fill(Qt::transparent);
     {
         QPainter painter(&pixmap);

@@ -59,7 +59,8 @@ struct FrontEndFixture {
     FakeDialogs dialogs;
     FakeLauncher launcher;
     int ended = 0;
-    app::Frontend frontend{form, dialogs, launcher, QDir(dir.path()).absolutePath(), [this] { ++ended; }};
+    app::Frontend frontend{form, dialogs, launcher, QDir(dir.path()).absolutePath(),
+                           [this] { ++ended; }};
 
     QString folder() const { return QDir(dir.path()).absolutePath() + u'/'; }
     QString path(const QString& relative) const { return folder() + relative; }

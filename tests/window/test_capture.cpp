@@ -213,7 +213,8 @@ void CaptureTest::closingAfterACaptureAsksAndYesWrites() {
     QCOMPARE(f.dialogs.boxes[0].text, QStringLiteral("save settings to ? Y/N"));
     QCOMPARE(f.dialogs.boxes[1].text, QStringLiteral("File write successful .."));
     QVERIFY(f.form.Picture3->isHidden());
-    const QByteArray file = f.readFile(QStringLiteral("Supermodel_0.1a_Win32/Config/Supermodel.ini"));
+    const QByteArray file =
+        f.readFile(QStringLiteral("Supermodel_0.1a_Win32/Config/Supermodel.ini"));
     QVERIFY(file.contains("\r\nInputPunch = \"A\"\r\n"));
     QVERIFY(file.contains("\r\nInputKick = \"S\"\r\n"));
 }

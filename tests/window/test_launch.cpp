@@ -23,14 +23,17 @@ struct LaunchFixture : FrontEndFixture {
         for (const QString& set : archives)
             writeFile(QStringLiteral("Roms/") + set + QStringLiteral(".zip"), "z");
         if (withEmulator)
-            writeFile(QStringLiteral("Supermodel_0.1a_Win32/") + QLatin1String(emulator::kEmulatorProgram), "#!/bin/sh\n");
+            writeFile(QStringLiteral("Supermodel_0.1a_Win32/") +
+                          QLatin1String(emulator::kEmulatorProgram),
+                      "#!/bin/sh\n");
         frontend.start();
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
     }
 
     QString emulatorPath() const {
-        return folder() + QStringLiteral("Supermodel_0.1a_Win32/") + QLatin1String(emulator::kEmulatorProgram);
+        return folder() + QStringLiteral("Supermodel_0.1a_Win32/") +
+               QLatin1String(emulator::kEmulatorProgram);
     }
 
     void doubleClickRow(int row) {
@@ -62,8 +65,8 @@ void LaunchTest::launchButtonStartsTheSelectedGame() {
     QTest::mouseClick(f.form.Command1, Qt::LeftButton);
 
     const QString rom = f.folder() + QStringLiteral("Roms/vf3.zip");
-    QCOMPARE(ui::tag(f.form.Command1),
-             u'"' + f.emulatorPath() + QStringLiteral("\" \"") + rom + QStringLiteral("\" -res=640,480    "));
+    QCOMPARE(ui::tag(f.form.Command1), u'"' + f.emulatorPath() + QStringLiteral("\" \"") + rom +
+                                           QStringLiteral("\" -res=640,480    "));
     QCOMPARE(f.launcher.starts.size(), 1);
     QCOMPARE(f.launcher.starts[0].program, f.emulatorPath());
     QCOMPARE(f.launcher.starts[0].arguments, (QStringList{rom, QStringLiteral("-res=640,480")}));
@@ -83,7 +86,9 @@ void LaunchTest::tickedOptionsJoinTheLine() {
     f.form.Text1->setText(QStringLiteral("1024"));
     f.form.Text3->setText(QStringLiteral("abc"));
     QTest::mouseClick(f.form.Command1, Qt::LeftButton);
-    QVERIFY(ui::tag(f.form.Command1).endsWith(QStringLiteral(" -res=1024,abc -ppc-frequency=66 -show-fps  -no-throttle")));
+    QVERIFY(
+        ui::tag(f.form.Command1)
+            .endsWith(QStringLiteral(" -res=1024,abc -ppc-frequency=66 -show-fps  -no-throttle")));
     QCOMPARE(f.launcher.starts[0].arguments.mid(1),
              (QStringList{"-res=1024,abc", "-ppc-frequency=66", "-show-fps", "-no-throttle"}));
 }

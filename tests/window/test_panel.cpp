@@ -27,8 +27,9 @@ const QString kOwnIni = QStringLiteral("Config/Supermodel.ini");
 QByteArray defaultFile() {
     QByteArray text = ";\r\n; Supermodel Configuration File\r\n;\r\n\r\n[ Global ]\r\n\r\n";
     for (const bindings::InputSlot& slot : bindings::kSlots)
-        text += "Input" + QByteArray(slot.inputName.data(), qsizetype(slot.inputName.size())) + " = \"" +
-                QByteArray(slot.defaultKey.data(), qsizetype(slot.defaultKey.size())) + "\"\r\n";
+        text += "Input" + QByteArray(slot.inputName.data(), qsizetype(slot.inputName.size())) +
+                " = \"" + QByteArray(slot.defaultKey.data(), qsizetype(slot.defaultKey.size())) +
+                "\"\r\n";
     return text;
 }
 
@@ -83,7 +84,8 @@ void PanelTest::openingReadsTheFileInOrder() {
     PanelFixture f;
     // CR alone ends lines; a comment with "Input" counts; a line without a
     // quote gives an empty key.
-    f.writeFile(kEmuIni, "; header\r[ Global ]\rInputStart1 = \"9\"\r; Input note \"x\" here\r  InputCoin1 = \"Up\"\rInputBare\r");
+    f.writeFile(kEmuIni, "; header\r[ Global ]\rInputStart1 = \"9\"\r; Input note \"x\" here\r  "
+                         "InputCoin1 = \"Up\"\rInputBare\r");
     f.open();
     QCOMPARE(ui::tag(f.form.Label1[0]), QStringLiteral("Start1"));
     QCOMPARE(f.form.Label1[0]->text(), QStringLiteral("9"));
@@ -137,8 +139,10 @@ void PanelTest::saveWritesBothCopiesAndCloses() {
     f.open();
     for (int i = 0; i < Form1::kSlotCount; ++i) {
         const auto& slot = bindings::kSlots[std::size_t(i)];
-        QCOMPARE(ui::tag(f.form.Label1[std::size_t(i)]), QString::fromLatin1(slot.inputName.data(), slot.inputName.size()));
-        QCOMPARE(f.form.Label1[std::size_t(i)]->text(), QString::fromLatin1(slot.defaultKey.data(), slot.defaultKey.size()));
+        QCOMPARE(ui::tag(f.form.Label1[std::size_t(i)]),
+                 QString::fromLatin1(slot.inputName.data(), slot.inputName.size()));
+        QCOMPARE(f.form.Label1[std::size_t(i)]->text(),
+                 QString::fromLatin1(slot.defaultKey.data(), slot.defaultKey.size()));
     }
 }
 
@@ -150,7 +154,9 @@ void PanelTest::noAtTheOverwriteQuestionKeepsEverything() {
     ui::setTag(f.form.Picture3, QStringLiteral("3"));
     f.dialogs.answers.enqueue(false);
     f.click(f.form.Command6);
-    QCOMPARE(f.boxTexts(), QStringList{QStringLiteral("Is the keyboard configuration file to overwrite the original ? Y/N .. ")});
+    QCOMPARE(f.boxTexts(),
+             QStringList{QStringLiteral(
+                 "Is the keyboard configuration file to overwrite the original ? Y/N .. ")});
     QCOMPARE(f.dialogs.boxes[0].title, QStringLiteral("Overwrite message"));
     QCOMPARE(f.readFile(kEmuIni), defaultFile());
     QVERIFY(!QFile::exists(f.path(kOwnIni)));
@@ -220,16 +226,19 @@ void PanelTest::failedWriteKeepsThePanelAndItsEdits() {
 }
 
 void PanelTest::sameFileIsNeverCopiedOntoItself() {
-    for (const QString& spelling : {QStringLiteral("./"), QStringLiteral("/./"), QStringLiteral("link/")}) {
+    for (const QString& spelling :
+         {QStringLiteral("./"), QStringLiteral("/./"), QStringLiteral("link/")}) {
         PanelFixture f;
         QFile::link(f.folder().chopped(1), f.path(QStringLiteral("link")));
         f.open();
         // The emulator folder names the program folder in another spelling.
-        f.form.Text4->setText(spelling == QStringLiteral("/./") ? f.folder().chopped(1) + QStringLiteral("//./")
-                                                                 : f.folder() + spelling);
+        f.form.Text4->setText(spelling == QStringLiteral("/./")
+                                  ? f.folder().chopped(1) + QStringLiteral("//./")
+                                  : f.folder() + spelling);
         f.dialogs.answers << true;
         f.click(f.form.Command6);
-        QVERIFY2(f.boxTexts().contains(QStringLiteral("File write successful ..")), qPrintable(spelling));
+        QVERIFY2(f.boxTexts().contains(QStringLiteral("File write successful ..")),
+                 qPrintable(spelling));
         QCOMPARE(f.readFile(kOwnIni), defaultFile());
     }
 }
@@ -247,7 +256,9 @@ void PanelTest::inputSetUpNeedsTheEmulator() {
     QVERIFY(f.panelOpen());
     QVERIFY(f.launcher.starts.isEmpty());
 
-    f.writeFile(QStringLiteral("Supermodel_0.1a_Win32/") + QLatin1String(emulator::kEmulatorProgram), "#!/bin/sh\n");
+    f.writeFile(QStringLiteral("Supermodel_0.1a_Win32/") +
+                    QLatin1String(emulator::kEmulatorProgram),
+                "#!/bin/sh\n");
     f.dialogs.answers << false; // the first close asks
     f.click(f.form.Command7);
     QCOMPARE(f.launcher.starts.size(), 1);
@@ -263,7 +274,8 @@ void PanelTest::failedInputSetUpStartIsReported() {
     PanelFixture f;
     f.form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f.form));
-    f.writeFile(QStringLiteral("Supermodel_0.1a_Win32/") + QLatin1String(emulator::kEmulatorProgram), "x");
+    f.writeFile(
+        QStringLiteral("Supermodel_0.1a_Win32/") + QLatin1String(emulator::kEmulatorProgram), "x");
     f.launcher.succeeds = false;
     f.open();
     f.click(f.form.Command7);

@@ -76,6 +76,12 @@ void SelectionTest::startUpShowsTheLastGame() {
     // Every picture really drew at its image's size.
     for (QLabel* image : {f.form.Image1, f.form.Image2, f.form.Image3, f.form.Image4})
         QCOMPARE(image->pixmap().deviceIndependentSize().toSize(), image->size());
+
+    // A picture that cannot be loaded leaves the image as it was.
+    const qint64 before = f.form.Image1->pixmap().cacheKey();
+    QVERIFY(!f.form.showPicture(f.form.Image1, 99));
+    QCOMPARE(f.form.Image1->pixmap().cacheKey(), before);
+    QCOMPARE(Form1::pictureNumber(f.form.Image1), 122);
 }
 
 void SelectionTest::eachGameShowsItsPictures_data() {
@@ -83,8 +89,8 @@ void SelectionTest::eachGameShowsItsPictures_data() {
     QTest::addColumn<QString>("tooltip");
     QTest::addColumn<QList<int>>("pictures");
     QTest::newRow("Scud Race") << 2 << "Good." << QList<int>{109, 101, 106, 103};
-    QTest::newRow("Le Mans 24, lower-case good") << 1 << "Mostly good, isolated problems."
-                                                 << QList<int>{108, 102, 106, 103};
+    QTest::newRow("Le Mans 24, lower-case good")
+        << 1 << "Mostly good, isolated problems." << QList<int>{108, 102, 106, 103};
     QTest::newRow("Virtua Striker 2 '98") << 6 << "Good." << QList<int>{113, 101, 106, 103};
     QTest::newRow("L.A. Machineguns") << 12 << "Severe problems." << QList<int>{119, 102, 106, 104};
 }
@@ -99,7 +105,8 @@ void SelectionTest::eachGameShowsItsPictures() {
     QCOMPARE(f.form.Label2[1]->text(), QString::number(row + 1));
     QCOMPARE(f.form.List2->toolTip(), tooltip);
     const QList<int> shown{Form1::pictureNumber(f.form.Image1), Form1::pictureNumber(f.form.Image2),
-                           Form1::pictureNumber(f.form.Image3), Form1::pictureNumber(f.form.Image4)};
+                           Form1::pictureNumber(f.form.Image3),
+                           Form1::pictureNumber(f.form.Image4)};
     QCOMPARE(shown, pictures);
 }
 
@@ -176,7 +183,8 @@ void SelectionTest::markingFollowsTheProfileWhileThePanelIsOpen() {
     f.form.List2->setCurrentRow(13); // "x": nothing
     QCOMPARE(markedSlots(f.form), QList<int>{});
 
-    QCOMPARE(bindings::profileSlotList(QStringLiteral("6")), bindings::profileSlotList(QStringLiteral("7")));
+    QCOMPARE(bindings::profileSlotList(QStringLiteral("6")),
+             bindings::profileSlotList(QStringLiteral("7")));
     QVERIFY(!bindings::profileSlotList(QStringLiteral("x")));
     QVERIFY(!bindings::profileSlotList(QString()));
 }
@@ -213,8 +221,10 @@ void SelectionTest::restoreFillsDefaultsAndKeepsColours() {
 
     for (int i = 0; i < Form1::kSlotCount; ++i) {
         const bindings::InputSlot& slot = bindings::kSlots[std::size_t(i)];
-        QCOMPARE(f.form.Label1[std::size_t(i)]->text(), QString::fromLatin1(slot.defaultKey.data(), slot.defaultKey.size()));
-        QCOMPARE(ui::tag(f.form.Label1[std::size_t(i)]), QString::fromLatin1(slot.inputName.data(), slot.inputName.size()));
+        QCOMPARE(f.form.Label1[std::size_t(i)]->text(),
+                 QString::fromLatin1(slot.defaultKey.data(), slot.defaultKey.size()));
+        QCOMPARE(ui::tag(f.form.Label1[std::size_t(i)]),
+                 QString::fromLatin1(slot.inputName.data(), slot.inputName.size()));
     }
     QCOMPARE(markedSlots(f.form), range(8, 15));
     QCOMPARE(ui::tag(f.form.Picture3), QString()); // Restore is not an edit
@@ -228,7 +238,8 @@ void SelectionTest::restoreFillsDefaultsAndKeepsColours() {
 
 void SelectionTest::slotTableMatchesTheDefaultText() {
     const QString text = bindings::defaultBindingText();
-    QVERIFY(text.startsWith(QStringLiteral("Start1;1;Start2;2;Coin1;3;Coin2;4;ServiceA;5;ServiceB;7;TestA;6;TestB;8;")));
+    QVERIFY(text.startsWith(QStringLiteral(
+        "Start1;1;Start2;2;Coin1;3;Coin2;4;ServiceA;5;ServiceB;7;TestA;6;TestB;8;")));
     QVERIFY(text.endsWith(QStringLiteral("Trigger;MouseLeft;Offscreen;MouseRight;")));
     const QStringList elements = text.split(u';');
     QCOMPARE(elements.size(), 99);
@@ -250,7 +261,8 @@ void SelectionTest::chartBoxesLieUnderTheirSlotLabels() {
         // The box's frame sits exactly on the label's edge and its inside is
         // white: the label hides it completely.
         QVERIFY(chart.pixelColor(label.center()) == QColor(Qt::white));
-        QVERIFY2(chart.pixelColor(label.topLeft()) != QColor(Qt::white), qPrintable(QString::number(i)));
+        QVERIFY2(chart.pixelColor(label.topLeft()) != QColor(Qt::white),
+                 qPrintable(QString::number(i)));
         QVERIFY(chart.pixelColor(label.bottomRight()) != QColor(Qt::white));
         // Something (the caption) is drawn left of the box on the same row.
         bool caption = false;

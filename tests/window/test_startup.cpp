@@ -105,7 +105,8 @@ void StartupTest::optionValuesOutsideTheBoxesRangeLeaveThemUnchecked() {
     QFETCH(QByteArray, line);
     QFETCH(int, value);
     FrontEndFixture f;
-    f.writeFile(QStringLiteral("Config/Kestrun.ini"), "/e/\r\n/r/\r\n640\r\n480\r\n" + line + "\r\n0\r\n0\r\n");
+    f.writeFile(QStringLiteral("Config/Kestrun.ini"),
+                "/e/\r\n/r/\r\n640\r\n480\r\n" + line + "\r\n0\r\n0\r\n");
     f.frontend.start();
     QCOMPARE(f.form.Check1->value(), value);
 }
@@ -152,7 +153,8 @@ void StartupTest::shutdownKeepsLinesInPlaceForEmptyBoxes() {
 
     // And the next start reads every value back on its own line.
     FrontEndFixture next;
-    next.writeFile(QStringLiteral("Config/Kestrun.ini"), f.readFile(QStringLiteral("Config/Kestrun.ini")));
+    next.writeFile(QStringLiteral("Config/Kestrun.ini"),
+                   f.readFile(QStringLiteral("Config/Kestrun.ini")));
     next.frontend.start();
     QCOMPARE(next.form.Text3->text(), QStringLiteral("600"));
     QCOMPARE(next.form.Check1->value(), 1);
@@ -217,7 +219,8 @@ void StartupTest::nonAsciiFoldersSurviveARestart() {
     f.frontend.shutdown();
 
     FrontEndFixture next;
-    next.writeFile(QStringLiteral("Config/Kestrun.ini"), f.readFile(QStringLiteral("Config/Kestrun.ini")));
+    next.writeFile(QStringLiteral("Config/Kestrun.ini"),
+                   f.readFile(QStringLiteral("Config/Kestrun.ini")));
     next.frontend.start();
     QCOMPARE(next.form.Text4->text(), emu);
 }

@@ -48,24 +48,42 @@ void WindowModelTest::controlsSitAtTheirDesignedPixels_data() {
     QTest::addColumn<QString>("container");
     QTest::addColumn<QRect>("pixels");
     // Rounded from the designed twips (15 to the pixel).
-    QTest::newRow("Picture3") << "Picture3" << "Form1" << QRect(6, 4, 363, 572);
-    QTest::newRow("Text2") << "Text2" << "Form1" << QRect(6, 4, 363, 572);
-    QTest::newRow("Text6") << "Text6" << "Picture3" << QRect(296, 500, 62, 12);
-    QTest::newRow("Command4") << "Command4" << "Picture3" << QRect(12, 542, 85, 23);
-    QTest::newRow("Command7") << "Command7" << "Picture3" << QRect(267, 542, 85, 23);
-    QTest::newRow("Image5") << "Image5" << "Picture3" << QRect(336, 3, 21, 20);
-    QTest::newRow("Label3") << "Label3" << "Picture3" << QRect(11, 523, 341, 15);
-    QTest::newRow("Command1") << "Command1" << "Picture2" << QRect(5, 3, 112, 33);
-    QTest::newRow("Command3") << "Command3" << "Picture1" << QRect(90, 3, 20, 37);
-    QTest::newRow("Check4") << "Check4" << "Picture1" << QRect(4, 52, 60, 13);
-    QTest::newRow("Text7") << "Text7" << "Picture1" << QRect(62, 52, 47, 12);
-    QTest::newRow("List2") << "List2" << "Form1" << QRect(370, 283, 247, 274);
-    QTest::newRow("Text4") << "Text4" << "Form1" << QRect(99, 580, 518, 19);
-    QTest::newRow("Command2") << "Command2" << "Form1" << QRect(553, 600, 63, 19);
-    QTest::newRow("Image1") << "Image1" << "Form1" << QRect(371, 5, 244, 190);
-    QTest::newRow("Label2(2)") << "Label2(2)" << "Form1" << QRect(436, 556, 67, 21);
-    QTest::newRow("Label1(0)") << "Label1(0)" << "Picture3" << QRect(86, 25, 73, 12);
-    QTest::newRow("Label1(48)") << "Label1(48)" << "Picture3" << QRect(278, 479, 80, 12);
+    QTest::newRow("Picture3") << "Picture3"
+                              << "Form1" << QRect(6, 4, 363, 572);
+    QTest::newRow("Text2") << "Text2"
+                           << "Form1" << QRect(6, 4, 363, 572);
+    QTest::newRow("Text6") << "Text6"
+                           << "Picture3" << QRect(296, 500, 62, 12);
+    QTest::newRow("Command4") << "Command4"
+                              << "Picture3" << QRect(12, 542, 85, 23);
+    QTest::newRow("Command7") << "Command7"
+                              << "Picture3" << QRect(267, 542, 85, 23);
+    QTest::newRow("Image5") << "Image5"
+                            << "Picture3" << QRect(336, 3, 21, 20);
+    QTest::newRow("Label3") << "Label3"
+                            << "Picture3" << QRect(11, 523, 341, 15);
+    QTest::newRow("Command1") << "Command1"
+                              << "Picture2" << QRect(5, 3, 112, 33);
+    QTest::newRow("Command3") << "Command3"
+                              << "Picture1" << QRect(90, 3, 20, 37);
+    QTest::newRow("Check4") << "Check4"
+                            << "Picture1" << QRect(4, 52, 60, 13);
+    QTest::newRow("Text7") << "Text7"
+                           << "Picture1" << QRect(62, 52, 47, 12);
+    QTest::newRow("List2") << "List2"
+                           << "Form1" << QRect(370, 283, 247, 274);
+    QTest::newRow("Text4") << "Text4"
+                           << "Form1" << QRect(99, 580, 518, 19);
+    QTest::newRow("Command2") << "Command2"
+                              << "Form1" << QRect(553, 600, 63, 19);
+    QTest::newRow("Image1") << "Image1"
+                            << "Form1" << QRect(371, 5, 244, 190);
+    QTest::newRow("Label2(2)") << "Label2(2)"
+                               << "Form1" << QRect(436, 556, 67, 21);
+    QTest::newRow("Label1(0)") << "Label1(0)"
+                               << "Picture3" << QRect(86, 25, 73, 12);
+    QTest::newRow("Label1(48)") << "Label1(48)"
+                                << "Picture3" << QRect(278, 479, 80, 12);
 }
 
 void WindowModelTest::controlsSitAtTheirDesignedPixels() {
@@ -124,7 +142,8 @@ void WindowModelTest::panelCoversHelpTextExactly() {
 
     form.Picture3->show();
     QCOMPARE(form.Picture3->geometry(), form.Text2->geometry());
-    for (QPoint corner : {form.Text2->geometry().topLeft(), form.Text2->geometry().bottomRight(), middle})
+    for (QPoint corner :
+         {form.Text2->geometry().topLeft(), form.Text2->geometry().bottomRight(), middle})
         QCOMPARE(topmostAt(corner), static_cast<QWidget*>(form.Picture3));
 
     form.Picture3->hide();
@@ -271,14 +290,17 @@ void WindowModelTest::helpTextHasItsLinesAndFitsUnwrapped() {
     Form1 form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QCOMPARE(form.Text2->toPlainText(), QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    QCOMPARE(form.Text2->toPlainText(),
+             QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     const QFontMetrics metrics(form.Text2->font());
-    const int room = form.Text2->viewport()->width() - 2 * int(form.Text2->document()->documentMargin());
+    const int room =
+        form.Text2->viewport()->width() - 2 * int(form.Text2->document()->documentMargin());
     for (const QString& line : lines)
         QVERIFY2(metrics.horizontalAdvance(line) < room, qPrintable(line));
     QVERIFY(metrics.lineSpacing() * 31 < form.Text2->viewport()->height());
     // The columns line up because every character has the same advance.
-    QCOMPARE(metrics.horizontalAdvance(QStringLiteral("iiii")), metrics.horizontalAdvance(QStringLiteral("WWWW")));
+    QCOMPARE(metrics.horizontalAdvance(QStringLiteral("iiii")),
+             metrics.horizontalAdvance(QStringLiteral("WWWW")));
 }
 
 void WindowModelTest::buttonsReportClicks() {
