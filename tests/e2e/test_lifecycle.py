@@ -4,6 +4,8 @@ import os
 import signal
 import sys
 
+# Keep the source folder free of compiled files.
+sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness  # noqa: E402
 
