@@ -16,7 +16,7 @@ test: build
 	ctest --preset release
 
 bench: build
-	$(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24") build/release/bench/startup-bench build/release/kestrun build/release/bench/bare-window
+	$(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24") build/release/bench/startup-bench build/release/kestrun build/release/bench/bare-window build/release/bench/text-window
 
 screenshot: build
 	scripts/screenshot screenshot.png

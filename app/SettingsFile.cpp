@@ -142,7 +142,7 @@ std::optional<int> optionNumber(const QString& text) {
         ++i;
     }
     if (number.empty())
-        number = "0";
+        number.push_back('0');
     if (i < size && text[i] == u'.') {
         ++i;
         number += '.';

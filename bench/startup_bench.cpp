@@ -180,23 +180,32 @@ Sample runOnce(Display* display, const Subject& subject) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc < 3 || argc > 4) {
-        std::fprintf(stderr, "usage: %s PROGRAM FLOOR [runs]\n", argv[0]);
+    int runs = 15;
+    std::vector<std::string> files;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "-n" && i + 1 < argc) {
+            runs = std::atoi(argv[++i]);
+            if (runs < 1)
+                fail("runs must be a positive number");
+        } else {
+            files.push_back(arg);
+        }
+    }
+    if (files.size() < 2 || files.size() > 3) {
+        std::fprintf(stderr, "usage: %s [-n RUNS] PROGRAM FLOOR [TEXT_FLOOR]\n", argv[0]);
         return 2;
     }
-    int runs = 15;
-    if (argc == 4) {
-        runs = std::atoi(argv[3]);
-        if (runs < 1)
-            fail("runs must be a positive number");
-    }
-    std::vector<Subject> subjects = {{"program", argv[1], {}}, {"floor", argv[2], {}}};
-    for (Subject& s : subjects) {
+    std::vector<Subject> subjects = {{"program", files[0], {}}, {"floor", files[1], {}}};
+    if (files.size() == 3)
+        subjects.push_back({"text", files[2], {}});
+    for (std::size_t i = 0; i < subjects.size(); ++i) {
         std::error_code error;
-        s.program = fs::canonical(s.program, error);
-        if (error || !fs::is_regular_file(s.program))
-            fail(std::string("not a program file: ") + (&s == &subjects[0] ? argv[1] : argv[2]));
+        subjects[i].program = fs::canonical(subjects[i].program, error);
+        if (error || !fs::is_regular_file(subjects[i].program))
+            fail("not a program file: " + files[i]);
     }
+    const std::size_t count = subjects.size();
 
     Display* display = XOpenDisplay(nullptr);
     if (!display)
@@ -206,9 +215,9 @@ int main(int argc, char* argv[]) {
 
     for (int run = 0; run < runs; ++run) {
         // Alternate which goes first, so neither always gets the warm caches.
-        const int first = run % 2;
-        for (int k = 0; k < 2; ++k) {
-            Subject& s = subjects[std::size_t((first + k) % 2)];
+        const std::size_t first = std::size_t(run) % count;
+        for (std::size_t k = 0; k < count; ++k) {
+            Subject& s = subjects[(first + k) % count];
             s.samples.push_back(runOnce(display, s));
         }
         std::fprintf(stderr, "\rrun %d/%d", run + 1, runs);
@@ -218,9 +227,9 @@ int main(int argc, char* argv[]) {
     std::fflush(stderr);
 
     std::printf("%-8s %-40s %14s %16s\n", "", "file", "median ms", "median peak MB");
-    double time[2];
-    double memory[2];
-    for (std::size_t i = 0; i < 2; ++i) {
+    double time[3] = {};
+    double memory[3] = {};
+    for (std::size_t i = 0; i < count; ++i) {
         std::vector<double> ms;
         std::vector<double> mb;
         for (const Sample& sample : subjects[i].samples) {
@@ -238,6 +247,9 @@ int main(int argc, char* argv[]) {
                 timeRatio <= kTimeGoal ? "" : "  NOT MET");
     std::printf("memory ratio %.2f (goal <= %.2f)%s\n", memoryRatio, kMemoryGoal,
                 memoryRatio <= kMemoryGoal ? "" : "  NOT MET");
+    if (count == 3)
+        std::printf("against the text floor: time %.2f, memory %.2f (for reference)\n",
+                    time[0] / time[2], memory[0] / memory[2]);
     std::printf("(%d runs each, medians)\n", runs);
     return 0;
 }

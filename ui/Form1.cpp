@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTextDocument>
+#include <algorithm>
 
 namespace ui {
 
@@ -43,14 +44,18 @@ bool columnsLineUp(const QFont& font) {
 }
 
 // The platform's fixed-pitch font; where the platform names none that really
-// is fixed-pitch, whatever the font system offers for monospace.
-QFont baseFixedFont() {
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    if (!columnsLineUp(font)) {
-        font = QFont(QStringLiteral("monospace"));
-        font.setStyleHint(QFont::Monospace);
-        font.setFixedPitch(true);
-    }
+// is fixed-pitch, whatever the font system offers for monospace. Looked up
+// once: font matching is one of the dearer steps of building the window.
+const QFont& baseFixedFont() {
+    static const QFont font = [] {
+        QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        if (!columnsLineUp(f)) {
+            f = QFont(QStringLiteral("monospace"));
+            f.setStyleHint(QFont::Monospace);
+            f.setFixedPitch(true);
+        }
+        return f;
+    }();
     return font;
 }
 
@@ -66,31 +71,32 @@ QFont proportionalFont(int pixelSize) {
     return font;
 }
 
-// The largest fixed-pitch font, at most `pixelSize`, whose widest line of
-// `text` fits `width` pixels: the help text's columns must never wrap.
-QFont fittingFixedFont(const QString& text, int width, int pixelSize) {
-    const QStringList lines = text.split(QStringLiteral("\r\n"));
-    for (int size = pixelSize; size > 6; --size) {
-        const QFont font = fixedFont(size);
-        const QFontMetrics metrics(font);
-        int widest = 0;
-        for (const QString& line : lines)
-            widest = std::max(widest, metrics.horizontalAdvance(line));
-        if (widest <= width)
-            return font;
+// The largest size, at most `pixelSize`, at which `text` fits `width`
+// pixels. Text widths grow about in proportion to the size, so the first
+// guess is nearly always right and few fonts are ever loaded.
+QFont fitted(QFont font, const QString& text, int width, int pixelSize) {
+    constexpr int kSmallest = 7;
+    int size = pixelSize;
+    font.setPixelSize(size);
+    int advance = QFontMetrics(font).horizontalAdvance(text);
+    while (advance > width && size > kSmallest) {
+        size = std::clamp(size * width / std::max(advance, 1), kSmallest, size - 1);
+        font.setPixelSize(size);
+        advance = QFontMetrics(font).horizontalAdvance(text);
     }
-    return fixedFont(7);
+    return font;
 }
 
-// The largest size, at most `pixelSize`, at which `text` fits `width` pixels.
-QFont fitted(QFont font, const QString& text, int width, int pixelSize) {
-    for (int size = pixelSize; size > 7; --size) {
-        font.setPixelSize(size);
-        if (QFontMetrics(font).horizontalAdvance(text) <= width)
-            return font;
+// The largest fixed-pitch font, at most `pixelSize`, whose widest line of
+// `text` fits `width` pixels: the help text's columns must never wrap. With
+// fixed pitch the widest line is the longest one.
+QFont fittingFixedFont(const QString& text, int width, int pixelSize) {
+    QString longest;
+    for (const QString& line : text.split(QStringLiteral("\r\n"))) {
+        if (line.size() > longest.size())
+            longest = line;
     }
-    font.setPixelSize(7);
-    return font;
+    return fitted(baseFixedFont(), longest, width, pixelSize);
 }
 
 void setColours(QWidget* control, const QColor& background, const QColor& foreground) {
@@ -324,10 +330,7 @@ void Form1::applyTabOrder() {
 
 void Form1::showWindowPictures() {
     const qreal ratio = devicePixelRatioF();
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64})
-        icon.addPixmap(renderPicture(windowIconResource(), QSize(size, size), ratio));
-    setWindowIcon(icon);
+    setWindowIcon(QIcon(renderPicture(windowIconResource(), QSize(64, 64), ratio)));
 
     Command1->setIcon(QIcon(renderPicture(launchPictureResource(), QSize(113, 30), ratio)));
     Command1->setIconSize(QSize(113, 30));

@@ -6,8 +6,9 @@
 
 namespace ui {
 
-// The pictures that ship inside the program, as vector art rendered at the
-// size and device pixel ratio they are shown at.
+// The pictures that ship inside the program. Each is stored at twice the
+// size it was drawn at and scaled down to where it is shown, so it stays
+// sharp on 1x and 2x screens.
 
 // Resource path of numbered picture `number` (101..122), or an empty text
 // when no picture has that number.
@@ -19,8 +20,8 @@ QString launchPictureResource();
 QString joystickPictureResource();
 QString closePictureResource();
 
-// Renders the vector picture at `size` logical pixels. Returns a null pixmap
-// when the picture cannot be loaded.
+// The picture scaled to fit `size` logical pixels, keeping its proportions,
+// at the given device pixel ratio. A null pixmap when it cannot be loaded.
 QPixmap renderPicture(const QString& resource, QSize size, qreal devicePixelRatio);
 
 } // namespace ui

@@ -1,0 +1,47 @@
+// Build-time tool: renders the vector artwork to PNG at twice its drawn size,
+// so the program ships sharp pictures for 1x and 2x screens without parsing
+// SVG (and loading the fonts its text uses) while it starts.
+//
+//   render-pictures OUTDIR SOURCEDIR FILE.svg...
+// writes OUTDIR/<path of FILE relative to SOURCEDIR, with .png>.
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <cstdio>
+
+int main(int argc, char* argv[]) {
+    QGuiApplication application(argc, argv);
+    const QStringList args = application.arguments();
+    if (args.size() < 4) {
+        std::fprintf(stderr, "usage: render-pictures OUTDIR SOURCEDIR FILE.svg...\n");
+        return 2;
+    }
+    const QDir out(args[1]);
+    const QDir source(args[2]);
+    for (const QString& file : args.mid(3)) {
+        QSvgRenderer renderer(file);
+        if (!renderer.isValid()) {
+            std::fprintf(stderr, "render-pictures: cannot read %s\n", qPrintable(file));
+            return 1;
+        }
+        QImage image(renderer.defaultSize() * 2, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        {
+            QPainter painter(&image);
+            painter.setRenderHint(QPainter::Antialiasing);
+            renderer.render(&painter);
+        }
+        const QString relative = source.relativeFilePath(file);
+        const QString target = out.filePath(relative.chopped(4) + QLatin1String(".png"));
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        if (!image.save(target, "PNG")) {
+            std::fprintf(stderr, "render-pictures: cannot write %s\n", qPrintable(target));
+            return 1;
+        }
+    }
+    return 0;
+}
