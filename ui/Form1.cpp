@@ -128,6 +128,9 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     showWindowPictures();
     routeEvents();
     keepFixedSize();
+    // The game list is first in the keyboard order: it has the focus when
+    // the window first shows.
+    List2->setFocus(Qt::OtherFocusReason);
 
     // Tags used as state, with their values at start.
     setTag(this, QString());
@@ -303,12 +306,20 @@ void Form1::applyLooks() {
         caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         setColours(caption, Qt::white, QColor());
     }
+    // The four options share one size: the largest at which every caption
+    // fits beside its indicator.
+    QFont optionFont = QApplication::font();
+    optionFont.setPixelSize(12);
     for (CheckBox* box : {Check1, Check2, Check3, Check4}) {
-        // Room for the caption: the box minus the indicator and its spacing.
         const int indicator =
             box->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box) +
             box->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, box);
-        box->setFont(fitted(QApplication::font(), box->text(), box->width() - indicator - 2, 12));
+        const QFont fits = fitted(optionFont, box->text(), box->width() - indicator - 4, 12);
+        if (fits.pixelSize() < optionFont.pixelSize())
+            optionFont = fits;
+    }
+    for (CheckBox* box : {Check1, Check2, Check3, Check4}) {
+        box->setFont(optionFont);
         setColours(box, Qt::white, QColor());
     }
 

@@ -227,6 +227,7 @@ void WindowModelTest::sizeStaysFixed() {
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QCOMPARE(form.size(), QSize(623, 625));
+    QCOMPARE(form.focusWidget(), static_cast<QWidget*>(form.List2)); // first in the tab order
     form.resize(800, 700);
     QCOMPARE(form.size(), QSize(623, 625));
     form.resize(100, 100);
