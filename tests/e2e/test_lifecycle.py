@@ -69,6 +69,27 @@ class Lifecycle(harness.SessionTestCase):
         # The defaults name the program folder, not the working folder.
         self.assertEqual(s.read(s.path("Config", "Kestrun.ini")), s.default_settings())
 
+    def test_copies_started_together_leave_exactly_one_running(self):
+        s = self.s
+        copies = [s.start() for _ in range(4)]
+
+        def settled():
+            # Every copy has either shown its window or its "Err" box.
+            shown = [bool(s.find_windows(p, "Kestrun To Supermodel")) for p in copies]
+            boxes = [bool(s.find_windows(p, "^Err$")) for p in copies]
+            return (shown, boxes) if all(a or b for a, b in zip(shown, boxes)) else None
+
+        shown, boxes = harness.wait_until(settled, 20, "every copy to show a window or a box")
+        self.assertEqual(shown.count(True), 1, "exactly one copy runs")
+        for process, has_box in zip(copies, boxes):
+            if has_box:
+                s.key(s.wait_box(process, "Err"), "Return")
+                self.assertEqual(s.wait_exit(process), 0)
+        survivor = copies[shown.index(True)]
+        s.close_window(s.main_window(survivor))
+        self.assertEqual(s.wait_exit(survivor), 0)
+        self.assertEqual(s.read(s.path("Config", "Kestrun.ini")), s.default_settings())
+
     def test_termination_signals_write_settings(self):
         s = self.s
         settings = s.path("Config", "Kestrun.ini")
