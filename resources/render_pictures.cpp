@@ -1,9 +1,9 @@
-// Build-time tool: renders the vector artwork to PNG at twice its drawn size,
-// so the program ships sharp pictures for 1x and 2x screens without parsing
-// SVG (and loading the fonts its text uses) while it starts.
+// Build-time tool: renders the vector artwork to PNG at its drawn size and at
+// twice that, so the program ships sharp pictures for 1x and 2x screens
+// without parsing SVG (and loading the fonts its text uses) while it starts.
 //
 //   render-pictures OUTDIR SOURCEDIR FILE.svg...
-// writes OUTDIR/<path of FILE relative to SOURCEDIR, with .png>.
+// writes OUTDIR/<path of FILE relative to SOURCEDIR>.png and ...@2x.png.
 
 #include <QDir>
 #include <QFileInfo>
@@ -28,19 +28,22 @@ int main(int argc, char* argv[]) {
             std::fprintf(stderr, "render-pictures: cannot read %s\n", qPrintable(file));
             return 1;
         }
-        QImage image(renderer.defaultSize() * 2, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        {
-            QPainter painter(&image);
-            painter.setRenderHint(QPainter::Antialiasing);
-            renderer.render(&painter);
-        }
-        const QString relative = source.relativeFilePath(file);
-        const QString target = out.filePath(relative.chopped(4) + QLatin1String(".png"));
-        QDir().mkpath(QFileInfo(target).absolutePath());
-        if (!image.save(target, "PNG")) {
-            std::fprintf(stderr, "render-pictures: cannot write %s\n", qPrintable(target));
-            return 1;
+        const QString base = out.filePath(source.relativeFilePath(file).chopped(4));
+        QDir().mkpath(QFileInfo(base).absolutePath());
+        for (int scale : {1, 2}) {
+            QImage image(renderer.defaultSize() * scale, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            {
+                QPainter painter(&image);
+                painter.setRenderHint(QPainter::Antialiasing);
+                renderer.render(&painter);
+            }
+            const QString target =
+                base + (scale == 1 ? QLatin1String(".png") : QLatin1String("@2x.png"));
+            if (!image.save(target, "PNG")) {
+                std::fprintf(stderr, "render-pictures: cannot write %s\n", qPrintable(target));
+                return 1;
+            }
         }
     }
     return 0;

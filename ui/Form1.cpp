@@ -35,6 +35,13 @@ QString slotName(int i) {
     return QStringLiteral("Label1(%1)").arg(i);
 }
 
+// Few font sizes, since every family and size the window uses is matched and
+// loaded on its own: one fixed-pitch size for the help text and the small
+// boxes, one proportional size for the paths, the list and the counters.
+constexpr int kFixedPixels = 10;
+constexpr int kTextPixels = 15;
+constexpr int kSmallestPixels = 7;
+
 // Every character of a fixed-pitch font advances the same; some fonts do not
 // carry the flag that says so, so measure.
 bool columnsLineUp(const QFont& font) {
@@ -43,12 +50,13 @@ bool columnsLineUp(const QFont& font) {
            metrics.horizontalAdvance(QStringLiteral("WWWW"));
 }
 
-// The platform's fixed-pitch font; where the platform names none that really
-// is fixed-pitch, whatever the font system offers for monospace. Looked up
-// once: font matching is one of the dearer steps of building the window.
-const QFont& baseFixedFont() {
-    static const QFont font = [] {
+// The platform's fixed-pitch font at `pixelSize`; where the platform names
+// none that really is fixed-pitch, whatever the font system offers for
+// monospace.
+QFont fixedFont(int pixelSize) {
+    static const QFont base = [] {
         QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        f.setPixelSize(kFixedPixels);
         if (!columnsLineUp(f)) {
             f = QFont(QStringLiteral("monospace"));
             f.setStyleHint(QFont::Monospace);
@@ -56,11 +64,7 @@ const QFont& baseFixedFont() {
         }
         return f;
     }();
-    return font;
-}
-
-QFont fixedFont(int pixelSize) {
-    QFont font = baseFixedFont();
+    QFont font = base;
     font.setPixelSize(pixelSize);
     return font;
 }
@@ -71,32 +75,27 @@ QFont proportionalFont(int pixelSize) {
     return font;
 }
 
-// The largest size, at most `pixelSize`, at which `text` fits `width`
-// pixels. Text widths grow about in proportion to the size, so the first
-// guess is nearly always right and few fonts are ever loaded.
-QFont fitted(QFont font, const QString& text, int width, int pixelSize) {
-    constexpr int kSmallest = 7;
-    int size = pixelSize;
+// `font` at the largest size, at most `maxPixels`, at which `text` fits
+// `width` pixels. Text widths grow in proportion to the size, so the size is
+// estimated from `probe`, a font the window loads anyway, and then checked:
+// usually the only font loaded is the one used.
+QFont fitted(QFont font, const QString& text, int width, int maxPixels, const QFont& probe) {
+    const int probeAdvance = std::max(QFontMetrics(probe).horizontalAdvance(text), 1);
+    int size = std::clamp(probe.pixelSize() * width / probeAdvance, kSmallestPixels, maxPixels);
     font.setPixelSize(size);
-    int advance = QFontMetrics(font).horizontalAdvance(text);
-    while (advance > width && size > kSmallest) {
-        size = std::clamp(size * width / std::max(advance, 1), kSmallest, size - 1);
-        font.setPixelSize(size);
-        advance = QFontMetrics(font).horizontalAdvance(text);
-    }
+    while (size > kSmallestPixels && QFontMetrics(font).horizontalAdvance(text) > width)
+        font.setPixelSize(--size);
     return font;
 }
 
-// The largest fixed-pitch font, at most `pixelSize`, whose widest line of
-// `text` fits `width` pixels: the help text's columns must never wrap. With
-// fixed pitch the widest line is the longest one.
-QFont fittingFixedFont(const QString& text, int width, int pixelSize) {
+// The longest line of a text: with fixed pitch, also the widest.
+QString longestLine(const QString& text) {
     QString longest;
     for (const QString& line : text.split(QStringLiteral("\r\n"))) {
         if (line.size() > longest.size())
             longest = line;
     }
-    return fitted(baseFixedFont(), longest, width, pixelSize);
+    return longest;
 }
 
 void setColours(QWidget* control, const QColor& background, const QColor& foreground) {
@@ -251,7 +250,7 @@ void Form1::applyLooks() {
     const QColor systemText = palette().color(QPalette::Text);
 
     // Text6: red, black, tiny fixed font, centred.
-    Text6->setFont(fixedFont(9));
+    Text6->setFont(fixedFont(kFixedPixels));
     Text6->setAlignment(Qt::AlignCenter);
     Text6->setFrame(false);
     Text6->setTextMargins(0, 0, 0, 0);
@@ -263,16 +262,16 @@ void Form1::applyLooks() {
     }
 
     for (QLineEdit* box : {Text1, Text3}) {
-        box->setFont(proportionalFont(14));
+        box->setFont(proportionalFont(kTextPixels));
         box->setAlignment(Qt::AlignCenter);
     }
     for (QLineEdit* box : {Text4, Text5}) {
-        box->setFont(proportionalFont(14));
+        box->setFont(proportionalFont(kTextPixels));
         box->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
     for (QLineEdit* box : {Text1, Text3, Text4, Text5, Text7})
         box->setTextMargins(0, 0, 0, 0);
-    Text7->setFont(fixedFont(10));
+    Text7->setFont(fixedFont(kFixedPixels));
     Text7->setAlignment(Qt::AlignCenter);
     Text7->setFrame(false);
 
@@ -281,12 +280,14 @@ void Form1::applyLooks() {
     Text2->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     const int margins = 2 * (Text2->frameWidth() + int(Text2->document()->documentMargin())) + 2;
-    Text2->setFont(fittingFixedFont(helpText(), Text2->width() - margins, 12));
+    const QFont fixed = fixedFont(kFixedPixels);
+    Text2->setFont(fitted(fixed, longestLine(helpText()), Text2->width() - margins, 12, fixed));
 
-    List2->setFont(proportionalFont(15));
+    const QFont textFont = proportionalFont(kTextPixels);
+    List2->setFont(textFont);
 
     for (ClickableLabel* slot : Label1) {
-        slot->setFont(fixedFont(10));
+        slot->setFont(fixed);
         slot->setAlignment(Qt::AlignCenter);
         setColours(slot, lightGrey, systemText);
     }
@@ -294,27 +295,27 @@ void Form1::applyLooks() {
     setColours(Label3, lightGrey, systemText);
 
     for (QLabel* counter : Label2) {
-        counter->setFont(proportionalFont(15));
+        counter->setFont(textFont);
         counter->setAlignment(Qt::AlignCenter);
         setColours(counter, palette().color(QPalette::Base), systemText);
     }
     for (QLabel* caption : {Label4, Label5}) {
-        QFont font = baseFixedFont();
+        QFont font = fixed;
         font.setBold(true);
         font.setUnderline(true);
-        caption->setFont(fitted(font, caption->text(), caption->width() - 2, 16));
+        caption->setFont(fitted(font, caption->text(), caption->width() - 2, 16, fixed));
         caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         setColours(caption, Qt::white, QColor());
     }
     // The four options share one size: the largest at which every caption
     // fits beside its indicator.
-    QFont optionFont = QApplication::font();
-    optionFont.setPixelSize(12);
+    QFont optionFont = proportionalFont(12);
     for (CheckBox* box : {Check1, Check2, Check3, Check4}) {
         const int indicator =
             box->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box) +
             box->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, box);
-        const QFont fits = fitted(optionFont, box->text(), box->width() - indicator - 4, 12);
+        const QFont fits =
+            fitted(optionFont, box->text(), box->width() - indicator - 4, 12, textFont);
         if (fits.pixelSize() < optionFont.pixelSize())
             optionFont = fits;
     }

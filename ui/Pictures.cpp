@@ -1,6 +1,7 @@
 #include "ui/Pictures.h"
 
 #include <QImage>
+#include <QImageReader>
 #include <cmath>
 
 namespace ui {
@@ -27,15 +28,25 @@ QString closePictureResource() {
 QPixmap renderPicture(const QString& resource, QSize size, qreal devicePixelRatio) {
     if (resource.isEmpty() || size.isEmpty())
         return {};
-    const QImage source(resource);
-    if (source.isNull())
-        return {};
     const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
-    const QSize logical = source.size().scaled(size, Qt::KeepAspectRatio);
+    const QSize drawn = QImageReader(resource).size(); // reads the header only
+    if (!drawn.isValid())
+        return {};
+    const QSize logical = drawn.scaled(size, Qt::KeepAspectRatio);
     const QSize device(int(std::lround(logical.width() * ratio)),
                        int(std::lround(logical.height() * ratio)));
-    QPixmap pixmap =
-        QPixmap::fromImage(source.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    // Scale down, never up: the drawn size serves where it is large enough,
+    // the double size everywhere else.
+    QImage source;
+    if (device.width() > drawn.width() || device.height() > drawn.height())
+        source.load(QString(resource).replace(QLatin1String(".png"), QLatin1String("@2x.png")));
+    if (source.isNull())
+        source.load(resource);
+    if (source.isNull())
+        return {};
+    if (source.size() != device)
+        source = source.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QPixmap pixmap = QPixmap::fromImage(std::move(source));
     pixmap.setDevicePixelRatio(ratio);
     return pixmap;
 }

@@ -6,9 +6,9 @@
 
 namespace ui {
 
-// The pictures that ship inside the program. Each is stored at twice the
-// size it was drawn at and scaled down to where it is shown, so it stays
-// sharp on 1x and 2x screens.
+// The pictures that ship inside the program. Each is stored at the size it
+// was drawn at and at twice that, and scaled down to where it is shown, so it
+// stays sharp on 1x and 2x screens.
 
 // Resource path of numbered picture `number` (101..122), or an empty text
 // when no picture has that number.
