@@ -24,8 +24,6 @@ namespace emulator {
 
 namespace {
 
-const QString kErrTitle = QStringLiteral("Err");
-
 QString inputFileUnder(const QString& folder) {
     return folder + platform::relative({"Config", "Supermodel.ini"});
 }
@@ -112,7 +110,7 @@ void StartInputConfiguration(ui::Form1& form, ui::Dialogs& dialogs, Launcher& la
     const CommandLine line = inputSetupCommandLine(form.Text4->text(), quoteOf(form));
     ui::setTag(form.Command1, line.text);
     if (!emulatorPresent(form)) {
-        dialogs.tell(QStringLiteral("Emu Error ..."), kErrTitle);
+        tellEmuError(dialogs);
         return;
     }
     if (startFromTag(form, line, WindowState::Normal, launcher, dialogs))

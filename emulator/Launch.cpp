@@ -18,15 +18,16 @@ namespace emulator {
 
 namespace {
 
-const QString kEmuError = QStringLiteral("Emu Error ...");
-const QString kErrTitle = QStringLiteral("Err");
-
 // Only the ticked state counts as on; grey is off.
 bool on(const ui::CheckBox* box) {
     return box->value() == 1;
 }
 
 } // namespace
+
+void tellEmuError(ui::Dialogs& dialogs) {
+    dialogs.tell(QStringLiteral("Emu Error ..."), kErrTitle);
+}
 
 QChar quoteOf(const ui::Form1& form) {
     const QString quote = ui::tag(form.Image1);
@@ -62,7 +63,7 @@ bool startFromTag(ui::Form1& form, const CommandLine& line, WindowState state, L
         return true;
     // A failed start is not a launch: bring the window back and say so.
     form.showNormal();
-    dialogs.tell(kEmuError, kErrTitle);
+    tellEmuError(dialogs);
     return false;
 }
 
@@ -73,7 +74,7 @@ void Launch(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs) {
 
 void LaunchFromList(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs) {
     if (!emulatorPresent(form)) {
-        dialogs.tell(kEmuError, kErrTitle);
+        tellEmuError(dialogs);
         return;
     }
     if (form.Command1->isEnabled()) {

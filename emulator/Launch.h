@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QChar>
+#include <QString>
 
 namespace ui {
 class Dialogs;
@@ -13,6 +14,12 @@ class Launcher;
 struct CommandLine;
 struct GameLaunch;
 enum class WindowState;
+
+// The title of every error box.
+inline const QString kErrTitle = QStringLiteral("Err");
+
+// Tells the user the emulator could not be found or started.
+void tellEmuError(ui::Dialogs& dialogs);
 
 // The game launch read from the window at this moment.
 GameLaunch gameLaunchFromWindow(const ui::Form1& form);
