@@ -18,16 +18,6 @@ QString settingsFile(const QString& programFolder) {
     return programFolder + platform::relative({"Config", "Kestrun.ini"});
 }
 
-// A box whose text is only blanks would read back as a missing line and
-// shift every later value: it counts as empty.
-bool blank(const QString& text) {
-    for (QChar c : text) {
-        if (c != u' ')
-            return false;
-    }
-    return true;
-}
-
 void setOption(ui::CheckBox* box, const QString& slot) {
     // An out-of-range number or a value the box refuses leaves it unchecked.
     if (const auto number = optionNumber(slot))
@@ -86,9 +76,9 @@ void shutDown(ui::Form1& form) {
     const QString folder = ui::tag(&form);
     if (folder.isEmpty())
         return; // start-up never ran: there is nothing of ours to keep
-    if (blank(form.Text4->text()))
+    if (isBlank(form.Text4->text()))
         form.Text4->setText(defaultEmulatorFolder(folder));
-    if (blank(form.Text5->text()))
+    if (isBlank(form.Text5->text()))
         form.Text5->setText(defaultRomFolder(folder));
 
     SettingsValues values;

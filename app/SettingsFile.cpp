@@ -48,14 +48,6 @@ QByteArrayView trimSpaces(QByteArrayView line) {
     return line.sliced(first, last - first);
 }
 
-bool isBlank(const QString& text) {
-    for (QChar c : text) {
-        if (c != u' ')
-            return false;
-    }
-    return true;
-}
-
 bool isDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
@@ -85,6 +77,14 @@ SettingsSlots parseSettings(const QByteArray& bytes) {
         slots[filled++] = QString::fromUtf8(value);
     }
     return slots;
+}
+
+bool isBlank(const QString& text) {
+    for (QChar c : text) {
+        if (c != u' ')
+            return false;
+    }
+    return true;
 }
 
 QByteArray formatSettings(const SettingsValues& values) {

@@ -30,6 +30,10 @@ struct SettingsValues {
     int noThrottle = 0;
 };
 
+// True when `text` holds nothing but spaces: such a value would read back as
+// a missing line, since the reader trims spaces and skips empty lines.
+bool isBlank(const QString& text);
+
 inline constexpr const char* kDefaultWidth = "640";
 inline constexpr const char* kDefaultHeight = "480";
 
