@@ -8,6 +8,7 @@
 #include "ui/Form1.h"
 #include "ui/Tag.h"
 
+#include <QFile>
 #include <QLineEdit>
 
 namespace app {
@@ -53,9 +54,13 @@ void startUp(ui::Form1& form, const QString& programFileFolder) {
             platform::makeFolder(path);
     }
 
+    // A copy killed while writing the settings leaves its unfinished file.
+    platform::removeWriteLeftovers(settingsFile(folder));
+
     SettingsSlots slots;
-    if (const auto bytes = platform::readFile(settingsFile(folder)))
-        slots = parseSettings(*bytes);
+    QFile file(settingsFile(folder));
+    if (platform::isFile(file.fileName()) && file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        slots = readSettings(file);
 
     auto orDefault = [](const QString& slot, const QString& fallback) {
         return slot.isEmpty() ? fallback : slot;

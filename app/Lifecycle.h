@@ -16,7 +16,8 @@ QString defaultEmulatorFolder(const QString& programFolder);
 QString defaultRomFolder(const QString& programFolder);
 
 // Start-up after the second-copy test: title, program folder, the folders
-// "Config", "NVRAM" and "Saves", the settings, then the game list. Every step
+// "Config", "NVRAM" and "Saves", the leftovers of an interrupted settings
+// write, the settings, then the game list. Every step
 // that fails is skipped silently.
 void startUp(ui::Form1& form, const QString& programFileFolder);
 

@@ -1,5 +1,8 @@
 #include "app/SettingsFile.h"
 
+#include "platform/Files.h"
+#include "ui/SingleLine.h"
+
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -79,6 +82,23 @@ SettingsSlots parseSettings(const QByteArray& bytes) {
     return slots;
 }
 
+SettingsSlots readSettings(QIODevice& device) {
+    // Only the lines that give values are kept, each at most kLineLimit long,
+    // and handed to parseSettings: the same answer in bounded memory.
+    platform::LineReader reader(device, platform::kLineLimit);
+    QByteArray kept;
+    QByteArray line;
+    int values = 0;
+    while (values < kSettingsValueCount && reader.next(line)) {
+        if (trimSpaces(line).isEmpty())
+            continue;
+        kept += line;
+        kept += '\n';
+        ++values;
+    }
+    return parseSettings(kept);
+}
+
 bool isBlank(const QString& text) {
     for (QChar c : text) {
         if (c != u' ')
@@ -90,9 +110,11 @@ bool isBlank(const QString& text) {
 QByteArray formatSettings(const SettingsValues& values) {
     // An empty or all-blank size line would vanish at the next read and shift
     // every later value up by one.
-    const QString width = isBlank(values.width) ? QString::fromLatin1(kDefaultWidth) : values.width;
-    const QString height =
-        isBlank(values.height) ? QString::fromLatin1(kDefaultHeight) : values.height;
+    // A line break inside a value would split it in two at the next read.
+    const QString rawWidth = ui::withoutLineBreaks(values.width);
+    const QString rawHeight = ui::withoutLineBreaks(values.height);
+    const QString width = isBlank(rawWidth) ? QString::fromLatin1(kDefaultWidth) : rawWidth;
+    const QString height = isBlank(rawHeight) ? QString::fromLatin1(kDefaultHeight) : rawHeight;
 
     QByteArray out;
     const auto addLine = [&out](const QString& text) {
@@ -101,8 +123,8 @@ QByteArray formatSettings(const SettingsValues& values) {
     };
     const auto option = [](int value) { return u' ' + QString::number(value) + u' '; };
 
-    addLine(values.emuPath);
-    addLine(values.romPath);
+    addLine(ui::withoutLineBreaks(values.emuPath));
+    addLine(ui::withoutLineBreaks(values.romPath));
     addLine(width);
     addLine(height);
     addLine(option(values.showFps));

@@ -5,6 +5,8 @@
 #include <array>
 #include <optional>
 
+class QIODevice;
+
 namespace app {
 
 // The front-end's own settings file: no sections and no keys, one value per
@@ -19,6 +21,14 @@ using SettingsSlots = std::array<QString, kSettingsSlotCount>;
 // CR LF, at a CR alone or at an LF alone. Lines from the eleventh non-empty
 // one on are dropped. Any byte sequence of any length is accepted.
 SettingsSlots parseSettings(const QByteArray& bytes);
+
+// The values the program uses: the first seven slots.
+constexpr int kSettingsValueCount = 7;
+
+// What parseSettings gives for the device's content, in the first
+// kSettingsValueCount slots, read a line at a time and only as far as those
+// values go. A line longer than platform::kLineLimit bytes is cut to it.
+SettingsSlots readSettings(QIODevice& device);
 
 struct SettingsValues {
     QString emuPath;
@@ -38,7 +48,8 @@ inline constexpr const char* kDefaultWidth = "640";
 inline constexpr const char* kDefaultHeight = "480";
 
 // The seven lines, each ended by CR LF, in UTF-8: the two paths and the
-// width and height unchanged, then the three option values written with one
+// width and height without line breaks (ui::withoutLineBreaks), otherwise
+// unchanged, then the three option values written with one
 // space on each side (" 0 ", " 1 ", " 2 "). A width or height that is empty
 // or holds only spaces is written as its default ("640", "480") so that every
 // value keeps its line at the next read.

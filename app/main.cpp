@@ -13,9 +13,10 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Kestrun"));
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // A second copy says so and ends, having touched nothing.
+    // A second copy says so and ends, having touched nothing. With nowhere to
+    // keep a lock, the program runs unguarded rather than not at all.
     platform::InstanceLock instance(QApplication::applicationFilePath());
-    if (!instance.acquire()) {
+    if (instance.acquire() == platform::InstanceLock::Outcome::RunningElsewhere) {
         ui::MessageBoxDialogs(nullptr).tell(QStringLiteral("Program has been running ..."),
                                             QStringLiteral("Err"));
         return 0;

@@ -83,7 +83,22 @@ KeyPressName keyPressName(char32_t characterCode) {
         result.name = std::move(name);
         return result;
     }
-    result.name = QString::fromUcs4(&characterCode, 1).toUpper();
+    // Built by hand: QString::fromUcs4 drops a leading U+FEFF as a byte-order
+    // mark, which would leave the name empty.
+    QString name;
+    if (QChar::requiresSurrogates(characterCode) && characterCode <= 0x10FFFF) {
+        const QChar pair[] = {QChar(QChar::highSurrogate(characterCode)),
+                              QChar(QChar::lowSurrogate(characterCode))};
+        name = QString(pair, 2);
+    } else if (characterCode <= 0xFFFF && !QChar::isSurrogate(characterCode)) {
+        name = QChar(char16_t(characterCode));
+    }
+    if (name.isEmpty()) {
+        // No character to name: the capture keeps waiting.
+        result.finishes = false;
+        return result;
+    }
+    result.name = name.toUpper();
     return result;
 }
 

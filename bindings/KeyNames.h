@@ -25,7 +25,9 @@ struct KeyPressName {
 // name), 32 "Space", 39 "Quote", 44 "Comma", 45 "Minus", 46 "Period",
 // 47 "Slash", 59 "Semicolon", 61 "Equals", 91 "LeftBracket",
 // 92 "BackSlash", 93 "RightBracket", 96 "BackQuote"; any other character
-// itself, upper-cased. The double quote (34) is the one character that cannot
+// itself, upper-cased (U+FEFF included). A code that is no character (a
+// lone surrogate, beyond U+10FFFF) has no name and leaves the capture
+// waiting. The double quote (34) is the one character that cannot
 // be bound: the input file delimits key names with it, so storing it would
 // lose the binding at the next read. It leaves the capture waiting.
 KeyPressName keyPressName(char32_t characterCode);

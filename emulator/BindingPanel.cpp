@@ -16,6 +16,7 @@
 #include "ui/Panel.h"
 #include "ui/Tag.h"
 
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <vector>
@@ -45,10 +46,12 @@ std::vector<SlotBinding> slotBindings(const ui::Form1& form) {
 
 void OpenPanel(ui::Form1& form) {
     app::CheckTxt(form);
-    const auto bytes = platform::readFile(inputFileUnder(form.Text4->text()));
+    QFile file(inputFileUnder(form.Text4->text()));
+    const bool readable =
+        platform::isFile(file.fileName()) && file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     showPanel(form);
-    if (bytes) {
-        const std::vector<SlotBinding> bindings = parseInputFile(*bytes);
+    if (readable) {
+        const std::vector<SlotBinding> bindings = readInputFile(file);
         for (std::size_t n = 0; n < bindings.size() && n < form.Label1.size(); ++n) {
             form.Label1[n]->setText(bindings[n].key);
             ui::setTag(form.Label1[n], bindings[n].inputName);

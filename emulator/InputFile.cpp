@@ -1,5 +1,7 @@
 #include "emulator/InputFile.h"
 
+#include "platform/Files.h"
+
 #include <string_view>
 
 namespace emulator {
@@ -26,6 +28,15 @@ bool nextLine(std::string_view& rest, std::string_view& line) {
         skip = 2;
     rest.remove_prefix(end + skip);
     return true;
+}
+
+void cutToLongest(QString& text) {
+    if (text.size() <= kLongestKeyName)
+        return;
+    qsizetype size = kLongestKeyName;
+    if (text[size - 1].isHighSurrogate())
+        --size; // never half a character
+    text.truncate(size);
 }
 
 SlotBinding bindingFromLine(std::string_view bytes) {
@@ -81,6 +92,28 @@ std::vector<SlotBinding> parseInputFile(const QByteArray& bytes) {
         if (line.find(kInputWord) == std::string_view::npos)
             continue;
         bindings.push_back(bindingFromLine(line));
+    }
+    return bindings;
+}
+
+std::vector<SlotBinding> readInputFile(QIODevice& device) {
+    // Only the lines that give bindings are kept, each at most kLineLimit
+    // long, and handed to parseInputFile: the same answer in bounded memory.
+    platform::LineReader reader(device, platform::kLineLimit);
+    QByteArray kept;
+    QByteArray line;
+    int found = 0;
+    while (found < kInputFileSlots && reader.next(line)) {
+        if (!line.contains("Input"))
+            continue;
+        kept += line;
+        kept += '\n';
+        ++found;
+    }
+    std::vector<SlotBinding> bindings = parseInputFile(kept);
+    for (SlotBinding& binding : bindings) {
+        cutToLongest(binding.inputName);
+        cutToLongest(binding.key);
     }
     return bindings;
 }

@@ -6,6 +6,8 @@
 #include <span>
 #include <vector>
 
+class QIODevice;
+
 namespace emulator {
 
 // The emulator's input configuration file, "Config/Supermodel.ini".
@@ -32,5 +34,15 @@ QByteArray formatInputFile(std::span<const SlotBinding> slots, QChar quote);
 //    removed, then every "Input" removed. Leading blanks stay.
 // Never crashes or hangs, whatever the size or content.
 std::vector<SlotBinding> parseInputFile(const QByteArray& bytes);
+
+// The longest key or input name kept: a caption longer than this is of no
+// use, and one of millions of characters is more than text layout can take.
+constexpr qsizetype kLongestKeyName = 4096;
+
+// What parseInputFile gives for the device's content, read a line at a time
+// and only as far as the bindings go, with two bounds: a line longer than
+// platform::kLineLimit bytes is cut to it, and a key or name longer than
+// kLongestKeyName characters is cut to that many.
+std::vector<SlotBinding> readInputFile(QIODevice& device);
 
 } // namespace emulator

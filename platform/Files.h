@@ -4,6 +4,8 @@
 #include <QString>
 #include <optional>
 
+class QIODevice;
+
 namespace platform {
 
 // The file-system operations the front-end uses. None of them throws; a
@@ -22,8 +24,38 @@ bool makeFolder(const QString& path);
 std::optional<QByteArray> readFile(const QString& path);
 
 // Replaces the file's content atomically: after a failure or an interruption
-// the old file, if any, is still whole.
+// the old file, if any, is still whole. False unless every byte reached the
+// new file (a full disk included) and the file in place has their size.
 bool writeFileAtomically(const QString& path, const QByteArray& bytes);
+
+// Removes what an interrupted writeFileAtomically of `path` can leave next to
+// it: ordinary files named after it plus "." and exactly six characters.
+void removeWriteLeftovers(const QString& path);
+
+// The longest line the file readers keep; the rest of a longer line is
+// skipped unread by anything but the line scan.
+inline constexpr qsizetype kLineLimit = 64 * 1024;
+
+// Reads a device one line at a time in fixed-size blocks, so that memory stays
+// bounded whatever the file holds. CR LF, CR alone and LF alone each end one
+// line; a line longer than `maxLength` bytes is cut to that length (never
+// inside a UTF-8 sequence) and the rest of it skipped.
+class LineReader final {
+public:
+    LineReader(QIODevice& device, qsizetype maxLength);
+
+    // The next line without its end; false at the end of the device or on a
+    // read error.
+    bool next(QByteArray& line);
+
+private:
+    bool fill();
+
+    QIODevice& m_device;
+    qsizetype m_maxLength;
+    QByteArray m_block;
+    qsizetype m_pos = 0;
+};
 
 // True when both paths name the same existing file, however spelled
 // (symlinks, "./", doubled separators).

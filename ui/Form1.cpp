@@ -9,6 +9,7 @@
 #include "ui/HelpText.h"
 #include "ui/Panel.h"
 #include "ui/Pictures.h"
+#include "ui/SingleLine.h"
 #include "ui/Tag.h"
 
 #include <QApplication>
@@ -269,8 +270,11 @@ void Form1::applyLooks() {
         box->setFont(proportionalFont(kTextPixels));
         box->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
-    for (QLineEdit* box : {Text1, Text3, Text4, Text5, Text7})
+    auto* singleLine = new SingleLineValidator(this);
+    for (QLineEdit* box : {Text1, Text3, Text4, Text5, Text7}) {
         box->setTextMargins(0, 0, 0, 0);
+        box->setValidator(singleLine);
+    }
     Text7->setFont(fixedFont(kFixedPixels));
     Text7->setAlignment(Qt::AlignCenter);
     Text7->setFrame(false);

@@ -1,5 +1,6 @@
 #include "emulator/InputFile.h"
 
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QTest>
@@ -38,6 +39,12 @@ QByteArray inputLines(int count, const char* lineEnd) {
     return bytes;
 }
 
+std::vector<SlotBinding> readFromDevice(QByteArray bytes) {
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return emulator::readInputFile(buffer);
+}
+
 } // namespace
 
 class TestInputFile : public QObject {
@@ -49,6 +56,9 @@ private Q_SLOTS:
     void formatLines();
     void parse_data();
     void parse();
+    void readGivesWhatParseGives_data() { parse_data(); }
+    void readGivesWhatParseGives();
+    void readCutsLongKeysAndNames();
     void roundTrip();
     void stopsAfter49_data();
     void stopsAfter49();
@@ -184,6 +194,31 @@ void TestInputFile::parse() {
     QCOMPARE(keysOf(bindings), keys);
 }
 
+void TestInputFile::readGivesWhatParseGives() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, keys);
+    const std::vector<SlotBinding> bindings = readFromDevice(bytes);
+    QCOMPARE(namesOf(bindings), names);
+    QCOMPARE(keysOf(bindings), keys);
+}
+
+void TestInputFile::readCutsLongKeysAndNames() {
+    const qsizetype longest = emulator::kLongestKeyName;
+    // A 3 MB key; a name just over the bound; a key whose last kept
+    // character would be half of a surrogate pair.
+    const QByteArray bytes = "InputA = \"" + QByteArray(3 << 20, 'k') + "\"\r\n" + "Input" +
+                             QByteArray(longest + 10, 'n') + " = \"b\"\n" + "InputC = \"" +
+                             QByteArray(longest - 1, 'c') + "\xf0\x9f\x8e\xae\"\n";
+    const std::vector<SlotBinding> bindings = readFromDevice(bytes);
+    QCOMPARE(bindings.size(), std::size_t(3));
+    QCOMPARE(bindings[0].inputName, QStringLiteral("A"));
+    QCOMPARE(bindings[0].key, QString(longest, u'k'));
+    QCOMPARE(bindings[1].inputName, QString(longest, u'n'));
+    QCOMPARE(bindings[1].key, QStringLiteral("b"));
+    QCOMPARE(bindings[2].key, QString(longest - 1, u'c'));
+}
+
 void TestInputFile::roundTrip() {
     std::vector<SlotBinding> slots = sampleSlots();
     slots[3].key = QStringLiteral("Key with blanks = and é");
@@ -209,13 +244,14 @@ void TestInputFile::stopsAfter49_data() {
 
 void TestInputFile::stopsAfter49() {
     QFETCH(QByteArray, bytes);
-    const std::vector<SlotBinding> bindings = emulator::parseInputFile(bytes);
-    QCOMPARE(int(bindings.size()), emulator::kInputFileSlots);
-    // The 49 kept are the first ones in file order.
-    const bool leadingComment = bytes.startsWith(';');
-    const int lastNumber = emulator::kInputFileSlots - 1 - (leadingComment ? 1 : 0);
-    QCOMPARE(bindings.back().inputName, QStringLiteral("N%1").arg(lastNumber));
-    QCOMPARE(bindings.back().key, QStringLiteral("k%1").arg(lastNumber));
+    for (const auto& bindings : {emulator::parseInputFile(bytes), readFromDevice(bytes)}) {
+        QCOMPARE(int(bindings.size()), emulator::kInputFileSlots);
+        // The 49 kept are the first ones in file order.
+        const bool leadingComment = bytes.startsWith(';');
+        const int lastNumber = emulator::kInputFileSlots - 1 - (leadingComment ? 1 : 0);
+        QCOMPARE(bindings.back().inputName, QStringLiteral("N%1").arg(lastNumber));
+        QCOMPARE(bindings.back().key, QStringLiteral("k%1").arg(lastNumber));
+    }
 }
 
 void TestInputFile::garbageWithoutLineEnds() {

@@ -26,6 +26,8 @@ private Q_SLOTS:
     void keyPress_data();
     void keyPress();
     void doubleQuoteCannotBeBound();
+    void noCharacterLeavesTheCaptureWaiting_data();
+    void noCharacterLeavesTheCaptureWaiting();
     void mouse_data();
     void mouse();
     void mouseButtonCode_data();
@@ -86,6 +88,7 @@ void TestKeyNames::keyPress_data() {
     QTest::newRow("no upper case") << uint(U'€') << QStringLiteral("€");
     QTest::newRow("outside the BMP") << uint(U'😀') << QStringLiteral("😀");
     QTest::newRow("Deseret small letter") << 0x10428u << QStringLiteral("𐐀");
+    QTest::newRow("byte-order mark") << 0xFEFFu << QStringLiteral("\uFEFF");
 }
 
 void TestKeyNames::keyPress() {
@@ -102,6 +105,20 @@ void TestKeyNames::doubleQuoteCannotBeBound() {
     // It delimits key names in the input file; stored, it would read back
     // as an empty key.
     const bindings::KeyPressName result = bindings::keyPressName(U'"');
+    QVERIFY(!result.finishes);
+    QVERIFY(!result.name);
+}
+
+void TestKeyNames::noCharacterLeavesTheCaptureWaiting_data() {
+    QTest::addColumn<uint>("code");
+    QTest::newRow("lone high surrogate") << 0xD800u;
+    QTest::newRow("lone low surrogate") << 0xDFFFu;
+    QTest::newRow("beyond Unicode") << 0x110000u;
+}
+
+void TestKeyNames::noCharacterLeavesTheCaptureWaiting() {
+    QFETCH(uint, code);
+    const bindings::KeyPressName result = bindings::keyPressName(char32_t(code));
     QVERIFY(!result.finishes);
     QVERIFY(!result.name);
 }
@@ -243,6 +260,7 @@ void TestKeyNames::qtKeyToStoredName_data() {
                                        << "-";
     QTest::newRow("F5 names nothing") << int(Qt::Key_F5) << ""
                                       << "-";
+    QTest::newRow("byte-order mark") << 0 << QStringLiteral("\uFEFF") << QStringLiteral("\uFEFF");
 }
 
 void TestKeyNames::qtKeyToStoredName() {

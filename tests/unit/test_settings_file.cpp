@@ -1,5 +1,7 @@
 #include "app/SettingsFile.h"
+#include "platform/Files.h"
 
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QTest>
@@ -19,6 +21,12 @@ SettingsSlots slotsOf(const QStringList& values) {
 
 QStringList listOf(const SettingsSlots& slots) {
     return QStringList(slots.begin(), slots.end());
+}
+
+SettingsSlots readFromDevice(QByteArray bytes) {
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return app::readSettings(buffer);
 }
 
 SettingsValues values(const QString& emu, const QString& rom, const QString& width,
@@ -44,6 +52,9 @@ private Q_SLOTS:
     void parse();
     void parseBinaryGarbage();
     void parseHugeLine();
+    void readGivesTheFirstValuesAsParse_data() { parse_data(); }
+    void readGivesTheFirstValuesAsParse();
+    void readCutsLongLinesAndStopsAtTheLastValue();
     void format_data();
     void format();
     void roundTrip_data();
@@ -127,6 +138,31 @@ void TestSettingsFile::parseHugeLine() {
     QVERIFY(slots[2].isEmpty());
 }
 
+void TestSettingsFile::readGivesTheFirstValuesAsParse() {
+    QFETCH(QByteArray, bytes);
+    SettingsSlots expected = app::parseSettings(bytes);
+    std::fill(expected.begin() + app::kSettingsValueCount, expected.end(), QString());
+    QCOMPARE(listOf(readFromDevice(bytes)), listOf(expected));
+}
+
+void TestSettingsFile::readCutsLongLinesAndStopsAtTheLastValue() {
+    // A 3 MB first line, cut at the limit without splitting the two-byte "é"
+    // that straddles it; the lines after it still count.
+    const qsizetype limit = platform::kLineLimit;
+    QByteArray bytes = QByteArray(limit - 1, 'a') + "\xc3\xa9" + QByteArray(3 << 20, 'b');
+    bytes += "\r\n/roms/\r\n800\r\n600\r\n 1 \r\n 0 \r\n 2 \r\neighth\r\n";
+    const SettingsSlots slots = readFromDevice(bytes);
+    QCOMPARE(slots[0], QString(limit - 1, u'a'));
+    QCOMPARE(QStringList(slots.begin() + 1, slots.begin() + 7),
+             (QStringList{"/roms/", "800", "600", "1", "0", "2"}));
+    QCOMPARE(slots[7], QString()); // past the seventh value nothing is read
+
+    // A cut inside a long line keeps every whole character before it.
+    const QByteArray euro = "\xe2\x82\xac"; // three bytes
+    const QString cut = readFromDevice(QByteArray(limit - 2, 'c') + euro + euro)[0];
+    QCOMPARE(cut, QString(limit - 2, u'c'));
+}
+
 void TestSettingsFile::format_data() {
     QTest::addColumn<SettingsValues>("values");
     QTest::addColumn<QByteArray>("expected");
@@ -150,6 +186,10 @@ void TestSettingsFile::format_data() {
     QTest::newRow("empty paths kept as empty lines")
         << values("", "", "640", "480", 0, 0, 0)
         << QByteArray("\r\n\r\n640\r\n480\r\n 0 \r\n 0 \r\n 0 \r\n");
+    QTest::newRow("line breaks dropped from every value")
+        << values(QStringLiteral("/a\nb/\r"), QStringLiteral("/c\u2028d\u2029/"), "6\r\n40", "\n",
+                  0, 0, 0)
+        << QByteArray("/ab/\r\n/cd/\r\n640\r\n480\r\n 0 \r\n 0 \r\n 0 \r\n");
     QTest::newRow("UTF-8") << values(QStringLiteral("/Émulateur/"), QStringLiteral("/游戏/"), "640",
                                      "480", 0, 0, 0)
                            << QByteArray("/\xc3\x89mulateur/\r\n/\xe6\xb8\xb8\xe6\x88\x8f/\r\n"
