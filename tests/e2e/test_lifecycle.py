@@ -55,6 +55,31 @@ class Lifecycle(harness.SessionTestCase):
         self.assertEqual(s.wait_exit(first), 0)
         self.assertEqual(s.read(s.path("Config", "Kestrun.ini")), known)
 
+    def test_without_a_temporary_folder_the_guard_moves_or_steps_aside(self):
+        s = self.s
+        # A temporary folder that is a file: no lock file can be made in it,
+        # not even by root (a missing folder only stops other users).
+        s.env["TMPDIR"] = os.path.join(s.root, "not a folder")
+        s.write(s.env["TMPDIR"], b"")
+        # The runtime folder takes the lock: a second copy is still refused.
+        first = s.start()
+        first_window = s.main_window(first)
+        second = s.start()
+        s.key(s.wait_box(second, "Err"), "Return")
+        self.assertEqual(s.wait_exit(second), 0)
+        s.close_window(first_window)
+        self.assertEqual(s.wait_exit(first), 0)
+
+        # With neither folder there is no lock to take, and no copy to claim
+        # one: the program runs unguarded.
+        s.env["XDG_RUNTIME_DIR"] = os.path.join(s.root, "missing too")
+        program = s.start()
+        window = s.main_window(program)
+        self.assertEqual(s.find_windows(program, "^Err$"), [])
+        s.close_window(window)
+        self.assertEqual(s.wait_exit(program), 0)
+        self.assertEqual(s.read(s.path("Config", "Kestrun.ini")), s.default_settings())
+
     def test_other_working_folder_is_left_alone(self):
         s = self.s
         elsewhere = os.path.join(s.root, "elsewhere")

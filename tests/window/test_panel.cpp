@@ -3,9 +3,11 @@
 // emulator's own input set-up.
 
 #include "support/Fakes.h"
+#include "support/FullDisk.h"
 
 #include "bindings/SlotTable.h"
 #include "emulator/CommandLine.h"
+#include "emulator/InputFile.h"
 #include "ui/CaptureBox.h"
 #include "ui/ClickableLabel.h"
 #include "ui/GameList.h"
@@ -62,6 +64,8 @@ private Q_SLOTS:
     void noAtTheOverwriteQuestionKeepsEverything();
     void closeQuestionYesSavesAndNoDiscards();
     void failedWriteKeepsThePanelAndItsEdits();
+    void saveOnAFullDiskSaysSoAndKeepsTheOldFile();
+    void hugeKeysAreCutShownAndSavedCut();
     void sameFileIsNeverCopiedOntoItself();
     void inputSetUpNeedsTheEmulator();
     void failedInputSetUpStartIsReported();
@@ -223,6 +227,42 @@ void PanelTest::failedWriteKeepsThePanelAndItsEdits() {
     QCOMPARE(f.dialogs.boxes[1].title, QStringLiteral("Err"));
     QVERIFY(f.panelOpen());
     QCOMPARE(f.readFile(QStringLiteral("Supermodel_0.1a_Win32/Config")), QByteArray("file"));
+}
+
+void PanelTest::saveOnAFullDiskSaysSoAndKeepsTheOldFile() {
+    PanelFixture f;
+    FullDisk disk;
+    MOUNT_FULL_DISK(disk, f.path(QStringLiteral("Supermodel_0.1a_Win32/Config")));
+    f.writeFile(kEmuIni, defaultFile());
+    f.open();
+    f.form.Label1[0]->setText(QStringLiteral("Q"));
+    ui::setTag(f.form.Picture3, QStringLiteral("0"));
+    disk.fill();
+    f.click(f.form.Command6);
+
+    QCOMPARE(f.boxTexts().size(), 2); // the overwrite question, then the failure
+    QCOMPARE(f.dialogs.boxes[1].text, QStringLiteral("File write failed: ") + f.path(kEmuIni));
+    QCOMPARE(f.dialogs.boxes[1].title, QStringLiteral("Err"));
+    QCOMPARE(f.readFile(kEmuIni), defaultFile());
+    QVERIFY(!QFile::exists(f.path(kOwnIni)));
+    QVERIFY(f.panelOpen());
+    QCOMPARE(f.form.Label1[0]->text(), QStringLiteral("Q"));
+}
+
+void PanelTest::hugeKeysAreCutShownAndSavedCut() {
+    PanelFixture f;
+    QByteArray file = defaultFile();
+    file.replace("InputStart1 = \"1\"", "InputStart1 = \"" + QByteArray(4 << 20, 'K') + '"');
+    f.writeFile(kEmuIni, file);
+    f.open();
+    const QString cut(emulator::kLongestKeyName, u'K');
+    QCOMPARE(f.form.Label1[0]->text(), cut);
+    QCOMPARE(f.form.Label1[1]->text(), QStringLiteral("2")); // the next lines still read
+    QVERIFY(!f.form.Label1[0]->grab().isNull());             // and it can be drawn
+
+    f.click(f.form.Command6);
+    QVERIFY(f.readFile(kEmuIni).contains("InputStart1 = \"" + cut.toLatin1() + "\"\r\n"));
+    QCOMPARE(f.readFile(kEmuIni).size(), defaultFile().size() - 1 + cut.size());
 }
 
 void PanelTest::sameFileIsNeverCopiedOntoItself() {

@@ -1,12 +1,15 @@
 // Start-up, shutdown and the game list, on a temporary program folder.
 
 #include "support/Fakes.h"
+#include "support/FullDisk.h"
 
 #include "ui/CheckBox.h"
 #include "ui/GameList.h"
 #include "ui/Panel.h"
 #include "ui/Tag.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,6 +26,10 @@ private Q_SLOTS:
     void shutdownWritesTheExactBytes();
     void shutdownKeepsLinesInPlaceForEmptyBoxes();
     void shutdownAsksNothingEvenWithUnsavedBindings();
+    void shutdownOnAFullDiskKeepsTheOldFile();
+    void leftoversOfAKilledWriteAreRemoved();
+    void boxesHoldOneLine_data();
+    void boxesHoldOneLine();
     void badSettingsFilesFallBackToDefaults_data();
     void badSettingsFilesFallBackToDefaults();
     void configAsAFileSkipsReadingAndWriting();
@@ -169,6 +176,75 @@ void StartupTest::shutdownAsksNothingEvenWithUnsavedBindings() {
     QCOMPARE(f.ended, 1);
     QVERIFY(f.dialogs.boxes.isEmpty());
     QVERIFY(!QFile::exists(f.form.Text4->text() + QStringLiteral("Config/Supermodel.ini")));
+}
+
+void StartupTest::shutdownOnAFullDiskKeepsTheOldFile() {
+    FrontEndFixture f;
+    FullDisk disk;
+    MOUNT_FULL_DISK(disk, f.path(QStringLiteral("Config")));
+    const QByteArray old = "/old/emu/\r\n/old/roms/\r\n800\r\n600\r\n 1 \r\n 1 \r\n 1 \r\n";
+    f.writeFile(QStringLiteral("Config/Kestrun.ini"), old);
+    f.frontend.start();
+    f.form.Text5->setText(QStringLiteral("/new/roms/"));
+    disk.fill();
+    f.frontend.shutdown();
+
+    // Silent as ever, but the last good settings are still there, whole.
+    QCOMPARE(f.ended, 1);
+    QVERIFY(f.dialogs.boxes.isEmpty());
+    QCOMPARE(f.readFile(QStringLiteral("Config/Kestrun.ini")), old);
+    QCOMPARE(QDir(f.path(QStringLiteral("Config"))).entryList(QDir::Files, QDir::Name),
+             (QStringList{"Kestrun.ini", "filler"}));
+}
+
+void StartupTest::leftoversOfAKilledWriteAreRemoved() {
+    FrontEndFixture f;
+    const QStringList leftovers{"Kestrun.ini.aB3xY9", "Kestrun.ini.tmp123", "Kestrun.ini......."};
+    const QStringList others{"Kestrun.ini.12345",  "Kestrun.ini.1234567",   "kestrun.ini.aB3xY9",
+                             "Kestrun.ini-aB3xY9", "Supermodel.ini.aB3xY9", "Kestrun.ini"};
+    for (const QString& name : leftovers + others)
+        f.writeFile(QStringLiteral("Config/") + name, "x");
+    QDir().mkpath(f.path(QStringLiteral("Config/Kestrun.ini.folder")));
+    f.frontend.start();
+
+    QStringList expected = others + QStringList{"Kestrun.ini.folder"};
+    expected.sort();
+    QCOMPARE(QDir(f.path(QStringLiteral("Config")))
+                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+             expected);
+}
+
+void StartupTest::boxesHoldOneLine_data() {
+    QTest::addColumn<QString>("box");
+    for (const char* box : {"Text1", "Text3", "Text4", "Text5", "Text7"})
+        QTest::newRow(box) << QString::fromLatin1(box);
+}
+
+void StartupTest::boxesHoldOneLine() {
+    QFETCH(QString, box);
+    FrontEndFixture f;
+    // The settings file splits lines at CR and LF only: the Unicode breaks
+    // reach the boxes from there.
+    f.writeFile(QStringLiteral("Config/Kestrun.ini"),
+                "/e\xe2\x80\xa8m/\r\n/r\xe2\x80\xa9o/\r\n8\xe2\x80\xa8"
+                "00\r\n600\r\n 0 \r\n 0 \r\n 0 \r\n");
+    f.frontend.start();
+    QCOMPARE(f.form.Text4->text(), QStringLiteral("/em/"));
+    QCOMPARE(f.form.Text5->text(), QStringLiteral("/ro/"));
+    QCOMPARE(f.form.Text1->text(), QStringLiteral("800"));
+
+    auto* edit = f.form.findChild<QLineEdit*>(box);
+    QVERIFY(edit);
+    edit->clear();
+    QGuiApplication::clipboard()->setText(QStringLiteral("1\n2\r\n3\r4\u20285\u20296"));
+    edit->paste();
+    QCOMPARE(edit->text(), QStringLiteral("123456"));
+    QCOMPARE(edit->cursorPosition(), 6);
+
+    f.frontend.shutdown();
+    const QByteArray written = f.readFile(QStringLiteral("Config/Kestrun.ini"));
+    QCOMPARE(written.count('\n'), 7);
+    QVERIFY(!written.contains("\xe2\x80\xa8") && !written.contains("\xe2\x80\xa9"));
 }
 
 void StartupTest::badSettingsFilesFallBackToDefaults_data() {
