@@ -18,6 +18,11 @@ test: build
 bench: build
 	$(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24") build/release/bench/startup-bench build/release/kestrun build/release/bench/bare-window build/release/bench/text-window
 
+# Opens generated 1 GiB files (in the temporary folder, deleted afterwards).
+.PHONY: bench-files
+bench-files: build
+	build/release/bench/bigfile-bench
+
 screenshot: build
 	scripts/screenshot screenshot.png
 
