@@ -59,7 +59,7 @@ void startUp(ui::Form1& form, const QString& programFileFolder) {
 
     SettingsSlots slots;
     QFile file(settingsFile(folder));
-    if (platform::isFile(file.fileName()) && file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    if (platform::openToRead(file))
         slots = readSettings(file);
 
     auto orDefault = [](const QString& slot, const QString& fallback) {

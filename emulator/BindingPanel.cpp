@@ -47,8 +47,7 @@ std::vector<SlotBinding> slotBindings(const ui::Form1& form) {
 void OpenPanel(ui::Form1& form) {
     app::CheckTxt(form);
     QFile file(inputFileUnder(form.Text4->text()));
-    const bool readable =
-        platform::isFile(file.fileName()) && file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    const bool readable = platform::openToRead(file);
     showPanel(form);
     if (readable) {
         const std::vector<SlotBinding> bindings = readInputFile(file);

@@ -56,6 +56,11 @@ std::optional<QByteArray> readFile(const QString& path) {
     return bytes;
 }
 
+bool openToRead(QFile& file) {
+    // Unbuffered: the reader has its own block, a second copy would be waste.
+    return isFile(file.fileName()) && file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+}
+
 bool writeFileAtomically(const QString& path, const QByteArray& bytes) {
     if (path.isEmpty() || QFileInfo(path).isDir())
         return false;

@@ -4,6 +4,7 @@
 #include <QString>
 #include <optional>
 
+class QFile;
 class QIODevice;
 
 namespace platform {
@@ -22,6 +23,10 @@ bool makeFolder(const QString& path);
 
 // The whole content of an ordinary file, or nothing when it cannot be read.
 std::optional<QByteArray> readFile(const QString& path);
+
+// Opens an ordinary file (not a folder) for reading with a LineReader; false
+// when it is not there or cannot be opened.
+bool openToRead(QFile& file);
 
 // Replaces the file's content atomically: after a failure or an interruption
 // the old file, if any, is still whole. False unless every byte reached the
