@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <optional>
 
@@ -24,6 +25,13 @@ std::optional<QByteArray> readFile(const QString& path);
 // Replaces the file's content atomically: after a failure or an interruption
 // the old file, if any, is still whole.
 bool writeFileAtomically(const QString& path, const QByteArray& bytes);
+
+// Copies an ordinary file onto `to` atomically, a piece at a time, whatever
+// its size; false (and `to` untouched) when either side fails.
+bool copyFileAtomically(const QString& from, const QString& to);
+
+// The last modification time of an existing file or folder.
+std::optional<QDateTime> modifiedTime(const QString& path);
 
 // True when both paths name the same existing file, however spelled
 // (symlinks, "./", doubled separators).
