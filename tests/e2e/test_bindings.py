@@ -104,6 +104,26 @@ class BindingPanel(harness.SessionTestCase):
         s.close_window(window)
         self.assertEqual(s.wait_exit(program), 0)
 
+    def test_keys_are_named_as_the_emulator_binds_them(self):
+        s = self.s
+        program = s.start()
+        window = s.main_window(program)
+
+        # Keypad "+" has no name of its own: its key (X keycode 86) names it.
+        # Scroll Lock is spelt right.
+        s.click(window, *JOYSTICK)
+        s.double_click(window, *PUNCH_SLOT)
+        s.key(window, "KP_Add")
+        s.double_click(window, *START1_SLOT)
+        s.key(window, "Scroll_Lock")
+        s.click(window, *SAVE)
+        s.answer(program, "Kestrun")
+        changed = dict(DEFAULT_BINDINGS, Punch="KeypadPlus", Start1="ScrollLock")
+        self.assertEqual(s.read(self.emulator_copy), input_file(list(changed.items())))
+
+        s.close_window(window)
+        self.assertEqual(s.wait_exit(program), 0)
+
     def test_declining_overwrite_keeps_the_file(self):
         s = self.s
         original = input_file(DEFAULT_BINDINGS[:48] + [("Offscreen", "MOUSE_MIDDLE_BUTTON")])
