@@ -336,27 +336,19 @@ void TestKeyNames::translation_data() {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("read"); // a name found in a file, shown as `shown`
 
-    QTest::newRow("left button") << "MouseLeft"
-                                 << "MOUSE_LEFT_BUTTON"
-                                 << "MOUSE_LEFT_BUTTON";
-    QTest::newRow("right button, any case") << "MouseRight"
-                                            << "MOUSE_RIGHT_BUTTON"
-                                            << "mouse_right_button";
-    QTest::newRow("middle button, earlier file") << "MouseMiddle"
-                                                 << "MOUSE_MIDDLE_BUTTON"
-                                                 << "MouseMiddle";
-    QTest::newRow("Scroll Lock, earlier file") << "ScrollLock"
-                                               << "ScrollLock"
-                                               << "ScorollLock";
-    QTest::newRow("letter") << "A"
-                            << "A"
-                            << "A";
-    QTest::newRow("other text as it is") << "Mouse"
-                                         << "Mouse"
-                                         << "Mouse";
-    QTest::newRow("empty") << ""
-                           << ""
-                           << "";
+    const struct {
+        const char *row, *shown, *stored, *read;
+    } rows[] = {
+        {"left button", "MouseLeft", "MOUSE_LEFT_BUTTON", "MOUSE_LEFT_BUTTON"},
+        {"right button, any case", "MouseRight", "MOUSE_RIGHT_BUTTON", "mouse_right_button"},
+        {"middle button, earlier file", "MouseMiddle", "MOUSE_MIDDLE_BUTTON", "MouseMiddle"},
+        {"Scroll Lock, earlier file", "ScrollLock", "ScrollLock", "ScorollLock"},
+        {"letter", "A", "A", "A"},
+        {"other text as it is", "Mouse", "Mouse", "Mouse"},
+        {"empty", "", "", ""},
+    };
+    for (const auto& r : rows)
+        QTest::newRow(r.row) << QString(r.shown) << QString(r.stored) << QString(r.read);
 }
 
 void TestKeyNames::translation() {
