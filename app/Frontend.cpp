@@ -8,6 +8,7 @@
 #include "catalogue/SelectionView.h"
 #include "emulator/BindingPanel.h"
 #include "emulator/Launch.h"
+#include "emulator/Launcher.h"
 #include "ui/Form1.h"
 #include "ui/Panel.h"
 
@@ -53,8 +54,9 @@ void Frontend::route() {
     connect(&f, &Form1::slotDoubleClicked,     this, [&f](int slot) { bindings::BeginCapture(f, slot); });
     connect(&f, &Form1::list2RowSelected,      this, [&f] { catalogue::selectionView(f); });
     connect(&f, &Form1::list2DoubleClicked,    this, [&f, &l, &d] { emulator::LaunchFromList(f, l, d); });
-    connect(&f, &Form1::captureKeyPressed,     this, [&f](int key, const QString& text) { bindings::CaptureKey(f, key, text); });
+    connect(&f, &Form1::captureKeyPressed,     this, [&f](int key, const QString& text, quint32 scanCode) { bindings::CaptureKey(f, key, text, scanCode); });
     connect(&f, &Form1::captureMousePressed,   this, [&f](Qt::MouseButton button) { bindings::CaptureMouse(f, button); });
+    connect(&l, &emulator::Launcher::finished, this, [&f, &d](int status, const QStringList& lines) { emulator::RunFinished(f, d, status, lines); });
     // clang-format on
 }
 

@@ -55,7 +55,7 @@ void AllOverAgain(ui::Form1& form) {
     BeginCapture(form, 0);
 }
 
-void CaptureKey(ui::Form1& form, int qtKey, const QString& text) {
+void CaptureKey(ui::Form1& form, int qtKey, const QString& text, quint32 nativeScanCode) {
     if (form.Text6->isHidden())
         return;
     const KeyFacts facts = keyFactsFromQt(qtKey, text);
@@ -71,8 +71,12 @@ void CaptureKey(ui::Form1& form, int qtKey, const QString& text) {
             FinishCapture(form, press.name);
             return;
         }
+        if (const auto name = physicalKeyName(nativeScanCode)) {
+            FinishCapture(form, name);
+            return;
+        }
     }
-    // No name and no character: keep waiting.
+    // No name for the key or its character: keep waiting.
     form.Text6->setFocus(Qt::OtherFocusReason);
 }
 

@@ -26,9 +26,10 @@ void FinishCapture(ui::Form1& form, const std::optional<QString>& name);
 void AllOverAgain(ui::Form1& form);
 
 // A key pressed in the capture box: a named key finishes the capture, a
-// character finishes it with its name (Esc with none), any other key leaves
-// the capture waiting.
-void CaptureKey(ui::Form1& form, int qtKey, const QString& text);
+// character finishes it with its name (Esc with none) or, when it has none,
+// with the name of the key that typed it (`nativeScanCode`); any other key
+// leaves the capture waiting.
+void CaptureKey(ui::Form1& form, int qtKey, const QString& text, quint32 nativeScanCode);
 
 // A mouse button pressed in the capture box.
 void CaptureMouse(ui::Form1& form, Qt::MouseButton button);

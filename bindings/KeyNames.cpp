@@ -9,12 +9,12 @@ struct CodeName {
     const char* name;
 };
 
-// The spellings are the ones the emulator reads, "ScorollLock" included.
+// The spellings are ones the emulator reads; it ignores case.
 constexpr CodeName kKeyDownNames[] = {
-    {16, "LeftShift"}, {17, "LeftCtrl"},     {18, "LeftAlt"}, {19, "Pause"},  {20, "CapsLock"},
-    {33, "Pgup"},      {34, "Pgdn"},         {35, "End"},     {36, "Home"},   {37, "Left"},
-    {38, "Up"},        {39, "Right"},        {40, "Down"},    {45, "Insert"}, {46, "Del"},
-    {144, "NumLock"},  {145, "ScorollLock"},
+    {16, "LeftShift"}, {17, "LeftCtrl"},    {18, "LeftAlt"}, {19, "Pause"},  {20, "CapsLock"},
+    {33, "Pgup"},      {34, "Pgdn"},        {35, "End"},     {36, "Home"},   {37, "Left"},
+    {38, "Up"},        {39, "Right"},       {40, "Down"},    {45, "Insert"}, {46, "Del"},
+    {144, "NumLock"},  {145, "ScrollLock"},
 };
 
 constexpr CodeName kKeyPressNames[] = {
@@ -24,6 +24,47 @@ constexpr CodeName kKeyPressNames[] = {
 };
 
 constexpr CodeName kMouseNames[] = {{1, "MouseLeft"}, {2, "MouseRight"}, {4, "MouseMiddle"}};
+
+// Keys that type characters, by Linux input event code (US-layout position).
+// Below 89 these are also the PC set-1 scan codes.
+// clang-format off
+constexpr CodeName kPhysicalNames[] = {
+    {2, "1"}, {3, "2"}, {4, "3"}, {5, "4"}, {6, "5"}, {7, "6"}, {8, "7"}, {9, "8"}, {10, "9"},
+    {11, "0"}, {12, "Minus"}, {13, "Equals"},
+    {16, "Q"}, {17, "W"}, {18, "E"}, {19, "R"}, {20, "T"}, {21, "Y"}, {22, "U"}, {23, "I"},
+    {24, "O"}, {25, "P"}, {26, "LeftBracket"}, {27, "RightBracket"},
+    {30, "A"}, {31, "S"}, {32, "D"}, {33, "F"}, {34, "G"}, {35, "H"}, {36, "J"}, {37, "K"},
+    {38, "L"}, {39, "Semicolon"}, {40, "Quote"}, {41, "BackQuote"}, {43, "BackSlash"},
+    {44, "Z"}, {45, "X"}, {46, "C"}, {47, "V"}, {48, "B"}, {49, "N"}, {50, "M"},
+    {51, "Comma"}, {52, "Period"}, {53, "Slash"}, {57, "Space"},
+    {71, "Keypad7"}, {72, "Keypad8"}, {73, "Keypad9"}, {75, "Keypad4"}, {76, "Keypad5"},
+    {77, "Keypad6"}, {79, "Keypad1"}, {80, "Keypad2"}, {81, "Keypad3"}, {82, "Keypad0"},
+    {55, "KeypadMultiply"}, {74, "KeypadMinus"}, {78, "KeypadPlus"}, {83, "KeypadPeriod"},
+    {96, "KeypadEnter"}, {98, "KeypadDivide"}, {117, "KeypadEquals"},
+    {179, "LeftParen"}, {180, "RightParen"},
+};
+// clang-format on
+
+#ifdef Q_OS_WIN
+constexpr quint32 kScanCodeOffset = 0;
+#else
+constexpr quint32 kScanCodeOffset = 8; // X keycodes are event codes + 8
+#endif
+
+// What a slot shows, what the emulator's file holds, and an earlier spelling
+// that reads as the same key.
+struct KeyTranslation {
+    const char* shown;
+    const char* stored;
+    const char* earlier;
+};
+
+constexpr KeyTranslation kTranslations[] = {
+    {"MouseLeft", "MOUSE_LEFT_BUTTON", "MouseLeft"},
+    {"MouseRight", "MOUSE_RIGHT_BUTTON", "MouseRight"},
+    {"MouseMiddle", "MOUSE_MIDDLE_BUTTON", "MouseMiddle"},
+    {"ScrollLock", "ScrollLock", "ScorollLock"},
+};
 
 template <std::size_t N> std::optional<QString> lookUp(const CodeName (&table)[N], int code) {
     for (const CodeName& entry : table) {
@@ -75,31 +116,41 @@ KeyPressName keyPressName(char32_t characterCode) {
     KeyPressName result;
     if (characterCode == kEscape)
         return result;
-    if (characterCode == U'"') {
-        result.finishes = false;
-        return result;
-    }
     if (auto name = lookUp(kKeyPressNames, int(characterCode))) {
         result.name = std::move(name);
         return result;
     }
-    // Built by hand: QString::fromUcs4 drops a leading U+FEFF as a byte-order
-    // mark, which would leave the name empty.
-    QString name;
-    if (QChar::requiresSurrogates(characterCode) && characterCode <= 0x10FFFF) {
-        const QChar pair[] = {QChar(QChar::highSurrogate(characterCode)),
-                              QChar(QChar::lowSurrogate(characterCode))};
-        name = QString(pair, 2);
-    } else if (characterCode <= 0xFFFF && !QChar::isSurrogate(characterCode)) {
-        name = QChar(char16_t(characterCode));
-    }
-    if (name.isEmpty()) {
-        // No character to name: the capture keeps waiting.
-        result.finishes = false;
+    const bool letter = (characterCode >= U'a' && characterCode <= U'z') ||
+                        (characterCode >= U'A' && characterCode <= U'Z');
+    if (letter || (characterCode >= U'0' && characterCode <= U'9')) {
+        result.name = QString(QChar(char16_t(characterCode))).toUpper();
         return result;
     }
-    result.name = name.toUpper();
+    result.finishes = false;
     return result;
+}
+
+std::optional<QString> physicalKeyName(quint32 nativeScanCode) {
+    if (nativeScanCode <= kScanCodeOffset || nativeScanCode > 0xffff)
+        return std::nullopt;
+    return lookUp(kPhysicalNames, int(nativeScanCode - kScanCodeOffset));
+}
+
+QString storedKeyName(const QString& slotText) {
+    for (const KeyTranslation& entry : kTranslations) {
+        if (slotText == QLatin1String(entry.shown))
+            return QLatin1String(entry.stored);
+    }
+    return slotText;
+}
+
+QString slotKeyText(const QString& storedName) {
+    for (const KeyTranslation& entry : kTranslations) {
+        if (storedName.compare(QLatin1String(entry.stored), Qt::CaseInsensitive) == 0 ||
+            storedName.compare(QLatin1String(entry.earlier), Qt::CaseInsensitive) == 0)
+            return QLatin1String(entry.shown);
+    }
+    return storedName;
 }
 
 std::optional<QString> mouseButtonName(int button) {

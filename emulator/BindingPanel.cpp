@@ -2,6 +2,7 @@
 
 #include "app/PathCheck.h"
 #include "bindings/Capture.h"
+#include "bindings/KeyNames.h"
 #include "bindings/Profiles.h"
 #include "catalogue/SelectionView.h"
 #include "emulator/CommandLine.h"
@@ -38,7 +39,7 @@ std::vector<SlotBinding> slotBindings(const ui::Form1& form) {
     std::vector<SlotBinding> bindings;
     bindings.reserve(form.Label1.size());
     for (const ui::ClickableLabel* slot : form.Label1)
-        bindings.push_back({ui::tag(slot), slot->text()});
+        bindings.push_back({ui::tag(slot), ::bindings::storedKeyName(slot->text())});
     return bindings;
 }
 
@@ -52,7 +53,7 @@ void OpenPanel(ui::Form1& form) {
     if (readable) {
         const std::vector<SlotBinding> bindings = readInputFile(file);
         for (std::size_t n = 0; n < bindings.size() && n < form.Label1.size(); ++n) {
-            form.Label1[n]->setText(bindings[n].key);
+            form.Label1[n]->setText(::bindings::slotKeyText(bindings[n].key));
             ui::setTag(form.Label1[n], bindings[n].inputName);
         }
     } else {

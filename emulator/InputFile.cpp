@@ -2,13 +2,24 @@
 
 #include "platform/Files.h"
 
+#include <algorithm>
 #include <string_view>
+#include <utility>
 
 namespace emulator {
 
 namespace {
 
 constexpr std::string_view kInputWord = "Input";
+
+// Inputs the current emulator reads only under a newer name: each binding is
+// written under both.
+constexpr std::pair<const char*, const char*> kRenamedInputs[] = {
+    {"TwinJoyLeftShot", "TwinJoyShot1"},
+    {"TwinJoyRightShot", "TwinJoyShot2"},
+    {"TwinJoyLeftTurbo", "TwinJoyTurbo1"},
+    {"TwinJoyRightTurbo", "TwinJoyTurbo2"},
+};
 
 // Cuts the next line off `rest`; CR LF, CR alone and LF alone each end one
 // line. Scanning this way reads only as far as the bindings go, whatever the
@@ -75,9 +86,18 @@ QByteArray formatInputFile(std::span<const SlotBinding> slots, QChar quote) {
                                   "\r\n"
                                   "[ Global ]\r\n"
                                   "\r\n");
-    for (const SlotBinding& slot : slots) {
-        text += QStringLiteral("Input") + slot.inputName + QStringLiteral(" = ") + quote +
-                slot.key + quote + QStringLiteral("\r\n");
+    auto addLine = [&text, quote](const QString& name, const QString& key) {
+        text += QStringLiteral("Input") + name + QStringLiteral(" = ") + quote + key + quote +
+                QStringLiteral("\r\n");
+    };
+    for (const SlotBinding& slot : slots)
+        addLine(slot.inputName, slot.key);
+    for (const auto& [earlier, current] : kRenamedInputs) {
+        const auto slot = std::find_if(slots.begin(), slots.end(), [earlier](const SlotBinding& b) {
+            return b.inputName == QLatin1String(earlier);
+        });
+        if (slot != slots.end())
+            addLine(QLatin1String(current), slot->key);
     }
     return text.toUtf8();
 }

@@ -14,14 +14,19 @@ namespace emulator {
 
 struct SlotBinding {
     QString inputName; // without the "Input" prefix, e.g. "Start1"
-    QString key;       // a key name, e.g. "1", "Up", "MouseLeft"
+    QString key;       // a key name as the file holds it, e.g. "1", "Up"
 };
 
 constexpr int kInputFileSlots = 49;
 
-// The 55 lines the front-end writes, each ended by CR LF, in UTF-8:
+// The lines the front-end writes, each ended by CR LF, in UTF-8:
 // ";", "; Supermodel Configuration File", ";", "", "[ Global ]", "", then for
-// every slot in order "Input" + name + " = " + quote + key + quote.
+// every slot in order "Input" + name + " = " + quote + key + quote; then the
+// same line again under the current emulator's name for each of
+// TwinJoyLeftShot, TwinJoyRightShot, TwinJoyLeftTurbo and TwinJoyRightTurbo
+// present (TwinJoyShot1, TwinJoyShot2, TwinJoyTurbo1, TwinJoyTurbo2), in
+// that order. The 49 slots of the panel give 59 lines; the reader stops
+// after the 49th "Input" line, so it never reads the repeated ones.
 QByteArray formatInputFile(std::span<const SlotBinding> slots, QChar quote);
 
 // Reads any bytes (UTF-8, line ends CR LF, CR alone or LF alone). Every line

@@ -2,7 +2,9 @@
 
 #include "catalogue/GameTable.h"
 #include "emulator/CommandLine.h"
+#include "emulator/GameDefinitions.h"
 #include "emulator/Launcher.h"
+#include "emulator/RunOutput.h"
 #include "platform/Files.h"
 #include "ui/CheckBox.h"
 #include "ui/Dialogs.h"
@@ -25,8 +27,8 @@ bool on(const ui::CheckBox* box) {
 
 } // namespace
 
-void tellEmuError(ui::Dialogs& dialogs) {
-    dialogs.tell(QStringLiteral("Emu Error ..."), kErrTitle);
+void tellEmuError(ui::Dialogs& dialogs, const QStringList& errorLines) {
+    dialogs.tell(emuErrorText(errorLines), kErrTitle);
 }
 
 QChar quoteOf(const ui::Form1& form) {
@@ -58,6 +60,7 @@ bool emulatorPresent(const ui::Form1& form) {
 bool startFromTag(ui::Form1& form, const CommandLine& line, WindowState state, Launcher& launcher,
                   ui::Dialogs& dialogs) {
     ui::setTag(form.Command1, line.text);
+    copyGameDefinitions(form.Text4->text(), ui::tag(&form));
     form.minimize();
     if (launcher.start(line.program, line.arguments, state))
         return true;
@@ -65,6 +68,15 @@ bool startFromTag(ui::Form1& form, const CommandLine& line, WindowState state, L
     form.showNormal();
     tellEmuError(dialogs);
     return false;
+}
+
+void RunFinished(ui::Form1& form, ui::Dialogs& dialogs, int status, const QStringList& errorLines) {
+    if (status == 0)
+        return;
+    form.showNormal();
+    form.raise();
+    form.activateWindow();
+    tellEmuError(dialogs, errorLines);
 }
 
 void Launch(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs) {

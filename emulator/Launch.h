@@ -2,6 +2,7 @@
 
 #include <QChar>
 #include <QString>
+#include <QStringList>
 
 namespace ui {
 class Dialogs;
@@ -18,8 +19,9 @@ enum class WindowState;
 // The title of every error box.
 inline const QString kErrTitle = QStringLiteral("Err");
 
-// Tells the user the emulator could not be found or started.
-void tellEmuError(ui::Dialogs& dialogs);
+// Tells the user the emulator could not be found or started, or failed, with
+// the last error lines it printed, if any.
+void tellEmuError(ui::Dialogs& dialogs, const QStringList& errorLines = {});
 
 // The game launch read from the window at this moment.
 GameLaunch gameLaunchFromWindow(const ui::Form1& form);
@@ -30,11 +32,17 @@ QChar quoteOf(const ui::Form1& form);
 // The emulator's program file exists under the emulator folder.
 bool emulatorPresent(const ui::Form1& form);
 
-// Keeps `line` in Command1's tag, minimizes the window and starts the process
-// without waiting. A process that cannot be started is not a launch: the
-// window comes back and the user is told "Emu Error ...".
+// Keeps `line` in Command1's tag, brings the emulator's game definitions
+// into the program folder (copyGameDefinitions), minimizes the window and
+// starts the process without waiting. A process that cannot be started is not
+// a launch: the window comes back and the user is told "Emu Error ...".
 bool startFromTag(ui::Form1& form, const CommandLine& line, WindowState state, Launcher& launcher,
                   ui::Dialogs& dialogs);
+
+// A started emulator has ended. A failure (any status but 0) brings the
+// window back and tells "Emu Error ..." with the emulator's error lines; a
+// normal end changes nothing.
+void RunFinished(ui::Form1& form, ui::Dialogs& dialogs, int status, const QStringList& errorLines);
 
 // Launch (the launch button): the game command line, started minimized.
 void Launch(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs);

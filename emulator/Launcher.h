@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -11,14 +12,22 @@ enum class WindowState {
     Minimized = 2, // minimized with focus: a game
 };
 
-// Starts an outside program without waiting for it and without a shell.
-class Launcher {
+// Starts an outside program without waiting for it and without a shell, and
+// tells, later, how each one it started ended.
+class Launcher : public QObject {
+    Q_OBJECT
 public:
-    virtual ~Launcher() = default;
+    using QObject::QObject;
     // `program` and every element of `arguments` reach the process as one
     // argument each, whatever characters they hold. Returns whether the
     // process started.
     virtual bool start(const QString& program, const QStringList& arguments, WindowState state) = 0;
+
+Q_SIGNALS:
+    // A process started here has ended: its exit status (-1 when it did not
+    // exit by itself, a crash say) and the last "Error:" lines it printed.
+    // Never emitted for a process still running when the front-end ends.
+    void finished(int status, const QStringList& errorLines);
 };
 
 } // namespace emulator

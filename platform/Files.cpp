@@ -143,6 +143,37 @@ bool LineReader::next(QByteArray& line) {
     return true;
 }
 
+bool copyFileAtomically(const QString& from, const QString& to) {
+    if (!isFile(from) || to.isEmpty() || QFileInfo(to).isDir())
+        return false;
+    QFile source(from);
+    QSaveFile target(to);
+    if (!source.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray piece;
+    while (!source.atEnd()) {
+        piece = source.read(64 * 1024);
+        if (piece.isEmpty() || target.write(piece) != piece.size()) {
+            target.cancelWriting();
+            return false;
+        }
+    }
+    if (source.error() != QFileDevice::NoError) {
+        target.cancelWriting();
+        return false;
+    }
+    return target.commit();
+}
+
+std::optional<QDateTime> modifiedTime(const QString& path) {
+    if (!exists(path))
+        return std::nullopt;
+    const QDateTime time = QFileInfo(path).lastModified();
+    if (!time.isValid())
+        return std::nullopt;
+    return time;
+}
+
 bool sameFile(const QString& a, const QString& b) {
     const QString ca = QFileInfo(a).canonicalFilePath();
     const QString cb = QFileInfo(b).canonicalFilePath();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <optional>
 
@@ -61,6 +62,13 @@ private:
     QByteArray m_block;
     qsizetype m_pos = 0;
 };
+
+// Copies an ordinary file onto `to` atomically, a piece at a time, whatever
+// its size; false (and `to` untouched) when either side fails.
+bool copyFileAtomically(const QString& from, const QString& to);
+
+// The last modification time of an existing file or folder.
+std::optional<QDateTime> modifiedTime(const QString& path);
 
 // True when both paths name the same existing file, however spelled
 // (symlinks, "./", doubled separators).

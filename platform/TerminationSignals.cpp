@@ -27,7 +27,8 @@ extern "C" void onTerminationSignal(int) {
 
 TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent) {
 #ifdef Q_OS_UNIX
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_pipe) != 0)
+    // Close-on-exec: a started emulator has no use for it.
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_pipe) != 0)
         return;
     m_notifier = new QSocketNotifier(g_pipe[1], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {

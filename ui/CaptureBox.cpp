@@ -26,7 +26,7 @@ bool CaptureBox::event(QEvent* event) {
 
 void CaptureBox::keyPressEvent(QKeyEvent* event) {
     event->accept();
-    Q_EMIT keyPressed(event->key(), event->text());
+    Q_EMIT keyPressed(event->key(), event->text(), event->nativeScanCode());
 }
 
 void CaptureBox::mousePressEvent(QMouseEvent* event) {

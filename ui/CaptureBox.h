@@ -13,7 +13,7 @@ public:
     explicit CaptureBox(QWidget* parent = nullptr);
 
 Q_SIGNALS:
-    void keyPressed(int qtKey, const QString& text);
+    void keyPressed(int qtKey, const QString& text, quint32 nativeScanCode);
     void mousePressed(Qt::MouseButton button);
 
 protected:

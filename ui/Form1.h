@@ -91,7 +91,7 @@ Q_SIGNALS:
     void slotDoubleClicked(int slot);
     void list2RowSelected(int row);
     void list2DoubleClicked(int row);
-    void captureKeyPressed(int qtKey, const QString& text);
+    void captureKeyPressed(int qtKey, const QString& text, quint32 nativeScanCode);
     void captureMousePressed(Qt::MouseButton button);
     void closeRequested();
 

@@ -85,6 +85,7 @@ echo $$ > "$record.pid"
   pwd -P
   for arg in "$@"; do printf '%s\\n' "$arg"; done
 }} > "$record.tmp" && mv "$record.tmp" "$record"
+{then}
 exec sleep {seconds}
 """
 
@@ -161,6 +162,17 @@ class RootWatcher:
     def wait_iconify(self, window, timeout=10):
         wait_until(lambda: self.iconify_requested(window), timeout,
                    "window 0x%x to ask to be minimized" % window)
+
+    def iconify_as_a_window_manager_would(self, window, timeout=10):
+        """Waits for the window's request to be minimized, then unmaps it and
+        marks it iconic, as a window manager does; it comes back only by
+        mapping itself again."""
+        self.wait_iconify(window, timeout)
+        target = self.display.create_resource_object("window", window)
+        wm_state = self.display.intern_atom("WM_STATE")
+        target.change_property(wm_state, wm_state, 32, [ICONIC_STATE, 0])
+        target.unmap()
+        self.display.sync()
 
     def close(self):
         self.display.close()
@@ -247,12 +259,13 @@ class Session:
     def add_rom(self, rom_set):
         self.write(os.path.join(self.rom_folder, rom_set + ".zip"), b"PK\x05\x06" + bytes(18))
 
-    def add_fake_emulator(self, seconds=30, folder=None):
+    def add_fake_emulator(self, seconds=30, folder=None, then=""):
+        """`then`: shell lines run after the record is written ($record names it)."""
         folder = folder or self.emulator_folder
         os.makedirs(folder, exist_ok=True)
         record = os.path.join(self.root, "emulator-run-%d" % len(self.fakes))
         path = os.path.join(folder, EMULATOR_NAME)
-        self.write(path, FAKE_EMULATOR.format(record=record, seconds=seconds))
+        self.write(path, FAKE_EMULATOR.format(record=record, seconds=seconds, then=then))
         os.chmod(path, 0o755)
         fake = FakeEmulator(path, record)
         self.fakes.append(fake)
@@ -311,6 +324,10 @@ class Session:
     def wait_gone(self, process, title, timeout=10):
         wait_until(lambda: not self.find_windows(process, "^%s$" % title), timeout,
                    "the %r window to go away" % title)
+
+    def viewable(self, window):
+        attributes = self.display.create_resource_object("window", window).get_attributes()
+        return attributes.map_state == X.IsViewable
 
     @staticmethod
     def title(window):

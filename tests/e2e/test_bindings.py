@@ -10,7 +10,7 @@ import harness  # noqa: E402
 
 px = harness.twips_to_pixels
 
-# The 49 slots in file order, with their default keys.
+# The 49 slots in file order, with their default keys as the file holds them.
 DEFAULT_BINDINGS = [
     ("Start1", "1"), ("Start2", "2"), ("Coin1", "3"), ("Coin2", "4"),
     ("ServiceA", "5"), ("ServiceB", "7"), ("TestA", "6"), ("TestB", "8"),
@@ -25,14 +25,21 @@ DEFAULT_BINDINGS = [
     ("TwinJoyStrafeRight", "Right"), ("TwinJoyJump", "E"), ("TwinJoyCrouch", "R"),
     ("TwinJoyLeftShot", "A"), ("TwinJoyRightShot", "S"), ("TwinJoyLeftTurbo", "Z"),
     ("TwinJoyRightTurbo", "X"), ("AnalogJoyTrigger", "A"), ("AnalogJoyEvent", "S"),
-    ("Trigger", "MouseLeft"), ("Offscreen", "MouseRight"),
+    ("Trigger", "MOUSE_LEFT_BUTTON"), ("Offscreen", "MOUSE_RIGHT_BUTTON"),
 ]
 assert len(DEFAULT_BINDINGS) == 49
 
 
+# Written again under the current emulator's names, after the 49.
+RENAMED = [("TwinJoyLeftShot", "TwinJoyShot1"), ("TwinJoyRightShot", "TwinJoyShot2"),
+           ("TwinJoyLeftTurbo", "TwinJoyTurbo1"), ("TwinJoyRightTurbo", "TwinJoyTurbo2")]
+
+
 def input_file(bindings):
     header = [";", "; Supermodel Configuration File", ";", "", "[ Global ]", ""]
+    keys = dict(bindings)
     lines = header + ['Input%s = "%s"' % pair for pair in bindings]
+    lines += ['Input%s = "%s"' % (new, keys[old]) for old, new in RENAMED]
     return "".join(line + "\r\n" for line in lines).encode("utf-8")
 
 
@@ -75,6 +82,7 @@ class BindingPanel(harness.SessionTestCase):
         s.answer(program, "Kestrun")
         self.assertEqual(s.find_windows(program, "^Overwrite message$"), [])
         expected = input_file(DEFAULT_BINDINGS)
+        self.assertEqual(expected.count(b"\r\n"), 59)
         self.assertEqual(s.read(self.emulator_copy), expected)
         self.assertEqual(s.read(self.front_end_copy), expected)
 
@@ -96,9 +104,29 @@ class BindingPanel(harness.SessionTestCase):
         s.close_window(window)
         self.assertEqual(s.wait_exit(program), 0)
 
+    def test_keys_are_named_as_the_emulator_binds_them(self):
+        s = self.s
+        program = s.start()
+        window = s.main_window(program)
+
+        # Keypad "+" has no name of its own: its key (X keycode 86) names it.
+        # Scroll Lock is spelt right.
+        s.click(window, *JOYSTICK)
+        s.double_click(window, *PUNCH_SLOT)
+        s.key(window, "KP_Add")
+        s.double_click(window, *START1_SLOT)
+        s.key(window, "Scroll_Lock")
+        s.click(window, *SAVE)
+        s.answer(program, "Kestrun")
+        changed = dict(DEFAULT_BINDINGS, Punch="KeypadPlus", Start1="ScrollLock")
+        self.assertEqual(s.read(self.emulator_copy), input_file(list(changed.items())))
+
+        s.close_window(window)
+        self.assertEqual(s.wait_exit(program), 0)
+
     def test_declining_overwrite_keeps_the_file(self):
         s = self.s
-        original = input_file(DEFAULT_BINDINGS[:48] + [("Offscreen", "MouseMiddle")])
+        original = input_file(DEFAULT_BINDINGS[:48] + [("Offscreen", "MOUSE_MIDDLE_BUTTON")])
         s.write(self.emulator_copy, original)
         program = s.start()
         window = s.main_window(program)

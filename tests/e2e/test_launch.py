@@ -95,6 +95,51 @@ class LaunchFromList(harness.SessionTestCase):
         self.assertEqual(s.wait_exit(program), 0)
         self.assertFalse(fake.ran())
 
+    def test_failed_run_brings_the_window_back_and_tells(self):
+        s = self.s
+        # Up long enough to be minimized first, then it fails as the emulator does.
+        fake = s.add_fake_emulator(then="sleep 1\n"
+                                        "echo \"Error: Could not open 'x.zip'.\" >&2\n"
+                                        "exit 1")
+        s.add_rom("vf3")
+        program = s.start()
+        window = s.main_window(program)
+        watcher = s.watch_root()
+
+        self.launch_first_game(window)
+        fake.wait_run()
+        watcher.iconify_as_a_window_manager_would(window)
+        self.assertFalse(s.viewable(window))
+        # "Emu Error ..." and the emulator's line; only the title shows from outside.
+        s.wait_box(program, "Err")
+        harness.wait_until(lambda: s.viewable(window), 5, "the window to come back")
+        s.answer(program, "Err")
+        self.assertTrue(s.viewable(window))
+        s.close_window(window)
+        self.assertEqual(s.wait_exit(program), 0)
+
+    def test_launch_brings_the_game_definitions(self):
+        s = self.s
+        definitions = b"<games><game name=\"vf3\"/></games>\n"
+        s.write(s.emulator_folder + "Config/Games.xml", definitions)
+        fake = s.add_fake_emulator(
+            seconds=60, then='cat Config/Games.xml > "$record.games" 2>/dev/null')
+        s.add_rom("vf3")
+        # Started from its own folder, as a desktop entry does.
+        program = s.start(cwd=s.program_dir)
+        window = s.main_window(program)
+
+        self.launch_first_game(window)
+        cwd, _ = fake.wait_run()
+        self.assertEqual(cwd, s.program_dir)
+        harness.wait_until(lambda: os.path.exists(fake.record + ".games"), 5,
+                           "the fake emulator to look for Config/Games.xml")
+        self.assertEqual(s.read(fake.record + ".games"), definitions)
+        self.assertEqual(s.read(s.emulator_folder + "Config/Games.xml"), definitions)
+        s.close_window(window)
+        self.assertEqual(s.wait_exit(program), 0)
+        self.assertTrue(fake.running())
+
 
 if __name__ == "__main__":
     harness.run_tests()

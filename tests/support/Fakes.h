@@ -33,7 +33,7 @@ public:
     QQueue<bool> answers;
 };
 
-// Records what would have been started.
+// Records what would have been started; finish() reports a run's end.
 class FakeLauncher final : public emulator::Launcher {
 public:
     struct Start {
@@ -46,6 +46,9 @@ public:
                emulator::WindowState state) override {
         starts.append({program, arguments, state});
         return succeeds;
+    }
+    void finish(int status, const QStringList& errorLines = {}) {
+        Q_EMIT finished(status, errorLines);
     }
 
     QList<Start> starts;

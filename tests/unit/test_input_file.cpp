@@ -1,3 +1,7 @@
+#include "support/DefaultInputFile.h"
+
+#include "bindings/KeyNames.h"
+#include "bindings/SlotTable.h"
 #include "emulator/InputFile.h"
 
 #include <QBuffer>
@@ -52,6 +56,8 @@ class TestInputFile : public QObject {
 
 private Q_SLOTS:
     void formatFullFile();
+    void defaultFileByteForByte();
+    void renamedInputsFollowTheirSlots();
     void formatLines_data();
     void formatLines();
     void parse_data();
@@ -86,6 +92,40 @@ void TestInputFile::formatFullFile() {
     QCOMPARE(bytes, expected);
     QCOMPARE(bytes.count("\r\n"), 55);
     QVERIFY(bytes.endsWith("InputExtra48 = \"K48\"\r\n"));
+}
+
+void TestInputFile::defaultFileByteForByte() {
+    std::vector<SlotBinding> slots;
+    for (const bindings::InputSlot& slot : bindings::kSlots)
+        slots.push_back(
+            {QString::fromLatin1(slot.inputName.data(), qsizetype(slot.inputName.size())),
+             bindings::storedKeyName(
+                 QString::fromLatin1(slot.defaultKey.data(), qsizetype(slot.defaultKey.size())))});
+    const QByteArray bytes = emulator::formatInputFile(slots, u'"');
+    QCOMPARE(bytes, kDefaultInputFile);
+    QCOMPARE(bytes.count("\r\n"), 59);
+    QCOMPARE(bytes.count('\n'), 59);
+
+    // The reader stops at the 49 slots: the repeated lines never shift them.
+    const std::vector<SlotBinding> read = emulator::parseInputFile(bytes);
+    QCOMPARE(namesOf(read), namesOf(slots));
+    QCOMPARE(keysOf(read), keysOf(slots));
+}
+
+void TestInputFile::renamedInputsFollowTheirSlots() {
+    // Their own keys, in the fixed order whatever the slots' order; a missing
+    // slot gives no line.
+    const std::vector<SlotBinding> slots{{"TwinJoyRightTurbo", "T"},
+                                         {"Start1", "1"},
+                                         {"TwinJoyLeftShot", "MOUSE_LEFT_BUTTON"},
+                                         {"TwinJoyRightShot", ""}};
+    const QByteArray bytes = emulator::formatInputFile(slots, u'\'');
+    QVERIFY2(bytes.endsWith("InputTwinJoyRightShot = ''\r\n"
+                            "InputTwinJoyShot1 = 'MOUSE_LEFT_BUTTON'\r\n"
+                            "InputTwinJoyShot2 = ''\r\n"
+                            "InputTwinJoyTurbo2 = 'T'\r\n"),
+             bytes.constData());
+    QCOMPARE(bytes.count("\r\n"), 6 + 4 + 3);
 }
 
 void TestInputFile::formatLines_data() {

@@ -1,8 +1,45 @@
 #include "bindings/KeyNames.h"
+#include "bindings/SlotTable.h"
 
+#include <QSet>
 #include <QTest>
 
 namespace {
+
+// The key names the current emulator accepts in its input file (it ignores
+// case): those it binds, and the three lock keys it reads without binding.
+const QSet<QString> kBindableKeys = [] {
+    QSet<QString> names;
+    const QStringList listed =
+        QStringLiteral(
+            "BACKSPACE TAB CLEAR RETURN PAUSE ESCAPE SPACE QUOTE COMMA MINUS PERIOD SLASH "
+            "SEMICOLON EQUALS LEFTBRACKET BACKSLASH RIGHTBRACKET BACKQUOTE DEL "
+            "KEYPADPERIOD KEYPADDIVIDE KEYPADMULTIPLY KEYPADMINUS KEYPADPLUS KEYPADENTER "
+            "KEYPADEQUALS UP DOWN RIGHT LEFT INSERT HOME END PGUP PGDN RIGHTSHIFT LEFTSHIFT "
+            "RIGHTCTRL LEFTCTRL RIGHTALT LEFTALT RIGHTMETA LEFTMETA ALTGR HELP SYSREQ MENU "
+            "POWER UNDO LEFTPAREN RIGHTPAREN NUMLOCK CAPSLOCK SCROLLLOCK")
+            .split(u' ');
+    for (const QString& name : listed)
+        names.insert(name);
+    for (char c = '0'; c <= '9'; ++c) {
+        names.insert(QString(QChar(c)));
+        names.insert(QStringLiteral("KEYPAD") + QChar(c));
+    }
+    for (char c = 'A'; c <= 'Z'; ++c)
+        names.insert(QString(QChar(c)));
+    for (int f = 1; f <= 15; ++f)
+        names.insert(QStringLiteral("F%1").arg(f));
+    return names;
+}();
+
+const QSet<QString> kBindableMouse{"MOUSE_LEFT_BUTTON", "MOUSE_RIGHT_BUTTON",
+                                   "MOUSE_MIDDLE_BUTTON"};
+
+// What the input file holds for a name the panel shows.
+bool bindable(const QString& slotText) {
+    const QString stored = bindings::storedKeyName(slotText).toUpper();
+    return kBindableKeys.contains(stored) || kBindableMouse.contains(stored);
+}
 
 // What a capture would store for a key event: the key-down name first, else
 // the key-press name; "-" for a key that names nothing.
@@ -26,8 +63,6 @@ private Q_SLOTS:
     void keyPress_data();
     void keyPress();
     void doubleQuoteCannotBeBound();
-    void noCharacterLeavesTheCaptureWaiting_data();
-    void noCharacterLeavesTheCaptureWaiting();
     void mouse_data();
     void mouse();
     void mouseButtonCode_data();
@@ -36,6 +71,11 @@ private Q_SLOTS:
     void qtKeyFacts();
     void qtKeyToStoredName_data();
     void qtKeyToStoredName();
+    void physicalKey_data();
+    void physicalKey();
+    void translation_data();
+    void translation();
+    void everyNameIsBindable();
 };
 
 void TestKeyNames::keyDown_data() {
@@ -43,10 +83,10 @@ void TestKeyNames::keyDown_data() {
     QTest::addColumn<QString>("name"); // empty: no name
 
     const std::pair<int, const char*> listed[] = {
-        {16, "LeftShift"}, {17, "LeftCtrl"},     {18, "LeftAlt"}, {19, "Pause"},  {20, "CapsLock"},
-        {33, "Pgup"},      {34, "Pgdn"},         {35, "End"},     {36, "Home"},   {37, "Left"},
-        {38, "Up"},        {39, "Right"},        {40, "Down"},    {45, "Insert"}, {46, "Del"},
-        {144, "NumLock"},  {145, "ScorollLock"},
+        {16, "LeftShift"}, {17, "LeftCtrl"},    {18, "LeftAlt"}, {19, "Pause"},  {20, "CapsLock"},
+        {33, "Pgup"},      {34, "Pgdn"},        {35, "End"},     {36, "Home"},   {37, "Left"},
+        {38, "Up"},        {39, "Right"},       {40, "Down"},    {45, "Insert"}, {46, "Del"},
+        {144, "NumLock"},  {145, "ScrollLock"},
     };
     for (const auto& [code, name] : listed)
         QTest::newRow(name) << code << QString::fromLatin1(name);
@@ -66,6 +106,7 @@ void TestKeyNames::keyDown() {
 void TestKeyNames::keyPress_data() {
     QTest::addColumn<uint>("code");
     QTest::addColumn<QString>("name"); // empty: no name (Esc)
+    QTest::addColumn<bool>("finishes");
 
     const std::pair<uint, const char*> listed[] = {
         {8, "Backspace"},     {13, "Return"},    {32, "Space"},       {39, "Quote"},
@@ -74,28 +115,37 @@ void TestKeyNames::keyPress_data() {
         {93, "RightBracket"}, {96, "BackQuote"},
     };
     for (const auto& [code, name] : listed)
-        QTest::newRow(name) << code << QString::fromLatin1(name);
-    QTest::newRow("Esc") << 27u << QString();
+        QTest::newRow(name) << code << QString::fromLatin1(name) << true;
+    QTest::newRow("Esc") << 27u << QString() << true;
 
-    QTest::newRow("lower-case letter") << uint('a') << "A";
-    QTest::newRow("last letter") << uint('z') << "Z";
-    QTest::newRow("upper-case letter") << uint('Q') << "Q";
-    QTest::newRow("digit") << uint('7') << "7";
-    QTest::newRow("plus") << uint('+') << "+";
-    QTest::newRow("asterisk") << uint('*') << "*";
-    QTest::newRow("accented") << uint(U'é') << QStringLiteral("É");
-    QTest::newRow("Cyrillic") << uint(U'я') << QStringLiteral("Я");
-    QTest::newRow("no upper case") << uint(U'€') << QStringLiteral("€");
-    QTest::newRow("outside the BMP") << uint(U'😀') << QStringLiteral("😀");
-    QTest::newRow("Deseret small letter") << 0x10428u << QStringLiteral("𐐀");
-    QTest::newRow("byte-order mark") << 0xFEFFu << QStringLiteral("\uFEFF");
+    QTest::newRow("lower-case letter") << uint('a') << "A" << true;
+    QTest::newRow("last letter") << uint('z') << "Z" << true;
+    QTest::newRow("upper-case letter") << uint('Q') << "Q" << true;
+    QTest::newRow("digit") << uint('7') << "7" << true;
+    // Characters the emulator has no key name for: the key that typed them
+    // names them, if anything does.
+    QTest::newRow("plus") << uint('+') << "" << false;
+    QTest::newRow("asterisk") << uint('*') << "" << false;
+    QTest::newRow("ampersand") << uint('&') << "" << false;
+    QTest::newRow("double quote") << uint('"') << "" << false;
+    QTest::newRow("accented") << uint(U'é') << "" << false;
+    QTest::newRow("sharp s, two letters upper-cased") << uint(U'ß') << "" << false;
+    QTest::newRow("Cyrillic") << uint(U'я') << "" << false;
+    QTest::newRow("no upper case") << uint(U'€') << "" << false;
+    QTest::newRow("outside the BMP") << uint(U'😀') << "" << false;
+    QTest::newRow("Deseret small letter") << 0x10428u << "" << false;
+    QTest::newRow("fullwidth A") << 0xFF21u << "" << false;
+    QTest::newRow("byte-order mark") << 0xFEFFu << "" << false;
+    QTest::newRow("lone surrogate") << 0xD800u << "" << false;
+    QTest::newRow("beyond Unicode") << 0x110000u << "" << false;
 }
 
 void TestKeyNames::keyPress() {
     QFETCH(uint, code);
     QFETCH(QString, name);
+    QFETCH(bool, finishes);
     const bindings::KeyPressName result = bindings::keyPressName(char32_t(code));
-    QVERIFY(result.finishes);
+    QCOMPARE(result.finishes, finishes);
     QCOMPARE(result.name.has_value(), !name.isEmpty());
     if (result.name)
         QCOMPARE(*result.name, name);
@@ -105,20 +155,6 @@ void TestKeyNames::doubleQuoteCannotBeBound() {
     // It delimits key names in the input file; stored, it would read back
     // as an empty key.
     const bindings::KeyPressName result = bindings::keyPressName(U'"');
-    QVERIFY(!result.finishes);
-    QVERIFY(!result.name);
-}
-
-void TestKeyNames::noCharacterLeavesTheCaptureWaiting_data() {
-    QTest::addColumn<uint>("code");
-    QTest::newRow("lone high surrogate") << 0xD800u;
-    QTest::newRow("lone low surrogate") << 0xDFFFu;
-    QTest::newRow("beyond Unicode") << 0x110000u;
-}
-
-void TestKeyNames::noCharacterLeavesTheCaptureWaiting() {
-    QFETCH(uint, code);
-    const bindings::KeyPressName result = bindings::keyPressName(char32_t(code));
     QVERIFY(!result.finishes);
     QVERIFY(!result.name);
 }
@@ -260,7 +296,6 @@ void TestKeyNames::qtKeyToStoredName_data() {
                                        << "-";
     QTest::newRow("F5 names nothing") << int(Qt::Key_F5) << ""
                                       << "-";
-    QTest::newRow("byte-order mark") << 0 << QStringLiteral("\uFEFF") << QStringLiteral("\uFEFF");
 }
 
 void TestKeyNames::qtKeyToStoredName() {
@@ -268,6 +303,92 @@ void TestKeyNames::qtKeyToStoredName() {
     QFETCH(QString, text);
     QFETCH(QString, name);
     QCOMPARE(storedName(qtKey, text), name);
+}
+
+void TestKeyNames::physicalKey_data() {
+    QTest::addColumn<uint>("scanCode");
+    QTest::addColumn<QString>("name"); // empty: no name
+
+    // X keycodes: Linux input event code + 8.
+    QTest::newRow("1 (types & in France)") << 2u + 8 << "1";
+    QTest::newRow("0") << 11u + 8 << "0";
+    QTest::newRow("2 (types é in France)") << 3u + 8 << "2";
+    QTest::newRow("minus (types ß in Germany)") << 12u + 8 << "Minus";
+    QTest::newRow("A (types Q in France)") << 30u + 8 << "A";
+    QTest::newRow("M") << 50u + 8 << "M";
+    QTest::newRow("grave") << 41u + 8 << "BackQuote";
+    QTest::newRow("keypad plus") << 78u + 8 << "KeypadPlus";
+    QTest::newRow("keypad asterisk") << 55u + 8 << "KeypadMultiply";
+    QTest::newRow("keypad left parenthesis") << 179u + 8 << "LeftParen";
+    QTest::newRow("no scan code") << 0u << "";
+    QTest::newRow("below the offset") << 7u << "";
+    QTest::newRow("Esc position") << 1u + 8 << "";
+    QTest::newRow("key beside left Shift (< in Germany)") << 86u + 8 << "";
+    QTest::newRow("left Shift") << 42u + 8 << "";
+    QTest::newRow("huge") << 0xffffffffu << "";
+}
+
+void TestKeyNames::physicalKey() {
+    QFETCH(uint, scanCode);
+    QFETCH(QString, name);
+    QCOMPARE(bindings::physicalKeyName(scanCode).value_or(QString()), name);
+}
+
+void TestKeyNames::translation_data() {
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("read"); // a name found in a file, shown as `shown`
+
+    const struct {
+        const char *row, *shown, *stored, *read;
+    } rows[] = {
+        {"left button", "MouseLeft", "MOUSE_LEFT_BUTTON", "MOUSE_LEFT_BUTTON"},
+        {"right button, any case", "MouseRight", "MOUSE_RIGHT_BUTTON", "mouse_right_button"},
+        {"middle button, earlier file", "MouseMiddle", "MOUSE_MIDDLE_BUTTON", "MouseMiddle"},
+        {"Scroll Lock, earlier file", "ScrollLock", "ScrollLock", "ScorollLock"},
+        {"letter", "A", "A", "A"},
+        {"other text as it is", "Mouse", "Mouse", "Mouse"},
+        {"empty", "", "", ""},
+    };
+    for (const auto& r : rows)
+        QTest::newRow(r.row) << QString(r.shown) << QString(r.stored) << QString(r.read);
+}
+
+void TestKeyNames::translation() {
+    QFETCH(QString, shown);
+    QFETCH(QString, stored);
+    QFETCH(QString, read);
+    QCOMPARE(bindings::storedKeyName(shown), stored);
+    QCOMPARE(bindings::slotKeyText(read), shown);
+    QCOMPARE(bindings::slotKeyText(stored), shown);
+}
+
+void TestKeyNames::everyNameIsBindable() {
+    // Every key a capture can name: the key-down codes, every character, every
+    // key position, every mouse button; and every default key.
+    QStringList refused;
+    auto check = [&refused](const std::optional<QString>& name) {
+        if (name && !bindable(*name))
+            refused << *name;
+    };
+    int named = 0;
+    for (int code = 0; code < 256; ++code)
+        check(bindings::keyDownName(code));
+    for (char32_t c = 0; c <= 0x10FFFF; ++c) {
+        const bindings::KeyPressName press = bindings::keyPressName(c);
+        QVERIFY(press.finishes || !press.name);
+        named += press.name.has_value();
+        check(press.name);
+    }
+    for (quint32 code = 0; code < 1024; ++code)
+        check(bindings::physicalKeyName(code));
+    for (int button : {1, 2, 4})
+        check(bindings::mouseButtonName(button));
+    for (const bindings::InputSlot& slot : bindings::kSlots)
+        check(QString::fromLatin1(slot.defaultKey.data(), qsizetype(slot.defaultKey.size())));
+    QCOMPARE(refused, QStringList());
+    // The 14 listed characters, 52 letters and 10 digits.
+    QCOMPARE(named, 14 + 52 + 10);
 }
 
 QTEST_APPLESS_MAIN(TestKeyNames)

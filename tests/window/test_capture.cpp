@@ -26,8 +26,9 @@ struct CaptureFixture : FrontEndFixture {
     }
     QLabel* slot(int i) { return form.Label1[std::size_t(i)]; }
     void doubleClick(int i) { QTest::mouseDClick(form.Label1[std::size_t(i)], Qt::LeftButton); }
-    void key(Qt::Key k, const QString& text = {}, Qt::KeyboardModifiers mods = {}) {
-        QKeyEvent press(QEvent::KeyPress, k, mods, text);
+    void key(Qt::Key k, const QString& text = {}, Qt::KeyboardModifiers mods = {},
+             quint32 scanCode = 0) {
+        QKeyEvent press(QEvent::KeyPress, k, mods, scanCode, 0, 0, text);
         QCoreApplication::sendEvent(form.Text6, &press);
     }
     bool waiting() const { return !form.Text6->isHidden(); }
@@ -44,6 +45,7 @@ private Q_SLOTS:
     void unnamedKeysKeepWaiting();
     void escapeEndsWithoutStoring();
     void mouseButtonsInTheBox();
+    void charactersWithoutANameTakeTheirKeys();
     void walkFillsAllSlotsInOrder();
     void escapeInTheWalkSkipsASlot();
     void shiftWithALetter();
@@ -124,6 +126,27 @@ void CaptureTest::mouseButtonsInTheBox() {
     f.doubleClick(0);
     QTest::mouseClick(f.form.Text6, Qt::LeftButton);
     QCOMPARE(f.slot(0)->text(), QStringLiteral("MouseLeft"));
+}
+
+void CaptureTest::charactersWithoutANameTakeTheirKeys() {
+    // X keycodes: Linux input event code + 8.
+    CaptureFixture f;
+    f.doubleClick(2);
+    f.key(Qt::Key_Ampersand, QStringLiteral("&"), {}, 2 + 8); // the French "1" key
+    QCOMPARE(f.slot(2)->text(), QStringLiteral("1"));
+    f.doubleClick(3);
+    f.key(Qt::Key_Plus, QStringLiteral("+"), Qt::KeypadModifier, 78 + 8);
+    QCOMPARE(f.slot(3)->text(), QStringLiteral("KeypadPlus"));
+    f.doubleClick(4);
+    f.key(Qt::Key_ssharp, QStringLiteral("ß"), {}, 12 + 8); // the German "-" key
+    QCOMPARE(f.slot(4)->text(), QStringLiteral("Minus"));
+
+    // "<" on the key beside left Shift: neither has a name.
+    f.doubleClick(5);
+    f.key(Qt::Key_Less, QStringLiteral("<"), {}, 86 + 8);
+    f.key(Qt::Key_Eacute, QStringLiteral("é")); // no scan code
+    QVERIFY(f.waiting());
+    QCOMPARE(f.slot(5)->text(), QStringLiteral("7"));
 }
 
 void CaptureTest::walkFillsAllSlotsInOrder() {

@@ -56,6 +56,9 @@ private Q_SLOTS:
     void doubleClickChecksTheEmulatorThenTheArchive();
     void doubleClickWithEverythingPresentLaunches();
     void tagKeepsTheLastLineUntilTheNextLaunch();
+    void failedRunBringsTheWindowBackAndTells();
+    void normalEndChangesNothing();
+    void launchBringsTheGameDefinitions();
 };
 
 void LaunchTest::launchButtonStartsTheSelectedGame() {
@@ -151,6 +154,47 @@ void LaunchTest::tagKeepsTheLastLineUntilTheNextLaunch() {
     QTest::mouseClick(f.form.Command1, Qt::LeftButton);
     QVERIFY(ui::tag(f.form.Command1).contains(QStringLiteral("vf3.zip")));
     QCOMPARE(f.launcher.starts.size(), 2);
+}
+
+void LaunchTest::failedRunBringsTheWindowBackAndTells() {
+    LaunchFixture f;
+    f.form.List2->setCurrentRow(0);
+    QTest::mouseClick(f.form.Command1, Qt::LeftButton);
+    QVERIFY(f.form.windowState() & Qt::WindowMinimized);
+    QVERIFY(f.dialogs.boxes.isEmpty());
+
+    f.launcher.finish(
+        1, {QStringLiteral("Error: Could not open 'x.zip'."), QStringLiteral("Error: second")});
+    QVERIFY(!(f.form.windowState() & Qt::WindowMinimized));
+    QCOMPARE(f.dialogs.boxes.size(), 1);
+    QCOMPARE(f.dialogs.boxes[0].text,
+             QStringLiteral("Emu Error ...\nError: Could not open 'x.zip'.\nError: second"));
+    QCOMPARE(f.dialogs.boxes[0].title, QStringLiteral("Err"));
+    QVERIFY(!f.dialogs.boxes[0].question);
+
+    // No error lines, or a crash: the box says just that much.
+    f.form.minimize();
+    f.launcher.finish(-1);
+    QVERIFY(!(f.form.windowState() & Qt::WindowMinimized));
+    QCOMPARE(f.dialogs.boxes.size(), 2);
+    QCOMPARE(f.dialogs.boxes[1].text, QStringLiteral("Emu Error ..."));
+}
+
+void LaunchTest::normalEndChangesNothing() {
+    LaunchFixture f;
+    f.form.List2->setCurrentRow(0);
+    QTest::mouseClick(f.form.Command1, Qt::LeftButton);
+    f.launcher.finish(0, {QStringLiteral("Error: printed, but it ended well")});
+    QVERIFY(f.form.windowState() & Qt::WindowMinimized);
+    QVERIFY(f.dialogs.boxes.isEmpty());
+}
+
+void LaunchTest::launchBringsTheGameDefinitions() {
+    LaunchFixture f;
+    f.writeFile(QStringLiteral("Supermodel_0.1a_Win32/Config/Games.xml"), "<games/>");
+    f.form.List2->setCurrentRow(0);
+    QTest::mouseClick(f.form.Command1, Qt::LeftButton);
+    QCOMPARE(f.readFile(QStringLiteral("Config/Games.xml")), QByteArray("<games/>"));
 }
 
 QTEST_MAIN(LaunchTest)

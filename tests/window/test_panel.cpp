@@ -2,6 +2,7 @@
 // defaults, Save with its questions and failures, closing, and the
 // emulator's own input set-up.
 
+#include "support/DefaultInputFile.h"
 #include "support/Fakes.h"
 #include "support/FullDisk.h"
 
@@ -27,12 +28,7 @@ const QString kEmuIni = QStringLiteral("Supermodel_0.1a_Win32/Config/Supermodel.
 const QString kOwnIni = QStringLiteral("Config/Supermodel.ini");
 
 QByteArray defaultFile() {
-    QByteArray text = ";\r\n; Supermodel Configuration File\r\n;\r\n\r\n[ Global ]\r\n\r\n";
-    for (const bindings::InputSlot& slot : bindings::kSlots)
-        text += "Input" + QByteArray(slot.inputName.data(), qsizetype(slot.inputName.size())) +
-                " = \"" + QByteArray(slot.defaultKey.data(), qsizetype(slot.defaultKey.size())) +
-                "\"\r\n";
-    return text;
+    return kDefaultInputFile;
 }
 
 struct PanelFixture : FrontEndFixture {
@@ -70,6 +66,7 @@ private Q_SLOTS:
     void inputSetUpNeedsTheEmulator();
     void failedInputSetUpStartIsReported();
     void closingEndsACaptureAndTheWalk();
+    void earlierMouseNamesReadAndWrittenBack();
 };
 
 void PanelTest::openingWithoutAFileShowsTheDefaults() {
@@ -339,6 +336,32 @@ void PanelTest::closingEndsACaptureAndTheWalk() {
     // Reopened, nothing is pending: a double-click starts a fresh capture.
     f.open();
     QVERIFY(f.form.Text6->isHidden());
+}
+
+void PanelTest::earlierMouseNamesReadAndWrittenBack() {
+    // A file written before the emulator's mouse names were used.
+    QByteArray earlier = kDefaultInputFile;
+    earlier.replace("MOUSE_LEFT_BUTTON", "MouseLeft");
+    earlier.replace("MOUSE_RIGHT_BUTTON", "MouseRight");
+    earlier.replace("InputStart1 = \"1\"", "InputStart1 = \"ScorollLock\"");
+    QVERIFY(earlier.contains("\"MouseLeft\""));
+    PanelFixture f;
+    f.writeFile(kEmuIni, earlier);
+    f.open();
+    QCOMPARE(f.form.Label1[47]->text(), QStringLiteral("MouseLeft"));
+    QCOMPARE(f.form.Label1[48]->text(), QStringLiteral("MouseRight"));
+    QCOMPARE(f.form.Label1[0]->text(), QStringLiteral("ScrollLock"));
+
+    f.dialogs.answers << true; // overwrite
+    f.click(f.form.Command6);
+    QByteArray expected = kDefaultInputFile;
+    expected.replace("InputStart1 = \"1\"", "InputStart1 = \"ScrollLock\"");
+    QCOMPARE(f.readFile(kEmuIni), expected);
+
+    // Read back, the slots show what they showed.
+    f.open();
+    QCOMPARE(f.form.Label1[47]->text(), QStringLiteral("MouseLeft"));
+    QCOMPARE(f.form.Label1[48]->text(), QStringLiteral("MouseRight"));
 }
 
 QTEST_MAIN(PanelTest)
