@@ -16,8 +16,12 @@ void EditBox::paintEvent(QPaintEvent* event) {
     const QColor edge = hasFocus() && !isReadOnly() ? p.color(QPalette::Highlight)
                         : isEnabled()               ? p.color(QPalette::Dark)
                                                     : p.color(QPalette::Mid);
-    painter.setPen(edge);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    // Four one-pixel strips rather than a pen outline: whole at any scale.
+    const QRect r = rect();
+    painter.fillRect(QRect(r.left(), r.top(), r.width(), 1), edge);
+    painter.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), edge);
+    painter.fillRect(QRect(r.left(), r.top(), 1, r.height()), edge);
+    painter.fillRect(QRect(r.right(), r.top(), 1, r.height()), edge);
 }
 
 } // namespace ui

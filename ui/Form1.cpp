@@ -278,8 +278,11 @@ void Form1::applyLooks() {
 
     List2->setFont(textFont);
 
+    // Slots are all one height; a key name too wide for its slot shrinks
+    // further as it is drawn.
+    const QFont slotFont = fitted(fixed, QString(), Label1[0]->size(), kFixedPixels, fixed);
     for (ClickableLabel* slot : Label1) {
-        slot->setFont(fixed);
+        slot->setFont(slotFont);
         slot->setAlignment(Qt::AlignCenter);
         setColours(slot, lightGrey, systemText);
     }
@@ -335,10 +338,11 @@ void Form1::describeControls() {
         QStringLiteral("Starts the emulator on the selected game with the options ticked"));
     Command3->setAccessibleName(QStringLiteral("Key bindings"));
     Command3->setAccessibleDescription(QStringLiteral("Opens the panel of key bindings"));
+    // Set before the first name is asked for: a control's interface is made once.
+    setActsAsButton(Image5);
     Image5->setAccessibleName(QStringLiteral("Close the key bindings"));
     Image5->setAccessibleDescription(
         QStringLiteral("Closes the panel, offering to save changed bindings"));
-    setActsAsButton(Image5);
     Image1->setAccessibleDescription(QStringLiteral("Picture of the selected game"));
     Image2->setAccessibleDescription(QStringLiteral("How well the selected game is emulated"));
     Image3->setAccessibleDescription(QStringLiteral("Whether the selected game has sound"));

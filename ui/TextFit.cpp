@@ -5,6 +5,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <algorithm>
+#include <cmath>
 
 namespace ui {
 
@@ -17,12 +18,17 @@ int pixelsOf(const QFont& font) {
     return QFontInfo(font).pixelSize();
 }
 
+// Glyphs that reach lowest in most fonts.
+const QString kLowest = QStringLiteral("_gjpqy");
+
+// In fractions of a pixel, rounded up: the whole-pixel metrics round the
+// ascent and descent each, and a rounded-down half pixel is a cut one.
 int fullHeight(const QFont& font) {
-    const QFontMetrics metrics(font);
-    int height = metrics.ascent() + metrics.descent();
+    const QFontMetricsF metrics(font);
+    qreal below = std::max(metrics.descent(), metrics.boundingRect(kLowest).bottom());
     if (font.underline())
-        height = std::max(height, metrics.ascent() + metrics.underlinePos() + metrics.lineWidth());
-    return height;
+        below = std::max(below, metrics.underlinePos() + metrics.lineWidth());
+    return int(std::ceil(metrics.ascent() + below));
 }
 
 } // namespace
@@ -39,7 +45,7 @@ int smallestPixels() {
 }
 
 bool fitsWhole(const QFont& font, const QString& text, QSize room) {
-    return QFontMetrics(font).horizontalAdvance(text) <= room.width() &&
+    return QFontMetricsF(font).horizontalAdvance(text) <= room.width() &&
            fullHeight(font) <= room.height();
 }
 
