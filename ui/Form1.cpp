@@ -258,7 +258,7 @@ void Form1::applyLooks() {
     const QFont fixed = fixedFont(kFixedPixels);
     auto fitLine = [](QLineEdit* box, const QFont& font) {
         const QSize room(box->width(), editTextHeight(box->height()));
-        box->setFont(fitted(font, box->text(), room, font.pixelSize(), font));
+        box->setFont(fitted(font, lowestGlyphs(), room, font.pixelSize(), font));
     };
     for (QLineEdit* box : {Text1, Text3, Text4, Text5}) {
         fitLine(box, textFont);

@@ -18,14 +18,13 @@ int pixelsOf(const QFont& font) {
     return QFontInfo(font).pixelSize();
 }
 
-// Glyphs that reach lowest in most fonts.
-const QString kLowest = QStringLiteral("_gjpqy");
-
 // In fractions of a pixel, rounded up: the whole-pixel metrics round the
 // ascent and descent each, and a rounded-down half pixel is a cut one.
-int fullHeight(const QFont& font) {
+int fullHeight(const QFont& font, const QString& text) {
     const QFontMetricsF metrics(font);
-    qreal below = std::max(metrics.descent(), metrics.boundingRect(kLowest).bottom());
+    qreal below = metrics.descent();
+    if (!text.isEmpty())
+        below = std::max(below, metrics.boundingRect(text).bottom());
     if (font.underline())
         below = std::max(below, metrics.underlinePos() + metrics.lineWidth());
     return int(std::ceil(metrics.ascent() + below));
@@ -46,13 +45,13 @@ int smallestPixels() {
 
 bool fitsWhole(const QFont& font, const QString& text, QSize room) {
     return QFontMetricsF(font).horizontalAdvance(text) <= room.width() &&
-           fullHeight(font) <= room.height();
+           fullHeight(font, text) <= room.height();
 }
 
 QFont fitted(QFont font, const QString& text, QSize room, int maxPixels, const QFont& probe) {
     const int smallest = std::min(smallestPixels(), maxPixels);
     const int probeAdvance = std::max(QFontMetrics(probe).horizontalAdvance(text), 1);
-    const int probeHeight = std::max(fullHeight(probe), 1);
+    const int probeHeight = std::max(fullHeight(probe, text), 1);
     const int byWidth = probe.pixelSize() * room.width() / probeAdvance;
     const int byHeight = probe.pixelSize() * room.height() / probeHeight;
     int size = std::clamp(std::min(byWidth, byHeight) + 1, smallest, maxPixels);
@@ -60,6 +59,10 @@ QFont fitted(QFont font, const QString& text, QSize room, int maxPixels, const Q
     while (size > smallest && !fitsWhole(font, text, room))
         font.setPixelSize(--size);
     return font;
+}
+
+QString lowestGlyphs() {
+    return QStringLiteral("_gjpqy");
 }
 
 int editTextHeight(int height) {

@@ -11,9 +11,9 @@ namespace ui {
 int smallestPixels();
 
 // Whether `text` in `font` fits `room` whole: its advance within the width,
-// and the font's full height (ascender to the lowest descender, where
-// underscores and the tails of g, j, p, q, y end) within the height. An
-// underline must end inside the height too.
+// and the font's full line (ascent and descent) and the ink of the text
+// (underscores and the tails of g, j, p, q, y may reach below the descent)
+// within the height. An underline must end inside the height too.
 bool fitsWhole(const QFont& font, const QString& text, QSize room);
 
 // `font` at the largest pixel size, at most `maxPixels` and never below
@@ -22,6 +22,10 @@ bool fitsWhole(const QFont& font, const QString& text, QSize room);
 // `probe`, a font the window loads anyway, and then checked: usually the
 // only font loaded is the one used.
 QFont fitted(QFont font, const QString& text, QSize room, int maxPixels, const QFont& probe);
+
+// Glyphs that reach lowest in most fonts: the sample to fit a box by whose
+// text can be anything.
+QString lowestGlyphs();
 
 // The height a one-line edit box of `height` pixels gives its text: the box
 // keeps one pixel above and below the text line.

@@ -128,8 +128,7 @@ void ReadableTest::textFitsWhole() {
                             .arg(m.room.width())));
     // Down to the lowest ink of underscores and descenders.
     const qreal line =
-        metrics.ascent() +
-        std::max(metrics.descent(), metrics.boundingRect(QStringLiteral("_gjpqy")).bottom());
+        metrics.ascent() + std::max(metrics.descent(), metrics.boundingRect(text).bottom());
     QVERIFY2(line <= m.room.height(),
              qPrintable(QStringLiteral("%1 high in %2").arg(line).arg(m.room.height())));
     QVERIFY(QFontInfo(m.font).pixelSize() >= ui::smallestPixels());
@@ -145,7 +144,9 @@ void ReadableTest::everySlotFitsTheLongestKeyName() {
             QVERIFY2(metrics.horizontalAdvance(key) <= m.room.width() ||
                          QFontInfo(m.font).pixelSize() == ui::smallestPixels(),
                      qPrintable(slot->objectName() + u' ' + key));
-            QVERIFY(metrics.ascent() + metrics.descent() <= m.room.height());
+            QVERIFY(metrics.ascent() +
+                        std::max(metrics.descent(), metrics.boundingRect(key).bottom()) <=
+                    m.room.height());
             QVERIFY(QFontInfo(m.font).pixelSize() >= ui::smallestPixels());
         }
     }
