@@ -105,6 +105,8 @@ void ReadableTest::textFitsWhole_data() {
                                << "16";
     QTest::newRow("Label3") << "Label3"
                             << "InputSteeringRight Press Keys ...";
+    // The help text's longest line.
+    QTest::newRow("Text2") << "Text2" << QString(56, u'-');
     QTest::newRow("Check1") << "Check1"
                             << "Show Fps ....";
     QTest::newRow("Check2") << "Check2"
