@@ -1,6 +1,6 @@
 # Two entry points: `make run` builds and starts the front-end, `make test`
 # builds and runs every test. Both install what is missing first.
-.PHONY: run test build deps bench screenshot clean
+.PHONY: run test build deps bench screenshot clean install uninstall package
 
 deps:
 	scripts/install-deps
@@ -28,3 +28,16 @@ screenshot: build
 
 clean:
 	rm -rf build
+
+# A user-writable program folder, with a menu entry under $XDG_DATA_HOME.
+# PREFIX travels in the environment, so blanks and quotes in it are safe.
+export PREFIX ?= $(HOME)/Games/Kestrun
+
+install: build
+	scripts/install-prefix "$$PREFIX"
+
+uninstall:
+	scripts/install-prefix --remove "$$PREFIX"
+
+package: build
+	cmake --build --preset release --target package

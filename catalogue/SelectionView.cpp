@@ -40,6 +40,11 @@ void selectionView(ui::Form1& form) {
     form.showPicture(form.Image2, statusPicture(r[Status]));
     form.showPicture(form.Image3, soundPicture(r[SoundFlag]));
     form.showPicture(form.Image4, controlsPicture(r[ControlsFlag]));
+    // The pictures say it to the eye; their names say it to a screen reader.
+    form.Image1->setAccessibleName(r[Title]);
+    form.Image2->setAccessibleName(QLatin1String("Status: ") + r[Status]);
+    form.Image3->setAccessibleName(QLatin1String("Sound: ") + r[SoundFlag] + u'.');
+    form.Image4->setAccessibleName(QLatin1String("Controls: ") + r[ControlsFlag] + u'.');
     List2_001(form);
 }
 

@@ -1,5 +1,9 @@
 #include "ui/CheckBox.h"
 
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <algorithm>
+
 namespace ui {
 
 CheckBox::CheckBox(const QString& caption, QWidget* parent) : QCheckBox(caption, parent) {
@@ -32,6 +36,46 @@ bool CheckBox::setValue(int value) {
     default:
         return false;
     }
+}
+
+void CheckBox::setIndicatorSide(int side) {
+    m_indicatorSide = side;
+    update();
+}
+
+int CheckBox::indicatorSide() const {
+    const int side = m_indicatorSide > 0
+                         ? m_indicatorSide
+                         : style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, this);
+    return std::min(side, height());
+}
+
+QRect CheckBox::captionRect() const {
+    const int left = indicatorSide() + kCaptionGap;
+    return QRect(left, 0, width() - left, height());
+}
+
+void CheckBox::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const int side = indicatorSide();
+    option.rect = QRect(0, (height() - side) / 2, side, side);
+    painter.drawPrimitive(QStyle::PE_IndicatorCheckBox, option);
+    const QRect caption = captionRect();
+    painter.drawItemText(caption, Qt::AlignLeft | Qt::AlignVCenter, palette(), isEnabled(), text(),
+                         QPalette::WindowText);
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = caption.intersected(
+            QRect(caption.left(), 0, fontMetrics().horizontalAdvance(text()) + 1, height()));
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+    }
+}
+
+bool CheckBox::hitButton(const QPoint& pos) const {
+    return rect().contains(pos);
 }
 
 void CheckBox::nextCheckState() {

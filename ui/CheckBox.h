@@ -15,8 +15,21 @@ public:
     int value() const;
     bool setValue(int value);
 
+    // The tick box is drawn `side` pixels square (at most the box's height,
+    // so it is always drawn whole), the caption `kCaptionGap` pixels after it.
+    void setIndicatorSide(int side);
+    int indicatorSide() const;
+    static constexpr int kCaptionGap = 3;
+    // Where the caption is drawn.
+    QRect captionRect() const;
+
 protected:
     void nextCheckState() override;
+    void paintEvent(QPaintEvent* event) override;
+    bool hitButton(const QPoint& pos) const override;
+
+private:
+    int m_indicatorSide = 0;
 };
 
 } // namespace ui

@@ -1,16 +1,19 @@
 #include "ui/Form1.h"
 
 #include "bindings/SlotTable.h"
+#include "ui/Accessible.h"
 #include "ui/CaptureBox.h"
 #include "ui/CheckBox.h"
 #include "ui/ClickableLabel.h"
 #include "ui/ControlTable.h"
+#include "ui/EditBox.h"
 #include "ui/GameList.h"
 #include "ui/HelpText.h"
 #include "ui/Panel.h"
 #include "ui/Pictures.h"
 #include "ui/SingleLine.h"
 #include "ui/Tag.h"
+#include "ui/TextFit.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -41,7 +44,6 @@ QString slotName(int i) {
 // boxes, one proportional size for the paths, the list and the counters.
 constexpr int kFixedPixels = 10;
 constexpr int kTextPixels = 15;
-constexpr int kSmallestPixels = 7;
 
 // Every character of a fixed-pitch font advances the same; some fonts do not
 // carry the flag that says so, so measure.
@@ -73,19 +75,6 @@ QFont fixedFont(int pixelSize) {
 QFont proportionalFont(int pixelSize) {
     QFont font = QApplication::font();
     font.setPixelSize(pixelSize);
-    return font;
-}
-
-// `font` at the largest size, at most `maxPixels`, at which `text` fits
-// `width` pixels. Text widths grow in proportion to the size, so the size is
-// estimated from `probe`, a font the window loads anyway, and then checked:
-// usually the only font loaded is the one used.
-QFont fitted(QFont font, const QString& text, int width, int maxPixels, const QFont& probe) {
-    const int probeAdvance = std::max(QFontMetrics(probe).horizontalAdvance(text), 1);
-    int size = std::clamp(probe.pixelSize() * width / probeAdvance, kSmallestPixels, maxPixels);
-    font.setPixelSize(size);
-    while (size > kSmallestPixels && QFontMetrics(font).horizontalAdvance(text) > width)
-        font.setPixelSize(--size);
     return font;
 }
 
@@ -122,8 +111,10 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     p.setColor(QPalette::Window, Qt::white);
     setPalette(p);
 
+    installAccessibleNames();
     buildControls();
     applyLooks();
+    describeControls();
     applyTabOrder();
     showWindowPictures();
     routeEvents();
@@ -148,7 +139,7 @@ QWidget* Form1::createControl(const ControlSpec& spec, QWidget* container) {
     case ControlKind::Panel:
         return new Panel(container);
     case ControlKind::TextBox:
-        return new QLineEdit(shows, container);
+        return new EditBox(shows, container);
     case ControlKind::HelpBox: {
         auto* box = new QPlainTextEdit(container);
         box->setPlainText(
@@ -262,36 +253,40 @@ void Form1::applyLooks() {
         Text6->setPalette(p);
     }
 
-    for (QLineEdit* box : {Text1, Text3}) {
-        box->setFont(proportionalFont(kTextPixels));
-        box->setAlignment(Qt::AlignCenter);
+    // The text boxes take any text, so their fonts fit by height: the whole
+    // line, descenders and underscores included.
+    const QFont textFont = proportionalFont(kTextPixels);
+    const QFont fixed = fixedFont(kFixedPixels);
+    auto fitLine = [](QLineEdit* box, const QFont& font) {
+        const QSize room(box->width(), editTextHeight(box->height()));
+        box->setFont(fitted(font, lowestGlyphs(), room, font.pixelSize(), font));
+    };
+    for (QLineEdit* box : {Text1, Text3, Text4, Text5}) {
+        fitLine(box, textFont);
+        box->setAlignment(box == Text1 || box == Text3 ? Qt::AlignCenter
+                                                       : Qt::AlignLeft | Qt::AlignVCenter);
     }
-    for (QLineEdit* box : {Text4, Text5}) {
-        box->setFont(proportionalFont(kTextPixels));
-        box->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    }
+    fitLine(Text7, fixed);
     auto* singleLine = new SingleLineValidator(this);
-    for (QLineEdit* box : {Text1, Text3, Text4, Text5, Text7}) {
-        box->setTextMargins(0, 0, 0, 0);
+    for (QLineEdit* box : {Text1, Text3, Text4, Text5, Text7})
         box->setValidator(singleLine);
-    }
-    Text7->setFont(fixedFont(kFixedPixels));
     Text7->setAlignment(Qt::AlignCenter);
-    Text7->setFrame(false);
 
     Text2->setReadOnly(true);
     Text2->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     Text2->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     const int margins = 2 * (Text2->frameWidth() + int(Text2->document()->documentMargin())) + 2;
-    const QFont fixed = fixedFont(kFixedPixels);
-    Text2->setFont(fitted(fixed, longestLine(helpText()), Text2->width() - margins, 12, fixed));
+    Text2->setFont(fitted(fixed, longestLine(helpText()),
+                          QSize(Text2->width() - margins, Text2->height() - margins), 12, fixed));
 
-    const QFont textFont = proportionalFont(kTextPixels);
     List2->setFont(textFont);
 
+    // Slots are all one height; a key name too wide for its slot shrinks
+    // further as it is drawn.
+    const QFont slotFont = fitted(fixed, QString(), Label1[0]->size(), kFixedPixels, fixed);
     for (ClickableLabel* slot : Label1) {
-        slot->setFont(fixed);
+        slot->setFont(slotFont);
         slot->setAlignment(Qt::AlignCenter);
         setColours(slot, lightGrey, systemText);
     }
@@ -307,25 +302,28 @@ void Form1::applyLooks() {
         QFont font = fixed;
         font.setBold(true);
         font.setUnderline(true);
-        caption->setFont(fitted(font, caption->text(), caption->width() - 2, 16, fixed));
+        caption->setFont(fitted(font, caption->text(), caption->size() - QSize(2, 0), 16, fixed));
         caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         setColours(caption, Qt::white, QColor());
     }
-    // The four options share one size: the largest at which every caption
-    // fits beside its indicator.
+    // The four options share one tick-box size, whole in the lowest of them,
+    // and one caption size: the largest at which every caption fits beside
+    // its tick box.
+    const std::array<CheckBox*, 4> options{Check1, Check2, Check3, Check4};
+    int side = Check1->indicatorSide();
+    for (CheckBox* box : options)
+        side = std::min(side, box->height() - 1);
     QFont optionFont = proportionalFont(12);
-    for (CheckBox* box : {Check1, Check2, Check3, Check4}) {
-        const int indicator =
-            box->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box) +
-            box->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, box);
-        const QFont fits =
-            fitted(optionFont, box->text(), box->width() - indicator - 4, 12, textFont);
+    for (CheckBox* box : options) {
+        box->setIndicatorSide(side);
+        const QFont fits = fitted(optionFont, box->text(), box->captionRect().size(), 12, textFont);
         if (fits.pixelSize() < optionFont.pixelSize())
             optionFont = fits;
     }
-    for (CheckBox* box : {Check1, Check2, Check3, Check4}) {
+    for (CheckBox* box : options) {
         box->setFont(optionFont);
         setColours(box, Qt::white, QColor());
+        box->setBackgroundRole(QPalette::Window);
     }
 
     for (QLabel* image : {Image1, Image2, Image3, Image4, static_cast<QLabel*>(Image5)})
@@ -335,6 +333,43 @@ void Form1::applyLooks() {
     for (QWidget* w : m_controls) {
         if (qobject_cast<QLabel*>(w) || qobject_cast<Panel*>(w))
             w->setFocusPolicy(Qt::NoFocus);
+    }
+}
+
+void Form1::describeControls() {
+    Command1->setAccessibleName(QStringLiteral("Start the game"));
+    Command1->setAccessibleDescription(
+        QStringLiteral("Starts the emulator on the selected game with the options ticked"));
+    Command3->setAccessibleName(QStringLiteral("Key bindings"));
+    Command3->setAccessibleDescription(QStringLiteral("Opens the panel of key bindings"));
+    // Set before the first name is asked for: a control's interface is made once.
+    setActsAsButton(Image5);
+    Image5->setAccessibleName(QStringLiteral("Close the key bindings"));
+    Image5->setAccessibleDescription(
+        QStringLiteral("Closes the panel, offering to save changed bindings"));
+    Image1->setAccessibleDescription(QStringLiteral("Picture of the selected game"));
+    Image2->setAccessibleDescription(QStringLiteral("How well the selected game is emulated"));
+    Image3->setAccessibleDescription(QStringLiteral("Whether the selected game has sound"));
+    Image4->setAccessibleDescription(QStringLiteral("Whether the selected game's controls work"));
+
+    Text1->setAccessibleName(QStringLiteral("Width"));
+    Text3->setAccessibleName(QStringLiteral("Height"));
+    Text7->setAccessibleName(QStringLiteral("PowerPC frequency in MHz"));
+    Text2->setAccessibleName(QStringLiteral("Help"));
+    Text6->setAccessibleName(QStringLiteral("Press a key or click a mouse button"));
+    List2->setAccessibleName(QStringLiteral("Games"));
+    Label5->setBuddy(Text4);
+    Label4->setBuddy(Text5);
+
+    const QString none = QStringLiteral("0");
+    setCaptionedName(Label2[0], QStringLiteral("Games listed"), none);
+    setCaptionedName(Label2[1], QStringLiteral("Selected game"), none);
+    setCaptionedName(Label2[2], QStringLiteral("ROM archives found"), none);
+    for (int i = 0; i < kSlotCount; ++i) {
+        const auto& slot = bindings::kSlots[std::size_t(i)];
+        setCaptionedName(Label1[std::size_t(i)], text(slot.rowCaption), QStringLiteral("no key"));
+        Label1[std::size_t(i)]->setAccessibleDescription(
+            text(slot.group) + QStringLiteral(". Double-click to bind another key"));
     }
 }
 

@@ -104,6 +104,7 @@ private:
     QWidget* createControl(const ControlSpec& spec, QWidget* container);
     void buildControls();
     void applyLooks();
+    void describeControls();
     void applyTabOrder();
     void showWindowPictures();
     void routeEvents();

@@ -14,6 +14,18 @@ GameList::GameList(QWidget* parent) : QListWidget(parent) {
     });
 }
 
+QItemSelectionModel::SelectionFlags GameList::selectionCommand(const QModelIndex& index,
+                                                               const QEvent* event) const {
+    auto flags = QListWidget::selectionCommand(index, event);
+    if (flags & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle)) {
+        if (!index.isValid())
+            return QItemSelectionModel::NoUpdate;
+        flags &= ~(QItemSelectionModel::Deselect | QItemSelectionModel::Toggle);
+        flags |= QItemSelectionModel::ClearAndSelect;
+    }
+    return flags;
+}
+
 void GameList::mousePressEvent(QMouseEvent* event) {
     const int before = currentRow();
     const int clicked = indexAt(event->position().toPoint()).row();

@@ -7,6 +7,8 @@ namespace ui {
 // The game list List2. It reports a row as selected however that happens:
 // a click, the arrow keys, or the program setting the current row. A click on
 // the row that is already selected reports it again: one click, one report.
+// The selected row stays selected: a click with Ctrl, or Ctrl+Space, never
+// leaves the list without a highlighted row.
 class GameList final : public QListWidget {
     Q_OBJECT
 public:
@@ -17,6 +19,8 @@ Q_SIGNALS:
     void rowDoubleClicked(int row);
 
 protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 };

@@ -1,0 +1,90 @@
+"""The names a screen reader hears, read through the desktop's accessibility
+bus (AT-SPI) from the real program.
+
+Runs itself inside a private D-Bus session (dbus-run-session), which starts
+the accessibility bus on demand. Skipped, saying why, where the machine has
+no AT-SPI or no Python bindings for it.
+"""
+
+import os
+import shutil
+import sys
+import time
+import unittest
+
+# Keep the source folder free of compiled files.
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import harness  # noqa: E402
+
+INSIDE = "KESTRUN_TEST_PRIVATE_BUS"
+
+try:
+    import pyatspi
+    MISSING = None
+except ImportError:
+    pyatspi = None
+    MISSING = "the Python bindings of AT-SPI (python3-pyatspi) are not installed"
+if not MISSING and not shutil.which("dbus-run-session"):
+    MISSING = "dbus-run-session (package dbus) is not installed"
+if not MISSING and not os.path.exists("/usr/libexec/at-spi-bus-launcher"):
+    MISSING = "the AT-SPI bus (at-spi2-core) is not installed"
+
+
+def nodes(node):
+    """Every accessible under node, depth first."""
+    yield node
+    for i in range(node.childCount):
+        child = node.getChildAtIndex(i)
+        if child is not None:
+            yield from nodes(child)
+
+
+@unittest.skipIf(MISSING, MISSING)
+class AccessibilityBus(harness.SessionTestCase):
+
+    def application(self, process):
+        def found():
+            desktop = pyatspi.Registry.getDesktop(0)
+            for i in range(desktop.childCount):
+                app = desktop.getChildAtIndex(i)
+                if app is not None and app.get_process_id() == process.pid and app.childCount:
+                    return app
+            return None
+        return harness.wait_until(found, 15, "the program on the accessibility bus")
+
+    def named(self, app, role, name):
+        def found():
+            for node in nodes(app):
+                if node.getRoleName() == role and node.name == name:
+                    return node
+            return None
+        return harness.wait_until(found, 10, "a %s named %r" % (role, name))
+
+    def test_names_and_states_on_the_bus(self):
+        s = self.s
+        s.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
+        process = s.start()
+        s.main_window(process)
+        app = self.application(process)
+        self.named(app, "push button", "Start the game")
+        self.named(app, "image", "Status: Severe problems.")
+        self.named(app, "image", "Emergency Car Ambulance")
+        self.named(app, "label", "Games listed: 16")
+        panel = self.named(app, "push button", "Key bindings")
+        self.assertIn("key bindings", panel.description)
+
+        # Open the panel the way a screen reader would: through the button's action.
+        panel.queryAction().doAction(0)
+        self.named(app, "label", "Start 1: 1")
+        close = self.named(app, "push button", "Close the key bindings")
+        self.assertEqual(close.queryAction().getName(0), "Press")
+
+
+if __name__ == "__main__":
+    if MISSING:
+        print("skipped: " + MISSING)
+    elif not os.environ.get(INSIDE):
+        os.environ[INSIDE] = "1"
+        os.execvp("dbus-run-session", ["dbus-run-session", "--", sys.executable, *sys.argv])
+    harness.run_tests()
