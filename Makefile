@@ -1,6 +1,6 @@
 # Two entry points: `make run` builds and starts the front-end, `make test`
 # builds and runs every test. Both install what is missing first.
-.PHONY: run test build deps bench screenshot clean install uninstall package
+.PHONY: run test build deps bench screenshot clean install uninstall package fuzz test-sanitize
 
 deps:
 	scripts/install-deps
@@ -14,6 +14,18 @@ run: build
 
 test: build
 	ctest --preset release
+
+# The whole suite again under AddressSanitizer and UBSan (build/sanitize).
+test-sanitize: deps
+	cmake --preset sanitize
+	cmake --build --preset sanitize
+	ctest --preset sanitize
+
+# libFuzzer targets in build/fuzz; FUZZ_SECONDS=N also runs each for N seconds.
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	$(if $(FUZZ_SECONDS),tests/fuzz/run $(FUZZ_SECONDS))
 
 bench: build
 	$(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24") build/release/bench/startup-bench build/release/kestrun build/release/bench/bare-window build/release/bench/text-window

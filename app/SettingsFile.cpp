@@ -3,6 +3,7 @@
 #include "platform/Files.h"
 #include "ui/SingleLine.h"
 
+#include <QStringDecoder>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -16,8 +17,8 @@ namespace {
 // sequence, so lines can be cut on bytes and decoded one by one.
 class LineScanner {
 public:
-    explicit LineScanner(const QByteArray& bytes)
-        : pos_(bytes.constData()), end_(bytes.constData() + bytes.size()) {}
+    explicit LineScanner(QByteArrayView bytes)
+        : pos_(bytes.data()), end_(bytes.data() + bytes.size()) {}
 
     bool next(QByteArrayView& line) {
         if (pos_ == end_)
@@ -51,6 +52,14 @@ QByteArrayView trimSpaces(QByteArrayView line) {
     return line.sliced(first, last - first);
 }
 
+// U+FEFF is an ordinary character inside the file: QString::fromUtf8 would
+// drop it at the start of every line, emptying a line that counted as a value.
+QString decodeLine(QByteArrayView line) {
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                       QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(line);
+}
+
 bool isDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
@@ -70,14 +79,18 @@ double roundHalfEven(double value) {
 
 SettingsSlots parseSettings(const QByteArray& bytes) {
     SettingsSlots slots;
-    LineScanner scanner(bytes);
+    // An editor may have put a byte-order mark at the start of the file.
+    QByteArrayView rest(bytes);
+    if (rest.startsWith("\xEF\xBB\xBF"))
+        rest = rest.sliced(3);
+    LineScanner scanner(rest);
     QByteArrayView line;
     int filled = 0;
     while (filled < kSettingsSlotCount && scanner.next(line)) {
         const QByteArrayView value = trimSpaces(line);
         if (value.isEmpty())
             continue;
-        slots[filled++] = QString::fromUtf8(value);
+        slots[filled++] = decodeLine(value);
     }
     return slots;
 }
@@ -89,8 +102,15 @@ SettingsSlots readSettings(QIODevice& device) {
     QByteArray kept;
     QByteArray line;
     int values = 0;
+    bool first = true;
     while (values < kSettingsValueCount && reader.next(line)) {
-        if (trimSpaces(line).isEmpty())
+        // The file's own byte-order mark is no value: a first line holding
+        // only the mark must not take a value's place.
+        QByteArrayView content(line);
+        if (first && content.startsWith("\xEF\xBB\xBF"))
+            content = content.sliced(3);
+        first = false;
+        if (trimSpaces(content).isEmpty())
             continue;
         kept += line;
         kept += '\n';
@@ -117,6 +137,10 @@ QByteArray formatSettings(const SettingsValues& values) {
     const QString height = isBlank(rawHeight) ? QString::fromLatin1(kDefaultHeight) : rawHeight;
 
     QByteArray out;
+    // The reader takes a leading U+FEFF for a byte-order mark: a first value
+    // that starts with one gets a mark of its own in front, so it stays whole.
+    if (values.emuPath.startsWith(QChar(0xFEFF)))
+        out += "\xEF\xBB\xBF";
     const auto addLine = [&out](const QString& text) {
         out += text.toUtf8();
         out += "\r\n";

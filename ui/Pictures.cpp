@@ -6,6 +6,29 @@
 
 namespace ui {
 
+namespace {
+
+// Every picture is a PNG: naming the format keeps the reader from loading
+// each image-format plugin (SVG, JPEG, ...) to ask whether it knows the file.
+void readAsPng(QImageReader& reader) {
+    reader.setFormat("png");
+    reader.setAutoDetectImageFormat(false);
+}
+
+QSize pngSize(const QString& resource) {
+    QImageReader reader(resource);
+    readAsPng(reader);
+    return reader.size(); // reads the header only
+}
+
+QImage readPng(const QString& resource) {
+    QImageReader reader(resource);
+    readAsPng(reader);
+    return reader.read();
+}
+
+} // namespace
+
 QString numberedPictureResource(int number) {
     if (number < 101 || number > 122)
         return {};
@@ -29,7 +52,7 @@ QPixmap renderPicture(const QString& resource, QSize size, qreal devicePixelRati
     if (resource.isEmpty() || size.isEmpty())
         return {};
     const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
-    const QSize drawn = QImageReader(resource).size(); // reads the header only
+    const QSize drawn = pngSize(resource);
     if (!drawn.isValid())
         return {};
     const QSize logical = drawn.scaled(size, Qt::KeepAspectRatio);
@@ -39,9 +62,10 @@ QPixmap renderPicture(const QString& resource, QSize size, qreal devicePixelRati
     // the double size everywhere else.
     QImage source;
     if (device.width() > drawn.width() || device.height() > drawn.height())
-        source.load(QString(resource).replace(QLatin1String(".png"), QLatin1String("@2x.png")));
+        source =
+            readPng(QString(resource).replace(QLatin1String(".png"), QLatin1String("@2x.png")));
     if (source.isNull())
-        source.load(resource);
+        source = readPng(resource);
     if (source.isNull())
         return {};
     if (source.size() != device)

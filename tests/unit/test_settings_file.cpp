@@ -90,6 +90,12 @@ void TestSettingsFile::parse_data() {
     QTest::newRow("NUL bytes kept")
         << QByteArray("a\0b\r\n\0\r\n", 8)
         << QStringList{QStringView(u"a\0b", 3).toString(), QString(QChar(0))};
+    QTest::newRow("byte-order mark of the file skipped, later ones kept")
+        << QByteArray("\xEF\xBB\xBF a\n\xEF\xBB\xBF\nb")
+        << QStringList{"a", QStringLiteral("\uFEFF"), "b"};
+    QTest::newRow("byte-order mark alone on the first line")
+        << QByteArray("\xEF\xBB\xBF\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8")
+        << QStringList{"1", "2", "3", "4", "5", "6", "7", "8"};
     QTest::newRow("invalid UTF-8 replaced")
         << QByteArray("\xff x\r\nok") << QStringList{QStringLiteral("\uFFFD x"), "ok"};
     QTest::newRow("UTF-8 path") << QByteArray("C:/Jeux/\xc3\x89mulateurs/\r\n/\xe6\xb8\xb8/\r\n")
@@ -221,6 +227,15 @@ void TestSettingsFile::roundTrip_data() {
     QTest::newRow("blank sizes keep the later lines in place")
         << values("/e/", "/r/", "  ", "", 1, 0, 1)
         << QStringList{"/e/", "/r/", "640", "480", "1", "0", "1"};
+    QTest::newRow("U+FEFF at the start of a value kept")
+        << values(QStringLiteral("\uFEFF/e/"), QStringLiteral("\uFEFF/r/"), "640", "480", 0, 0, 0)
+        << QStringList{QStringLiteral("\uFEFF/e/"),
+                       QStringLiteral("\uFEFF/r/"),
+                       "640",
+                       "480",
+                       "0",
+                       "0",
+                       "0"};
     QTest::newRow("trailing blank of a size trimmed")
         << values("/e/", "/r/", "800 ", " 600", 0, 0, 0)
         << QStringList{"/e/", "/r/", "800", "600", "0", "0", "0"};
