@@ -1,7 +1,7 @@
 #include "app/SettingsFile.h"
 
 #include "platform/Files.h"
-#include "ui/SingleLine.h"
+#include "platform/LineBreaks.h"
 
 #include <QStringDecoder>
 #include <charconv>
@@ -98,6 +98,7 @@ SettingsSlots parseSettings(const QByteArray& bytes) {
 SettingsSlots readSettings(QIODevice& device) {
     // Only the lines that give values are kept, each at most kLineLimit long,
     // and handed to parseSettings: the same answer in bounded memory.
+    static constexpr char kMark[] = "\xEF\xBB\xBF";
     platform::LineReader reader(device, platform::kLineLimit);
     QByteArray kept;
     QByteArray line;
@@ -107,15 +108,19 @@ SettingsSlots readSettings(QIODevice& device) {
         // The file's own byte-order mark is no value: a first line holding
         // only the mark must not take a value's place.
         QByteArrayView content(line);
-        if (first && content.startsWith("\xEF\xBB\xBF"))
+        if (first && content.startsWith(kMark))
             content = content.sliced(3);
         first = false;
         if (trimSpaces(content).isEmpty())
             continue;
-        kept += line;
+        kept += content;
         kept += '\n';
         ++values;
     }
+    // parseSettings takes a leading mark for the file's own; that one is gone
+    // already, so a mark leading now belongs to the value and gets a guard.
+    if (kept.startsWith(kMark))
+        kept.prepend(kMark);
     return parseSettings(kept);
 }
 
@@ -131,8 +136,8 @@ QByteArray formatSettings(const SettingsValues& values) {
     // An empty or all-blank size line would vanish at the next read and shift
     // every later value up by one.
     // A line break inside a value would split it in two at the next read.
-    const QString rawWidth = ui::withoutLineBreaks(values.width);
-    const QString rawHeight = ui::withoutLineBreaks(values.height);
+    const QString rawWidth = platform::withoutLineBreaks(values.width);
+    const QString rawHeight = platform::withoutLineBreaks(values.height);
     const QString width = isBlank(rawWidth) ? QString::fromLatin1(kDefaultWidth) : rawWidth;
     const QString height = isBlank(rawHeight) ? QString::fromLatin1(kDefaultHeight) : rawHeight;
 
@@ -147,8 +152,8 @@ QByteArray formatSettings(const SettingsValues& values) {
     };
     const auto option = [](int value) { return u' ' + QString::number(value) + u' '; };
 
-    addLine(ui::withoutLineBreaks(values.emuPath));
-    addLine(ui::withoutLineBreaks(values.romPath));
+    addLine(platform::withoutLineBreaks(values.emuPath));
+    addLine(platform::withoutLineBreaks(values.romPath));
     addLine(width);
     addLine(height);
     addLine(option(values.showFps));

@@ -48,7 +48,7 @@ inline constexpr const char* kDefaultWidth = "640";
 inline constexpr const char* kDefaultHeight = "480";
 
 // The seven lines, each ended by CR LF, in UTF-8: the two paths and the
-// width and height without line breaks (ui::withoutLineBreaks), otherwise
+// width and height without line breaks (platform::withoutLineBreaks), otherwise
 // unchanged, then the three option values written with one
 // space on each side (" 0 ", " 1 ", " 2 "). A width or height that is empty
 // or holds only spaces is written as its default ("640", "480") so that every

@@ -93,9 +93,10 @@ QByteArray formatInputFile(std::span<const SlotBinding> slots, QChar quote) {
     for (const SlotBinding& slot : slots)
         addLine(slot.inputName, slot.key);
     for (const auto& [earlier, current] : kRenamedInputs) {
-        const auto slot = std::find_if(slots.begin(), slots.end(), [earlier](const SlotBinding& b) {
-            return b.inputName == QLatin1String(earlier);
-        });
+        const auto slot =
+            std::find_if(slots.begin(), slots.end(), [name = earlier](const SlotBinding& b) {
+                return b.inputName == QLatin1String(name);
+            });
         if (slot != slots.end())
             addLine(QLatin1String(current), slot->key);
     }

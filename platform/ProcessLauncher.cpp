@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryFile>
+#include <vector>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -24,13 +25,25 @@ struct ProcessLauncher::Run {
 
 ProcessLauncher::ProcessLauncher() = default;
 
+namespace {
+
+// The QProcesses of runs still going when their launcher goes: never deleted,
+// and kept reachable for the rest of the process rather than leaked.
+std::vector<QProcess*>& givenUp() {
+    static auto* const processes = new std::vector<QProcess*>;
+    return *processes;
+}
+
+} // namespace
+
 ProcessLauncher::~ProcessLauncher() {
-    // Whatever still runs is left running; its QProcess is given up, never
-    // deleted.
+    // Whatever still runs is left running.
     for (const auto& run : m_runs) {
         run->process->disconnect();
         if (run->process->state() == QProcess::NotRunning)
             delete run->process;
+        else
+            givenUp().push_back(run->process);
     }
 }
 

@@ -1,19 +1,10 @@
 #include "ui/SingleLine.h"
 
+#include "platform/LineBreaks.h"
+
 namespace ui {
 
-namespace {
-
-bool isLineBreak(QChar c) {
-    return c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
-}
-
-} // namespace
-
-QString withoutLineBreaks(QString text) {
-    text.removeIf(isLineBreak);
-    return text;
-}
+using platform::isLineBreak;
 
 QValidator::State SingleLineValidator::validate(QString& input, int& pos) const {
     // The cursor keeps its place among the characters that stay.

@@ -2,6 +2,8 @@
 // value the reader hands out must survive the writer and a second read.
 #include "app/SettingsFile.h"
 
+#include <QBuffer>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -57,6 +59,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(!slot.startsWith(u' ') && !slot.endsWith(u' '), "untrimmed value");
         check(std::none_of(slot.begin(), slot.end(), isLineBreak), "line break inside a value");
     }
+
+    // The reader start-up uses, a line at a time up to the seventh value,
+    // gives the same first seven.
+    QByteArray copy(bytes);
+    QBuffer device(&copy);
+    device.open(QIODevice::ReadOnly);
+    const app::SettingsSlots streamed = app::readSettings(device);
+    for (int n = 0; n < app::kSettingsSlotCount; ++n)
+        check(streamed[n] == (n < app::kSettingsValueCount ? slots[n] : QString()),
+              "line reader read another value");
 
     const app::SettingsValues values = windowValues(slots);
     const QByteArray written = app::formatSettings(values);

@@ -96,6 +96,8 @@ void TestSettingsFile::parse_data() {
     QTest::newRow("byte-order mark alone on the first line")
         << QByteArray("\xEF\xBB\xBF\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8")
         << QStringList{"1", "2", "3", "4", "5", "6", "7", "8"};
+    QTest::newRow("U+FEFF alone after a blank first line")
+        << QByteArray("\n\xEF\xBB\xBF\nb") << QStringList{QStringLiteral("\uFEFF"), "b"};
     QTest::newRow("invalid UTF-8 replaced")
         << QByteArray("\xff x\r\nok") << QStringList{QStringLiteral("\uFFFD x"), "ok"};
     QTest::newRow("UTF-8 path") << QByteArray("C:/Jeux/\xc3\x89mulateurs/\r\n/\xe6\xb8\xb8/\r\n")
