@@ -84,6 +84,7 @@ public:
     QLabel* Label5 = nullptr;
 
     // The control named `name` ("Command1", "Label1(12)", ...), or null.
+    // Asking for a slot by name builds the slots, as Label1 does.
     QWidget* control(const QString& name) const;
 
     // Shows numbered picture `number` in `image`, drawn at the image's size.
