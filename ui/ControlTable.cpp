@@ -45,10 +45,6 @@ constexpr ControlSpec kControls[] = {
 };
 // clang-format on
 
-// The capture box through Label3 belong to the panel; the slot labels follow
-// them in the z-order, before Command2.
-constexpr std::size_t kSlotLabelsZIndex = 8;
-
 constexpr std::string_view kTabOrder[] = {
     "List2",    "Text2",    "Text1", "Text3",    "Check1",   "Check2",   "Check3",
     "Command1", "Text4",    "Text5", "Command2", "Command3", "Command4", "Command5",
@@ -59,10 +55,6 @@ constexpr std::string_view kTabOrder[] = {
 
 std::span<const ControlSpec> controlTable() {
     return kControls;
-}
-
-std::size_t slotLabelsZIndex() {
-    return kSlotLabelsZIndex;
 }
 
 std::span<const std::string_view> tabOrder() {

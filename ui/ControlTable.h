@@ -40,9 +40,6 @@ struct ControlSpec {
 // come from the slot table.
 std::span<const ControlSpec> controlTable();
 
-// Index in controlTable() before which the slot labels stand in the z-order.
-std::size_t slotLabelsZIndex();
-
 // Names of the controls that take the keyboard focus, in tab order.
 std::span<const std::string_view> tabOrder();
 

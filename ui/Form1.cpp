@@ -129,8 +129,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     setTag(Command1, QString());
     setTag(Picture3, QStringLiteral("b"));
     setTag(Command5, QString());
-    for (QLabel* slot : Label1)
-        setTag(slot, QString());
+    Picture3->installEventFilter(this);
 }
 
 QWidget* Form1::createControl(const ControlSpec& spec, QWidget* container) {
@@ -184,17 +183,10 @@ void Form1::buildControls() {
         zOrder.append(w);
     };
 
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        if (i == slotLabelsZIndex()) {
-            for (int s = 0; s < kSlotCount; ++s) {
-                const auto& slot = bindings::kSlots[std::size_t(s)];
-                const ControlSpec spec{"",   ControlKind::SlotLabel, "Picture3", {}, "", "", false,
-                                       false};
-                place(spec, slotName(s), {slot.left, slot.top, slot.width, slot.height});
-            }
-        }
-        place(table[i], text(table[i].name), table[i].rect);
-    }
+    // The slot labels, which would follow the panel's other controls in the
+    // z-order, are built on demand: see buildSlots.
+    for (const ControlSpec& spec : table)
+        place(spec, text(spec.name), spec.rect);
     // Qt stacks later siblings in front: raise from the back to the front.
     for (auto it = zOrder.rbegin(); it != zOrder.rend(); ++it)
         (*it)->raise();
@@ -227,14 +219,70 @@ void Form1::buildControls() {
     Image4 = static_cast<QLabel*>(get("Image4"));
     Image5 = static_cast<ClickableLabel*>(get("Image5"));
     List2 = static_cast<GameList*>(get("List2"));
-    for (int i = 0; i < kSlotCount; ++i)
-        Label1[std::size_t(i)] = static_cast<ClickableLabel*>(m_controls.value(slotName(i)));
     for (int i = 0; i < 3; ++i)
         Label2[std::size_t(i)] =
             static_cast<QLabel*>(m_controls.value(QStringLiteral("Label2(%1)").arg(i)));
     Label3 = static_cast<QLabel*>(get("Label3"));
     Label4 = static_cast<QLabel*>(get("Label4"));
     Label5 = static_cast<QLabel*>(get("Label5"));
+}
+
+const Form1::SlotLabels::Array& Form1::SlotLabels::labels() const {
+    if (!built())
+        m_form->buildSlots();
+    return m_labels;
+}
+
+QWidget* Form1::control(const QString& name) const {
+    if (!Label1.built() && name.startsWith(QLatin1String("Label1(")))
+        Label1.labels();
+    return m_controls.value(name);
+}
+
+// Builds the slot labels as buildControls and the steps after it would have:
+// placed behind the panel's other controls, in the slot font and colours,
+// named for screen readers, reporting double clicks, with empty tags.
+void Form1::buildSlots() {
+    // Slots are all one height; a key name too wide for its slot shrinks
+    // further as it is drawn.
+    const auto& first = bindings::kSlots[0];
+    const QFont fixed = fixedFont(kFixedPixels);
+    const QFont slotFont = fitted(
+        fixed, QString(), toPixels({first.left, first.top, first.width, first.height}).size(),
+        kFixedPixels, fixed);
+    const QColor lightGrey(224, 224, 224);
+    const QColor systemText = palette().color(QPalette::Text);
+    auto& labels = Label1.m_labels;
+    for (int i = 0; i < kSlotCount; ++i) {
+        const auto& slot = bindings::kSlots[std::size_t(i)];
+        auto* label = new ClickableLabel(QString(), Picture3);
+        label->setObjectName(slotName(i));
+        label->setGeometry(toPixels({slot.left, slot.top, slot.width, slot.height}));
+        label->setFont(slotFont);
+        label->setAlignment(Qt::AlignCenter);
+        setColours(label, lightGrey, systemText);
+        label->setFocusPolicy(Qt::NoFocus);
+        // Before it shows: showing makes its accessible interface, once.
+        setCaptionedName(label, text(slot.rowCaption), QStringLiteral("no key"));
+        label->setAccessibleDescription(text(slot.group) +
+                                        QStringLiteral(". Double-click to bind another key"));
+        connect(label, &ClickableLabel::doubleClicked, this,
+                [this, i] { Q_EMIT slotDoubleClicked(i); });
+        setTag(label, QString());
+        label->setVisible(true);
+        m_controls.insert(label->objectName(), label);
+        labels[std::size_t(i)] = label;
+    }
+    // Behind the panel's other controls, the first slot in front.
+    for (ClickableLabel* label : labels)
+        label->lower();
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    // Whatever shows the panel, its slots are there when it is first drawn.
+    if (watched == Picture3 && event->type() == QEvent::ShowToParent && !Label1.built())
+        Label1.labels();
+    return QWidget::eventFilter(watched, event);
 }
 
 void Form1::applyLooks() {
@@ -282,14 +330,6 @@ void Form1::applyLooks() {
 
     List2->setFont(textFont);
 
-    // Slots are all one height; a key name too wide for its slot shrinks
-    // further as it is drawn.
-    const QFont slotFont = fitted(fixed, QString(), Label1[0]->size(), kFixedPixels, fixed);
-    for (ClickableLabel* slot : Label1) {
-        slot->setFont(slotFont);
-        slot->setAlignment(Qt::AlignCenter);
-        setColours(slot, lightGrey, systemText);
-    }
     Label3->setAlignment(Qt::AlignCenter);
     setColours(Label3, lightGrey, systemText);
 
@@ -365,12 +405,6 @@ void Form1::describeControls() {
     setCaptionedName(Label2[0], QStringLiteral("Games listed"), none);
     setCaptionedName(Label2[1], QStringLiteral("Selected game"), none);
     setCaptionedName(Label2[2], QStringLiteral("ROM archives found"), none);
-    for (int i = 0; i < kSlotCount; ++i) {
-        const auto& slot = bindings::kSlots[std::size_t(i)];
-        setCaptionedName(Label1[std::size_t(i)], text(slot.rowCaption), QStringLiteral("no key"));
-        Label1[std::size_t(i)]->setAccessibleDescription(
-            text(slot.group) + QStringLiteral(". Double-click to bind another key"));
-    }
 }
 
 void Form1::applyTabOrder() {
@@ -426,9 +460,6 @@ void Form1::routeEvents() {
     connect(Command6, &QPushButton::clicked, this, &Form1::command6Clicked);
     connect(Command7, &QPushButton::clicked, this, &Form1::command7Clicked);
     connect(Image5, &ClickableLabel::clicked, this, &Form1::image5Clicked);
-    for (int i = 0; i < kSlotCount; ++i)
-        connect(Label1[std::size_t(i)], &ClickableLabel::doubleClicked, this,
-                [this, i] { Q_EMIT slotDoubleClicked(i); });
     connect(List2, &GameList::rowSelected, this, &Form1::list2RowSelected);
     connect(List2, &GameList::rowDoubleClicked, this, &Form1::list2DoubleClicked);
     connect(Text6, &CaptureBox::keyPressed, this, &Form1::captureKeyPressed);

@@ -30,6 +30,25 @@ public:
 
     explicit Form1(QWidget* parent = nullptr);
 
+    // The binding panel's key slots. Start-up never shows the panel, so they
+    // are built the first time anything asks for one (or the panel shows).
+    class SlotLabels {
+    public:
+        using Array = std::array<ClickableLabel*, kSlotCount>;
+        ClickableLabel* operator[](std::size_t i) const { return labels()[i]; }
+        Array::const_iterator begin() const { return labels().begin(); }
+        Array::const_iterator end() const { return labels().end(); }
+        static constexpr std::size_t size() { return kSlotCount; }
+        bool built() const { return m_labels[0] != nullptr; }
+
+    private:
+        friend class Form1;
+        explicit SlotLabels(Form1* form) : m_form(form) {}
+        const Array& labels() const;
+        Form1* m_form;
+        Array m_labels{};
+    };
+
     // Controls, named as designed.
     Panel* Picture1 = nullptr;
     Panel* Picture2 = nullptr;
@@ -58,14 +77,15 @@ public:
     QLabel* Image4 = nullptr;
     ClickableLabel* Image5 = nullptr;
     GameList* List2 = nullptr;
-    std::array<ClickableLabel*, kSlotCount> Label1{};
+    SlotLabels Label1{this};
     std::array<QLabel*, 3> Label2{};
     QLabel* Label3 = nullptr;
     QLabel* Label4 = nullptr;
     QLabel* Label5 = nullptr;
 
     // The control named `name` ("Command1", "Label1(12)", ...), or null.
-    QWidget* control(const QString& name) const { return m_controls.value(name); }
+    // Asking for a slot by name builds the slots, as Label1 does.
+    QWidget* control(const QString& name) const;
 
     // Shows numbered picture `number` in `image`, drawn at the image's size.
     // Returns false, leaving the image as it was, when it cannot be loaded.
@@ -99,10 +119,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* createControl(const ControlSpec& spec, QWidget* container);
     void buildControls();
+    void buildSlots();
     void applyLooks();
     void describeControls();
     void applyTabOrder();

@@ -30,6 +30,8 @@ private Q_SLOTS:
     void controlsSitAtTheirDesignedPixels();
     void everyControlLiesInsideItsContainer();
     void slotLabelsAreThe49OfTheTable();
+    void slotLabelsAreBuiltOnFirstUse_data();
+    void slotLabelsAreBuiltOnFirstUse();
     void panelCoversHelpTextExactly();
     void captureBoxLiesInFrontOfSlots();
     void listOneIsNeverAControl();
@@ -99,6 +101,7 @@ void WindowModelTest::controlsSitAtTheirDesignedPixels() {
 
 void WindowModelTest::everyControlLiesInsideItsContainer() {
     Form1 form;
+    QVERIFY(form.Label1[0]); // builds the slots
     const auto children = form.findChildren<QWidget*>();
     int checked = 0;
     for (QWidget* w : children) {
@@ -124,6 +127,35 @@ void WindowModelTest::slotLabelsAreThe49OfTheTable() {
             QVERIFY2(!slot->geometry().intersects(form.Label1[std::size_t(j)]->geometry()),
                      qPrintable(QStringLiteral("%1 and %2").arg(i).arg(j)));
     }
+}
+
+void WindowModelTest::slotLabelsAreBuiltOnFirstUse_data() {
+    QTest::addColumn<int>("use");
+    QTest::newRow("by index") << 0;
+    QTest::newRow("by name") << 1;
+    QTest::newRow("panel shown") << 2;
+}
+
+void WindowModelTest::slotLabelsAreBuiltOnFirstUse() {
+    QFETCH(int, use);
+    Form1 form;
+    QVERIFY(!form.Label1.built());
+    QCOMPARE(form.Picture3->findChildren<ui::ClickableLabel*>().size(), 1); // Image5
+    if (use == 0)
+        QVERIFY(form.Label1[5]);
+    else if (use == 1)
+        QVERIFY(form.control(QStringLiteral("Label1(5)")));
+    else
+        form.Picture3->show();
+    QVERIFY(form.Label1.built());
+    QCOMPARE(form.Picture3->findChildren<ui::ClickableLabel*>().size(), 1 + Form1::kSlotCount);
+    QCOMPARE(form.control(QStringLiteral("Label1(5)")), static_cast<QWidget*>(form.Label1[5]));
+    // Behind the panel's other controls, each slot in front of the next.
+    const QObjectList children = form.Picture3->children();
+    for (int i = 0; i < Form1::kSlotCount; ++i)
+        QCOMPARE(children.at(Form1::kSlotCount - 1 - i),
+                 static_cast<QObject*>(form.Label1[std::size_t(i)]));
+    QCOMPARE(children.at(Form1::kSlotCount), static_cast<QObject*>(form.Label3));
 }
 
 void WindowModelTest::panelCoversHelpTextExactly() {
