@@ -51,22 +51,23 @@ void TestGameDefinitions::copies_data() {
     QTest::addColumn<int>("targetAge"); // -1: no copy yet
     QTest::addColumn<QByteArray>("result");
 
-    const struct {
-        const char *row, *emulator, *source;
-        int sourceAge, targetAge;
-        const char* result;
-    } rows[] = {
-        {"missing copy", "emu/", "emu/Config/Games.xml", 100, -1, "new"},
-        {"older copy replaced", "emu/", "emu/Config/Games.xml", 100, 200, "new"},
-        {"newer copy kept", "emu/", "emu/Config/Games.xml", 200, 100, "old"},
-        {"source build in bin", "src/bin/", "src/Config/Games.xml", 100, -1, "new"},
-        {"only bin looks above", "src/other/", "src/Config/Games.xml", 100, -1, "(none)"},
-        {"nothing to copy", "emu/", "", 0, 100, "old"},
-        {"no emulator folder", "", "", 0, -1, "(none)"},
-    };
-    for (const auto& r : rows)
-        QTest::newRow(r.row) << QString(r.emulator) << QString(r.source) << r.sourceAge
-                             << r.targetAge << QByteArray(r.result);
+    QTest::newRow("missing copy") << "emu/"
+                                  << "emu/Config/Games.xml" << 100 << -1 << QByteArray("new");
+    QTest::newRow("older copy replaced")
+        << "emu/"
+        << "emu/Config/Games.xml" << 100 << 200 << QByteArray("new");
+    QTest::newRow("newer copy kept") << "emu/"
+                                     << "emu/Config/Games.xml" << 200 << 100 << QByteArray("old");
+    QTest::newRow("source build in bin")
+        << "src/bin/"
+        << "src/Config/Games.xml" << 100 << -1 << QByteArray("new");
+    QTest::newRow("only bin looks above")
+        << "src/other/"
+        << "src/Config/Games.xml" << 100 << -1 << QByteArray("(none)");
+    QTest::newRow("nothing to copy") << "emu/"
+                                     << "" << 0 << 100 << QByteArray("old");
+    QTest::newRow("no emulator folder") << ""
+                                        << "" << 0 << -1 << QByteArray("(none)");
 }
 
 void TestGameDefinitions::copies() {

@@ -9,8 +9,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <tuple>
-
 using Outcome = platform::InstanceLock::Outcome;
 
 class InstanceLockTest : public QObject {
@@ -85,14 +83,16 @@ void InstanceLockTest::withoutATemporaryFolder_data() {
     QTest::addColumn<QString>("runtime");
     QTest::addColumn<bool>("guarded");
 
-    // TMPDIR, XDG_RUNTIME_DIR ("": unset), whether a lock still guards.
-    const std::tuple<const char*, const char*, bool> rows[] = {
-        {"missing", "folder", true}, {"file", "folder", true}, {"missing", "missing", false},
-        {"missing", "", false},      {"file", "file", false},
-    };
-    for (const auto& [temporary, runtime, guarded] : rows)
-        QTest::addRow("TMPDIR %s, XDG_RUNTIME_DIR %s", temporary, *runtime ? runtime : "unset")
-            << QString(temporary) << QString(runtime) << guarded;
+    QTest::newRow("missing, runtime folder usable") << "missing"
+                                                    << "folder" << true;
+    QTest::newRow("a file, runtime folder usable") << "file"
+                                                   << "folder" << true;
+    QTest::newRow("missing, runtime folder missing") << "missing"
+                                                     << "missing" << false;
+    QTest::newRow("missing, no runtime folder set") << "missing"
+                                                    << "" << false;
+    QTest::newRow("a file, runtime folder a file") << "file"
+                                                   << "file" << false;
 }
 
 void InstanceLockTest::withoutATemporaryFolder() {
