@@ -56,8 +56,8 @@ private Q_SLOTS:
     void doubleClickChecksTheEmulatorThenTheArchive();
     void doubleClickWithEverythingPresentLaunches();
     void tagKeepsTheLastLineUntilTheNextLaunch();
-    void failedRunBringsTheWindowBackAndTells();
-    void normalEndChangesNothing();
+    void endOfARun_data();
+    void endOfARun();
     void launchBringsTheGameDefinitions();
 };
 
@@ -156,37 +156,36 @@ void LaunchTest::tagKeepsTheLastLineUntilTheNextLaunch() {
     QCOMPARE(f.launcher.starts.size(), 2);
 }
 
-void LaunchTest::failedRunBringsTheWindowBackAndTells() {
-    LaunchFixture f;
-    f.form.List2->setCurrentRow(0);
-    QTest::mouseClick(f.form.Command1, Qt::LeftButton);
-    QVERIFY(f.form.windowState() & Qt::WindowMinimized);
-    QVERIFY(f.dialogs.boxes.isEmpty());
-
-    f.launcher.finish(
-        1, {QStringLiteral("Error: Could not open 'x.zip'."), QStringLiteral("Error: second")});
-    QVERIFY(!(f.form.windowState() & Qt::WindowMinimized));
-    QCOMPARE(f.dialogs.boxes.size(), 1);
-    QCOMPARE(f.dialogs.boxes[0].text,
-             QStringLiteral("Emu Error ...\nError: Could not open 'x.zip'.\nError: second"));
-    QCOMPARE(f.dialogs.boxes[0].title, QStringLiteral("Err"));
-    QVERIFY(!f.dialogs.boxes[0].question);
-
-    // No error lines, or a crash: the box says just that much.
-    f.form.minimize();
-    f.launcher.finish(-1);
-    QVERIFY(!(f.form.windowState() & Qt::WindowMinimized));
-    QCOMPARE(f.dialogs.boxes.size(), 2);
-    QCOMPARE(f.dialogs.boxes[1].text, QStringLiteral("Emu Error ..."));
+void LaunchTest::endOfARun_data() {
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("box"); // empty: none, and the window stays minimized
+    QTest::newRow("failed: the window comes back and tells")
+        << 1 << QStringList{"Error: Could not open 'x.zip'.", "Error: second"}
+        << "Emu Error ...\nError: Could not open 'x.zip'.\nError: second";
+    QTest::newRow("crashed without error lines") << -1 << QStringList{} << "Emu Error ...";
+    QTest::newRow("normal end changes nothing")
+        << 0 << QStringList{"Error: printed, but it ended well"} << "";
 }
 
-void LaunchTest::normalEndChangesNothing() {
+void LaunchTest::endOfARun() {
+    QFETCH(int, status);
+    QFETCH(QStringList, lines);
+    QFETCH(QString, box);
     LaunchFixture f;
     f.form.List2->setCurrentRow(0);
     QTest::mouseClick(f.form.Command1, Qt::LeftButton);
-    f.launcher.finish(0, {QStringLiteral("Error: printed, but it ended well")});
     QVERIFY(f.form.windowState() & Qt::WindowMinimized);
     QVERIFY(f.dialogs.boxes.isEmpty());
+
+    f.launcher.finish(status, lines);
+    QCOMPARE(bool(f.form.windowState() & Qt::WindowMinimized), box.isEmpty());
+    QCOMPARE(f.dialogs.boxes.size(), box.isEmpty() ? 0 : 1);
+    if (!box.isEmpty()) {
+        QCOMPARE(f.dialogs.boxes[0].text, box);
+        QCOMPARE(f.dialogs.boxes[0].title, QStringLiteral("Err"));
+        QVERIFY(!f.dialogs.boxes[0].question);
+    }
 }
 
 void LaunchTest::launchBringsTheGameDefinitions() {

@@ -54,6 +54,24 @@ Measured measure(QWidget* control, const QString& text) {
     return {label->font(), label->contentsRect()};
 }
 
+// Whether `text` fits `control` whole, down to the lowest ink of underscores
+// and descenders, in a font no smaller than the smallest allowed; `cutAtSmallest`:
+// a text already at the smallest size may run wider.
+bool fits(QWidget* control, const QString& text, bool cutAtSmallest) {
+    const Measured m = measure(control, text);
+    const QFontMetricsF metrics(m.font);
+    const int pixels = QFontInfo(m.font).pixelSize();
+    const qreal width = metrics.horizontalAdvance(text);
+    const qreal line =
+        metrics.ascent() + std::max(metrics.descent(), metrics.boundingRect(text).bottom());
+    if (pixels >= ui::smallestPixels() && line <= m.room.height() &&
+        (width <= m.room.width() || (cutAtSmallest && pixels == ui::smallestPixels())))
+        return true;
+    qWarning("%s: %g x %g in %g x %g at %d px", qPrintable(control->objectName()), width, line,
+             m.room.width(), m.room.height(), pixels);
+    return false;
+}
+
 QAccessibleInterface* accessible(QWidget* control) {
     return QAccessible::queryAccessibleInterface(control);
 }
@@ -83,38 +101,27 @@ private Q_SLOTS:
 void ReadableTest::textFitsWhole_data() {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("text");
-    // Descenders and underscores where the paths have them.
+    // Descenders and underscores where the paths have them; the help text's
+    // longest line.
     const QString path = QStringLiteral("/home/gjpqy/Supermodel_0.1a_Win32/");
-    QTest::newRow("Text4") << "Text4" << path;
-    QTest::newRow("Text5") << "Text5" << path;
-    QTest::newRow("Text1") << "Text1"
-                           << "1920";
-    QTest::newRow("Text3") << "Text3"
-                           << "1080";
-    QTest::newRow("Text7") << "Text7"
-                           << "166";
-    QTest::newRow("Label4") << "Label4"
-                            << "Rom Path :";
-    QTest::newRow("Label5") << "Label5"
-                            << "Emu Path :";
-    QTest::newRow("Label2(0)") << "Label2(0)"
-                               << "16";
-    QTest::newRow("Label2(1)") << "Label2(1)"
-                               << "16";
-    QTest::newRow("Label2(2)") << "Label2(2)"
-                               << "16";
-    QTest::newRow("Label3") << "Label3"
-                            << "InputSteeringRight Press Keys ...";
-    // The help text's longest line.
-    QTest::newRow("Text2") << "Text2" << QString(56, u'-');
-    QTest::newRow("Check1") << "Check1"
-                            << "Show Fps ....";
-    QTest::newRow("Check2") << "Check2"
-                            << "Full Screen ..";
-    QTest::newRow("Check3") << "Check3"
-                            << "Disable 60 Hz ...";
-    QTest::newRow("Check4") << "Check4"
-                            << "in MHz";
+    const QString texts[][2] = {{"Text4", path},
+                                {"Text5", path},
+                                {"Text1", "1920"},
+                                {"Text3", "1080"},
+                                {"Text7", "166"},
+                                {"Label4", "Rom Path :"},
+                                {"Label5", "Emu Path :"},
+                                {"Label2(0)", "16"},
+                                {"Label2(1)", "16"},
+                                {"Label2(2)", "16"},
+                                {"Check1", "Show Fps ...."},
+                                {"Check2", "Full Screen .."},
+                                {"Check3", "Disable 60 Hz ..."},
+                                {"Check4", "in MHz"},
+                                {"Label3", "InputSteeringRight Press Keys ..."},
+                                {"Text2", QString(56, u'-')}};
+    for (const auto& [control, text] : texts)
+        QTest::newRow(qPrintable(control)) << control << text;
 }
 
 void ReadableTest::textFitsWhole() {
@@ -125,35 +132,15 @@ void ReadableTest::textFitsWhole() {
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QWidget* w = form.control(control);
     QVERIFY(w);
-    const Measured m = measure(w, text);
-    const QFontMetricsF metrics(m.font);
-    QVERIFY2(metrics.horizontalAdvance(text) <= m.room.width(),
-             qPrintable(QStringLiteral("%1 wide in %2")
-                            .arg(metrics.horizontalAdvance(text))
-                            .arg(m.room.width())));
-    // Down to the lowest ink of underscores and descenders.
-    const qreal line =
-        metrics.ascent() + std::max(metrics.descent(), metrics.boundingRect(text).bottom());
-    QVERIFY2(line <= m.room.height(),
-             qPrintable(QStringLiteral("%1 high in %2").arg(line).arg(m.room.height())));
-    QVERIFY(QFontInfo(m.font).pixelSize() >= ui::smallestPixels());
+    QVERIFY(fits(w, text, false));
 }
 
 void ReadableTest::everySlotFitsTheLongestKeyName() {
     Form1 form;
     for (QString key : {QStringLiteral("RightBracket"), QStringLiteral("MouseMiddle"),
                         QStringLiteral("KEY_RIGHTSHIFT")}) {
-        for (ui::ClickableLabel* slot : form.Label1) {
-            const Measured m = measure(slot, key);
-            const QFontMetricsF metrics(m.font);
-            QVERIFY2(metrics.horizontalAdvance(key) <= m.room.width() ||
-                         QFontInfo(m.font).pixelSize() == ui::smallestPixels(),
-                     qPrintable(slot->objectName() + u' ' + key));
-            QVERIFY(metrics.ascent() +
-                        std::max(metrics.descent(), metrics.boundingRect(key).bottom()) <=
-                    m.room.height());
-            QVERIFY(QFontInfo(m.font).pixelSize() >= ui::smallestPixels());
-        }
+        for (ui::ClickableLabel* slot : form.Label1)
+            QVERIFY2(fits(slot, key, true), qPrintable(slot->objectName() + u' ' + key));
     }
     // A short key keeps the slot's own font.
     QCOMPARE(measure(form.Label1[0], QStringLiteral("1")).font, form.Label1[0]->font());
@@ -184,38 +171,24 @@ void ReadableTest::optionsAreWhiteWithWholeTickBoxes() {
 void ReadableTest::controlsHaveNames_data() {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("name");
-    QTest::newRow("launch") << "Command1"
-                            << "Start the game";
-    QTest::newRow("panel") << "Command3"
-                           << "Key bindings";
-    QTest::newRow("close") << "Image5"
-                           << "Close the key bindings";
-    QTest::newRow("snapshot") << "Image1"
-                              << "Emergency Car Ambulance";
-    QTest::newRow("status") << "Image2"
-                            << "Status: Severe problems.";
-    QTest::newRow("sound") << "Image3"
-                           << "Sound: N/A.";
-    QTest::newRow("controls") << "Image4"
-                              << "Controls: No.";
-    QTest::newRow("games") << "Label2(0)"
-                           << "Games listed: 16";
-    QTest::newRow("selected") << "Label2(1)"
-                              << "Selected game: 16";
-    QTest::newRow("archives") << "Label2(2)"
-                              << "ROM archives found: 0";
-    QTest::newRow("first slot") << "Label1(0)"
-                                << "Start 1: 1";
-    QTest::newRow("last slot") << "Label1(48)"
-                               << "Point Off-screen: MouseRight";
-    QTest::newRow("emulator path") << "Text4"
-                                   << "Emu Path :";
-    QTest::newRow("rom path") << "Text5"
-                              << "Rom Path :";
-    QTest::newRow("clock") << "Text7"
-                           << "PowerPC frequency in MHz";
-    QTest::newRow("list") << "List2"
-                          << "Games";
+    const char* names[][2] = {{"Command1", "Start the game"},
+                              {"Command3", "Key bindings"},
+                              {"Image5", "Close the key bindings"},
+                              {"Image1", "Emergency Car Ambulance"},
+                              {"Image2", "Status: Severe problems."},
+                              {"Image3", "Sound: N/A."},
+                              {"Image4", "Controls: No."},
+                              {"Label2(0)", "Games listed: 16"},
+                              {"Label2(1)", "Selected game: 16"},
+                              {"Label2(2)", "ROM archives found: 0"},
+                              {"Label1(0)", "Start 1: 1"},
+                              {"Label1(48)", "Point Off-screen: MouseRight"},
+                              {"Text4", "Emu Path :"},
+                              {"Text5", "Rom Path :"},
+                              {"Text7", "PowerPC frequency in MHz"},
+                              {"List2", "Games"}};
+    for (const auto& [control, name] : names)
+        QTest::newRow(control) << QString(control) << QString(name);
 }
 
 void ReadableTest::controlsHaveNames() {
