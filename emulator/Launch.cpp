@@ -62,7 +62,7 @@ bool startFromTag(ui::Form1& form, const CommandLine& line, WindowState state, L
     ui::setTag(form.Command1, line.text);
     copyGameDefinitions(form.Text4->text(), ui::tag(&form));
     form.minimize();
-    if (launcher.start(line.program, line.arguments, state))
+    if (launcher.start(line.program, line.arguments, state, ui::tag(&form)))
         return true;
     // A failed start is not a launch: bring the window back and say so.
     form.showNormal();

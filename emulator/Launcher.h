@@ -19,9 +19,13 @@ class Launcher : public QObject {
 public:
     using QObject::QObject;
     // `program` and every element of `arguments` reach the process as one
-    // argument each, whatever characters they hold. Returns whether the
-    // process started.
-    virtual bool start(const QString& program, const QStringList& arguments, WindowState state) = 0;
+    // argument each, whatever characters they hold; it runs in
+    // `workingFolder`. Returns whether the process started.
+    virtual bool start(const QString& program, const QStringList& arguments, WindowState state,
+                       const QString& workingFolder) = 0;
+
+    // True while a process started here has not ended yet.
+    virtual bool running() const = 0;
 
 Q_SIGNALS:
     // A process started here has ended: its exit status (-1 when it did not

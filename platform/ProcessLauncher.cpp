@@ -48,11 +48,12 @@ ProcessLauncher::~ProcessLauncher() {
 }
 
 bool ProcessLauncher::start(const QString& program, const QStringList& arguments,
-                            emulator::WindowState state) {
+                            emulator::WindowState state, const QString& workingFolder) {
     auto run = std::make_unique<Run>();
     QProcess& process = *run->process;
     process.setProgram(program);
     process.setArguments(arguments);
+    process.setWorkingDirectory(workingFolder);
     process.setStandardInputFile(QProcess::nullDevice());
     // Both streams into one file, as "2>&1" would; without a file, nowhere.
     process.setProcessChannelMode(QProcess::MergedChannels);

@@ -7,7 +7,7 @@
 
 namespace platform {
 
-// Starts the emulator in the front-end's current folder, with the program and
+// Starts the emulator in the folder it is given, with the program and
 // each argument passed as they are, never through a shell, and watches it
 // from the event loop. Its output goes to a file in the system's temporary
 // folder (never to a pipe, which would break under it when the front-end
@@ -20,8 +20,9 @@ public:
     ProcessLauncher();
     ~ProcessLauncher() override;
 
-    bool start(const QString& program, const QStringList& arguments,
-               emulator::WindowState state) override;
+    bool start(const QString& program, const QStringList& arguments, emulator::WindowState state,
+               const QString& workingFolder) override;
+    bool running() const override { return !m_runs.empty(); }
 
 private:
     struct Run;

@@ -40,7 +40,8 @@ class LaunchFromList(harness.SessionTestCase):
         self.launch_first_game(window)
         cwd, arguments = fake.wait_run()
         self.assertEqual(arguments, [s.rom_folder + "vf3.zip", "-res=640,480"])
-        self.assertEqual(cwd, s.work_dir)
+        # Started from another folder, it still runs the emulator in its own.
+        self.assertEqual(cwd, s.program_dir)
         watcher.wait_iconify(window)
 
         # The front-end does not wait for the emulator: it still answers,

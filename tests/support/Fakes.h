@@ -40,19 +40,28 @@ public:
         QString program;
         QStringList arguments;
         emulator::WindowState state;
+        QString workingFolder;
     };
 
-    bool start(const QString& program, const QStringList& arguments,
-               emulator::WindowState state) override {
-        starts.append({program, arguments, state});
+    bool start(const QString& program, const QStringList& arguments, emulator::WindowState state,
+               const QString& workingFolder) override {
+        starts.append({program, arguments, state, workingFolder});
+        if (succeeds)
+            ++m_running;
         return succeeds;
     }
+    bool running() const override { return m_running > 0; }
     void finish(int status, const QStringList& errorLines = {}) {
+        if (m_running > 0)
+            --m_running;
         Q_EMIT finished(status, errorLines);
     }
 
     QList<Start> starts;
     bool succeeds = true;
+
+private:
+    int m_running = 0;
 };
 
 // A front-end over a fresh temporary program folder, not yet started.

@@ -67,7 +67,8 @@ void TestProcessLauncher::failedRunTellsItsErrorLines() {
                                     "echo \"Error: $(readlink /proc/$$/fd/2)\"\n"
                                     "echo \"Error: $(cut -d' ' -f6 /proc/$$/stat) $$\"\n"
                                     "exit 3\n"),
-                           {QStringLiteral("x y.zip")}, emulator::WindowState::Minimized));
+                           {QStringLiteral("x y.zip")}, emulator::WindowState::Minimized,
+                           f.dir.path()));
     // Nothing named is left in the temporary folder, even while it runs.
     QCOMPARE(f.leftInTemp(), QStringList());
     QVERIFY(finished.wait(10000));
@@ -88,11 +89,14 @@ void TestProcessLauncher::failedRunTellsItsErrorLines() {
     QTRY_VERIFY(!QFileInfo::exists(QStringLiteral("/proc/") + session[1]));
     QCOMPARE(f.leftInTemp(), QStringList());
 
-    // A normal end is told as one too.
-    QVERIFY(launcher.start(f.script("echo 'Error: said, but fine'\n"), {},
-                           emulator::WindowState::Normal));
+    // A normal end is told as one too; the run happens in the folder given.
+    const QString folder = QDir(f.dir.path()).canonicalPath() + QStringLiteral("/a folder");
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(launcher.start(f.script("echo \"Error: $(pwd)\"\n"), {}, emulator::WindowState::Normal,
+                           folder));
     QVERIFY(finished.wait(10000));
     QCOMPARE(finished[1][0].toInt(), 0);
+    QCOMPARE(finished[1][1].toStringList(), QStringList{QStringLiteral("Error: ") + folder});
 }
 
 void TestProcessLauncher::missingProgramDoesNotStart() {
@@ -100,7 +104,8 @@ void TestProcessLauncher::missingProgramDoesNotStart() {
     platform::ProcessLauncher launcher;
     QSignalSpy finished(&launcher, &emulator::Launcher::finished);
     QVERIFY(
-        !launcher.start(f.dir.path() + QStringLiteral("/none"), {}, emulator::WindowState::Normal));
+        !launcher.start(f.dir.path() + QStringLiteral("/none"), {}, emulator::WindowState::Normal,
+                        f.dir.path()));
     QTest::qWait(100);
     QCOMPARE(finished.size(), 0);
     QCOMPARE(f.leftInTemp(), QStringList());
@@ -112,7 +117,7 @@ void TestProcessLauncher::leftRunningWhenTheLauncherGoes() {
     {
         platform::ProcessLauncher launcher;
         QVERIFY(launcher.start(f.script("echo $$ > \"$1\"\nexec sleep 30\n"), {pidFile},
-                               emulator::WindowState::Minimized));
+                               emulator::WindowState::Minimized, f.dir.path()));
         QTRY_VERIFY(QFileInfo(pidFile).size() > 0);
     }
     QFile file(pidFile);

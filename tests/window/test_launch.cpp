@@ -74,6 +74,8 @@ void LaunchTest::launchButtonStartsTheSelectedGame() {
     QCOMPARE(f.launcher.starts[0].program, f.emulatorPath());
     QCOMPARE(f.launcher.starts[0].arguments, (QStringList{rom, QStringLiteral("-res=640,480")}));
     QCOMPARE(f.launcher.starts[0].state, emulator::WindowState::Minimized);
+    // It runs in the program folder, where its Config/, NVRAM/ and Saves/ are.
+    QCOMPARE(f.launcher.starts[0].workingFolder, f.folder());
     QVERIFY(f.form.windowState() & Qt::WindowMinimized);
     QVERIFY(f.dialogs.boxes.isEmpty());
 }
