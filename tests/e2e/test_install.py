@@ -6,6 +6,7 @@ is what `make install` runs). Desktop files go under a temporary
 XDG_DATA_HOME.
 """
 
+import hashlib
 import os
 import shutil
 import subprocess
@@ -22,6 +23,7 @@ INSTALL = os.path.join(SOURCE, "scripts", "install-prefix")
 ICONS = ["scalable/apps/kestrun.svg"] + ["%dx%d/apps/kestrun.png" % (n, n) for n in (48, 64, 128, 256)]
 METAINFO = "metainfo/io.github.kestrun.Kestrun.metainfo.xml"
 USER_DATA = ["Config", "Config/Kestrun.ini", "NVRAM", "Saves", "Saves/mine.sav"]
+LIST = ".kestrun-files"
 
 
 def desktop_string(value):
@@ -81,9 +83,9 @@ class Install(harness.SessionTestCase):
         self.s.env["XDG_DATA_HOME"] = self.data
         self.s.env["KESTRUN_BUILD"] = os.path.dirname(harness.BINARY)
 
-    def install(self, prefix, *options, check=True):
+    def install(self, prefix, *options, check=True, cwd=None):
         result = subprocess.run([INSTALL, *options, prefix], env=self.s.env, capture_output=True,
-                                text=True)
+                                text=True, cwd=cwd)
         if check:
             self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
         return result
@@ -160,6 +162,101 @@ class Install(harness.SessionTestCase):
                 self.assertIn("cannot", result.stderr)
                 self.assertFalse(os.path.exists(prefix))
                 self.assertFalse(os.path.exists(self.data))
+
+    def test_only_its_own_files_inside_the_prefix_are_touched(self):
+        root = self.s.root
+        outside = os.path.join(root, "outside")
+        victim = os.path.join(outside, "victim.txt")
+        pictures = os.path.join(outside, "pictures")
+        self.s.write(victim, "victim")
+        for name in os.listdir(os.path.join(SOURCE, "docs")):
+            self.s.write(os.path.join(pictures, name), "theirs")
+        home_data = os.path.join(root, "home", ".local", "share")
+        os.makedirs(home_data)
+        kept = ("Kes trun", "data", os.path.relpath(home_data, root))
+
+        def snapshot_but_prefix_and_data():
+            return {k: v and hashlib.sha256(v).hexdigest() for k, v in self.s.snapshot(root).items()
+                    if not k.startswith(kept)}
+
+        def write(*parts, data="mine", mode=0o644):
+            self.s.write(os.path.join(*parts), data)
+            os.chmod(os.path.join(*parts), mode)
+
+        def tamper_list(prefix):
+            with open(os.path.join(prefix, LIST), "a") as f:
+                f.write("../outside/victim.txt\n\n/../outside/victim.txt\n%s\n" % victim
+                        + "docs/../../outside/victim.txt\n..\n")
+
+        def link_docs(prefix):
+            shutil.rmtree(os.path.join(prefix, "docs"))
+            os.symlink(pictures, os.path.join(prefix, "docs"))
+
+        def replace_script(prefix):
+            write(prefix, "install-desktop-entry", data="#!/bin/sh\ntouch '%s/ran'\n" % outside,
+                  mode=0o755)
+            write(prefix, "README.md")
+
+        def old_list(prefix):
+            with open(os.path.join(prefix, LIST)) as f:
+                names = [line.rstrip("\n").split("  ", 1)[1] for line in f]
+            self.s.write(os.path.join(prefix, LIST), "".join(n + "\n" for n in names))
+            write(prefix, "README.md")  # an old list has no checksums to tell
+
+        def mine_is_kept(prefix):
+            self.assertEqual(self.s.read(os.path.join(prefix, "README.md")), b"mine")
+            self.assertEqual(self.s.read(os.path.join(prefix, "docs", "window.png")), b"mine")
+
+        def menu_in_home(_):
+            self.assertTrue(os.path.isfile(os.path.join(home_data, "applications", "kestrun.desktop")))
+
+        def own_files(prefix):
+            write(prefix, "README.md")
+            write(prefix, "docs", "window.png")
+
+        skipped = ("is blank", "../outside/victim.txt", "/../outside/victim.txt", victim,
+                   "docs/../../outside/victim.txt", "skipped: ..")
+        changed = ("install-desktop-entry: it was changed", "README.md: it was changed")
+        install, uninstall = ("install", True, ()), ("uninstall", True, ())
+        # name, environment, steps: a function of the prefix, or (what, succeeds, words said),
+        # and what is left in the prefix
+        cases = [
+            ("own files", {}, [own_files, ("install", False, ("README.md", "docs/window.png")),
+                               ("uninstall", False, ()), mine_is_kept],
+             ["README.md", "docs", "docs/window.png"]),
+            ("tampered list", {}, [install, tamper_list, ("install", True, skipped), tamper_list,
+                                   ("uninstall", True, skipped)], []),
+            ("linked docs", {}, [install, link_docs, ("install", False, ("docs",)), uninstall],
+             ["docs"]),
+            ("replaced files", {}, [install, replace_script, ("uninstall", True, changed)],
+             ["README.md", "install-desktop-entry"]),
+            ("old list", {}, [install, old_list, uninstall], []),
+            ("relative data folder", {"XDG_DATA_HOME": "rel/data", "HOME": os.path.join(root, "home")},
+             [install, menu_in_home, uninstall], []),
+        ]
+        saved = dict(self.s.env)
+        for number, (name, env, steps, left) in enumerate(cases):
+            with self.subTest(name):
+                prefix = os.path.join(root, "Kes trun 'q' \"%d\"" % number)
+                before = snapshot_but_prefix_and_data()
+                self.s.env = dict(saved, **env)
+                for step in steps:
+                    if callable(step):
+                        step(prefix)
+                        continue
+                    what, succeeds, words = step
+                    result = self.install(prefix, *(("--remove",) if what == "uninstall" else ()),
+                                          check=False, cwd=outside)
+                    said = result.stdout + result.stderr
+                    self.assertEqual(result.returncode == 0, succeeds, said)
+                    for word in words:
+                        self.assertIn(word, said)
+                self.assertEqual(files_under(prefix), left)
+                self.assertEqual(snapshot_but_prefix_and_data(), before)
+                for data in (self.data, home_data):
+                    self.assertEqual([f for f in files_under(data) if os.path.isfile(os.path.join(data, f))],
+                                     [])
+                shutil.rmtree(prefix, ignore_errors=True)
 
     def test_package_runs_where_it_is_unpacked(self):
         build = os.path.dirname(harness.BINARY)
