@@ -174,27 +174,6 @@ class LaunchFromList(harness.SessionTestCase):
         self.assertEqual(s.wait_exit(program), 0)
         self.assertTrue(fake.running())
 
-    def test_files_that_cannot_be_brought_are_told_and_nothing_starts(self):
-        s = self.s
-        emulator_folder = make_bin_layout(s, os.path.join(s.root, "source"),
-                                          {"Assets/p1crosshair.bmp": b"BM"})
-        fake = s.add_fake_emulator(seconds=60, folder=emulator_folder)
-        # A file where the front-end's Assets folder belongs.
-        s.write(s.path("Assets"), b"not a folder")
-        s.add_rom("vf3")
-        write_settings(s, emulator_folder, s.rom_folder)
-        program = s.start()
-        window = s.main_window(program)
-        watcher = s.watch_root()
-
-        self.launch_first_game(window)
-        # "Cannot copy .../Assets to .../Assets: ..."; only the title shows from outside.
-        s.answer(program, "Err")
-        self.assertFalse(fake.ran())
-        self.assertFalse(watcher.iconify_requested(window))
-        s.close_window(window)
-        self.assertEqual(s.wait_exit(program), 0)
-
 
 def real_emulator_missing():
     """Why the real emulator cannot run here, or None."""
