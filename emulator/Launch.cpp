@@ -2,7 +2,7 @@
 
 #include "catalogue/GameTable.h"
 #include "emulator/CommandLine.h"
-#include "emulator/GameDefinitions.h"
+#include "emulator/EmulatorFiles.h"
 #include "emulator/Launcher.h"
 #include "emulator/RunOutput.h"
 #include "platform/Files.h"
@@ -60,7 +60,11 @@ bool emulatorPresent(const ui::Form1& form) {
 bool startFromTag(ui::Form1& form, const CommandLine& line, WindowState state, Launcher& launcher,
                   ui::Dialogs& dialogs) {
     ui::setTag(form.Command1, line.text);
-    copyGameDefinitions(form.Text4->text(), ui::tag(&form));
+    // A start without the installation's files is sure to fail: say why instead.
+    if (const auto failure = bringEmulatorFiles(form.Text4->text(), ui::tag(&form))) {
+        dialogs.tell(*failure, kErrTitle);
+        return false;
+    }
     form.minimize();
     if (launcher.start(line.program, line.arguments, state, ui::tag(&form)))
         return true;

@@ -32,9 +32,10 @@ QChar quoteOf(const ui::Form1& form);
 // The emulator's program file exists under the emulator folder.
 bool emulatorPresent(const ui::Form1& form);
 
-// Keeps `line` in Command1's tag, brings the emulator's game definitions
-// into the program folder (copyGameDefinitions), minimizes the window and
-// starts the process without waiting. A process that cannot be started is not
+// Keeps `line` in Command1's tag, brings the emulator's installation files
+// into the program folder (bringEmulatorFiles), minimizes the window and
+// starts the process without waiting. Files that cannot be brought are told
+// in an "Err" box and nothing starts. A process that cannot be started is not
 // a launch: the window comes back and the user is told "Emu Error ...".
 bool startFromTag(ui::Form1& form, const CommandLine& line, WindowState state, Launcher& launcher,
                   ui::Dialogs& dialogs);

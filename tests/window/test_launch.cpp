@@ -58,7 +58,8 @@ private Q_SLOTS:
     void tagKeepsTheLastLineUntilTheNextLaunch();
     void endOfARun_data();
     void endOfARun();
-    void launchBringsTheGameDefinitions();
+    void launchBringsTheInstallationFiles();
+    void failedCopyIsToldAndNothingStarts();
 };
 
 void LaunchTest::launchButtonStartsTheSelectedGame() {
@@ -190,12 +191,30 @@ void LaunchTest::endOfARun() {
     }
 }
 
-void LaunchTest::launchBringsTheGameDefinitions() {
+void LaunchTest::launchBringsTheInstallationFiles() {
     LaunchFixture f;
     f.writeFile(QStringLiteral("Supermodel_0.1a_Win32/Config/Games.xml"), "<games/>");
+    f.writeFile(QStringLiteral("Supermodel_0.1a_Win32/Assets/p1crosshair.bmp"), "BM");
     f.form.List2->setCurrentRow(0);
     QTest::mouseClick(f.form.Command1, Qt::LeftButton);
+    QCOMPARE(f.launcher.starts.size(), 1);
     QCOMPARE(f.readFile(QStringLiteral("Config/Games.xml")), QByteArray("<games/>"));
+    QCOMPARE(f.readFile(QStringLiteral("Assets/p1crosshair.bmp")), QByteArray("BM"));
+}
+
+void LaunchTest::failedCopyIsToldAndNothingStarts() {
+    LaunchFixture f;
+    f.writeFile(QStringLiteral("Supermodel_0.1a_Win32/Config/Games.xml"), "<games/>");
+    QVERIFY(QDir().mkpath(f.path(QStringLiteral("Config/Games.xml"))));
+    f.doubleClickRow(0);
+    QVERIFY(f.launcher.starts.isEmpty());
+    QVERIFY(!(f.form.windowState() & Qt::WindowMinimized));
+    QCOMPARE(f.dialogs.boxes.size(), 1);
+    QCOMPARE(f.dialogs.boxes[0].text,
+             QStringLiteral("Cannot copy %1Supermodel_0.1a_Win32/Config/Games.xml to "
+                            "%1Config/Games.xml: a folder is in the place of the file")
+                 .arg(f.folder()));
+    QCOMPARE(f.dialogs.boxes[0].title, QStringLiteral("Err"));
 }
 
 QTEST_MAIN(LaunchTest)

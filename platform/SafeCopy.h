@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+#include <optional>
+
+namespace platform {
+
+// What could not be copied, from where to where, and why.
+struct CopyFailure {
+    QString source;
+    QString target;
+    QString reason;
+};
+
+// Brings `relative` (a file such as "Config/Games.xml", or a folder such as
+// "Assets", brought whole) from `sourceRoot` to `targetRoot`.
+//
+// The source side is only read; links there are followed, except links to
+// folders inside a folder being brought (a loop would never end). Below
+// `targetRoot` no link is ever followed or written through, so nothing is
+// written outside it:
+// - a file is copied when its copy is missing or older, and the copy takes
+//   the source's modification time; a newer copy is kept;
+// - a link that leads to the source's own file or folder is left alone;
+//   any other link (dangling, or leading anywhere else) is replaced: a file
+//   by the copy, atomically, a folder by a real folder;
+// - a folder where a file belongs, or a file where a folder belongs, fails.
+// Every file is written to a new file beside its place, synced, and renamed
+// over it: an interruption leaves the old file or the whole new one.
+//
+// `limit`: the most bytes the source may hold (a folder's files together);
+// a larger source is refused before anything is written.
+std::optional<CopyFailure> bringCopy(const QString& sourceRoot, const QString& targetRoot,
+                                     const QString& relative, qint64 limit);
+
+} // namespace platform
