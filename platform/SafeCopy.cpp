@@ -129,7 +129,8 @@ private:
 
     bool measure(const QString& relative, bool top, qint64& total);
     void bring(int parent, const QString& relative, bool top);
-    Folder openFolder(int parent, const QString& relative, const struct stat& source, Fd& folder);
+    Folder openFolder(int parent, const QString& relative, const struct stat& source, Fd& folder,
+                      bool onTheWay = false);
     bool replaceLinkWithFolder(int parent, const QByteArray& name);
     void bringFile(int parent, const QString& relative, const struct stat& source);
     bool copyInto(int parent, const QByteArray& name, const QString& relative);
@@ -207,7 +208,7 @@ std::optional<CopyFailure> Copier::run(const QString& relative) {
             return m_failure;
         }
         Fd next;
-        switch (openFolder(parent.get(), walked, source, next)) {
+        switch (openFolder(parent.get(), walked, source, next, true)) {
         case Folder::Own:
             return std::nullopt;
         case Folder::Failed:
@@ -248,7 +249,7 @@ void Copier::bring(int parent, const QString& relative, bool top) {
 }
 
 Copier::Folder Copier::openFolder(int parent, const QString& relative, const struct stat& source,
-                                  Fd& folder) {
+                                  Fd& folder, bool onTheWay) {
     const QByteArray name = lastPart(relative);
     struct stat st;
     if (::fstatat(parent, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
@@ -267,6 +268,12 @@ Copier::Folder Copier::openFolder(int parent, const QString& relative, const str
         struct stat target;
         if (::fstatat(parent, name.constData(), &target, 0) == 0 && sameObject(target, source))
             return Folder::Own; // the user's own shortcut to the emulator's folder
+        // A folder on the way ("Config") holds the user's own files too: it is
+        // neither written through nor replaced, which would hide them.
+        if (onTheWay) {
+            fail(relative, QStringLiteral("a link leads out of the program folder"));
+            return Folder::Failed;
+        }
         if (!replaceLinkWithFolder(parent, name)) {
             fail(relative, errorText(errno));
             return Folder::Failed;

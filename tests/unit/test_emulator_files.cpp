@@ -141,13 +141,17 @@ void TestEmulatorFiles::brings_data() {
     QTest::newRow("link to the emulator's own folder: left alone")
         << "emu/" << kInstallation + QStringList{"front/Assets->emu/Assets"}
         << QStringList{"front/Assets->emu/Assets", "front/Config/Games.xml=G"} << none;
-    QTest::newRow("linked folder leading elsewhere: replaced by a real one")
-        << "emu/"
-        << kInstallation +
-               QStringList{"elsewhere/x=1", "front/Assets->elsewhere", "front/Config->elsewhere"}
-        << kAllCopied + QStringList{"front/Assets/", "front/Config/", "elsewhere/x=1",
-                                    "elsewhere/p1.bmp!", "elsewhere/Games.xml!"}
+    QTest::newRow("linked Assets leading elsewhere: replaced by a real folder")
+        << "emu/" << kInstallation + QStringList{"elsewhere/x=1", "front/Assets->elsewhere"}
+        << kAllCopied + QStringList{"front/Assets/", "elsewhere/x=1", "elsewhere/p1.bmp!"}
         << none;
+    // Config holds the user's own files: never written through, never replaced.
+    QTest::newRow("linked Config leading elsewhere: refused, left as it is")
+        << "emu/"
+        << kInstallation + QStringList{"elsewhere/Kestrun.ini=K", "front/Config->elsewhere"}
+        << QStringList{"front/Config->elsewhere", "elsewhere/Kestrun.ini=K", "elsewhere/Games.xml!"}
+        << "Cannot copy @emu/Config to @front/Config: a link leads out of the "
+           "program folder";
     QTest::newRow("a folder in the place of a file")
         << "emu/" << kInstallation + QStringList{"front/Assets/sub/p2.bmp/"}
         << QStringList{"front/Assets/sub/p2.bmp/"}
