@@ -214,18 +214,22 @@ void LaunchTest::noSecondLaunchWhileARunGoesOn() {
 void LaunchTest::endOfARun_data() {
     QTest::addColumn<int>("status");
     QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<bool>("kept");   // the run's output
     QTest::addColumn<QString>("box"); // empty: none, and the window stays minimized
     QTest::newRow("failed: the window comes back and tells")
-        << 1 << QStringList{"Error: Could not open 'x.zip'.", "Error: second"}
+        << 1 << QStringList{"Error: Could not open 'x.zip'.", "Error: second"} << true
         << "Emu Error ...\nError: Could not open 'x.zip'.\nError: second";
-    QTest::newRow("crashed without error lines") << -1 << QStringList{} << "Emu Error ...";
+    QTest::newRow("crashed without error lines") << -1 << QStringList{} << true << "Emu Error ...";
+    QTest::newRow("failed, its output not kept")
+        << 1 << QStringList{} << false << "Emu Error ...\nIts messages could not be kept.";
     QTest::newRow("normal end changes nothing")
-        << 0 << QStringList{"Error: printed, but it ended well"} << "";
+        << 0 << QStringList{"Error: printed, but it ended well"} << true << "";
 }
 
 void LaunchTest::endOfARun() {
     QFETCH(int, status);
     QFETCH(QStringList, lines);
+    QFETCH(bool, kept);
     QFETCH(QString, box);
     LaunchFixture f;
     f.form.List2->setCurrentRow(0);
@@ -233,7 +237,7 @@ void LaunchTest::endOfARun() {
     QVERIFY(f.form.windowState() & Qt::WindowMinimized);
     QVERIFY(f.dialogs.boxes.isEmpty());
 
-    f.launcher.finish(status, lines);
+    f.launcher.finish(status, lines, kept);
     QCOMPARE(bool(f.form.windowState() & Qt::WindowMinimized), box.isEmpty());
     QCOMPARE(f.dialogs.boxes.size(), box.isEmpty() ? 0 : 1);
     if (!box.isEmpty()) {
