@@ -43,7 +43,8 @@ void showNotice(QWidget& window, const QString& text) {
     label->setText(text);
     label->setAccessibleName(text);
     label->adjustSize();
-    label->move((window.width() - label->width()) / 2, window.height() - label->height() - 12);
+    // Low in the window, clear of the path boxes along its bottom edge.
+    label->move((window.width() - label->width()) / 2, window.height() * 9 / 10 - label->height());
     label->raise();
     label->show();
     label->findChild<QTimer*>()->start();
