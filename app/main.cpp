@@ -1,6 +1,6 @@
 #include "app/Frontend.h"
+#include "emulator/ProcessLauncher.h"
 #include "platform/InstanceLock.h"
-#include "platform/ProcessLauncher.h"
 #include "platform/TerminationSignals.h"
 #include "ui/Dialogs.h"
 #include "ui/Form1.h"
@@ -24,7 +24,7 @@ int main(int argc, char* argv[]) {
 
     ui::Form1 form;
     ui::MessageBoxDialogs dialogs(&form);
-    platform::ProcessLauncher launcher;
+    emulator::ProcessLauncher launcher;
     app::Frontend frontend(form, dialogs, launcher,
                            QDir::toNativeSeparators(QApplication::applicationDirPath()),
                            [&instance] {

@@ -110,6 +110,8 @@ void ClosePanel(ui::Form1& form, ui::Dialogs& dialogs) {
 }
 
 void StartInputConfiguration(ui::Form1& form, ui::Dialogs& dialogs, Launcher& launcher) {
+    if (refusedWhileRunning(form, launcher))
+        return;
     const CommandLine line = inputSetupCommandLine(form.Text4->text(), quoteOf(form));
     ui::setTag(form.Command1, line.text);
     if (!emulatorPresent(form)) {

@@ -10,6 +10,7 @@
 #include "ui/Dialogs.h"
 #include "ui/Form1.h"
 #include "ui/GameList.h"
+#include "ui/Notice.h"
 #include "ui/Tag.h"
 
 #include <QLabel>
@@ -27,8 +28,15 @@ bool on(const ui::CheckBox* box) {
 
 } // namespace
 
-void tellEmuError(ui::Dialogs& dialogs, const QStringList& errorLines) {
-    dialogs.tell(emuErrorText(errorLines), kErrTitle);
+void tellEmuError(ui::Dialogs& dialogs, const QStringList& errorLines, bool outputKept) {
+    dialogs.tell(emuErrorText(errorLines, outputKept), kErrTitle);
+}
+
+bool refusedWhileRunning(ui::Form1& form, const Launcher& launcher) {
+    if (!launcher.running())
+        return false;
+    ui::showNotice(form, kStillRunning);
+    return true;
 }
 
 QChar quoteOf(const ui::Form1& form) {
@@ -74,21 +82,26 @@ bool startFromTag(ui::Form1& form, const CommandLine& line, WindowState state, L
     return false;
 }
 
-void RunFinished(ui::Form1& form, ui::Dialogs& dialogs, int status, const QStringList& errorLines) {
+void RunFinished(ui::Form1& form, ui::Dialogs& dialogs, int status, const QStringList& errorLines,
+                 bool outputKept) {
     if (status == 0)
         return;
     form.showNormal();
     form.raise();
     form.activateWindow();
-    tellEmuError(dialogs, errorLines);
+    tellEmuError(dialogs, errorLines, outputKept);
 }
 
 void Launch(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs) {
+    if (refusedWhileRunning(form, launcher))
+        return;
     const CommandLine line = gameCommandLine(gameLaunchFromWindow(form), quoteOf(form));
     startFromTag(form, line, WindowState::Minimized, launcher, dialogs);
 }
 
 void LaunchFromList(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs) {
+    if (refusedWhileRunning(form, launcher))
+        return;
     if (!emulatorPresent(form)) {
         tellEmuError(dialogs);
         return;

@@ -21,7 +21,7 @@ inline const QString kErrTitle = QStringLiteral("Err");
 
 // Tells the user the emulator could not be found or started, or failed, with
 // the last error lines it printed, if any.
-void tellEmuError(ui::Dialogs& dialogs, const QStringList& errorLines = {});
+void tellEmuError(ui::Dialogs& dialogs, const QStringList& errorLines = {}, bool outputKept = true);
 
 // The game launch read from the window at this moment.
 GameLaunch gameLaunchFromWindow(const ui::Form1& form);
@@ -40,16 +40,27 @@ bool emulatorPresent(const ui::Form1& form);
 bool startFromTag(ui::Form1& form, const CommandLine& line, WindowState state, Launcher& launcher,
                   ui::Dialogs& dialogs);
 
+// The notice shown when a launch is refused because a run goes on.
+inline const QString kStillRunning = QStringLiteral("The emulator is still running.");
+
+// While an emulator started here still runs, a further launch starts nothing:
+// two would share one NVRAM/ and one configuration. Shows a passing notice
+// (no box) and returns true when that is so.
+bool refusedWhileRunning(ui::Form1& form, const Launcher& launcher);
+
 // A started emulator has ended. A failure (any status but 0) brings the
-// window back and tells "Emu Error ..." with the emulator's error lines; a
-// normal end changes nothing.
-void RunFinished(ui::Form1& form, ui::Dialogs& dialogs, int status, const QStringList& errorLines);
+// window back and tells "Emu Error ..." with the emulator's error lines, or
+// that its messages could not be kept; a normal end changes nothing.
+void RunFinished(ui::Form1& form, ui::Dialogs& dialogs, int status, const QStringList& errorLines,
+                 bool outputKept = true);
 
 // Launch (the launch button): the game command line, started minimized.
+// Refused while a run goes on (the tag keeps the running line).
 void Launch(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs);
 
-// Launch from the list: the emulator must exist, then the archive must have
-// been found when the game was selected (the launch button's enabled state).
+// Launch from the list: refused while a run goes on, before any check; then
+// the emulator must exist, then the archive must have been found when the
+// game was selected (the launch button's enabled state).
 void LaunchFromList(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs);
 
 } // namespace emulator

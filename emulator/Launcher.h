@@ -29,9 +29,11 @@ public:
 
 Q_SIGNALS:
     // A process started here has ended: its exit status (-1 when it did not
-    // exit by itself, a crash say) and the last "Error:" lines it printed.
-    // Never emitted for a process still running when the front-end ends.
-    void finished(int status, const QStringList& errorLines);
+    // exit by itself, a crash say), the last "Error:" lines it printed, and
+    // whether its output could be kept at all (when not, there are no lines
+    // to tell). Never emitted for a process still running when the front-end
+    // ends; running() is already false when it is.
+    void finished(int status, const QStringList& errorLines, bool outputKept);
 };
 
 } // namespace emulator

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -9,27 +8,29 @@ class QIODevice;
 namespace emulator {
 
 // What the emulator printed, as far as the user is told of it: its "Error:"
-// lines. Its output may be huge or binary, so only its end is ever read.
+// lines. Its output may be huge or binary, so only its end is searched.
 
+// The lines searched are those that reach into the last kOutputTailBytes.
 constexpr qint64 kOutputTailBytes = 64 * 1024;
+// How far back the start of a line that runs into that tail is looked for.
+constexpr qint64 kLineStartSearchBytes = 16 * 1024 * 1024;
 constexpr int kErrorLinesShown = 5;
 constexpr int kErrorLineLength = 200;
 
-// The last kOutputTailBytes of `output` (a file or buffer that can seek), and
-// whether that is all of it.
-struct OutputTail {
-    QByteArray bytes;
-    bool whole = true;
-};
-OutputTail readOutputTail(QIODevice& output);
+// The last kErrorLinesShown lines of `output` (a file or buffer that can
+// seek) that begin with "Error:", oldest first, among the lines that reach
+// into its last kOutputTailBytes, however early they begin. Each is cut to
+// kErrorLineLength characters (then "...") and holds only characters a box
+// can show. Lines end at LF, CR or CR LF.
+QStringList lastErrorLines(QIODevice& output);
 
-// The last kErrorLinesShown lines that begin with "Error:", oldest first,
-// each cut to kErrorLineLength characters (then "...") with characters that
-// cannot be shown replaced. A cut tail's first line, being partial, is
-// skipped. Lines end at LF, CR or CR LF.
-QStringList lastErrorLines(const OutputTail& tail);
+// One line as the user sees it: UTF-8 decoded, a tab as a space, every
+// control, format, private-use, unassigned or line-breaking character as
+// U+FFFD, cut to kErrorLineLength characters (then "...").
+QString shownLine(const QByteArray& bytes);
 
-// "Emu Error ..." followed by one line per error line.
-QString emuErrorText(const QStringList& errorLines);
+// "Emu Error ..." followed by one line per error line and, when the run's
+// output could not be kept, a sentence saying so.
+QString emuErrorText(const QStringList& errorLines, bool outputKept = true);
 
 } // namespace emulator

@@ -5,58 +5,125 @@
 #include <QFileInfo>
 #include <QLockFile>
 
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace platform {
 
 namespace {
 
-// The folders a lock may live in, in order. QDir::tempPath() is empty when
-// the temporary folder does not exist.
+// Names tried in one folder, in order, past files of other users.
+constexpr int kNamesPerFolder = 4;
+
+QString canonicalFolder(const QString& folder) {
+    if (folder.isEmpty() || !QDir::isAbsolutePath(folder))
+        return {};
+    const QFileInfo info(folder);
+    return info.isDir() ? info.canonicalFilePath() : QString();
+}
+
+QString runtimeFolder() {
+    const QString folder = canonicalFolder(qEnvironmentVariable("XDG_RUNTIME_DIR"));
+#ifndef Q_OS_WIN
+    // Private to the user, or it is no runtime folder of theirs.
+    if (!folder.isEmpty() && QFileInfo(folder).ownerId() != ::geteuid())
+        return {};
+#endif
+    return folder;
+}
+
+// The folders the lock lives in, in the order it is taken. QDir::tempPath()
+// is empty when the temporary folder does not exist.
 QStringList lockFolders() {
     QStringList folders;
-    for (const QString& folder : {QDir::tempPath(), qEnvironmentVariable("XDG_RUNTIME_DIR")}) {
-        if (!folder.isEmpty() && QFileInfo(folder).isDir())
+    for (const QString& folder : {runtimeFolder(), canonicalFolder(QDir::tempPath())}) {
+        if (!folder.isEmpty() && !folders.contains(folder))
             folders.append(folder);
     }
     return folders;
 }
 
+// A file at `path` that is not this user's lock file: another user's, or
+// not a plain file at all. Such a file is never read, taken over or removed.
+bool notOurs(const QString& path) {
+#ifdef Q_OS_WIN
+    (void)path;
+    return false;
+#else
+    struct stat facts {};
+    if (::lstat(QFile::encodeName(path).constData(), &facts) != 0)
+        return false;
+    return facts.st_uid != ::geteuid() || !S_ISREG(facts.st_mode);
+#endif
+}
+
 } // namespace
 
 InstanceLock::InstanceLock(const QString& programFile) {
-    // One lock per program file and user.
-    const QString owner = QFileInfo(programFile).absoluteFilePath() + u'\n' + QDir::homePath();
-    const QByteArray key =
-        QCryptographicHash::hash(owner.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    m_name = QLatin1String("/kestrun-") + QLatin1String(key) + QLatin1String(".lock");
+#ifdef Q_OS_WIN
+    const QString user = QDir::homePath();
+#else
+    // The user, not the home folder: su may keep another's $HOME.
+    const QString user = QString::number(::geteuid());
+#endif
+    const QString owner = QFileInfo(programFile).absoluteFilePath() + u'\n' + user;
+    m_key = QLatin1String(
+        QCryptographicHash::hash(owner.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
 }
 
 InstanceLock::~InstanceLock() = default;
 
-InstanceLock::Outcome InstanceLock::acquire() {
-    for (const QString& folder : lockFolders()) {
-        auto lock = std::make_unique<QLockFile>(folder + m_name);
+InstanceLock::Try InstanceLock::tryFolder(const QString& folder) {
+    for (int i = 0; i < kNamesPerFolder; ++i) {
+        const QString path = folder + QStringLiteral("/kestrun-") + m_key +
+                             (i == 0 ? QString() : u'-' + QString::number(i)) +
+                             QStringLiteral(".lock");
+        if (notOurs(path))
+            continue;
+        auto lock = std::make_unique<QLockFile>(path);
         // Only a dead owner makes a lock stale, however old it is.
         lock->setStaleLockTime(0);
         if (lock->tryLock(0)) {
-            m_lock = std::move(lock);
-            return Outcome::Acquired;
+            m_locks.push_back(std::move(lock));
+            return Try::Taken;
         }
-        if (lock->error() == QLockFile::LockFailedError)
-            return Outcome::RunningElsewhere;
+        if (lock->error() != QLockFile::LockFailedError)
+            return Try::Unusable;
+        // Made by another user between the look and the try: not ours either.
+        if (!notOurs(path))
+            return Try::Held;
     }
-    return Outcome::Unavailable;
+    return Try::Unusable;
+}
+
+InstanceLock::Outcome InstanceLock::acquire() {
+    release();
+    // Always in the same order, so that of two copies started at the same
+    // instant, whichever loses a folder first gives up all it took.
+    for (const QString& folder : lockFolders()) {
+        if (tryFolder(folder) == Try::Held) {
+            release();
+            return Outcome::RunningElsewhere;
+        }
+    }
+    return m_locks.empty() ? Outcome::Unavailable : Outcome::Acquired;
 }
 
 void InstanceLock::release() {
-    if (m_lock)
-        m_lock->unlock();
+    for (const auto& lock : m_locks)
+        lock->unlock();
+    m_locks.clear();
 }
 
 QString InstanceLock::lockPath() const {
-    if (m_lock)
-        return m_lock->fileName();
+    if (!m_locks.empty())
+        return m_locks.front()->fileName();
     const QStringList folders = lockFolders();
-    return folders.isEmpty() ? QString() : folders.first() + m_name;
+    return folders.isEmpty()
+               ? QString()
+               : folders.first() + QStringLiteral("/kestrun-") + m_key + QStringLiteral(".lock");
 }
 
 } // namespace platform

@@ -2,20 +2,24 @@
 
 #include <QString>
 #include <memory>
+#include <vector>
 
 class QLockFile;
 
 namespace platform {
 
-// Lets only one copy of the program run. The lock is keyed by the program
-// file's path and kept outside the program folder: in the temporary folder,
-// else in the user's runtime folder ($XDG_RUNTIME_DIR). A copy that crashed
-// leaves a stale lock that the next copy takes over.
+// Lets only one copy of the program run per program file and user. The lock
+// is kept outside the program folder: in the user's private runtime folder
+// ($XDG_RUNTIME_DIR, when it is an absolute path to a folder the user owns)
+// and in the temporary folder, both at once, so that copies started with and
+// without a runtime folder (a desktop, su, ssh) still see each other. A copy
+// that crashed leaves a stale lock that the next copy takes over; a file of
+// another user's is never taken for this user's lock.
 class InstanceLock final {
 public:
     enum class Outcome {
         Acquired,         // this copy holds the lock
-        RunningElsewhere, // a live copy holds it
+        RunningElsewhere, // a live copy of this user's holds it
         Unavailable,      // no lock can be made anywhere: run unguarded
     };
 
@@ -24,9 +28,9 @@ public:
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
 
-    // Tries the temporary folder, then the runtime folder. Only a lock held
-    // by another live copy is RunningElsewhere; a folder that is missing or
-    // refuses the file is passed over.
+    // Takes the lock in every folder available, the runtime folder first.
+    // A live lock in any of them is RunningElsewhere (and nothing is kept); a
+    // folder that is missing or refuses the file is passed over.
     Outcome acquire();
     void release();
 
@@ -34,8 +38,11 @@ public:
     QString lockPath() const;
 
 private:
-    QString m_name;
-    std::unique_ptr<QLockFile> m_lock;
+    enum class Try { Taken, Held, Unusable };
+    Try tryFolder(const QString& folder);
+
+    QString m_key;
+    std::vector<std::unique_ptr<QLockFile>> m_locks;
 };
 
 } // namespace platform

@@ -51,10 +51,10 @@ public:
         return succeeds;
     }
     bool running() const override { return m_running > 0; }
-    void finish(int status, const QStringList& errorLines = {}) {
+    void finish(int status, const QStringList& errorLines = {}, bool outputKept = true) {
         if (m_running > 0)
             --m_running;
-        Q_EMIT finished(status, errorLines);
+        Q_EMIT finished(status, errorLines, outputKept);
     }
 
     QList<Start> starts;

@@ -9,6 +9,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using Outcome = platform::InstanceLock::Outcome;
 
 class InstanceLockTest : public QObject {
@@ -21,6 +26,11 @@ private Q_SLOTS:
     void lockLivesOutsideTheProgramFolder();
     void withoutATemporaryFolder_data();
     void withoutATemporaryFolder();
+    void anotherUsersFileIsNeverThisUsersCopy_data();
+    void anotherUsersFileIsNeverThisUsersCopy();
+    void copiesWithAndWithoutARuntimeFolderSeeEachOther_data();
+    void copiesWithAndWithoutARuntimeFolderSeeEachOther();
+    void copiesStartedAtTheSameInstant();
 
     void cleanup();
 
@@ -129,6 +139,138 @@ void InstanceLockTest::withoutATemporaryFolder() {
         QCOMPARE(second.acquire(), Outcome::Unavailable);
         QCOMPARE(first.lockPath(), QString());
     }
+}
+
+void InstanceLockTest::anotherUsersFileIsNeverThisUsersCopy_data() {
+    QTest::addColumn<QByteArray>("content"); // of the other user's file
+    QTest::addColumn<bool>("inRuntimeFolder");
+    const QByteArray host = QSysInfo::machineHostName().toUtf8();
+    QTest::newRow("naming a live process")
+        << QByteArray::number(::getpid()) + '\n' + QCoreApplication::applicationName().toUtf8() +
+               '\n' + host + '\n'
+        << false;
+    QTest::newRow("naming a dead process") << "2147483646\nkestrun\n" + host + "\n" << false;
+    QTest::newRow("not a lock") << QByteArray("junk") << false;
+    QTest::newRow("the runtime folder itself") << QByteArray() << true;
+}
+
+void InstanceLockTest::anotherUsersFileIsNeverThisUsersCopy() {
+    QFETCH(QByteArray, content);
+    QFETCH(bool, inRuntimeFolder);
+    if (::geteuid() != 0)
+        QSKIP("making a file that another user owns needs root");
+    constexpr uid_t nobody = 65534;
+    QTemporaryDir temp;
+    QTemporaryDir runtime;
+    QVERIFY(::chmod(QFile::encodeName(temp.path()).constData(), 01777) == 0);
+    qputenv("TMPDIR", QFile::encodeName(temp.path()));
+    const QString program = temp.filePath(QStringLiteral("kestrun"));
+    QString theirs;
+    if (inRuntimeFolder) {
+        // A runtime folder that is not the user's own is not used at all.
+        QVERIFY(::chown(QFile::encodeName(runtime.path()).constData(), nobody, nobody) == 0);
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    } else {
+        qunsetenv("XDG_RUNTIME_DIR");
+        theirs = platform::InstanceLock(program).lockPath();
+        QFile file(theirs);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
+        QVERIFY(::chown(QFile::encodeName(theirs).constData(), nobody, nobody) == 0);
+    }
+
+    platform::InstanceLock first(program);
+    platform::InstanceLock second(program);
+    QCOMPARE(first.acquire(), Outcome::Acquired);
+    QVERIFY(first.lockPath().startsWith(temp.path() + u'/'));
+    QVERIFY(first.lockPath() != theirs);
+    // This user's copies still see each other.
+    QCOMPARE(second.acquire(), Outcome::RunningElsewhere);
+    first.release();
+    if (!theirs.isEmpty()) {
+        QFile file(theirs);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), content);
+        QCOMPARE(QFileInfo(theirs).ownerId(), nobody);
+    }
+}
+
+void InstanceLockTest::copiesWithAndWithoutARuntimeFolderSeeEachOther_data() {
+    QTest::addColumn<bool>("firstHasRuntime");
+    QTest::newRow("desktop copy first") << true;
+    QTest::newRow("copy without a runtime folder first") << false;
+}
+
+void InstanceLockTest::copiesWithAndWithoutARuntimeFolderSeeEachOther() {
+    QFETCH(bool, firstHasRuntime);
+    QTemporaryDir temp;
+    QTemporaryDir runtime;
+    qputenv("TMPDIR", QFile::encodeName(temp.path()));
+    const auto environment = [&runtime](bool hasRuntime) {
+        if (hasRuntime)
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        else
+            qunsetenv("XDG_RUNTIME_DIR");
+    };
+    const QString program = temp.filePath(QStringLiteral("kestrun"));
+    platform::InstanceLock first(program);
+    platform::InstanceLock second(program);
+    environment(firstHasRuntime);
+    QCOMPARE(first.acquire(), Outcome::Acquired);
+    environment(!firstHasRuntime);
+    QCOMPARE(second.acquire(), Outcome::RunningElsewhere);
+    // The runtime folder comes first when there is one.
+    environment(true);
+    QVERIFY(platform::InstanceLock(program).lockPath().startsWith(runtime.path() + u'/'));
+    first.release();
+    environment(!firstHasRuntime);
+    QCOMPARE(second.acquire(), Outcome::Acquired);
+}
+
+void InstanceLockTest::copiesStartedAtTheSameInstant() {
+    // Copies in separate processes, half of them with a runtime folder, all
+    // let go at once: exactly one runs.
+    QTemporaryDir temp;
+    QTemporaryDir runtime;
+    qputenv("TMPDIR", QFile::encodeName(temp.path()));
+    const QString program = temp.filePath(QStringLiteral("kestrun"));
+    constexpr int kCopies = 6;
+    int go[2];
+    int told[2];
+    QVERIFY(::pipe(go) == 0 && ::pipe(told) == 0);
+    QList<pid_t> copies;
+    for (int i = 0; i < kCopies; ++i) {
+        const pid_t pid = ::fork();
+        QVERIFY(pid >= 0);
+        if (pid == 0) {
+            ::close(go[1]);
+            if (i % 2 == 0)
+                qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+            else
+                qunsetenv("XDG_RUNTIME_DIR");
+            platform::InstanceLock lock(program);
+            char byte;
+            (void)::read(go[0], &byte, 1); // returns when the parent closes it
+            const char outcome = lock.acquire() == Outcome::Acquired ? 'A' : 'R';
+            (void)::write(told[1], &outcome, 1);
+            ::usleep(500 * 1000); // hold it while the others try
+            ::_exit(0);
+        }
+        copies.append(pid);
+    }
+    ::close(go[0]);
+    ::close(told[1]);
+    ::close(go[1]);
+    QByteArray outcomes;
+    char byte;
+    while (::read(told[0], &byte, 1) == 1)
+        outcomes += byte;
+    ::close(told[0]);
+    for (const pid_t pid : copies)
+        ::waitpid(pid, nullptr, 0);
+    QCOMPARE(outcomes.size(), kCopies);
+    QCOMPARE(outcomes.count('A'), 1);
 }
 
 QTEST_MAIN(InstanceLockTest)

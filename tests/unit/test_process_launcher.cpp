@@ -1,6 +1,8 @@
 // The real launcher, on small shell scripts standing in for the emulator.
 
-#include "platform/ProcessLauncher.h"
+#include "emulator/ProcessLauncher.h"
+#include "platform/ProcessStarter.h"
+#include "support/FullDisk.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +11,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <sys/mount.h>
 #include <unistd.h>
 
 namespace {
@@ -35,6 +38,33 @@ struct ScriptFixture {
     }
 };
 
+int openDescriptors() {
+    return int(QDir(QStringLiteral("/proc/self/fd"))
+                   .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
+                   .size());
+}
+
+// A folder no file can be made in: a read-only tmpfs over it as root (root
+// ignores permissions), its permissions elsewhere.
+struct ReadOnlyFolder {
+    QString folder;
+    bool mounted = false;
+    explicit ReadOnlyFolder(const QString& path) : folder(path) {
+        QDir().mkpath(folder);
+        mounted = ::geteuid() == 0 && ::mount("tmpfs", QFile::encodeName(folder).constData(),
+                                              "tmpfs", MS_RDONLY, "size=64k") == 0;
+        if (!mounted)
+            QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    }
+    bool works() const { return mounted || ::geteuid() != 0; }
+    ~ReadOnlyFolder() {
+        if (mounted)
+            ::umount2(QFile::encodeName(folder).constData(), MNT_DETACH);
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner);
+    }
+};
+
 bool alive(pid_t pid) {
     QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
     if (!stat.open(QIODevice::ReadOnly))
@@ -50,13 +80,18 @@ class TestProcessLauncher : public QObject {
 
 private Q_SLOTS:
     void failedRunTellsItsErrorLines();
-    void missingProgramDoesNotStart();
+    void failedStartsLeaveNothing_data();
+    void failedStartsLeaveNothing();
+    void outputWithoutAUsableTemporaryFolder_data();
+    void outputWithoutAUsableTemporaryFolder();
+    void outputFolder_data();
+    void outputFolder();
     void leftRunningWhenTheLauncherGoes();
 };
 
 void TestProcessLauncher::failedRunTellsItsErrorLines() {
     ScriptFixture f;
-    platform::ProcessLauncher launcher;
+    emulator::ProcessLauncher launcher;
     QSignalSpy finished(&launcher, &emulator::Launcher::finished);
     // Its error, where its streams lead, its session and its own pid.
     QVERIFY(launcher.start(f.script("sleep 1\n"
@@ -99,23 +134,131 @@ void TestProcessLauncher::failedRunTellsItsErrorLines() {
     QCOMPARE(finished[1][1].toStringList(), QStringList{QStringLiteral("Error: ") + folder});
 }
 
-void TestProcessLauncher::missingProgramDoesNotStart() {
+void TestProcessLauncher::failedStartsLeaveNothing_data() {
+    QTest::addColumn<QString>("program");
+    QTest::newRow("not executable") << "plain";
+    QTest::newRow("missing") << "none";
+    QTest::newRow("a folder") << "folder";
+}
+
+void TestProcessLauncher::failedStartsLeaveNothing() {
+    QFETCH(QString, program);
     ScriptFixture f;
-    platform::ProcessLauncher launcher;
+    const QString path = f.dir.filePath(program);
+    QFile plain(f.dir.filePath(QStringLiteral("plain")));
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    plain.write("#!/bin/sh\n");
+    plain.close();
+    QVERIFY(QDir().mkdir(f.dir.filePath(QStringLiteral("folder"))));
+    emulator::ProcessLauncher launcher;
     QSignalSpy finished(&launcher, &emulator::Launcher::finished);
-    QVERIFY(
-        !launcher.start(f.dir.path() + QStringLiteral("/none"), {}, emulator::WindowState::Normal,
-                        f.dir.path()));
+    const int before = openDescriptors();
+    for (int i = 0; i < 10; ++i)
+        QVERIFY(!launcher.start(path, {}, emulator::WindowState::Normal, f.dir.path()));
+    QCOMPARE(openDescriptors(), before);
+    QVERIFY(!launcher.running());
     QTest::qWait(100);
     QCOMPARE(finished.size(), 0);
     QCOMPARE(f.leftInTemp(), QStringList());
+}
+
+void TestProcessLauncher::outputWithoutAUsableTemporaryFolder_data() {
+    QTest::addColumn<QString>("temporary");
+    QTest::addColumn<QString>("output"); // where the emulator's output went
+    QTest::newRow("full") << "full"
+                          << "/dev/null";
+    QTest::newRow("read-only") << "read-only"
+                               << "/dev/null";
+    // The system's folder then, never the root folder.
+    QTest::newRow("missing") << "missing"
+                             << "/tmp/kestrun-emulator-";
+}
+
+void TestProcessLauncher::outputWithoutAUsableTemporaryFolder() {
+    QFETCH(QString, temporary);
+    QFETCH(QString, output);
+    ScriptFixture f;
+    const QString folder = f.temp.filePath(QStringLiteral("t"));
+    FullDisk full;
+    std::unique_ptr<ReadOnlyFolder> readOnly;
+    if (temporary == u"full") {
+        MOUNT_FULL_DISK(full, folder);
+        full.fill();
+    } else if (temporary == u"read-only") {
+        readOnly = std::make_unique<ReadOnlyFolder>(folder);
+        if (!readOnly->works())
+            QSKIP("no read-only folder: mounting a read-only tmpfs failed");
+    }
+    qputenv("TMPDIR", QFile::encodeName(folder));
+    const QStringList before = QDir(QStringLiteral("/")).entryList(QDir::AllEntries);
+
+    emulator::ProcessLauncher launcher;
+    QSignalSpy finished(&launcher, &emulator::Launcher::finished);
+    // It runs all the same, and its streams lead to no pipe.
+    QVERIFY(launcher.start(f.script("one=$(readlink /proc/$$/fd/1)\n"
+                                    "two=$(readlink /proc/$$/fd/2)\n"
+                                    "printf '%s\\n%s\\n' \"$one\" \"$two\" > where\n"
+                                    "echo 'Error: lost'\n"
+                                    "exit 1\n"),
+                           {}, emulator::WindowState::Minimized, f.dir.path()));
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished[0][0].toInt(), 1);
+    const bool kept = output != u"/dev/null";
+    QCOMPARE(finished[0][1].toStringList(),
+             kept ? QStringList{QStringLiteral("Error: lost")} : QStringList());
+    QCOMPARE(finished[0][2].toBool(), kept);
+    QFile where(f.dir.filePath(QStringLiteral("where")));
+    QVERIFY(where.open(QIODevice::ReadOnly));
+    const QList<QByteArray> streams = where.readAll().trimmed().split('\n');
+    QCOMPARE(streams.size(), 2);
+    QVERIFY2(streams[0].startsWith(output.toUtf8()), streams[0].constData());
+    QCOMPARE(streams[1], streams[0]);
+    QCOMPARE(QDir(QStringLiteral("/")).entryList(QDir::AllEntries), before);
+}
+
+void TestProcessLauncher::outputFolder_data() {
+    QTest::addColumn<QString>("tmpdir");
+    QTest::addColumn<QString>("fallback");
+    QTest::addColumn<QString>("chosen");
+    QTest::newRow("set") << "<d>/"
+                         << "<d>"
+                         << "<d>";
+    QTest::newRow("unset") << ""
+                           << "<d>"
+                           << "<d>";
+    QTest::newRow("missing") << "<d>/missing"
+                             << "<d>"
+                             << "<d>";
+    QTest::newRow("a file") << "<d>/file"
+                            << "<d>"
+                            << "<d>";
+    QTest::newRow("relative") << "."
+                              << "<d>"
+                              << "<d>";
+    QTest::newRow("missing, fallback missing") << "<d>/missing"
+                                               << "<d>/missing"
+                                               << "";
+    QTest::newRow("missing, fallback a file") << "<d>/missing"
+                                              << "<d>/file"
+                                              << "";
+}
+
+void TestProcessLauncher::outputFolder() {
+    QFETCH(QString, tmpdir);
+    QFETCH(QString, fallback);
+    QFETCH(QString, chosen);
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("file")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    const auto real = [&](QString s) { return s.replace(QStringLiteral("<d>"), dir.path()); };
+    QCOMPARE(platform::outputFolder(real(tmpdir), real(fallback)), real(chosen));
 }
 
 void TestProcessLauncher::leftRunningWhenTheLauncherGoes() {
     ScriptFixture f;
     const QString pidFile = f.dir.path() + QStringLiteral("/pid");
     {
-        platform::ProcessLauncher launcher;
+        emulator::ProcessLauncher launcher;
         QVERIFY(launcher.start(f.script("echo $$ > \"$1\"\nexec sleep 30\n"), {pidFile},
                                emulator::WindowState::Minimized, f.dir.path()));
         QTRY_VERIFY(QFileInfo(pidFile).size() > 0);

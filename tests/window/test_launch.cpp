@@ -4,8 +4,10 @@
 #include "support/Fakes.h"
 
 #include "emulator/CommandLine.h"
+#include "emulator/Launch.h"
 #include "ui/CheckBox.h"
 #include "ui/GameList.h"
+#include "ui/Notice.h"
 #include "ui/Tag.h"
 
 #include <QLineEdit>
@@ -56,6 +58,8 @@ private Q_SLOTS:
     void doubleClickChecksTheEmulatorThenTheArchive();
     void doubleClickWithEverythingPresentLaunches();
     void tagKeepsTheLastLineUntilTheNextLaunch();
+    void noSecondLaunchWhileARunGoesOn_data();
+    void noSecondLaunchWhileARunGoesOn();
     void endOfARun_data();
     void endOfARun();
     void launchBringsTheInstallationFiles();
@@ -154,26 +158,79 @@ void LaunchTest::tagKeepsTheLastLineUntilTheNextLaunch() {
     f.form.List2->setCurrentRow(0);
     f.form.Check1->setValue(1);
     QCOMPARE(ui::tag(f.form.Command1), first);
+    f.launcher.finish(0);
     QTest::mouseClick(f.form.Command1, Qt::LeftButton);
     QVERIFY(ui::tag(f.form.Command1).contains(QStringLiteral("vf3.zip")));
+    QCOMPARE(f.launcher.starts.size(), 2);
+}
+
+void LaunchTest::noSecondLaunchWhileARunGoesOn_data() {
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("again");
+    QTest::newRow("button, then button") << "button"
+                                         << "button";
+    QTest::newRow("button, then the list") << "button"
+                                           << "list";
+    QTest::newRow("list, then the panel's Supermodel button") << "list"
+                                                              << "panel";
+    QTest::newRow("panel, then button") << "panel"
+                                        << "button";
+}
+
+void LaunchTest::noSecondLaunchWhileARunGoesOn() {
+    QFETCH(QString, first);
+    QFETCH(QString, again);
+    LaunchFixture f;
+    f.form.List2->setCurrentRow(0);
+    f.dialogs.answers << false << false; // the panel's close question, should it come
+    const auto launch = [&f](const QString& way) {
+        if (way == u"button") {
+            QTest::mouseClick(f.form.Command1, Qt::LeftButton);
+        } else if (way == u"list") {
+            f.doubleClickRow(0);
+        } else {
+            QTest::mouseClick(f.form.Command3, Qt::LeftButton);
+            QTest::mouseClick(f.form.Command7, Qt::LeftButton);
+        }
+    };
+    launch(first);
+    QCOMPARE(f.launcher.starts.size(), 1);
+    const QString running = ui::tag(f.form.Command1);
+    const qsizetype boxes = f.dialogs.boxes.size();
+    QCOMPARE(ui::noticeShown(f.form), QString());
+
+    launch(again);
+    launch(again);
+    QCOMPARE(f.launcher.starts.size(), 1);
+    QCOMPARE(f.dialogs.boxes.size(), boxes);
+    QCOMPARE(ui::noticeShown(f.form), emulator::kStillRunning);
+    QCOMPARE(ui::tag(f.form.Command1), running);
+
+    // Once it has ended, launching works again.
+    f.launcher.finish(0);
+    launch(again);
     QCOMPARE(f.launcher.starts.size(), 2);
 }
 
 void LaunchTest::endOfARun_data() {
     QTest::addColumn<int>("status");
     QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<bool>("kept");   // the run's output
     QTest::addColumn<QString>("box"); // empty: none, and the window stays minimized
     QTest::newRow("failed: the window comes back and tells")
-        << 1 << QStringList{"Error: Could not open 'x.zip'.", "Error: second"}
+        << 1 << QStringList{"Error: Could not open 'x.zip'.", "Error: second"} << true
         << "Emu Error ...\nError: Could not open 'x.zip'.\nError: second";
-    QTest::newRow("crashed without error lines") << -1 << QStringList{} << "Emu Error ...";
+    QTest::newRow("crashed without error lines") << -1 << QStringList{} << true << "Emu Error ...";
+    QTest::newRow("failed, its output not kept")
+        << 1 << QStringList{} << false << "Emu Error ...\nIts messages could not be kept.";
     QTest::newRow("normal end changes nothing")
-        << 0 << QStringList{"Error: printed, but it ended well"} << "";
+        << 0 << QStringList{"Error: printed, but it ended well"} << true << "";
 }
 
 void LaunchTest::endOfARun() {
     QFETCH(int, status);
     QFETCH(QStringList, lines);
+    QFETCH(bool, kept);
     QFETCH(QString, box);
     LaunchFixture f;
     f.form.List2->setCurrentRow(0);
@@ -181,7 +238,7 @@ void LaunchTest::endOfARun() {
     QVERIFY(f.form.windowState() & Qt::WindowMinimized);
     QVERIFY(f.dialogs.boxes.isEmpty());
 
-    f.launcher.finish(status, lines);
+    f.launcher.finish(status, lines, kept);
     QCOMPARE(bool(f.form.windowState() & Qt::WindowMinimized), box.isEmpty());
     QCOMPARE(f.dialogs.boxes.size(), box.isEmpty() ? 0 : 1);
     if (!box.isEmpty()) {

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "emulator/Launcher.h"
+#include "platform/ProcessStarter.h"
+
+namespace emulator {
+
+// The real launcher: starts the emulator through the platform's process
+// starter and tells, when a run ends, the "Error:" lines it printed.
+class ProcessLauncher final : public Launcher {
+    Q_OBJECT
+public:
+    ProcessLauncher();
+
+    bool start(const QString& program, const QStringList& arguments, WindowState state,
+               const QString& workingFolder) override;
+    bool running() const override { return m_starter.running(); }
+
+private:
+    platform::ProcessStarter m_starter;
+};
+
+} // namespace emulator

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+class QIODevice;
+
+namespace platform {
+
+// Starts programs in the folder it is given, with the program and each
+// argument passed as they are, never through a shell, and watches them from
+// the event loop. A program's output goes to an unnamed file in the
+// temporary folder (never to a pipe, which would break under it when the
+// front-end ends), read back only when it ends; with no temporary folder able
+// to take it, the output is discarded. Each runs in a session of its own and
+// is never killed from here: closing the front-end, or the terminal that
+// started it, leaves it running.
+class ProcessStarter final : public QObject {
+    Q_OBJECT
+public:
+    struct Request {
+        QString program; // a path to the program file, not a name to look up
+        QStringList arguments;
+        QString workingFolder;
+        bool minimized = false; // honoured where windows have such a state
+    };
+
+    explicit ProcessStarter(QObject* parent = nullptr);
+    ~ProcessStarter() override;
+
+    // Whether the process started. A program that is not an executable file
+    // is refused before anything is made.
+    bool start(const Request& request);
+
+    // True while a process started here has not ended yet.
+    bool running() const { return !m_runs.empty(); }
+
+Q_SIGNALS:
+    // A process started here has ended: its exit status (-1 when it did not
+    // exit by itself, a crash say) and its output, open for reading and valid
+    // only during the emission; null when its output was discarded. Never
+    // emitted for a process still running when the starter goes.
+    void finished(int status, QIODevice* output);
+
+private:
+    struct Run;
+    void ended(Run* run, int status);
+
+    std::vector<std::unique_ptr<Run>> m_runs;
+};
+
+// The folder a run's output is kept in: `tmpdir` (the TMPDIR setting) when it
+// names an existing folder by an absolute path, else `fallback` when that is
+// a folder, else none (empty).
+QString outputFolder(const QString& tmpdir, const QString& fallback);
+
+// Whether `program` is a regular file (after links) that this user may run.
+bool isExecutableFile(const QString& program);
+
+} // namespace platform
