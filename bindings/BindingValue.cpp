@@ -187,7 +187,7 @@ QString sourceKeyText(const QString& source) {
         const QString name = key ? source.sliced(key->prefixLength) : source;
         if (const auto spelled = slotSpelling(name))
             return *spelled;
-        return capitalised(name);
+        return name; // a key no capture gives, as the file spells it
     }
     case SourceKind::Mouse: {
         if (const auto mouse = deviceSource(source, QLatin1String("MOUSE")))

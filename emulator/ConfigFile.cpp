@@ -273,7 +273,7 @@ QByteArray editConfig(const QByteArray& bytes, const QHash<QString, QString>& se
             const QByteArray newValue = wanted.value(n);
             value = quoted(raw) ? '"' + newValue + '"' : newValue;
         } else if (n.startsWith("Input")) {
-            value = renamedSources(raw);
+            value = quoted(raw) ? '"' + renamedSources(unquoted(raw)) + '"' : renamedSources(raw);
         } else {
             return;
         }
