@@ -48,6 +48,15 @@ void show(ui::Form1& form, int slot, const QString& value, ValueOrigin origin) {
 
 } // namespace
 
+ui::SlotLook slotLook(int slot) {
+    if (slot < 0 || slot >= kSlotCount)
+        return {};
+    const InputSlot& entry = kSlots[std::size_t(slot)];
+    return {{entry.left, entry.top, entry.width, entry.height},
+            QString::fromLatin1(entry.rowCaption.data(), qsizetype(entry.rowCaption.size())),
+            group(slot) + QStringLiteral(". Double-click to bind another key")};
+}
+
 void setSlotBinding(ui::Form1& form, int slot, const QString& value, ValueOrigin origin) {
     show(form, slot, value, origin);
     if (slot >= 0 && slot < kSlotCount)
