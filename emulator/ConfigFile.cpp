@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <cstring>
 #include <string_view>
 
 namespace emulator {
@@ -46,6 +47,12 @@ qsizetype codeEnd(const QByteArray& bytes, qsizetype begin, qsizetype end) {
     return end;
 }
 
+// The first `c` in [begin, end), or -1: never looks past the line.
+qsizetype findIn(const QByteArray& bytes, char c, qsizetype begin, qsizetype end) {
+    const void* found = std::memchr(bytes.constData() + begin, c, std::size_t(end - begin));
+    return found ? static_cast<const char*>(found) - bytes.constData() : -1;
+}
+
 void parseLine(const QByteArray& bytes, Line& line) {
     qsizetype begin = line.begin;
     qsizetype end = codeEnd(bytes, line.begin, line.end);
@@ -55,16 +62,16 @@ void parseLine(const QByteArray& bytes, Line& line) {
     if (bytes[begin] == '[') {
         line.header = true;
         qsizetype nameBegin = begin + 1;
-        qsizetype nameEnd = bytes.indexOf(']', nameBegin);
-        if (nameEnd < 0 || nameEnd > end)
+        qsizetype nameEnd = findIn(bytes, ']', nameBegin, end);
+        if (nameEnd < 0)
             nameEnd = end;
         trim(bytes, nameBegin, nameEnd);
         const std::string_view name(bytes.constData() + nameBegin, std::size_t(nameEnd - nameBegin));
         line.opensGlobal = name.empty() || name == "Global";
         return;
     }
-    const qsizetype equals = bytes.indexOf('=', begin);
-    if (equals < 0 || equals >= end)
+    const qsizetype equals = findIn(bytes, '=', begin, end);
+    if (equals < 0)
         return;
     line.setting = true;
     line.nameBegin = begin;

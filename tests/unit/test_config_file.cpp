@@ -2,6 +2,7 @@
 // and edited in place.
 #include "emulator/ConfigFile.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
 
@@ -35,6 +36,8 @@ private Q_SLOTS:
     void editsOnlyWhatItIsAsked();
     void editsOneLineOfTheFirstStartFile();
     void badFilesAreFound();
+    void bigFilesTakeLinearTime_data();
+    void bigFilesTakeLinearTime();
 };
 
 void ConfigFileTest::readsAsTheEmulatorDoes_data() {
@@ -172,6 +175,34 @@ void ConfigFileTest::badFilesAreFound() {
     QCOMPARE(configProblem(QByteArray("InputPunch = \"A\"\n\0\n", 20)), ConfigProblem::NulByte);
     QCOMPARE(configProblem(QByteArray(kConfigFileLimit + 1, 'x')), ConfigProblem::TooLarge);
     QCOMPARE(configProblem(QByteArray(kConfigFileLimit, 'x')), ConfigProblem::None);
+}
+
+void ConfigFileTest::bigFilesTakeLinearTime_data() {
+    QTest::addColumn<QByteArray>("file");
+    const qsizetype size = kConfigFileLimit - 64;
+    QByteArray noLineEnd(size, 'x');
+    for (qsizetype i = 0; i < size; i += 3)
+        noLineEnd[i] = "\";=["[i % 4];
+    QTest::newRow("one line, quotes and semicolons") << noLineEnd;
+    QByteArray unclosed;
+    while (unclosed.size() < size)
+        unclosed += "[ a\nno equals sign here\n";
+    QTest::newRow("a million lines, nothing to find on them") << unclosed + "InputPunch = A\n";
+    QByteArray same;
+    while (same.size() < size)
+        same += "InputPunch = \"MouseLeft\"\n";
+    QTest::newRow("a million lines of one input") << same;
+}
+
+void ConfigFileTest::bigFilesTakeLinearTime() {
+    QFETCH(QByteArray, file);
+    QElapsedTimer timer;
+    timer.start();
+    const QString punch = QStringLiteral("InputPunch");
+    globalSettings(file, {punch});
+    const QByteArray edited = editConfig(file, {{punch, QStringLiteral("KEY_G")}});
+    QVERIFY2(timer.elapsed() < 5000, "16 MiB must be read and edited in linear time");
+    QCOMPARE(globalSettings(edited, {punch}).value(punch).value, QStringLiteral("KEY_G"));
 }
 
 QTEST_GUILESS_MAIN(ConfigFileTest)
