@@ -16,8 +16,8 @@ struct Line {
     qsizetype begin = 0;
     qsizetype end = 0;
     qsizetype next = 0;
-    bool global = true;   // in a global section
-    bool header = false;  // a "[ ... ]" line
+    bool global = true;  // in a global section
+    bool header = false; // a "[ ... ]" line
     bool opensGlobal = false;
     bool setting = false; // a "Name = value" line
     qsizetype nameBegin = 0, nameEnd = 0;
@@ -66,7 +66,8 @@ void parseLine(const QByteArray& bytes, Line& line) {
         if (nameEnd < 0)
             nameEnd = end;
         trim(bytes, nameBegin, nameEnd);
-        const std::string_view name(bytes.constData() + nameBegin, std::size_t(nameEnd - nameBegin));
+        const std::string_view name(bytes.constData() + nameBegin,
+                                    std::size_t(nameEnd - nameBegin));
         line.opensGlobal = name.empty() || name == "Global";
         return;
     }
@@ -161,7 +162,7 @@ QByteArray renamedSources(const QByteArray& value) {
 QByteArray lineEndOf(const QByteArray& bytes) {
     const qsizetype feed = bytes.indexOf('\n');
     return feed > 0 && bytes[feed - 1] == '\r' ? QByteArrayLiteral("\r\n")
-                                                : QByteArrayLiteral("\n");
+                                               : QByteArrayLiteral("\n");
 }
 
 } // namespace
@@ -184,7 +185,8 @@ QHash<QString, GlobalSetting> globalSettings(const QByteArray& bytes, const QStr
         if (line.setting && line.global) {
             const auto found = wanted.constFind(name(bytes, line));
             if (found != wanted.cend())
-                settings.insert(*found, {QString::fromUtf8(unquoted(rawValue(bytes, line))), index});
+                settings.insert(*found,
+                                {QString::fromUtf8(unquoted(rawValue(bytes, line))), index});
         }
         ++index;
     });

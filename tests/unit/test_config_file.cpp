@@ -47,36 +47,44 @@ void ConfigFileTest::readsAsTheEmulatorDoes_data() {
     QTest::addColumn<int>("line");
     QTest::newRow("first-start file") << firstStartFile() << "InputStart1"
                                       << "KEY_1,JOY1_BUTTON9" << 64;
-    QTest::newRow("first-start file, light gun")
-        << firstStartFile() << "InputTrigger" << "KEY_A,JOY1_BUTTON1,MOUSE_LEFT_BUTTON" << -1;
-    QTest::newRow("set-up file, unquoted, game section ignored")
-        << kSetUpFile << "InputPunch" << "KEY_Z,JOY1_BUTTON1" << 7;
-    QTest::newRow("last one wins") << QByteArray("InputPunch = \"A\"\nInputPunch = \"B\"\n")
-                                   << "InputPunch" << "B" << 1;
+    QTest::newRow("first-start file, light gun") << firstStartFile() << "InputTrigger"
+                                                 << "KEY_A,JOY1_BUTTON1,MOUSE_LEFT_BUTTON" << -1;
+    QTest::newRow("set-up file, unquoted, game section ignored") << kSetUpFile << "InputPunch"
+                                                                 << "KEY_Z,JOY1_BUTTON1" << 7;
+    QTest::newRow("last one wins")
+        << QByteArray("InputPunch = \"A\"\nInputPunch = \"B\"\n") << "InputPunch"
+        << "B" << 1;
     QTest::newRow("back to global after a game")
         << QByteArray("[ Global ]\nInputPunch = A\n[ vf3 ]\nInputPunch = B\n[]\nx = 1\n")
-        << "InputPunch" << "A" << 1;
-    QTest::newRow("several games at once") << QByteArray("[ a, b ]\nInputKick = S\n")
-                                           << "InputKick" << "-" << -1;
+        << "InputPunch"
+        << "A" << 1;
+    QTest::newRow("several games at once") << QByteArray("[ a, b ]\nInputKick = S\n") << "InputKick"
+                                           << "-" << -1;
     QTest::newRow("semicolon inside quotes, comment after")
-        << QByteArray("InputPunch = \"KEY_A;x\" ; mine\n") << "InputPunch" << "KEY_A;x" << 0;
-    QTest::newRow("comment without quotes") << QByteArray("InputPunch = KEY_A ; mine\n")
-                                            << "InputPunch" << "KEY_A" << 0;
+        << QByteArray("InputPunch = \"KEY_A;x\" ; mine\n") << "InputPunch"
+        << "KEY_A;x" << 0;
+    QTest::newRow("comment without quotes")
+        << QByteArray("InputPunch = KEY_A ; mine\n") << "InputPunch"
+        << "KEY_A" << 0;
     QTest::newRow("CRLF") << QByteArray("[ Global ]\r\nInputPunch = \"A\"\r\n") << "InputPunch"
                           << "A" << 1;
     QTest::newRow("blanks and tabs") << QByteArray("\t InputPunch\t=\t KEY_A \t\n") << "InputPunch"
                                      << "KEY_A" << 0;
     QTest::newRow("no global header: lines before the first section")
-        << QByteArray("InputPunch = A\n[ vf3 ]\nInputKick = S\n") << "InputPunch" << "A" << 0;
+        << QByteArray("InputPunch = A\n[ vf3 ]\nInputKick = S\n") << "InputPunch"
+        << "A" << 0;
     QTest::newRow("no global header: game section")
-        << QByteArray("InputPunch = A\n[ vf3 ]\nInputKick = S\n") << "InputKick" << "-" << -1;
+        << QByteArray("InputPunch = A\n[ vf3 ]\nInputKick = S\n") << "InputKick"
+        << "-" << -1;
     QTest::newRow("names are case-sensitive") << QByteArray("inputpunch = A\n") << "InputPunch"
                                               << "-" << -1;
     QTest::newRow("a line that is not UTF-8 around")
         << QByteArray("; caf\xe9 \xff\xfe\nInputPunch = \"KEY_A\"\nWho = \"\xe9\"\n")
-        << "InputPunch" << "KEY_A" << 1;
-    QTest::newRow("only one pair of quotes removed") << QByteArray("InputPunch = \"\"A\"\"\n")
-                                                     << "InputPunch" << "\"A\"" << 0;
+        << "InputPunch"
+        << "KEY_A" << 1;
+    QTest::newRow("only one pair of quotes removed")
+        << QByteArray("InputPunch = \"\"A\"\"\n") << "InputPunch"
+        << "\"A\"" << 0;
 }
 
 void ConfigFileTest::readsAsTheEmulatorDoes() {
@@ -104,42 +112,48 @@ void ConfigFileTest::editsOnlyWhatItIsAsked_data() {
     QTest::newRow("keeps quotes, blanks, comment, CRLF")
         << QByteArray("a = 1\r\nInputPunch  =  \"KEY_A\"   ; mine\r\nb = 2\r\n") << "InputPunch"
         << "KEY_G" << QByteArray("a = 1\r\nInputPunch  =  \"KEY_G\"   ; mine\r\nb = 2\r\n");
-    QTest::newRow("unquoted stays unquoted") << kSetUpFile << "InputPunch" << "KEY_G,JOY1_BUTTON1"
-                                             << QByteArray(kSetUpFile).replace(
-                                                    "InputPunch = KEY_Z,", "InputPunch = KEY_G,");
+    QTest::newRow("unquoted stays unquoted")
+        << kSetUpFile << "InputPunch"
+        << "KEY_G,JOY1_BUTTON1"
+        << QByteArray(kSetUpFile).replace("InputPunch = KEY_Z,", "InputPunch = KEY_G,");
     QTest::newRow("only the last of duplicates")
-        << QByteArray("InputPunch = \"A\"\nInputPunch = \"B\"\n") << "InputPunch" << "C"
-        << QByteArray("InputPunch = \"A\"\nInputPunch = \"C\"\n");
+        << QByteArray("InputPunch = \"A\"\nInputPunch = \"B\"\n") << "InputPunch"
+        << "C" << QByteArray("InputPunch = \"A\"\nInputPunch = \"C\"\n");
     QTest::newRow("missing: end of the global section, before a game")
         << QByteArray("[ Global ]\nx = \"1\"\n\n[ vf3 ]\nInputPunch = \"A\"\n") << "InputPunch"
-        << "B" << QByteArray("[ Global ]\nx = \"1\"\nInputPunch = \"B\"\n\n[ vf3 ]\nInputPunch = \"A\"\n");
+        << "B"
+        << QByteArray("[ Global ]\nx = \"1\"\nInputPunch = \"B\"\n\n[ vf3 ]\nInputPunch = \"A\"\n");
     QTest::newRow("missing, unquoted file: unquoted")
-        << QByteArray("[ Global ]\nx = 1\n") << "InputKick" << "KEY_S"
-        << QByteArray("[ Global ]\nx = 1\nInputKick = KEY_S\n");
+        << QByteArray("[ Global ]\nx = 1\n") << "InputKick"
+        << "KEY_S" << QByteArray("[ Global ]\nx = 1\nInputKick = KEY_S\n");
     QTest::newRow("no global section: one at the top, in the file's line ends")
-        << QByteArray("; mine\r\n[ vf3 ]\r\nInputPunch = \"A\"\r\n") << "InputPunch" << "B"
-        << QByteArray("[ Global ]\r\nInputPunch = \"B\"\r\n; mine\r\n[ vf3 ]\r\nInputPunch = \"A\"\r\n");
+        << QByteArray("; mine\r\n[ vf3 ]\r\nInputPunch = \"A\"\r\n") << "InputPunch"
+        << "B"
+        << QByteArray(
+               "[ Global ]\r\nInputPunch = \"B\"\r\n; mine\r\n[ vf3 ]\r\nInputPunch = \"A\"\r\n");
     QTest::newRow("no sections, last line unended")
-        << QByteArray("x = \"1\"") << "InputPunch" << "B"
-        << QByteArray("x = \"1\"\nInputPunch = \"B\"\n");
-    QTest::newRow("empty file") << QByteArray() << "InputPunch" << "B"
-                                << QByteArray("InputPunch = \"B\"\n");
+        << QByteArray("x = \"1\"") << "InputPunch"
+        << "B" << QByteArray("x = \"1\"\nInputPunch = \"B\"\n");
+    QTest::newRow("empty file") << QByteArray() << "InputPunch"
+                                << "B" << QByteArray("InputPunch = \"B\"\n");
     QTest::newRow("wrong case is another name")
-        << QByteArray("inputpunch = \"A\"\n") << "InputPunch" << "B"
-        << QByteArray("inputpunch = \"A\"\nInputPunch = \"B\"\n");
+        << QByteArray("inputpunch = \"A\"\n") << "InputPunch"
+        << "B" << QByteArray("inputpunch = \"A\"\nInputPunch = \"B\"\n");
     QTest::newRow("semicolon in quotes stays in the comment's place")
-        << QByteArray("InputPunch = \"A;b\" ; c;d\n") << "InputPunch" << "KEY_B"
-        << QByteArray("InputPunch = \"KEY_B\" ; c;d\n");
+        << QByteArray("InputPunch = \"A;b\" ; c;d\n") << "InputPunch"
+        << "KEY_B" << QByteArray("InputPunch = \"KEY_B\" ; c;d\n");
     QTest::newRow("non-UTF-8 lines kept exactly")
         << QByteArray("; \xff\xfe\nInputPunch = \"A\"\nName = \"\xe9t\xe9\"\n") << "InputPunch"
         << "\u00e9" << QByteArray("; \xff\xfe\nInputPunch = \"\xc3\xa9\"\nName = \"\xe9t\xe9\"\n");
     QTest::newRow("earlier names renamed in other global inputs, not in games")
         << QByteArray("InputTrigger = \"MouseLeft, JOY1_BUTTON1\"\nInputStart1 = ScorollLock\n"
                       "[ lostwsga ]\nInputTrigger = \"MouseRight\"\n")
-        << "InputPunch" << "A"
-        << QByteArray("[ Global ]\nInputPunch = A\n"
-                      "InputTrigger = \"MOUSE_LEFT_BUTTON, JOY1_BUTTON1\"\nInputStart1 = ScrollLock\n"
-                      "[ lostwsga ]\nInputTrigger = \"MouseRight\"\n");
+        << "InputPunch"
+        << "A"
+        << QByteArray(
+               "[ Global ]\nInputPunch = A\n"
+               "InputTrigger = \"MOUSE_LEFT_BUTTON, JOY1_BUTTON1\"\nInputStart1 = ScrollLock\n"
+               "[ lostwsga ]\nInputTrigger = \"MouseRight\"\n");
 }
 
 void ConfigFileTest::editsOnlyWhatItIsAsked() {

@@ -170,8 +170,8 @@ void PanelTest::panelReadsTheFileTheEmulatorUses_data() {
     const QString xdg = QStringLiteral("xdg/supermodel/Config/Supermodel.ini");
     QTest::newRow("working copy first") << QStringList{own, emu, dot, xdg} << own << "emu/";
     QTest::newRow("emulator folder") << QStringList{emu, dot, xdg} << emu << "emu/";
-    QTest::newRow("build from source: bin's parent") << QStringList{built, dot} << built
-                                                     << "src/bin/";
+    QTest::newRow("build from source: bin's parent")
+        << QStringList{built, dot} << built << "src/bin/";
     QTest::newRow("~/.supermodel") << QStringList{dot, xdg} << dot << "emu/";
     QTest::newRow("XDG_CONFIG_HOME") << QStringList{xdg} << xdg << "emu/";
 }
@@ -202,8 +202,8 @@ void PanelTest::panelReadsTheFileTheEmulatorUses() {
     QCOMPARE(f.readFile(kOwnIni), imported);
     f.writeFile(read, "InputStart1 = \"KEY_9\"\n");
     emulator::Launch(f.form, f.launcher, f.dialogs);
-    QCOMPARE(f.readFile(kOwnIni), read == kOwnIni ? QByteArray("InputStart1 = \"KEY_9\"\n")
-                                                  : imported);
+    QCOMPARE(f.readFile(kOwnIni),
+             read == kOwnIni ? QByteArray("InputStart1 = \"KEY_9\"\n") : imported);
 }
 
 void PanelTest::captureAndRestoreKeepJoysticks() {
@@ -250,9 +250,12 @@ void PanelTest::saveChangesOnlyTheEditedLines() {
 void PanelTest::savesIntoTheEmulatorsCopy_data() {
     QTest::addColumn<QString>("emulatorFolder");
     QTest::addColumn<QString>("emulatorCopy"); // empty: none is made
-    QTest::newRow("its own folder") << "emu/" << "emu/Config/Supermodel.ini";
-    QTest::newRow("bin: the parent's Config") << "src/bin/" << "src/Config/Supermodel.ini";
-    QTest::newRow("bin without Config beside it: none") << "lone/bin/" << "";
+    QTest::newRow("its own folder") << "emu/"
+                                    << "emu/Config/Supermodel.ini";
+    QTest::newRow("bin: the parent's Config") << "src/bin/"
+                                              << "src/Config/Supermodel.ini";
+    QTest::newRow("bin without Config beside it: none") << "lone/bin/"
+                                                        << "";
 }
 
 void PanelTest::savesIntoTheEmulatorsCopy() {
@@ -421,8 +424,8 @@ void PanelTest::failedWriteKeepsThePanelAndItsEdits() {
     f.form.Text4->setText(f.folder() + QStringLiteral("missing/deeper/"));
     f.click(f.form.Command6);
     QCOMPARE(f.dialogs.boxes.size(), 1);
-    QCOMPARE(f.dialogs.boxes[0].text,
-             QStringLiteral("File write failed: ") + f.path(QStringLiteral("missing/deeper/") + kOwnIni));
+    QCOMPARE(f.dialogs.boxes[0].text, QStringLiteral("File write failed: ") +
+                                          f.path(QStringLiteral("missing/deeper/") + kOwnIni));
     QCOMPARE(f.dialogs.boxes[0].title, QStringLiteral("Err"));
     QVERIFY(!f.boxTexts().contains(QStringLiteral("File write successful ..")));
     QVERIFY(f.panelOpen());

@@ -142,8 +142,9 @@ void ReadableTest::everySlotFitsTheLongestKeyName() {
     form.setSlotLooks(&bindings::slotLook);
     // With the game pad mark beside it too, and the longest joystick caption.
     for (bool mark : {false, true}) {
-        for (QString key : {QStringLiteral("RightBracket"), QStringLiteral("MouseMiddle"),
-                            QStringLiteral("KEY_RIGHTSHIFT"), QStringLiteral("Joy 12 Hat1 Right")}) {
+        for (QString key :
+             {QStringLiteral("RightBracket"), QStringLiteral("MouseMiddle"),
+              QStringLiteral("KEY_RIGHTSHIFT"), QStringLiteral("Joy 12 Hat1 Right")}) {
             for (ui::ClickableLabel* slot : form.Label1) {
                 slot->setDeviceMark(mark);
                 QVERIFY2(fits(slot, key, true), qPrintable(slot->objectName() + u' ' + key));
