@@ -4,6 +4,7 @@
 #include "bindings/BindingChart.h"
 #include "bindings/Capture.h"
 #include "bindings/Profiles.h"
+#include "bindings/SlotBinding.h"
 #include "catalogue/RomScan.h"
 #include "catalogue/SelectionView.h"
 #include "emulator/BindingPanel.h"
@@ -18,6 +19,7 @@ Frontend::Frontend(ui::Form1& form, ui::Dialogs& dialogs, emulator::Launcher& la
                    QString programFileFolder, std::function<void()> endProcess)
     : m_form(form), m_dialogs(dialogs), m_launcher(launcher),
       m_programFileFolder(std::move(programFileFolder)), m_endProcess(std::move(endProcess)) {
+    m_form.setSlotLooks(&bindings::slotLook);
     route();
     m_form.Picture3->setBackgroundSource(&bindings::bindingChart);
 }
@@ -45,7 +47,7 @@ void Frontend::route() {
     connect(&f, &Form1::closeRequested,        this, [this] { shutdown(); });
     connect(&f, &Form1::command1Clicked,       this, [&f, &l, &d] { emulator::Launch(f, l, d); });
     connect(&f, &Form1::command2Clicked,       this, [&f] { catalogue::newScan(f); });
-    connect(&f, &Form1::command3Clicked,       this, [&f] { emulator::OpenPanel(f); });
+    connect(&f, &Form1::command3Clicked,       this, [&f, &d] { emulator::OpenPanel(f, d); });
     connect(&f, &Form1::command4Clicked,       this, [&f] { bindings::Restore(f); });
     connect(&f, &Form1::command5Clicked,       this, [&f] { bindings::AllOverAgain(f); });
     connect(&f, &Form1::command6Clicked,       this, [&f, &d] { emulator::Save(f, d); });

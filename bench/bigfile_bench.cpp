@@ -8,7 +8,9 @@
 //   bigfile-bench CASE DIR   one case on the program folder DIR (internal)
 
 #include "app/Lifecycle.h"
+#include "bindings/SlotBinding.h"
 #include "emulator/BindingPanel.h"
+#include "ui/Dialogs.h"
 #include "ui/Form1.h"
 #include "ui/Panel.h"
 
@@ -79,6 +81,13 @@ qint64 statusKiB(const char* field) {
     return -1;
 }
 
+// Boxes are never shown: nothing may wait for a click here.
+class QuietDialogs final : public ui::Dialogs {
+public:
+    void tell(const QString&, const QString&) override {}
+    bool ask(const QString&, const QString&) override { return false; }
+};
+
 // The child: opens the file the way the program does, then draws what it
 // shows, and prints "milliseconds extra-KiB".
 int runCase(const Case& c, const QString& folder) {
@@ -89,6 +98,7 @@ int runCase(const Case& c, const QString& folder) {
     char* argv[] = {name, nullptr};
     QApplication application(argc, argv);
     ui::Form1 form;
+    form.setSlotLooks(&bindings::slotLook);
     const bool settings = c.file == kSettings;
     if (!settings)
         app::startUp(form, folder);
@@ -107,7 +117,8 @@ int runCase(const Case& c, const QString& folder) {
         app::startUp(form, folder);
         form.grab();
     } else {
-        emulator::OpenPanel(form);
+        QuietDialogs dialogs;
+        emulator::OpenPanel(form, dialogs);
         form.Picture3->grab();
     }
     const qint64 ms = timer.elapsed();
