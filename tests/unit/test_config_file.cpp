@@ -2,7 +2,6 @@
 // and edited in place.
 #include "emulator/ConfigFile.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
 
@@ -36,8 +35,8 @@ private Q_SLOTS:
     void editsOnlyWhatItIsAsked();
     void editsOneLineOfTheFirstStartFile();
     void badFilesAreFound();
-    void bigFilesTakeLinearTime_data();
-    void bigFilesTakeLinearTime();
+    void bigFilesReadAndEdited_data();
+    void bigFilesReadAndEdited();
 };
 
 void ConfigFileTest::readsAsTheEmulatorDoes_data() {
@@ -191,7 +190,7 @@ void ConfigFileTest::badFilesAreFound() {
     QCOMPARE(configProblem(QByteArray(kConfigFileLimit, 'x')), ConfigProblem::None);
 }
 
-void ConfigFileTest::bigFilesTakeLinearTime_data() {
+void ConfigFileTest::bigFilesReadAndEdited_data() {
     QTest::addColumn<QByteArray>("file");
     const qsizetype size = kConfigFileLimit - 64;
     QByteArray noLineEnd(size, 'x');
@@ -208,16 +207,14 @@ void ConfigFileTest::bigFilesTakeLinearTime_data() {
     QTest::newRow("a million lines of one input") << same;
 }
 
-void ConfigFileTest::bigFilesTakeLinearTime() {
+void ConfigFileTest::bigFilesReadAndEdited() {
     QFETCH(QByteArray, file);
-    QElapsedTimer timer;
-    timer.start();
+    // Well under a second each in a release build; a scan gone quadratic
+    // would take hours and meet the test's own time-out. Speed itself is
+    // measured by the big-file bench, not here.
     const QString punch = QStringLiteral("InputPunch");
     globalSettings(file, {punch});
     const QByteArray edited = editConfig(file, {{punch, QStringLiteral("KEY_G")}});
-    // Under a second here in a release build; a scan that went quadratic would
-    // take hours. The bound leaves room for sanitizers and a busy machine.
-    QVERIFY2(timer.elapsed() < 20000, "16 MiB must be read and edited in linear time");
     QCOMPARE(globalSettings(edited, {punch}).value(punch).value, QStringLiteral("KEY_G"));
 }
 
