@@ -45,7 +45,7 @@ void Frontend::route() {
     connect(&f, &Form1::closeRequested,        this, [this] { shutdown(); });
     connect(&f, &Form1::command1Clicked,       this, [&f, &l, &d] { emulator::Launch(f, l, d); });
     connect(&f, &Form1::command2Clicked,       this, [&f] { catalogue::newScan(f); });
-    connect(&f, &Form1::command3Clicked,       this, [&f] { emulator::OpenPanel(f); });
+    connect(&f, &Form1::command3Clicked,       this, [&f, &d] { emulator::OpenPanel(f, d); });
     connect(&f, &Form1::command4Clicked,       this, [&f] { bindings::Restore(f); });
     connect(&f, &Form1::command5Clicked,       this, [&f] { bindings::AllOverAgain(f); });
     connect(&f, &Form1::command6Clicked,       this, [&f, &d] { emulator::Save(f, d); });

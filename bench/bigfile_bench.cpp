@@ -9,6 +9,7 @@
 
 #include "app/Lifecycle.h"
 #include "emulator/BindingPanel.h"
+#include "ui/Dialogs.h"
 #include "ui/Form1.h"
 #include "ui/Panel.h"
 
@@ -79,6 +80,13 @@ qint64 statusKiB(const char* field) {
     return -1;
 }
 
+// Boxes are never shown: nothing may wait for a click here.
+class QuietDialogs final : public ui::Dialogs {
+public:
+    void tell(const QString&, const QString&) override {}
+    bool ask(const QString&, const QString&) override { return false; }
+};
+
 // The child: opens the file the way the program does, then draws what it
 // shows, and prints "milliseconds extra-KiB".
 int runCase(const Case& c, const QString& folder) {
@@ -107,7 +115,8 @@ int runCase(const Case& c, const QString& folder) {
         app::startUp(form, folder);
         form.grab();
     } else {
-        emulator::OpenPanel(form);
+        QuietDialogs dialogs;
+        emulator::OpenPanel(form, dialogs);
         form.Picture3->grab();
     }
     const qint64 ms = timer.elapsed();

@@ -1,10 +1,13 @@
 #include "bindings/Capture.h"
 
+#include "bindings/BindingValue.h"
 #include "bindings/KeyNames.h"
+#include "bindings/SlotBinding.h"
 #include "ui/CaptureBox.h"
 #include "ui/ClickableLabel.h"
 #include "ui/Form1.h"
 #include "ui/Panel.h"
+#include "ui/SlotState.h"
 #include "ui/Tag.h"
 
 #include <QPushButton>
@@ -35,8 +38,9 @@ void FinishCapture(ui::Form1& form, const std::optional<QString>& name) {
     int k = ui::tag(form.Picture3).toInt(&ok);
     if (!ok || k < 0 || k >= ui::Form1::kSlotCount)
         k = 0;
+    // The captured key replaces the value's keys; its joystick sources stay.
     if (name)
-        form.Label1[std::size_t(k)]->setText(*name);
+        editSlotBinding(form, k, withKey(ui::slotValue(form.Label1[std::size_t(k)]), *name));
     form.Text6->setText(QString());
     form.Text6->hide();
     form.Label3->setText(QString());
@@ -50,8 +54,8 @@ void FinishCapture(ui::Form1& form, const std::optional<QString>& name) {
 
 void AllOverAgain(ui::Form1& form) {
     ui::setTag(form.Command5, kWalking);
-    for (ui::ClickableLabel* slot : form.Label1)
-        slot->setText(QString());
+    for (int i = 0; i < ui::Form1::kSlotCount; ++i)
+        editSlotBinding(form, i, withoutKey(ui::slotValue(form.Label1[std::size_t(i)])));
     BeginCapture(form, 0);
 }
 

@@ -18,11 +18,12 @@ namespace bindings {
 void BeginCapture(ui::Form1& form, int slot);
 
 // Ends the capture of the slot named by the panel's tag, storing `name` when
-// given; during the walk the next slot follows, otherwise the focus goes to
+// given in place of the slot's keyboard and mouse sources (bindings::withKey); during the walk the next slot follows, otherwise the focus goes to
 // "Save".
 void FinishCapture(ui::Form1& form, const std::optional<QString>& name);
 
-// "All over again": empties every caption and walks the 49 slots in order.
+// "All over again": takes the keys out of every slot (joystick sources stay)
+// and walks the 49 slots in order.
 void AllOverAgain(ui::Form1& form);
 
 // A key pressed in the capture box: a named key finishes the capture, a

@@ -74,6 +74,15 @@ template <std::size_t N> std::optional<QString> lookUp(const CodeName (&table)[N
     return std::nullopt;
 }
 
+template <std::size_t N>
+std::optional<QString> spelledIn(const CodeName (&table)[N], const QString& anyCase) {
+    for (const CodeName& entry : table) {
+        if (anyCase.compare(QLatin1String(entry.name), Qt::CaseInsensitive) == 0)
+            return QString::fromLatin1(entry.name);
+    }
+    return std::nullopt;
+}
+
 struct QtToVirtual {
     int qtKey;
     int virtualKey;
@@ -151,6 +160,20 @@ QString slotKeyText(const QString& storedName) {
             return QLatin1String(entry.shown);
     }
     return storedName;
+}
+
+std::optional<QString> slotSpelling(const QString& anyCase) {
+    if (anyCase.size() == 1 && anyCase[0].isLetterOrNumber() && anyCase[0].unicode() < 128)
+        return anyCase.toUpper();
+    for (const KeyTranslation& entry : kTranslations) {
+        if (anyCase.compare(QLatin1String(entry.earlier), Qt::CaseInsensitive) == 0)
+            return QLatin1String(entry.shown);
+    }
+    if (auto name = spelledIn(kKeyDownNames, anyCase))
+        return name;
+    if (auto name = spelledIn(kKeyPressNames, anyCase))
+        return name;
+    return spelledIn(kPhysicalNames, anyCase);
 }
 
 std::optional<QString> mouseButtonName(int button) {

@@ -48,6 +48,11 @@ QString storedKeyName(const QString& slotText);
 // other name as it is.
 QString slotKeyText(const QString& storedName);
 
+// The slot spelling of a key name the panel knows, whatever its case:
+// "LEFT" -> "Left", "keypadplus" -> "KeypadPlus", "a" -> "A", and the earlier
+// "ScorollLock" -> "ScrollLock". None for a name the panel has no key for.
+std::optional<QString> slotSpelling(const QString& anyCase);
+
 // Mouse buttons: 1 "MouseLeft", 2 "MouseRight", 4 "MouseMiddle".
 std::optional<QString> mouseButtonName(int button);
 

@@ -1,8 +1,11 @@
 #include "bindings/Profiles.h"
 
+#include "bindings/BindingValue.h"
+#include "bindings/SlotBinding.h"
 #include "bindings/SlotTable.h"
 #include "ui/ClickableLabel.h"
 #include "ui/Form1.h"
+#include "ui/SlotState.h"
 #include "ui/Tag.h"
 
 #include <QStringList>
@@ -57,13 +60,27 @@ QString defaultBindingText() {
     return text;
 }
 
-void Restore(ui::Form1& form) {
+namespace {
+
+template <typename Show> void loadDefaults(ui::Form1& form, Show show) {
     static const QStringList elements = defaultBindingText().split(u';');
     for (int i = 0; i < kSlotCount; ++i) {
         ui::ClickableLabel* slot = form.Label1[std::size_t(i)];
-        slot->setText(elements[2 * i + 1]);
         ui::setTag(slot, elements[2 * i]);
+        show(i, withKey(ui::slotValue(slot), elements[2 * i + 1]));
     }
+}
+
+} // namespace
+
+void Restore(ui::Form1& form) {
+    loadDefaults(form, [&form](int i, const QString& value) { editSlotBinding(form, i, value); });
+}
+
+void ShowDefaults(ui::Form1& form) {
+    for (int i = 0; i < kSlotCount; ++i)
+        clearSlotBinding(form, i);
+    loadDefaults(form, [&form](int i, const QString& value) { setSlotBinding(form, i, value); });
 }
 
 } // namespace bindings

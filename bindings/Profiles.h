@@ -22,9 +22,14 @@ std::optional<std::string_view> profileSlotList(const QString& code);
 void List2_XList(ui::Form1& form, const QString& code);
 
 // Loads the default bindings: every slot's input name into its tag and its
-// default key into its caption. Colours, the edited mark and any capture are
-// left as they are.
+// default key in place of the keys of its value (joystick sources stay);
+// each slot counts as edited. Colours, the panel's edited mark and any
+// capture are left as they are.
 void Restore(ui::Form1& form);
+
+// The panel's defaults with no file to read: every slot's name and default
+// key, as read (not edited).
+void ShowDefaults(ui::Form1& form);
 
 // The default binding list: input name ";" key ";" for the 49 slots in order.
 QString defaultBindingText();

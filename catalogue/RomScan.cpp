@@ -1,6 +1,6 @@
 #include "catalogue/RomScan.h"
 
-#include "app/PathCheck.h"
+#include "catalogue/PathCheck.h"
 #include "catalogue/GameTable.h"
 #include "platform/Files.h"
 #include "ui/Form1.h"
@@ -45,7 +45,7 @@ void startupFill(ui::Form1& form) {
 }
 
 void newScan(ui::Form1& form) {
-    app::CheckTxt(form);
+    catalogue::CheckTxt(form);
     form.Label2[2]->setText(QString());
     countArchives(form);
     form.List2->setFocus(Qt::OtherFocusReason);

@@ -1,6 +1,6 @@
 #include "catalogue/SelectionView.h"
 
-#include "app/PathCheck.h"
+#include "catalogue/PathCheck.h"
 #include "bindings/Profiles.h"
 #include "catalogue/GameTable.h"
 #include "catalogue/RomScan.h"
@@ -28,7 +28,7 @@ int controlsPicture(const QString& controlsFlag) {
 }
 
 void selectionView(ui::Form1& form) {
-    app::CheckTxt(form);
+    catalogue::CheckTxt(form);
     const int i = form.List2->currentRow();
     form.Label2[1]->setText(QString::number(i + 1));
     const QStringList r = gameRecord(i);

@@ -1,11 +1,16 @@
 #include "emulator/BindingPanel.h"
 
-#include "app/PathCheck.h"
+#include "bindings/BuiltInValues.h"
 #include "bindings/Capture.h"
 #include "bindings/KeyNames.h"
 #include "bindings/Profiles.h"
+#include "bindings/SlotBinding.h"
+#include "bindings/SlotTable.h"
+#include "catalogue/PathCheck.h"
 #include "catalogue/SelectionView.h"
 #include "emulator/CommandLine.h"
+#include "emulator/ConfigFile.h"
+#include "emulator/ConfigLocations.h"
 #include "emulator/InputFile.h"
 #include "emulator/Launch.h"
 #include "emulator/Launcher.h"
@@ -15,19 +20,33 @@
 #include "ui/Dialogs.h"
 #include "ui/Form1.h"
 #include "ui/Panel.h"
+#include "ui/SlotState.h"
 #include "ui/Tag.h"
 
-#include <QFile>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace emulator {
 
 namespace {
 
-QString inputFileUnder(const QString& folder) {
-    return folder + platform::relative({"Config", "Supermodel.ini"});
+static_assert(std::all_of(bindings::kSlots.begin(), bindings::kSlots.end(),
+                          [](const bindings::InputSlot& slot) {
+                              return !bindings::builtInValue(slot.inputName).empty();
+                          }),
+              "every slot has the emulator's built-in value");
+
+QString latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), qsizetype(text.size()));
+}
+
+QString settingName(std::string_view inputName) {
+    return QStringLiteral("Input") + latin1(inputName);
 }
 
 void showPanel(ui::Form1& form) {
@@ -35,58 +54,183 @@ void showPanel(ui::Form1& form) {
     form.Command3->setEnabled(false);
 }
 
+void tellWriteFailed(ui::Dialogs& dialogs, const QString& path) {
+    dialogs.tell(QStringLiteral("File write failed: ") + path, kErrTitle);
+}
+
+// Fills the slots from the configuration file's bytes, by name, the way the
+// emulator reads it; an input the file does not name shows the emulator's
+// built-in value.
+void fillSlots(ui::Form1& form, const QByteArray& bytes) {
+    QStringList names;
+    for (const bindings::InputSlot& slot : bindings::kSlots) {
+        names.append(settingName(slot.inputName));
+        names.append(settingName(bindings::currentInputName(slot.inputName)));
+    }
+    const QHash<QString, GlobalSetting> settings = globalSettings(bytes, names);
+    for (int i = 0; i < bindings::kSlotCount; ++i) {
+        const bindings::InputSlot& slot = bindings::kSlots[std::size_t(i)];
+        ui::setTag(form.Label1[std::size_t(i)], latin1(slot.inputName));
+        // The current name wins: it is what the current release reads.
+        auto found = settings.find(settingName(bindings::currentInputName(slot.inputName)));
+        if (found == settings.end())
+            found = settings.find(settingName(slot.inputName));
+        if (found != settings.end())
+            bindings::setSlotBinding(form, i, found->value);
+        else
+            bindings::setSlotBinding(form, i, latin1(bindings::builtInValue(slot.inputName)),
+                                     bindings::ValueOrigin::BuiltIn);
+    }
+}
+
+QString problemText(ConfigProblem problem) {
+    switch (problem) {
+    case ConfigProblem::NulByte:
+        return QStringLiteral("it holds a NUL byte");
+    case ConfigProblem::TooLarge:
+        return QStringLiteral("it is larger than 16 MiB");
+    case ConfigProblem::Unreadable:
+        return QStringLiteral("it cannot be read");
+    case ConfigProblem::None:
+        break;
+    }
+    return {};
+}
+
+// Reads the file the panel shows into the slots; a file that cannot be
+// edited safely is shown read-only, with a box naming it.
+void readIntoSlots(ui::Form1& form, ui::Dialogs& dialogs) {
+    const QString source = panelConfigSource(ui::tag(&form), form.Text4->text());
+    if (source.isEmpty()) {
+        bindings::ShowDefaults(form);
+        return;
+    }
+    const ConfigRead read = readConfigFile(source);
+    fillSlots(form, read.bytes);
+    if (read.problem != ConfigProblem::None)
+        dialogs.tell(source + QStringLiteral(" is shown read-only and cannot be saved: ") +
+                         problemText(read.problem) + u'.',
+                     kErrTitle);
+}
+
+// The settings Save writes: the edited slots' values under their input
+// names; a twin-stick input under the current name always, under the earlier
+// one where the file has it.
+QHash<QString, QString> editedSettings(const ui::Form1& form, const QByteArray& file) {
+    QStringList earlierNames;
+    for (const bindings::InputSlot& slot : bindings::kSlots)
+        earlierNames.append(settingName(slot.inputName));
+    const QHash<QString, GlobalSetting> present = globalSettings(file, earlierNames);
+    QHash<QString, QString> settings;
+    for (int i = 0; i < bindings::kSlotCount; ++i) {
+        const ui::ClickableLabel* label = form.Label1[std::size_t(i)];
+        if (!ui::slotEdited(label))
+            continue;
+        const std::string_view input = bindings::kSlots[std::size_t(i)].inputName;
+        const std::string_view current = bindings::currentInputName(input);
+        settings.insert(settingName(current), ui::slotValue(label));
+        if (current != input && present.contains(settingName(input)))
+            settings.insert(settingName(input), ui::slotValue(label));
+    }
+    return settings;
+}
+
 std::vector<SlotBinding> slotBindings(const ui::Form1& form) {
     std::vector<SlotBinding> bindings;
     bindings.reserve(form.Label1.size());
     for (const ui::ClickableLabel* slot : form.Label1)
-        bindings.push_back({ui::tag(slot), ::bindings::storedKeyName(slot->text())});
+        bindings.push_back({ui::tag(slot), ui::slotValue(slot)});
     return bindings;
+}
+
+// Edits the file at `path` in place (through a link, to the file it leads
+// to), starting from `base` when it does not exist yet. The bytes written,
+// or nothing when the file cannot be edited or written.
+std::optional<QByteArray> editFile(const ui::Form1& form, const QString& path,
+                                   const QByteArray& base) {
+    QByteArray bytes = base;
+    const ConfigRead read = readConfigFile(path);
+    if (read.exists) {
+        if (read.problem != ConfigProblem::None)
+            return std::nullopt;
+        bytes = read.bytes;
+    }
+    const QByteArray edited = editConfig(bytes, editedSettings(form, bytes));
+    if (read.exists && edited == bytes)
+        return edited; // nothing to change: the file stays untouched
+    const QString target = writeTarget(path);
+    const QFileInfo folder(QFileInfo(target).absolutePath());
+    if (!folder.exists() && !QDir().mkpath(folder.absoluteFilePath()))
+        return std::nullopt;
+    if (!platform::writeFileAtomically(target, edited))
+        return std::nullopt;
+    return edited;
 }
 
 } // namespace
 
-void OpenPanel(ui::Form1& form) {
-    app::CheckTxt(form);
-    QFile file(inputFileUnder(form.Text4->text()));
-    const bool readable = platform::openToRead(file);
+void OpenPanel(ui::Form1& form, ui::Dialogs& dialogs) {
+    catalogue::CheckTxt(form);
     showPanel(form);
-    if (readable) {
-        const std::vector<SlotBinding> bindings = readInputFile(file);
-        for (std::size_t n = 0; n < bindings.size() && n < form.Label1.size(); ++n) {
-            form.Label1[n]->setText(::bindings::slotKeyText(bindings[n].key));
-            ui::setTag(form.Label1[n], bindings[n].inputName);
-        }
-    } else {
-        bindings::Restore(form);
-    }
+    readIntoSlots(form, dialogs);
+    catalogue::List2_001(form);
+}
+
+void ReadPanelAgain(ui::Form1& form, ui::Dialogs& dialogs) {
+    if (form.Picture3->isHidden())
+        return;
+    readIntoSlots(form, dialogs);
     catalogue::List2_001(form);
 }
 
 void Save(ui::Form1& form, ui::Dialogs& dialogs) {
+    if (!form.Command6->isEnabled()) {
+        // Asked from the close question while the emulator's set-up runs.
+        dialogs.tell(kSaveWaitsTip, kErrTitle);
+        return;
+    }
     const QString emulatorFolder = form.Text4->text();
-    const QString configFolder = emulatorFolder + QLatin1String("Config");
-    if (!platform::exists(configFolder))
-        platform::makeFolder(configFolder);
+    const QString programFolder = ui::tag(&form);
+    const QString working = workingConfig(programFolder);
+    const QString emulatorCopy = emulatorConfigCopy(emulatorFolder);
 
-    const QString emulatorCopy = inputFileUnder(emulatorFolder);
-    if (platform::exists(emulatorCopy) &&
+    if (!emulatorCopy.isEmpty() && platform::isFile(emulatorCopy) &&
         !dialogs.ask(QStringLiteral(
                          "Is the keyboard configuration file to overwrite the original ? Y/N .. "),
                      QStringLiteral("Overwrite message")))
         return;
 
-    const QByteArray bytes = formatInputFile(slotBindings(form), quoteOf(form));
-    if (!platform::writeFileAtomically(emulatorCopy, bytes)) {
+    // The working copy first: what the emulator reads when started from here.
+    // Not there yet, it starts from the file the panel read, or with none,
+    // from the panel's own full file.
+    QByteArray base;
+    if (!platform::exists(working)) {
+        const QString source = firstExistingConfig(configCandidates(emulatorFolder));
+        if (source.isEmpty()) {
+            base = formatInputFile(slotBindings(form), quoteOf(form));
+        } else {
+            const ConfigRead read = readConfigFile(source);
+            if (read.problem != ConfigProblem::None) {
+                tellWriteFailed(dialogs, working);
+                return;
+            }
+            base = read.bytes;
+        }
+    }
+    const std::optional<QByteArray> saved = editFile(form, working, base);
+    if (!saved) {
         // Nothing was saved: keep the panel, its slots and its edited mark.
-        dialogs.tell(QStringLiteral("File write failed: ") + emulatorCopy, kErrTitle);
+        tellWriteFailed(dialogs, working);
         return;
     }
 
-    // The emulator reads its file relative to the folder it runs in, which is
-    // the front-end's: keep a copy there too, unless both name the same file.
-    const QString frontEndCopy = inputFileUnder(ui::tag(&form));
-    if (frontEndCopy != emulatorCopy && !platform::sameFile(frontEndCopy, emulatorCopy))
-        platform::writeFileAtomically(frontEndCopy, bytes);
+    // Then the emulator's own copy, for when it is started on its own; not
+    // there yet, it starts as the working copy just saved.
+    if (!emulatorCopy.isEmpty() && emulatorCopy != working &&
+        !platform::sameFile(emulatorCopy, working) && !editFile(form, emulatorCopy, *saved)) {
+        tellWriteFailed(dialogs, emulatorCopy);
+        return;
+    }
 
     dialogs.tell(QStringLiteral("File write successful .."), QString());
     ui::setTag(form.Picture3, QString());
@@ -103,9 +247,9 @@ void ClosePanel(ui::Form1& form, ui::Dialogs& dialogs) {
     ui::setTag(form.Picture3, QString());
     form.Picture3->hide();
     form.Command3->setEnabled(true);
-    for (ui::ClickableLabel* slot : form.Label1) {
-        ui::setTag(slot, QString());
-        slot->setText(QString());
+    for (int i = 0; i < ui::Form1::kSlotCount; ++i) {
+        ui::setTag(form.Label1[std::size_t(i)], QString());
+        ::bindings::clearSlotBinding(form, i);
     }
 }
 
@@ -116,8 +260,21 @@ void StartInputConfiguration(ui::Form1& form, ui::Dialogs& dialogs, Launcher& la
         tellEmuError(dialogs);
         return;
     }
-    if (startFromTag(form, line, WindowState::Normal, launcher, dialogs))
-        ClosePanel(form, dialogs);
+    if (!startFromTag(form, line, WindowState::Normal, launcher, dialogs))
+        return;
+    ClosePanel(form, dialogs);
+    // The set-up rewrites the whole file when it ends: a Save meanwhile would
+    // be lost, or undo what the user sets there.
+    form.Command6->setEnabled(false);
+    form.Command6->setToolTip(kSaveWaitsTip);
+}
+
+void InputSetupFinished(ui::Form1& form, ui::Dialogs& dialogs) {
+    if (form.Command6->isEnabled())
+        return; // no set-up was running
+    form.Command6->setEnabled(true);
+    form.Command6->setToolTip(QString());
+    ReadPanelAgain(form, dialogs);
 }
 
 } // namespace emulator

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace ui {
 class Dialogs;
 class Form1;
@@ -9,22 +11,38 @@ namespace emulator {
 
 class Launcher;
 
-// Opens the binding panel: fills the 49 slots from the emulator's input file,
-// or with the defaults when it is absent, shows the panel and marks the
-// selected game's slots.
-void OpenPanel(ui::Form1& form);
+// Opens the binding panel: fills the 49 slots, by input name, from the
+// configuration file the emulator uses (the working copy, else the first
+// existing of configCandidates), or with the defaults when there is none;
+// shows the panel and marks the selected game's slots. A file that cannot be
+// edited safely is shown read-only with a box naming it.
+void OpenPanel(ui::Form1& form, ui::Dialogs& dialogs);
 
-// Writes the 49 slots into the emulator's input file (asking before it
-// overwrites one), copies it to the front-end's own folder, reports, then
-// closes the panel. A failed write is reported and keeps the panel and its
-// edits as they were.
+// Reads the file into the slots again while the panel is open.
+void ReadPanelAgain(ui::Form1& form, ui::Dialogs& dialogs);
+
+// Saves the edited slots into the working copy, then into the emulator's own
+// copy (asking first when it exists), each edited in place: only the edited
+// slots' lines change. Reports, then closes the panel. A failed write of the
+// working copy is reported and keeps the panel and its edits as they were;
+// a failed write of the emulator's copy is reported on its own.
 void Save(ui::Form1& form, ui::Dialogs& dialogs);
 
 // Closes the panel, offering to save while it holds unsaved captures; ends
 // any pending capture and empties the slots.
 void ClosePanel(ui::Form1& form, ui::Dialogs& dialogs);
 
-// Starts the emulator's own input set-up, then closes the panel.
+// Starts the emulator's own input set-up, then closes the panel. While the
+// set-up runs, Save is disabled, with a tooltip saying why.
 void StartInputConfiguration(ui::Form1& form, ui::Dialogs& dialogs, Launcher& launcher);
+
+// What Save's tooltip says while the emulator's own set-up runs.
+inline const QString kSaveWaitsTip =
+    QStringLiteral("Save waits until the emulator's own input set-up ends: it rewrites the "
+                   "whole configuration file then.");
+
+// A started emulator has ended: when it was the input set-up, Save comes back
+// and an open panel reads the file again.
+void InputSetupFinished(ui::Form1& form, ui::Dialogs& dialogs);
 
 } // namespace emulator

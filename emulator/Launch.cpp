@@ -1,7 +1,9 @@
 #include "emulator/Launch.h"
 
 #include "catalogue/GameTable.h"
+#include "emulator/BindingPanel.h"
 #include "emulator/CommandLine.h"
+#include "emulator/ConfigLocations.h"
 #include "emulator/GameDefinitions.h"
 #include "emulator/Launcher.h"
 #include "emulator/RunOutput.h"
@@ -61,6 +63,8 @@ bool startFromTag(ui::Form1& form, const CommandLine& line, WindowState state, L
                   ui::Dialogs& dialogs) {
     ui::setTag(form.Command1, line.text);
     copyGameDefinitions(form.Text4->text(), ui::tag(&form));
+    // The user's own configuration applies from the first game.
+    importConfiguration(ui::tag(&form), form.Text4->text());
     form.minimize();
     if (launcher.start(line.program, line.arguments, state, ui::tag(&form)))
         return true;
@@ -71,6 +75,7 @@ bool startFromTag(ui::Form1& form, const CommandLine& line, WindowState state, L
 }
 
 void RunFinished(ui::Form1& form, ui::Dialogs& dialogs, int status, const QStringList& errorLines) {
+    InputSetupFinished(form, dialogs);
     if (status == 0)
         return;
     form.showNormal();

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
+#include <algorithm>
 
 namespace ui {
 
@@ -20,21 +21,80 @@ void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event) {
         Q_EMIT doubleClicked();
 }
 
-QFont ClickableLabel::captionFont() const {
-    const QFont base = font();
-    if (fitsWhole(base, text(), contentsRect().size()))
-        return base;
-    return fitted(base, text(), contentsRect().size(), QFontInfo(base).pixelSize(), base);
+void ClickableLabel::setDeviceMark(bool shown) {
+    if (m_deviceMark == shown)
+        return;
+    m_deviceMark = shown;
+    update();
 }
 
+QRect ClickableLabel::markRect() const {
+    if (!m_deviceMark)
+        return {};
+    // A pad one and a half times as wide as high, as high as the label allows.
+    const QRect room = contentsRect();
+    const int height = std::max(4, room.height() - 2);
+    const int width = height * 3 / 2;
+    return {room.right() - width, room.top() + (room.height() - height) / 2, width, height};
+}
+
+QRect ClickableLabel::captionRect() const {
+    QRect room = contentsRect();
+    if (m_deviceMark)
+        room.setRight(markRect().left() - 2);
+    return room;
+}
+
+QFont ClickableLabel::captionFont() const {
+    const QFont base = font();
+    const QSize room = captionRect().size();
+    if (fitsWhole(base, text(), room))
+        return base;
+    return fitted(base, text(), room, QFontInfo(base).pixelSize(), base);
+}
+
+namespace {
+
+// A game pad's outline with two round buttons, in the text colour.
+void drawPad(QPainter& painter, const QRectF& box, const QColor& colour) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPen pen(colour, std::max(1.0, box.height() / 8));
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    const QRectF body = box.adjusted(pen.widthF() / 2, pen.widthF() / 2, -pen.widthF() / 2,
+                                     -pen.widthF() / 2);
+    painter.drawRoundedRect(body, body.height() / 2.5, body.height() / 2.5);
+    // The cross on the left, the buttons on the right.
+    const QPointF cross(body.left() + body.width() * 0.3, body.center().y());
+    const qreal arm = body.height() * 0.22;
+    painter.drawLine(cross - QPointF(arm, 0), cross + QPointF(arm, 0));
+    painter.drawLine(cross - QPointF(0, arm), cross + QPointF(0, arm));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    const qreal dot = std::max(1.0, body.height() * 0.14);
+    painter.drawEllipse(QPointF(body.left() + body.width() * 0.68, body.center().y() + arm / 2),
+                        dot, dot);
+    painter.drawEllipse(QPointF(body.left() + body.width() * 0.8, body.center().y() - arm / 2),
+                        dot, dot);
+    painter.restore();
+}
+
+} // namespace
+
 void ClickableLabel::paintEvent(QPaintEvent* event) {
-    if (text().isEmpty() || !pixmap().isNull()) {
+    if ((text().isEmpty() && !m_deviceMark) || !pixmap().isNull()) {
         QLabel::paintEvent(event);
         return;
     }
     QPainter painter(this);
+    if (m_deviceMark) {
+        drawPad(painter, markRect(), palette().color(foregroundRole()));
+    }
+    if (text().isEmpty())
+        return;
     painter.setFont(captionFont());
-    style()->drawItemText(&painter, contentsRect(), int(alignment()), palette(), isEnabled(),
+    style()->drawItemText(&painter, captionRect(), int(alignment()), palette(), isEnabled(),
                           text(), foregroundRole());
 }
 

@@ -16,6 +16,16 @@ public:
     // The font the current caption is drawn in.
     QFont captionFont() const;
 
+    // A small device mark (a game pad) drawn at the right end of the label,
+    // beside the caption, which then fits the room left of it.
+    void setDeviceMark(bool shown);
+    bool deviceMark() const { return m_deviceMark; }
+
+    // Where the caption is drawn: the label less the mark's room.
+    QRect captionRect() const;
+    // Where the mark is drawn; empty without one.
+    QRect markRect() const;
+
 Q_SIGNALS:
     void clicked();
     void doubleClicked();
@@ -24,6 +34,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool m_deviceMark = false;
 };
 
 } // namespace ui

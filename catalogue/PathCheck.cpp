@@ -1,11 +1,11 @@
-#include "app/PathCheck.h"
+#include "catalogue/PathCheck.h"
 
 #include "platform/Paths.h"
 #include "ui/Form1.h"
 
 #include <QLineEdit>
 
-namespace app {
+namespace catalogue {
 
 void CheckTxt(ui::Form1& form) {
     for (QLineEdit* box : {form.Text4, form.Text5}) {
@@ -14,4 +14,4 @@ void CheckTxt(ui::Form1& form) {
     }
 }
 
-} // namespace app
+} // namespace catalogue

@@ -1,0 +1,63 @@
+#include "bindings/SlotBinding.h"
+
+#include "bindings/BindingValue.h"
+#include "bindings/SlotTable.h"
+#include "ui/ClickableLabel.h"
+#include "ui/Form1.h"
+#include "ui/SlotState.h"
+
+namespace bindings {
+
+namespace {
+
+QString group(int slot) {
+    const std::string_view text = kSlots[std::size_t(slot)].group;
+    return QString::fromLatin1(text.data(), qsizetype(text.size()));
+}
+
+void show(ui::Form1& form, int slot, const QString& value, ValueOrigin origin) {
+    if (slot < 0 || slot >= kSlotCount)
+        return;
+    ui::ClickableLabel* label = form.Label1[std::size_t(slot)];
+    ui::setSlotValue(label, value);
+    QString caption = shownKey(value);
+    if (caption.isEmpty())
+        caption = joystickCaption(value); // never looks unbound when a joystick drives it
+    label->setText(caption);
+    label->setDeviceMark(hasJoystick(value));
+    QString spelled = describe(value);
+    if (origin == ValueOrigin::BuiltIn)
+        spelled += QStringLiteral(" (the emulator's built-in value)");
+    label->setToolTip(spelled);
+    label->setAccessibleDescription(group(slot) + QStringLiteral(". ") + spelled +
+                                    QStringLiteral(". Double-click to bind another key"));
+}
+
+} // namespace
+
+void setSlotBinding(ui::Form1& form, int slot, const QString& value, ValueOrigin origin) {
+    show(form, slot, value, origin);
+    if (slot >= 0 && slot < kSlotCount)
+        ui::setSlotEdited(form.Label1[std::size_t(slot)], false);
+}
+
+void editSlotBinding(ui::Form1& form, int slot, const QString& value) {
+    show(form, slot, value, ValueOrigin::File);
+    if (slot >= 0 && slot < kSlotCount)
+        ui::setSlotEdited(form.Label1[std::size_t(slot)], true);
+}
+
+void clearSlotBinding(ui::Form1& form, int slot) {
+    if (slot < 0 || slot >= kSlotCount)
+        return;
+    ui::ClickableLabel* label = form.Label1[std::size_t(slot)];
+    ui::setSlotValue(label, QString());
+    ui::setSlotEdited(label, false);
+    label->setText(QString());
+    label->setDeviceMark(false);
+    label->setToolTip(QString());
+    label->setAccessibleDescription(group(slot) +
+                                    QStringLiteral(". Double-click to bind another key"));
+}
+
+} // namespace bindings

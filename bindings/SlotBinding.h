@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+namespace ui {
+class Form1;
+}
+
+namespace bindings {
+
+// A slot's binding as the window holds it: the whole value in the slot's
+// state (ui::slotValue), the key it shows as its caption, a game pad mark
+// when a joystick drives it too, and the whole value spelled out in its
+// tooltip and accessible description.
+
+// Where a slot's value came from, for its tooltip.
+enum class ValueOrigin {
+    File,    // read from the file (or the panel's defaults)
+    BuiltIn, // not in the file: what the emulator uses without a line
+};
+
+// Shows `value` in slot `slot` as read, not edited.
+void setSlotBinding(ui::Form1& form, int slot, const QString& value,
+                    ValueOrigin origin = ValueOrigin::File);
+
+// Shows `value` in slot `slot` and marks the slot edited, so Save writes it.
+void editSlotBinding(ui::Form1& form, int slot, const QString& value);
+
+// Empties slot `slot`: no value, no caption, no mark, not edited.
+void clearSlotBinding(ui::Form1& form, int slot);
+
+} // namespace bindings

@@ -1,0 +1,311 @@
+#include "emulator/ConfigFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+#include <string_view>
+
+namespace emulator {
+
+namespace {
+
+// One line of the file, by byte offsets: [begin, end) is its text, `next`
+// where the line after it begins (its line end lies between).
+struct Line {
+    qsizetype begin = 0;
+    qsizetype end = 0;
+    qsizetype next = 0;
+    bool global = true;   // in a global section
+    bool header = false;  // a "[ ... ]" line
+    bool opensGlobal = false;
+    bool setting = false; // a "Name = value" line
+    qsizetype nameBegin = 0, nameEnd = 0;
+    qsizetype valueBegin = 0, valueEnd = 0; // quotes included
+};
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
+void trim(const QByteArray& bytes, qsizetype& begin, qsizetype& end) {
+    while (begin < end && isBlank(bytes[begin]))
+        ++begin;
+    while (end > begin && isBlank(bytes[end - 1]))
+        --end;
+}
+
+// Where the line's comment begins: the first ";" outside double quotes.
+qsizetype codeEnd(const QByteArray& bytes, qsizetype begin, qsizetype end) {
+    bool quoted = false;
+    for (qsizetype i = begin; i < end; ++i) {
+        if (bytes[i] == '"')
+            quoted = !quoted;
+        else if (bytes[i] == ';' && !quoted)
+            return i;
+    }
+    return end;
+}
+
+void parseLine(const QByteArray& bytes, Line& line) {
+    qsizetype begin = line.begin;
+    qsizetype end = codeEnd(bytes, line.begin, line.end);
+    trim(bytes, begin, end);
+    if (begin == end)
+        return;
+    if (bytes[begin] == '[') {
+        line.header = true;
+        qsizetype nameBegin = begin + 1;
+        qsizetype nameEnd = bytes.indexOf(']', nameBegin);
+        if (nameEnd < 0 || nameEnd > end)
+            nameEnd = end;
+        trim(bytes, nameBegin, nameEnd);
+        const std::string_view name(bytes.constData() + nameBegin, std::size_t(nameEnd - nameBegin));
+        line.opensGlobal = name.empty() || name == "Global";
+        return;
+    }
+    const qsizetype equals = bytes.indexOf('=', begin);
+    if (equals < 0 || equals >= end)
+        return;
+    line.setting = true;
+    line.nameBegin = begin;
+    line.nameEnd = equals;
+    trim(bytes, line.nameBegin, line.nameEnd);
+    line.valueBegin = equals + 1;
+    line.valueEnd = end;
+    trim(bytes, line.valueBegin, line.valueEnd);
+}
+
+// Calls `visit` for each line in order, with its section known. Nothing is
+// kept per line, so memory stays flat whatever the file holds.
+template <typename Visit> void forEachLine(const QByteArray& bytes, Visit visit) {
+    bool global = true;
+    qsizetype at = 0;
+    while (at < bytes.size()) {
+        Line line;
+        line.begin = at;
+        const qsizetype feed = bytes.indexOf('\n', at);
+        if (feed < 0) {
+            line.end = line.next = bytes.size();
+        } else {
+            line.end = feed > at && bytes[feed - 1] == '\r' ? feed - 1 : feed;
+            line.next = feed + 1;
+        }
+        parseLine(bytes, line);
+        if (line.header)
+            global = line.opensGlobal;
+        line.global = global;
+        visit(line);
+        at = line.next;
+    }
+}
+
+bool isBlankLine(const QByteArray& bytes, const Line& line) {
+    for (qsizetype i = line.begin; i < line.end; ++i) {
+        if (!isBlank(bytes[i]))
+            return false;
+    }
+    return true;
+}
+
+QByteArray name(const QByteArray& bytes, const Line& line) {
+    return bytes.sliced(line.nameBegin, line.nameEnd - line.nameBegin);
+}
+
+QByteArray rawValue(const QByteArray& bytes, const Line& line) {
+    return bytes.sliced(line.valueBegin, line.valueEnd - line.valueBegin);
+}
+
+bool quoted(const QByteArray& raw) {
+    return raw.size() >= 2 && raw.startsWith('"') && raw.endsWith('"');
+}
+
+QByteArray unquoted(const QByteArray& raw) {
+    return quoted(raw) ? raw.sliced(1, raw.size() - 2) : raw;
+}
+
+// The earlier names of sources the emulator refuses, and what it reads.
+constexpr std::pair<std::string_view, std::string_view> kEarlierSources[] = {
+    {"MouseLeft", "MOUSE_LEFT_BUTTON"},
+    {"MouseRight", "MOUSE_RIGHT_BUTTON"},
+    {"MouseMiddle", "MOUSE_MIDDLE_BUTTON"},
+    {"ScorollLock", "ScrollLock"},
+};
+
+// The value with earlier source names renamed; every other byte kept.
+QByteArray renamedSources(const QByteArray& value) {
+    QList<QByteArray> pieces = value.split(',');
+    for (QByteArray& piece : pieces) {
+        qsizetype begin = 0;
+        qsizetype end = piece.size();
+        trim(piece, begin, end);
+        const QByteArray source = piece.sliced(begin, end - begin);
+        for (const auto& [earlier, current] : kEarlierSources) {
+            if (source.compare(QByteArray::fromRawData(earlier.data(), qsizetype(earlier.size())),
+                               Qt::CaseInsensitive) == 0) {
+                piece.replace(begin, end - begin,
+                              QByteArray(current.data(), qsizetype(current.size())));
+                break;
+            }
+        }
+    }
+    return pieces.join(',');
+}
+
+QByteArray lineEndOf(const QByteArray& bytes) {
+    const qsizetype feed = bytes.indexOf('\n');
+    return feed > 0 && bytes[feed - 1] == '\r' ? QByteArrayLiteral("\r\n")
+                                                : QByteArrayLiteral("\n");
+}
+
+} // namespace
+
+ConfigProblem configProblem(const QByteArray& bytes) {
+    if (bytes.size() > kConfigFileLimit)
+        return ConfigProblem::TooLarge;
+    if (bytes.contains('\0'))
+        return ConfigProblem::NulByte;
+    return ConfigProblem::None;
+}
+
+QHash<QString, GlobalSetting> globalSettings(const QByteArray& bytes, const QStringList& names) {
+    QHash<QByteArray, QString> wanted;
+    for (const QString& n : names)
+        wanted.insert(n.toUtf8(), n);
+    QHash<QString, GlobalSetting> settings;
+    int index = 0;
+    forEachLine(bytes, [&](const Line& line) {
+        if (line.setting && line.global) {
+            const auto found = wanted.constFind(name(bytes, line));
+            if (found != wanted.cend())
+                settings.insert(*found, {QString::fromUtf8(unquoted(rawValue(bytes, line))), index});
+        }
+        ++index;
+    });
+    return settings;
+}
+
+QByteArray editConfig(const QByteArray& bytes, const QHash<QString, QString>& settings) {
+    QHash<QByteArray, QByteArray> wanted;
+    for (auto it = settings.begin(); it != settings.end(); ++it)
+        wanted.insert(it.key().toUtf8(), it.value().toUtf8());
+
+    // First pass: the line each wanted setting lives on (the last global one
+    // of its name), the form of the file's last setting, and where added
+    // lines go: after the last non-blank line of the first global section,
+    // at the top under a new header when there is none, at the end of a file
+    // without sections.
+    QHash<QByteArray, qsizetype> last; // name -> the line's first byte
+    bool quotes = true;
+    bool anyHeader = false;
+    bool inFirstGlobal = false;
+    bool firstGlobalSeen = false;
+    qsizetype afterFirstGlobal = -1; // the end of its last non-blank line
+    qsizetype afterAny = -1;         // the same for a file without sections
+    bool lastLineUnended = false;
+    forEachLine(bytes, [&](const Line& line) {
+        if (line.header) {
+            anyHeader = true;
+            inFirstGlobal = line.opensGlobal && !firstGlobalSeen;
+            firstGlobalSeen = firstGlobalSeen || line.opensGlobal;
+        }
+        if (!isBlankLine(bytes, line)) {
+            afterAny = line.next;
+            if (inFirstGlobal)
+                afterFirstGlobal = line.next;
+        }
+        lastLineUnended = line.next == line.end;
+        if (line.setting && line.global) {
+            const QByteArray n = name(bytes, line);
+            if (wanted.contains(n))
+                last.insert(n, line.begin);
+            const QByteArray raw = rawValue(bytes, line);
+            quotes = quoted(raw) || raw.isEmpty();
+        }
+    });
+
+    const QByteArray lineEnd = lineEndOf(bytes);
+    QByteArray added;
+    for (auto it = wanted.begin(); it != wanted.end(); ++it) {
+        if (last.contains(it.key()))
+            continue;
+        const QByteArray quote = quotes ? QByteArrayLiteral("\"") : QByteArray();
+        added += it.key() + " = " + quote + it.value() + quote + lineEnd;
+    }
+    qsizetype insertAt = -1;
+    if (!added.isEmpty()) {
+        if (firstGlobalSeen) {
+            insertAt = afterFirstGlobal;
+        } else if (anyHeader) {
+            insertAt = 0;
+            added.prepend("[ Global ]" + lineEnd);
+        } else {
+            insertAt = afterAny < 0 ? 0 : afterAny;
+        }
+        // A last line without its end gets one before the new lines.
+        if (insertAt == bytes.size() && lastLineUnended && insertAt > 0)
+            added.prepend(lineEnd);
+    }
+
+    // Second pass: copy, changing only the values asked for and the earlier
+    // source names the emulator refuses in other global input lines.
+    QByteArray result;
+    result.reserve(bytes.size() + added.size() + 256);
+    qsizetype copied = 0;
+    auto copyTo = [&](qsizetype to) {
+        result.append(bytes.constData() + copied, to - copied);
+        copied = to;
+    };
+    auto addNow = [&] {
+        copyTo(insertAt);
+        result += added;
+        added.clear();
+    };
+    forEachLine(bytes, [&](const Line& line) {
+        if (!added.isEmpty() && insertAt == line.begin)
+            addNow();
+        if (!line.setting || !line.global)
+            return;
+        const QByteArray n = name(bytes, line);
+        const QByteArray raw = rawValue(bytes, line);
+        QByteArray value;
+        const auto at = last.constFind(n);
+        if (at != last.cend() && *at == line.begin) {
+            const QByteArray newValue = wanted.value(n);
+            value = quoted(raw) ? '"' + newValue + '"' : newValue;
+        } else if (n.startsWith("Input")) {
+            value = renamedSources(raw);
+        } else {
+            return;
+        }
+        if (value == raw)
+            return;
+        copyTo(line.valueBegin);
+        result += value;
+        copied = line.valueEnd;
+    });
+    if (!added.isEmpty())
+        addNow();
+    copyTo(bytes.size());
+    return result;
+}
+
+ConfigRead readConfigFile(const QString& path) {
+    ConfigRead read;
+    QFile file(path);
+    if (!QFileInfo(path).isFile())
+        return read;
+    read.exists = true;
+    if (!file.open(QIODevice::ReadOnly)) {
+        read.problem = ConfigProblem::Unreadable;
+        return read;
+    }
+    // Never more than one byte past the limit: a bigger file is refused unread.
+    read.bytes = file.read(kConfigFileLimit + 1);
+    read.problem = file.error() != QFileDevice::NoError ? ConfigProblem::Unreadable
+                                                        : configProblem(read.bytes);
+    if (read.problem == ConfigProblem::TooLarge)
+        read.bytes.clear();
+    return read;
+}
+
+} // namespace emulator

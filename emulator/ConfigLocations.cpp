@@ -1,0 +1,107 @@
+#include "emulator/ConfigLocations.h"
+
+#include "platform/Files.h"
+#include "platform/Paths.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace emulator {
+
+namespace {
+
+QString configUnder(const QString& folder) {
+    return folder + platform::relative({"Config", "Supermodel.ini"});
+}
+
+QString withSeparator(const QString& folder) {
+    return folder.endsWith(platform::kSeparator) ? folder : folder + platform::kSeparator;
+}
+
+// The parent of a folder named "bin" (a build from source), or empty.
+QString parentOfBin(const QString& emulatorFolder) {
+    const QString clean = QDir::cleanPath(emulatorFolder);
+    const QFileInfo info(clean);
+    if (info.fileName() != QLatin1String("bin"))
+        return {};
+    return withSeparator(QDir::toNativeSeparators(info.path()));
+}
+
+} // namespace
+
+QString workingConfig(const QString& programFolder) {
+    return configUnder(programFolder);
+}
+
+QStringList configCandidates(const QString& emulatorFolder, const QString& home,
+                             const QString& xdgConfigHome) {
+    QStringList candidates{configUnder(emulatorFolder)};
+    const QString parent = parentOfBin(emulatorFolder);
+    if (!parent.isEmpty())
+        candidates.append(configUnder(parent));
+    if (!home.isEmpty())
+        candidates.append(configUnder(withSeparator(home) + QStringLiteral(".supermodel") +
+                                      platform::kSeparator));
+    QString config = xdgConfigHome;
+    if (config.isEmpty() || QDir::isRelativePath(config))
+        config = home.isEmpty() ? QString() : withSeparator(home) + QStringLiteral(".config");
+    if (!config.isEmpty())
+        candidates.append(configUnder(withSeparator(config) + QStringLiteral("supermodel") +
+                                      platform::kSeparator));
+    return candidates;
+}
+
+QStringList configCandidates(const QString& emulatorFolder) {
+    return configCandidates(emulatorFolder, qEnvironmentVariable("HOME", QDir::homePath()),
+                            qEnvironmentVariable("XDG_CONFIG_HOME"));
+}
+
+QString firstExistingConfig(const QStringList& candidates) {
+    for (const QString& candidate : candidates) {
+        if (platform::isFile(candidate))
+            return candidate;
+    }
+    return {};
+}
+
+QString emulatorConfigCopy(const QString& emulatorFolder) {
+    const QString parent = parentOfBin(emulatorFolder);
+    if (parent.isEmpty())
+        return configUnder(emulatorFolder);
+    if (QFileInfo(parent + QStringLiteral("Config")).isDir())
+        return configUnder(parent);
+    if (QFileInfo(emulatorFolder + QStringLiteral("Config")).isDir())
+        return configUnder(emulatorFolder);
+    return {};
+}
+
+QString panelConfigSource(const QString& programFolder, const QString& emulatorFolder) {
+    const QString working = workingConfig(programFolder);
+    if (platform::isFile(working))
+        return working;
+    return firstExistingConfig(configCandidates(emulatorFolder));
+}
+
+bool importConfiguration(const QString& programFolder, const QString& emulatorFolder) {
+    const QString working = workingConfig(programFolder);
+    if (platform::exists(working) || QFileInfo(working).isSymLink())
+        return true;
+    const QString source = firstExistingConfig(configCandidates(emulatorFolder));
+    if (source.isEmpty() || platform::sameFile(source, working))
+        return true;
+    const QString folder = programFolder + QStringLiteral("Config");
+    if (!platform::exists(folder) && !platform::makeFolder(folder))
+        return false;
+    return platform::copyFileAtomically(source, working);
+}
+
+QString writeTarget(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isSymLink())
+        return path;
+    // Follow the whole chain; a dangling link leads to where it points.
+    const QString target = info.canonicalFilePath();
+    return target.isEmpty() ? info.symLinkTarget() : target;
+}
+
+} // namespace emulator
