@@ -56,7 +56,7 @@ void Frontend::route() {
     connect(&f, &Form1::list2DoubleClicked,    this, [&f, &l, &d] { emulator::LaunchFromList(f, l, d); });
     connect(&f, &Form1::captureKeyPressed,     this, [&f](int key, const QString& text, quint32 scanCode) { bindings::CaptureKey(f, key, text, scanCode); });
     connect(&f, &Form1::captureMousePressed,   this, [&f](Qt::MouseButton button) { bindings::CaptureMouse(f, button); });
-    connect(&m_deviceCapture, &bindings::DeviceCapture::captured, this, [&f] { bindings::FinishCapture(f, std::nullopt); });
+    connect(&m_deviceCapture, &bindings::DeviceCapture::captured, this, [&f](const QString& source) { bindings::CaptureDevice(f, source); });
     connect(&l, &emulator::Launcher::finished, this, [&f, &d](int status, const QStringList& lines) { emulator::RunFinished(f, d, status, lines); });
     // clang-format on
 }

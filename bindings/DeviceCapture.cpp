@@ -48,7 +48,7 @@ void DeviceCapture::begin() {
     if (m_devices.running())
         return; // the walk goes on: devices that bound the last slot stay held
     reset();
-    m_numbering = numberingFor(m_form.Picture3->property("inputSystem").toString());
+    m_numbering = numberingFor(m_form.Picture3->property(kInputSystemProperty).toString());
     m_devices.start(m_numbering == Numbering::GameController
                         ? platform::GameDevices::Reading::GameController
                         : platform::GameDevices::Reading::Joystick);
@@ -92,7 +92,7 @@ void DeviceCapture::poll() {
         settle(*rest, device.state);
         if (event.kind == DeviceEvent::Kind::Named) {
             m_held.insert(device.key);
-            Q_EMIT captured(slot, event.source);
+            Q_EMIT captured(event.source);
             return;
         }
         if (event.kind == DeviceEvent::Kind::Unnamed && !unnamedText)

@@ -15,6 +15,10 @@ class Form1;
 
 namespace bindings {
 
+// The panel keeps, under this property of Picture3, the global InputSystem
+// setting of the file it read: it decides how devices are numbered.
+inline constexpr char kInputSystemProperty[] = "inputSystem";
+
 // Game devices in the capture: while the capture box waits, a button, a hat
 // or an axis moved well away from its rest binds the slot being captured.
 // The devices are read only while the box waits; the first poll that finds
@@ -27,8 +31,9 @@ public:
     DeviceCapture(ui::Form1& form, platform::GameDevices& devices, QObject* parent = nullptr);
 
 Q_SIGNALS:
-    // A device bound slot `slot` to `source` ("JOY1_BUTTON4").
-    void captured(int slot, const QString& source);
+    // A device control was taken for the slot being captured: `source`
+    // names it ("JOY1_BUTTON4").
+    void captured(const QString& source);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,0 +1,210 @@
+// Game devices in the capture, through SDL's virtual joysticks: no hardware.
+// A real device on the machine comes first in SDL's order, so the expected
+// numbers count from the devices there before the test's own.
+
+#include "support/Fakes.h"
+
+#include "platform/GameDevices.h"
+#include "ui/CaptureBox.h"
+#include "ui/ClickableLabel.h"
+#include "ui/SlotState.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <SDL.h>
+
+namespace {
+
+int g_realDevices = 0;
+
+// "JOY1_X" with the test's first device numbered after the real ones.
+QString numbered(QString value) {
+    for (int n : {2, 1})
+        value.replace(QStringLiteral("JOY%1_").arg(n),
+                      QStringLiteral("JOY%1_").arg(g_realDevices + n));
+    return value;
+}
+
+// A virtual device: 6 axes, 40 buttons, 5 hats; or a game controller.
+struct VirtualPad {
+    explicit VirtualPad(const char* name, bool controller = false) {
+        SDL_VirtualJoystickDesc desc{};
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = controller ? SDL_JOYSTICK_TYPE_GAMECONTROLLER : SDL_JOYSTICK_TYPE_UNKNOWN;
+        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+        desc.nbuttons = controller ? 15 : 40;
+        desc.nhats = controller ? 0 : 5;
+        desc.button_mask = controller ? (1u << 15) - 1 : 0;
+        desc.axis_mask = controller ? (1u << SDL_CONTROLLER_AXIS_MAX) - 1 : 0;
+        desc.name = name;
+        stick = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&desc));
+    }
+    ~VirtualPad() {
+        const SDL_JoystickID id = SDL_JoystickInstanceID(stick);
+        SDL_JoystickClose(stick);
+        for (int i = 0; i < SDL_NumJoysticks(); ++i)
+            if (SDL_JoystickGetDeviceInstanceID(i) == id)
+                SDL_JoystickDetachVirtual(i);
+    }
+    // "b3" presses button 3, "a5=-32768" sets axis 5, "h0=1" hat 0.
+    void set(const QString& controls) {
+        for (const QString& c : controls.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const int n = c.mid(1).section(QLatin1Char('='), 0, 0).toInt();
+            const int v = c.section(QLatin1Char('='), 1).toInt();
+            if (c.startsWith(QLatin1Char('b')))
+                SDL_JoystickSetVirtualButton(stick, n, c.contains(QLatin1Char('=')) ? v : 1);
+            else if (c.startsWith(QLatin1Char('a')))
+                SDL_JoystickSetVirtualAxis(stick, n, Sint16(v));
+            else
+                SDL_JoystickSetVirtualHat(stick, n, Uint8(v));
+        }
+        SDL_JoystickUpdate();
+    }
+    SDL_Joystick* stick = nullptr;
+};
+
+struct DeviceFixture : FrontEndFixture {
+    explicit DeviceFixture(const QByteArray& config = {}) {
+        QDir().mkpath(path(QStringLiteral("Supermodel_0.1a_Win32")));
+        if (!config.isEmpty())
+            writeFile(QStringLiteral("Config/Supermodel.ini"), config);
+        frontend.start();
+        form.show();
+        QTest::mouseClick(form.Command3, Qt::LeftButton);
+    }
+    QString value(int slot) const { return ui::slotValue(form.Label1[std::size_t(slot)]); }
+    bool waiting() const { return !form.Text6->isHidden(); }
+    // Starts capturing `slot` and waits until the capture has seen `device`.
+    bool capture(int slot, const char* device) {
+        QTest::mouseDClick(form.Label1[std::size_t(slot)], Qt::LeftButton);
+        return QTest::qWaitFor(
+            [&] { return form.Label3->toolTip().contains(QLatin1String(device)); }, 2000);
+    }
+    // True when nothing is taken for a while.
+    bool staysWaiting(int slot, const QString& before) {
+        QTest::qWait(120);
+        return waiting() && value(slot) == before;
+    }
+};
+
+} // namespace
+
+class DeviceCaptureTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
+    void controls_data();
+    void controls();
+    void secondDevice();
+    void deviceAddedWhileWaiting();
+    void walkIgnoresAHeldStick();
+    void gameControllerNumbering();
+    void missingLibraryStartsNothing();
+};
+
+void DeviceCaptureTest::initTestCase() {
+    // Held for the whole test: the virtual devices live as long as it does.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    QCOMPARE(SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER), 0);
+    g_realDevices = SDL_NumJoysticks();
+}
+
+void DeviceCaptureTest::cleanupTestCase() {
+    SDL_QuitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER);
+}
+
+void DeviceCaptureTest::controls_data() {
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("taken"); // empty: nothing, the capture waits on
+    QTest::addColumn<QString>("says");  // in the prompt meanwhile
+
+    // clang-format off
+    QTest::newRow("button 3")            << 12 << "" << "b3"        << "KEY_A,JOY1_BUTTON4"       << "";
+    QTest::newRow("axis 0 positive")     << 16 << "" << "a0=32767"  << "KEY_LEFT,JOY1_XAXIS_POS"  << "";
+    QTest::newRow("axis 0 negative")     << 16 << "" << "a0=-32768" << "KEY_LEFT,JOY1_XAXIS_NEG"  << "";
+    QTest::newRow("hat up")              << 8  << "" << "h0=1"      << "KEY_UP,JOY1_POV1_UP"      << "";
+    QTest::newRow("pedal, whole axis")   << 18 << "a5=-32768" << "a5=32767" << "KEY_UP,JOY1_RZAXIS" << "";
+    QTest::newRow("pedal resting")       << 18 << "a5=-32768" << ""         << ""               << "";
+    QTest::newRow("drifting axis")       << 12 << "a1=2000"   << "a1=9000"  << ""               << "";
+    QTest::newRow("button 33 unnamed")   << 12 << "" << "b32"       << ""   << "button 33: no name in the emulator";
+    // clang-format on
+}
+
+void DeviceCaptureTest::controls() {
+    QFETCH(int, slot);
+    QFETCH(QString, before);
+    QFETCH(QString, action);
+    QFETCH(QString, taken);
+    QFETCH(QString, says);
+    VirtualPad pad("Kestrun Test Wheel");
+    pad.set(before);
+    DeviceFixture f;
+    const QString value = f.value(slot);
+    QVERIFY(f.capture(slot, "Kestrun Test Wheel"));
+    pad.set(action);
+    if (taken.isEmpty()) {
+        QVERIFY(f.staysWaiting(slot, value));
+        QVERIFY(f.form.Label3->text().contains(says) || f.form.Label3->toolTip().contains(says));
+    } else {
+        QTRY_COMPARE(f.value(slot), numbered(taken));
+        QVERIFY(!f.waiting());
+    }
+}
+
+void DeviceCaptureTest::secondDevice() {
+    VirtualPad first("Kestrun Test Pad A");
+    VirtualPad second("Kestrun Test Pad B");
+    DeviceFixture f;
+    QVERIFY(f.capture(13, "Kestrun Test Pad B"));
+    QVERIFY(f.form.Label3->toolTip().contains(QLatin1String("Kestrun Test Pad A")));
+    second.set(QStringLiteral("b0"));
+    QTRY_COMPARE(f.value(13), numbered(QStringLiteral("KEY_S,JOY2_BUTTON1")));
+}
+
+void DeviceCaptureTest::deviceAddedWhileWaiting() {
+    DeviceFixture f;
+    QTest::mouseDClick(f.form.Label1[12], Qt::LeftButton);
+    QTest::qWait(50);
+    VirtualPad pad("Kestrun Late Pad");
+    QTRY_VERIFY(f.form.Label3->text().contains(QLatin1String("Kestrun Late Pad")));
+    pad.set(QStringLiteral("b1"));
+    QTRY_COMPARE(f.value(12), numbered(QStringLiteral("KEY_A,JOY1_BUTTON2")));
+}
+
+// One push binds one slot: the next slot of the walk takes the stick only
+// once it has been back at rest.
+void DeviceCaptureTest::walkIgnoresAHeldStick() {
+    VirtualPad pad("Kestrun Test Stick");
+    DeviceFixture f;
+    QTest::mouseClick(f.form.Command5, Qt::LeftButton);
+    QTRY_VERIFY(f.form.Label3->toolTip().contains(QLatin1String("Kestrun Test Stick")));
+    pad.set(QStringLiteral("a1=-32768"));
+    QTRY_COMPARE(f.value(0), numbered(QStringLiteral("JOY1_YAXIS_NEG")));
+    QVERIFY(f.staysWaiting(1, f.value(1)));
+    pad.set(QStringLiteral("a1=0"));
+    QVERIFY(f.staysWaiting(1, f.value(1)));
+    pad.set(QStringLiteral("a1=-32768"));
+    QTRY_COMPARE(f.value(1), numbered(QStringLiteral("JOY1_YAXIS_NEG")));
+}
+
+void DeviceCaptureTest::gameControllerNumbering() {
+    VirtualPad pad("Kestrun Test Controller", true);
+    DeviceFixture f("[ Global ]\r\nInputSystem = \"sdlgamepad\"\r\n");
+    QVERIFY(f.capture(12, "Kestrun Test Controller"));
+    pad.set(QStringLiteral("b") + QString::number(SDL_CONTROLLER_BUTTON_LEFTSHOULDER));
+    QTRY_COMPARE(f.value(12), numbered(QStringLiteral("KEY_A,JOY1_BUTTON5")));
+}
+
+void DeviceCaptureTest::missingLibraryStartsNothing() {
+    platform::GameDevices devices(QStringLiteral("libkestrun-no-such-sdl.so.0"));
+    QVERIFY(!devices.start(platform::GameDevices::Reading::Joystick));
+    QVERIFY(!devices.running());
+}
+
+QTEST_MAIN(DeviceCaptureTest)
+#include "test_device_capture.moc"
