@@ -4,6 +4,7 @@
 #include "bindings/BindingChart.h"
 #include "bindings/Capture.h"
 #include "bindings/Profiles.h"
+#include "bindings/SlotMenu.h"
 #include "catalogue/RomScan.h"
 #include "catalogue/SelectionView.h"
 #include "emulator/BindingPanel.h"
@@ -52,6 +53,7 @@ void Frontend::route() {
     connect(&f, &Form1::command7Clicked,       this, [&f, &d, &l] { emulator::StartInputConfiguration(f, d, l); });
     connect(&f, &Form1::image5Clicked,         this, [&f, &d] { emulator::ClosePanel(f, d); });
     connect(&f, &Form1::slotDoubleClicked,     this, [&f](int slot) { bindings::BeginCapture(f, slot); });
+    connect(&f, &Form1::slotMenuRequested,     this, [&f](int slot, const QPoint& at) { bindings::ShowSlotMenu(f, slot, at); });
     connect(&f, &Form1::list2RowSelected,      this, [&f] { catalogue::selectionView(f); });
     connect(&f, &Form1::list2DoubleClicked,    this, [&f, &l, &d] { emulator::LaunchFromList(f, l, d); });
     connect(&f, &Form1::captureKeyPressed,     this, [&f](int key, const QString& text, quint32 scanCode) { bindings::CaptureKey(f, key, text, scanCode); });

@@ -9,7 +9,10 @@
 #include "ui/ClickableLabel.h"
 #include "ui/SlotState.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <SDL.h>
@@ -103,6 +106,8 @@ private Q_SLOTS:
     void walkIgnoresAHeldStick();
     void gameControllerNumbering();
     void missingLibraryStartsNothing();
+    void slotMenuRemovesTheJoystickOrTheKey_data();
+    void slotMenuRemovesTheJoystickOrTheKey();
 };
 
 void DeviceCaptureTest::initTestCase() {
@@ -204,6 +209,50 @@ void DeviceCaptureTest::missingLibraryStartsNothing() {
     platform::GameDevices devices(QStringLiteral("libkestrun-no-such-sdl.so.0"));
     QVERIFY(!devices.start(platform::GameDevices::Reading::Joystick));
     QVERIFY(!devices.running());
+}
+
+void DeviceCaptureTest::slotMenuRemovesTheJoystickOrTheKey_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("left");
+    QTest::newRow("right click") << "right click" << "Remove the &joystick" << "KEY_A";
+    QTest::newRow("Menu key") << "Menu" << "Remove the &key" << "JOY1_BUTTON1";
+    QTest::newRow("Shift+F10") << "Shift+F10" << "Remove the &joystick" << "KEY_A";
+}
+
+void DeviceCaptureTest::slotMenuRemovesTheJoystickOrTheKey() {
+    QFETCH(QString, how);
+    QFETCH(QString, action);
+    QFETCH(QString, left);
+    DeviceFixture f("[ Global ]\nInputPunch = \"KEY_A,JOY1_BUTTON1\"\n");
+    ui::ClickableLabel* slot = f.form.Label1[12];
+    QCOMPARE(f.value(12), QStringLiteral("KEY_A,JOY1_BUTTON1"));
+    if (how == QLatin1String("right click")) {
+        QContextMenuEvent click(QContextMenuEvent::Mouse, slot->rect().center(),
+                                slot->mapToGlobal(slot->rect().center()));
+        QCoreApplication::sendEvent(slot, &click);
+    } else {
+        // Tab reaches the slots: they follow the button that opens the panel.
+        f.form.Command3->setEnabled(true);
+        f.form.Command3->setFocus();
+        for (int i = 0; i <= 12; ++i)
+            QTest::keyClick(f.form.focusWidget(), Qt::Key_Tab);
+        QCOMPARE(f.form.focusWidget(), static_cast<QWidget*>(slot));
+        if (how == QLatin1String("Menu"))
+            QTest::keyClick(slot, Qt::Key_Menu);
+        else
+            QTest::keyClick(slot, Qt::Key_F10, Qt::ShiftModifier);
+    }
+    QMenu* menu = nullptr;
+    QTRY_VERIFY((menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())));
+    for (QAction* item : menu->actions())
+        if (item->text() == action) {
+            QVERIFY(item->isEnabled());
+            item->trigger();
+        }
+    menu->close();
+    QCOMPARE(f.value(12), left);
+    QVERIFY(ui::slotEdited(slot));
 }
 
 QTEST_MAIN(DeviceCaptureTest)
