@@ -4,6 +4,8 @@
 
 #include "support/Fakes.h"
 
+#include "bindings/Capture.h"
+#include "bindings/DeviceNames.h"
 #include "platform/GameDevices.h"
 #include "ui/CaptureBox.h"
 #include "ui/ClickableLabel.h"
@@ -13,9 +15,14 @@
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTest>
 #include <SDL.h>
+
+using ui::Form1;
 
 namespace {
 
@@ -106,6 +113,7 @@ private Q_SLOTS:
     void walkIgnoresAHeldStick();
     void gameControllerNumbering();
     void missingLibraryStartsNothing();
+    void everySourceIsOneTheEmulatorReads();
     void slotMenuRemovesTheJoystickOrTheKey_data();
     void slotMenuRemovesTheJoystickOrTheKey();
 };
@@ -209,6 +217,90 @@ void DeviceCaptureTest::missingLibraryStartsNothing() {
     platform::GameDevices devices(QStringLiteral("libkestrun-no-such-sdl.so.0"));
     QVERIFY(!devices.start(platform::GameDevices::Reading::Joystick));
     QVERIFY(!devices.running());
+}
+
+// Every source a capture can name, for the first two devices.
+QStringList everySource() {
+    using platform::DeviceState;
+    QStringList sources;
+    for (int number : {1, 2}) {
+        const auto take = [&](const DeviceState& rest, const DeviceState& now, bool whole) {
+            sources << bindings::deviceEvent(number, rest, now, bindings::Numbering::Joystick,
+                                             whole)
+                           .source;
+        };
+        DeviceState centred{std::vector<int>(8, 0), std::vector<bool>(32, false),
+                            std::vector<int>(4, 0)};
+        for (int b = 0; b < 32; ++b) {
+            DeviceState now = centred;
+            now.buttons[std::size_t(b)] = true;
+            take(centred, now, false);
+        }
+        for (int h = 0; h < 4; ++h)
+            for (int direction : {1, 2, 4, 8}) {
+                DeviceState now = centred;
+                now.hats[std::size_t(h)] = direction;
+                take(centred, now, false);
+            }
+        for (std::size_t a = 0; a < 8; ++a)
+            for (int end : {-32768, 32767}) {
+                DeviceState now = centred;
+                now.axes[a] = end;
+                take(centred, now, false); // a half
+                DeviceState rest = centred;
+                rest.axes[a] = -end;
+                take(rest, now, true); // the whole axis, reversed from the top
+            }
+    }
+    return sources;
+}
+
+void DeviceCaptureTest::everySourceIsOneTheEmulatorReads() {
+    const QString emulator = QStringLiteral(KESTRUN_REAL_EMULATOR "/supermodel");
+    if (!QFileInfo(emulator).isExecutable())
+        QSKIP("no real emulator in ../shared/real-emulator");
+    const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
+    if (xvfbRun.isEmpty())
+        QSKIP("no xvfb-run to give the real emulator a display");
+    const QStringList sources = everySource();
+    QCOMPARE(sources.size(), 2 * (32 + 16 + 32));
+    QVERIFY(!sources.contains(QString()));
+    for (qsizetype first = 0; first < sources.size(); first += Form1::kSlotCount) {
+        DeviceFixture f;
+        const QStringList round = sources.mid(first, Form1::kSlotCount);
+        for (int i = 0; i < round.size(); ++i) {
+            bindings::BeginCapture(f.form, i);
+            bindings::CaptureDevice(f.form, round[i]);
+        }
+        QTest::mouseClick(f.form.Command6, Qt::LeftButton);
+        const QByteArray saved = f.readFile(QStringLiteral("Config/Supermodel.ini"));
+        QVERIFY(!saved.isEmpty());
+
+        QTemporaryDir run;
+        QVERIFY(QDir(run.path()).mkpath(QStringLiteral("Config")));
+        QVERIFY(QFile::copy(QStringLiteral(KESTRUN_REAL_EMULATOR "/Config/Games.xml"),
+                            run.filePath(QStringLiteral("Config/Games.xml"))));
+        QVERIFY(QFile::link(QStringLiteral(KESTRUN_REAL_EMULATOR "/Assets"),
+                            run.filePath(QStringLiteral("Assets"))));
+        QFile ini(run.filePath(QStringLiteral("Config/Supermodel.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write(saved);
+        ini.close();
+        QProcess emu;
+        emu.setWorkingDirectory(run.path());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+        emu.setProcessEnvironment(env);
+        emu.setProcessChannelMode(QProcess::MergedChannels);
+        emu.start(xvfbRun, {QStringLiteral("-a"), emulator, QStringLiteral("-print-inputs")});
+        QVERIFY(emu.waitForFinished(60000));
+        const QString printed = QString::fromLocal8Bit(emu.readAll());
+        QVERIFY2(!printed.contains(QLatin1String("Unable to map input")), qPrintable(printed));
+        for (const QString& source : round) {
+            const QRegularExpression whole(QStringLiteral("[ ,]%1[,\n]").arg(source));
+            QVERIFY2(printed.contains(whole), qPrintable(source));
+        }
+    }
 }
 
 void DeviceCaptureTest::slotMenuRemovesTheJoystickOrTheKey_data() {
