@@ -4,6 +4,7 @@
 #include "bindings/BindingChart.h"
 #include "bindings/Capture.h"
 #include "bindings/Profiles.h"
+#include "bindings/SlotBinding.h"
 #include "bindings/SlotMenu.h"
 #include "catalogue/RomScan.h"
 #include "catalogue/SelectionView.h"
@@ -19,6 +20,7 @@ Frontend::Frontend(ui::Form1& form, ui::Dialogs& dialogs, emulator::Launcher& la
                    QString programFileFolder, std::function<void()> endProcess)
     : m_form(form), m_dialogs(dialogs), m_launcher(launcher),
       m_programFileFolder(std::move(programFileFolder)), m_endProcess(std::move(endProcess)) {
+    m_form.setSlotLooks(&bindings::slotLook);
     route();
     m_form.Picture3->setBackgroundSource(&bindings::bindingChart);
 }

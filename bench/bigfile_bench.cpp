@@ -8,6 +8,7 @@
 //   bigfile-bench CASE DIR   one case on the program folder DIR (internal)
 
 #include "app/Lifecycle.h"
+#include "bindings/SlotBinding.h"
 #include "emulator/BindingPanel.h"
 #include "ui/Dialogs.h"
 #include "ui/Form1.h"
@@ -97,6 +98,7 @@ int runCase(const Case& c, const QString& folder) {
     char* argv[] = {name, nullptr};
     QApplication application(argc, argv);
     ui::Form1 form;
+    form.setSlotLooks(&bindings::slotLook);
     const bool settings = c.file == kSettings;
     if (!settings)
         app::startUp(form, folder);

@@ -46,9 +46,8 @@ bool isEarlierMouseName(const QString& source) {
 bool isBareKey(const QString& source) {
     if (source.isEmpty() || source.compare(QLatin1String("NONE"), Qt::CaseInsensitive) == 0)
         return false;
-    return std::all_of(source.begin(), source.end(), [](QChar c) {
-        return c.unicode() < 128 && c.isLetterOrNumber();
-    });
+    return std::all_of(source.begin(), source.end(),
+                       [](QChar c) { return c.unicode() < 128 && c.isLetterOrNumber(); });
 }
 
 bool isKeyOrMouse(const QString& source) {
@@ -91,9 +90,9 @@ QString joystickPartText(const QString& part) {
             return QStringLiteral("hat ") + part.sliced(3, underscore - 3) + u' ' +
                    part.sliced(underscore + 1).toLower();
     }
-    for (const auto& [suffix, words] : {std::pair{"_POS", " positive half"},
-                                        std::pair{"_NEG", " negative half"},
-                                        std::pair{"_INV", " reversed"}}) {
+    for (const auto& [suffix, words] :
+         {std::pair{"_POS", " positive half"}, std::pair{"_NEG", " negative half"},
+          std::pair{"_INV", " reversed"}}) {
         if (part.endsWith(QLatin1String(suffix)))
             return axisName(part.first(part.size() - 4)) + QLatin1String(words);
     }
@@ -187,7 +186,7 @@ QString sourceKeyText(const QString& source) {
         const QString name = key ? source.sliced(key->prefixLength) : source;
         if (const auto spelled = slotSpelling(name))
             return *spelled;
-        return capitalised(name);
+        return name; // a key no capture gives, as the file spells it
     }
     case SourceKind::Mouse: {
         if (const auto mouse = deviceSource(source, QLatin1String("MOUSE")))
@@ -252,9 +251,8 @@ QString withoutJoystick(const QString& value) {
 
 bool hasJoystick(const QString& value) {
     const QStringList sources = splitSources(value);
-    return std::any_of(sources.begin(), sources.end(), [](const QString& s) {
-        return sourceKind(s) == SourceKind::Joystick;
-    });
+    return std::any_of(sources.begin(), sources.end(),
+                       [](const QString& s) { return sourceKind(s) == SourceKind::Joystick; });
 }
 
 QString describeSource(const QString& source) {
@@ -264,21 +262,22 @@ QString describeSource(const QString& source) {
     case SourceKind::Mouse: {
         const auto mouse = deviceSource(source, QLatin1String("MOUSE"));
         if (!mouse) // the earlier "MouseLeft" and the like
-            return QStringLiteral("mouse ") + source.sliced(5).toLower() + QStringLiteral(" button");
+            return QStringLiteral("mouse ") + source.sliced(5).toLower() +
+                   QStringLiteral(" button");
         const QString device = mouse->number.isEmpty() ? QStringLiteral("mouse")
                                                        : QStringLiteral("mouse ") + mouse->number;
         const QString part = mouseButtonPart(mouse->part);
         if (part.endsWith(QLatin1String("_BUTTON")))
-            return device + u' ' + part.first(part.size() - 7).toLower() + QStringLiteral(" button");
+            return device + u' ' + part.first(part.size() - 7).toLower() +
+                   QStringLiteral(" button");
         if (part.startsWith(QLatin1String("BUTTON")))
             return device + QStringLiteral(" button ") + part.sliced(6);
         return device + u' ' + joystickPartText(part);
     }
     case SourceKind::Joystick: {
         const auto joy = deviceSource(source, QLatin1String("JOY"));
-        const QString device = joy->number.isEmpty()
-                                   ? QStringLiteral("any joystick")
-                                   : QStringLiteral("joystick ") + joy->number;
+        const QString device = joy->number.isEmpty() ? QStringLiteral("any joystick")
+                                                     : QStringLiteral("joystick ") + joy->number;
         return device + u' ' + joystickPartText(joy->part);
     }
     case SourceKind::Other:
@@ -297,8 +296,8 @@ QString describe(const QString& value) {
 QString joystickCaption(const QString& value) {
     for (const QString& source : splitSources(value)) {
         if (const auto joy = deviceSource(source, QLatin1String("JOY"))) {
-            const QString device =
-                joy->number.isEmpty() ? QStringLiteral("Joy") : QStringLiteral("Joy ") + joy->number;
+            const QString device = joy->number.isEmpty() ? QStringLiteral("Joy")
+                                                         : QStringLiteral("Joy ") + joy->number;
             return device + u' ' + joystickPartCaption(joy->part);
         }
     }

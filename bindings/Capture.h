@@ -18,8 +18,8 @@ namespace bindings {
 void BeginCapture(ui::Form1& form, int slot);
 
 // Ends the capture of the slot named by the panel's tag, storing `name` when
-// given in place of the slot's keyboard and mouse sources (bindings::withKey); during the walk the next slot follows, otherwise the focus goes to
-// "Save".
+// given in place of the slot's keyboard and mouse sources (bindings::withKey); during the walk the
+// next slot follows, otherwise the focus goes to "Save".
 void FinishCapture(ui::Form1& form, const std::optional<QString>& name);
 
 // "All over again": takes the keys out of every slot (joystick sources stay)

@@ -15,6 +15,19 @@ QString group(int slot) {
     return QString::fromLatin1(text.data(), qsizetype(text.size()));
 }
 
+// A caption or tooltip of millions of characters is of no use, and more than
+// text layout can take: cut, never inside a character.
+QString shortened(QString text) {
+    constexpr qsizetype kLongest = 4096;
+    if (text.size() <= kLongest)
+        return text;
+    qsizetype size = kLongest;
+    if (text[size - 1].isHighSurrogate())
+        --size;
+    text.truncate(size);
+    return text;
+}
+
 void show(ui::Form1& form, int slot, const QString& value, ValueOrigin origin) {
     if (slot < 0 || slot >= kSlotCount)
         return;
@@ -23,9 +36,9 @@ void show(ui::Form1& form, int slot, const QString& value, ValueOrigin origin) {
     QString caption = shownKey(value);
     if (caption.isEmpty())
         caption = joystickCaption(value); // never looks unbound when a joystick drives it
-    label->setText(caption);
+    label->setText(shortened(caption));
     label->setDeviceMark(hasJoystick(value));
-    QString spelled = describe(value);
+    QString spelled = shortened(describe(value));
     if (origin == ValueOrigin::BuiltIn)
         spelled += QStringLiteral(" (the emulator's built-in value)");
     label->setToolTip(spelled);
@@ -34,6 +47,15 @@ void show(ui::Form1& form, int slot, const QString& value, ValueOrigin origin) {
 }
 
 } // namespace
+
+ui::SlotLook slotLook(int slot) {
+    if (slot < 0 || slot >= kSlotCount)
+        return {};
+    const InputSlot& entry = kSlots[std::size_t(slot)];
+    return {{entry.left, entry.top, entry.width, entry.height},
+            QString::fromLatin1(entry.rowCaption.data(), qsizetype(entry.rowCaption.size())),
+            group(slot) + QStringLiteral(". Double-click to bind another key")};
+}
 
 void setSlotBinding(ui::Form1& form, int slot, const QString& value, ValueOrigin origin) {
     show(form, slot, value, origin);

@@ -4,7 +4,8 @@
 
 namespace ui {
 class Form1;
-}
+struct SlotLook;
+} // namespace ui
 
 namespace bindings {
 
@@ -12,6 +13,10 @@ namespace bindings {
 // state (ui::slotValue), the key it shows as its caption, a game pad mark
 // when a joystick drives it too, and the whole value spelled out in its
 // tooltip and accessible description.
+
+// What the window needs to build slot `slot`: its place, row caption and
+// description, from the slot table (ui::Form1::setSlotLooks).
+ui::SlotLook slotLook(int slot);
 
 // Where a slot's value came from, for its tooltip.
 enum class ValueOrigin {

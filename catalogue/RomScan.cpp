@@ -1,7 +1,7 @@
 #include "catalogue/RomScan.h"
 
-#include "catalogue/PathCheck.h"
 #include "catalogue/GameTable.h"
+#include "catalogue/PathCheck.h"
 #include "platform/Files.h"
 #include "ui/Form1.h"
 #include "ui/GameList.h"

@@ -1,8 +1,8 @@
 #include "catalogue/SelectionView.h"
 
-#include "catalogue/PathCheck.h"
 #include "bindings/Profiles.h"
 #include "catalogue/GameTable.h"
+#include "catalogue/PathCheck.h"
 #include "catalogue/RomScan.h"
 #include "ui/ClickableLabel.h"
 #include "ui/Form1.h"

@@ -165,8 +165,9 @@ std::optional<QByteArray> editFile(const ui::Form1& form, const QString& path,
     if (read.exists && edited == bytes)
         return edited; // nothing to change: the file stays untouched
     const QString target = writeTarget(path);
-    const QFileInfo folder(QFileInfo(target).absolutePath());
-    if (!folder.exists() && !QDir().mkpath(folder.absoluteFilePath()))
+    // Only the Config folder itself is ever made, as the emulator would.
+    const QString folder = QFileInfo(target).absolutePath();
+    if (!platform::exists(folder) && !platform::makeFolder(folder))
         return std::nullopt;
     if (!platform::writeFileAtomically(target, edited))
         return std::nullopt;

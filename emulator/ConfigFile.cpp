@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <cstring>
 #include <string_view>
 
 namespace emulator {
@@ -15,8 +16,8 @@ struct Line {
     qsizetype begin = 0;
     qsizetype end = 0;
     qsizetype next = 0;
-    bool global = true;   // in a global section
-    bool header = false;  // a "[ ... ]" line
+    bool global = true;  // in a global section
+    bool header = false; // a "[ ... ]" line
     bool opensGlobal = false;
     bool setting = false; // a "Name = value" line
     qsizetype nameBegin = 0, nameEnd = 0;
@@ -46,6 +47,12 @@ qsizetype codeEnd(const QByteArray& bytes, qsizetype begin, qsizetype end) {
     return end;
 }
 
+// The first `c` in [begin, end), or -1: never looks past the line.
+qsizetype findIn(const QByteArray& bytes, char c, qsizetype begin, qsizetype end) {
+    const void* found = std::memchr(bytes.constData() + begin, c, std::size_t(end - begin));
+    return found ? static_cast<const char*>(found) - bytes.constData() : -1;
+}
+
 void parseLine(const QByteArray& bytes, Line& line) {
     qsizetype begin = line.begin;
     qsizetype end = codeEnd(bytes, line.begin, line.end);
@@ -55,16 +62,17 @@ void parseLine(const QByteArray& bytes, Line& line) {
     if (bytes[begin] == '[') {
         line.header = true;
         qsizetype nameBegin = begin + 1;
-        qsizetype nameEnd = bytes.indexOf(']', nameBegin);
-        if (nameEnd < 0 || nameEnd > end)
+        qsizetype nameEnd = findIn(bytes, ']', nameBegin, end);
+        if (nameEnd < 0)
             nameEnd = end;
         trim(bytes, nameBegin, nameEnd);
-        const std::string_view name(bytes.constData() + nameBegin, std::size_t(nameEnd - nameBegin));
+        const std::string_view name(bytes.constData() + nameBegin,
+                                    std::size_t(nameEnd - nameBegin));
         line.opensGlobal = name.empty() || name == "Global";
         return;
     }
-    const qsizetype equals = bytes.indexOf('=', begin);
-    if (equals < 0 || equals >= end)
+    const qsizetype equals = findIn(bytes, '=', begin, end);
+    if (equals < 0)
         return;
     line.setting = true;
     line.nameBegin = begin;
@@ -154,7 +162,7 @@ QByteArray renamedSources(const QByteArray& value) {
 QByteArray lineEndOf(const QByteArray& bytes) {
     const qsizetype feed = bytes.indexOf('\n');
     return feed > 0 && bytes[feed - 1] == '\r' ? QByteArrayLiteral("\r\n")
-                                                : QByteArrayLiteral("\n");
+                                               : QByteArrayLiteral("\n");
 }
 
 } // namespace
@@ -177,7 +185,8 @@ QHash<QString, GlobalSetting> globalSettings(const QByteArray& bytes, const QStr
         if (line.setting && line.global) {
             const auto found = wanted.constFind(name(bytes, line));
             if (found != wanted.cend())
-                settings.insert(*found, {QString::fromUtf8(unquoted(rawValue(bytes, line))), index});
+                settings.insert(*found,
+                                {QString::fromUtf8(unquoted(rawValue(bytes, line))), index});
         }
         ++index;
     });
@@ -273,7 +282,7 @@ QByteArray editConfig(const QByteArray& bytes, const QHash<QString, QString>& se
             const QByteArray newValue = wanted.value(n);
             value = quoted(raw) ? '"' + newValue + '"' : newValue;
         } else if (n.startsWith("Input")) {
-            value = renamedSources(raw);
+            value = quoted(raw) ? '"' + renamedSources(unquoted(raw)) + '"' : renamedSources(raw);
         } else {
             return;
         }

@@ -95,8 +95,8 @@ void drawPad(QPainter& painter, const QRectF& box, const QColor& colour) {
     QPen pen(colour, std::max(1.0, box.height() / 8));
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
-    const QRectF body = box.adjusted(pen.widthF() / 2, pen.widthF() / 2, -pen.widthF() / 2,
-                                     -pen.widthF() / 2);
+    const QRectF body =
+        box.adjusted(pen.widthF() / 2, pen.widthF() / 2, -pen.widthF() / 2, -pen.widthF() / 2);
     painter.drawRoundedRect(body, body.height() / 2.5, body.height() / 2.5);
     // The cross on the left, the buttons on the right.
     const QPointF cross(body.left() + body.width() * 0.3, body.center().y());
@@ -108,8 +108,8 @@ void drawPad(QPainter& painter, const QRectF& box, const QColor& colour) {
     const qreal dot = std::max(1.0, body.height() * 0.14);
     painter.drawEllipse(QPointF(body.left() + body.width() * 0.68, body.center().y() + arm / 2),
                         dot, dot);
-    painter.drawEllipse(QPointF(body.left() + body.width() * 0.8, body.center().y() - arm / 2),
-                        dot, dot);
+    painter.drawEllipse(QPointF(body.left() + body.width() * 0.8, body.center().y() - arm / 2), dot,
+                        dot);
     painter.restore();
 }
 
@@ -133,8 +133,8 @@ void ClickableLabel::paintEvent(QPaintEvent* event) {
     if (text().isEmpty())
         return;
     painter.setFont(captionFont());
-    style()->drawItemText(&painter, captionRect(), int(alignment()), palette(), isEnabled(),
-                          text(), foregroundRole());
+    style()->drawItemText(&painter, captionRect(), int(alignment()), palette(), isEnabled(), text(),
+                          foregroundRole());
 }
 
 } // namespace ui

@@ -1,6 +1,5 @@
 #include "ui/Form1.h"
 
-#include "bindings/SlotTable.h"
 #include "ui/Accessible.h"
 #include "ui/CaptureBox.h"
 #include "ui/CheckBox.h"
@@ -245,19 +244,19 @@ QWidget* Form1::control(const QString& name) const {
 void Form1::buildSlots() {
     // Slots are all one height; a key name too wide for its slot shrinks
     // further as it is drawn.
-    const auto& first = bindings::kSlots[0];
+    Q_ASSERT(m_slotLooks);
+    auto look = [this](int i) { return m_slotLooks ? m_slotLooks(i) : SlotLook{}; };
     const QFont fixed = fixedFont(kFixedPixels);
-    const QFont slotFont = fitted(
-        fixed, QString(), toPixels({first.left, first.top, first.width, first.height}).size(),
-        kFixedPixels, fixed);
+    const QFont slotFont =
+        fitted(fixed, QString(), toPixels(look(0).twips).size(), kFixedPixels, fixed);
     const QColor lightGrey(224, 224, 224);
     const QColor systemText = palette().color(QPalette::Text);
     auto& labels = Label1.m_labels;
     for (int i = 0; i < kSlotCount; ++i) {
-        const auto& slot = bindings::kSlots[std::size_t(i)];
+        const SlotLook slot = look(i);
         auto* label = new ClickableLabel(QString(), Picture3);
         label->setObjectName(slotName(i));
-        label->setGeometry(toPixels({slot.left, slot.top, slot.width, slot.height}));
+        label->setGeometry(toPixels(slot.twips));
         label->setFont(slotFont);
         label->setAlignment(Qt::AlignCenter);
         setColours(label, lightGrey, systemText);
@@ -265,9 +264,8 @@ void Form1::buildSlots() {
         // opens the slot's menu.
         label->setFocusPolicy(Qt::TabFocus);
         // Before it shows: showing makes its accessible interface, once.
-        setCaptionedName(label, text(slot.rowCaption), QStringLiteral("no key"));
-        label->setAccessibleDescription(text(slot.group) +
-                                        QStringLiteral(". Double-click to bind another key"));
+        setCaptionedName(label, slot.caption, QStringLiteral("no key"));
+        label->setAccessibleDescription(slot.description);
         connect(label, &ClickableLabel::doubleClicked, this,
                 [this, i] { Q_EMIT slotDoubleClicked(i); });
         connect(label, &ClickableLabel::menuRequested, this,

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QHash>
+#include <QString>
+
+#include "ui/Twips.h"
 #include <QWidget>
 #include <array>
 
@@ -17,6 +20,16 @@ class ClickableLabel;
 class GameList;
 class Panel;
 struct ControlSpec;
+
+// What the window needs to build one binding slot: where it sits (twips,
+// relative to the panel), the row caption it announces itself with, and its
+// accessible description. Its caller knows what the slots stand for.
+struct SlotLook {
+    TwipsRect twips;
+    QString caption;
+    QString description;
+};
+using SlotLookSource = SlotLook (*)(int slot);
 
 // The one window. It owns every control under its own name; the controls'
 // texts, values, captions, colours and tags are the program's whole state.
@@ -83,6 +96,9 @@ public:
     QLabel* Label4 = nullptr;
     QLabel* Label5 = nullptr;
 
+    // Where the slots' looks come from; set before anything asks for a slot.
+    void setSlotLooks(SlotLookSource source) { m_slotLooks = source; }
+
     // The control named `name` ("Command1", "Label1(12)", ...), or null.
     // Asking for a slot by name builds the slots, as Label1 does.
     QWidget* control(const QString& name) const;
@@ -134,6 +150,7 @@ private:
     void keepFixedSize();
 
     QHash<QString, QWidget*> m_controls;
+    SlotLookSource m_slotLooks = nullptr;
 };
 
 } // namespace ui

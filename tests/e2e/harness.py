@@ -209,8 +209,12 @@ class Session:
         self.env = dict(os.environ)
         for key in [k for k in self.env if k.startswith("QT_")]:
             del self.env[key]
+        # A home of its own: no user's emulator configuration is imported.
+        self.home_dir = os.path.join(self.root, "home")
+        os.mkdir(self.home_dir)
+        self.env.pop("XDG_CONFIG_HOME", None)
         self.env.update(TMPDIR=self.tmp_dir, XDG_RUNTIME_DIR=runtime, QT_QPA_PLATFORM="xcb",
-                        QT_SCALE_FACTOR="1", QT_FONT_DPI="96")
+                        QT_SCALE_FACTOR="1", QT_FONT_DPI="96", HOME=self.home_dir)
 
     # Paths, as the program spells them (folders end with "/").
 

@@ -153,7 +153,7 @@ class BindingPanel(harness.SessionTestCase):
         s.click(window, *SUPERMODEL)
         cwd, arguments = fake.wait_run()
         self.assertEqual(arguments, ["-config-inputs"])
-        self.assertEqual(cwd, s.work_dir)
+        self.assertEqual(cwd, s.program_dir)
         watcher.wait_iconify(window)
         # The panel closes; being its first close since start-up, it offers
         # to save first. Declined, nothing is written.

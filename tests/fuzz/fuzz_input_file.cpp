@@ -1,11 +1,11 @@
-// The emulator's input file, read and written back as the binding panel does:
-// the keys, and the names the writer can keep, must survive a second read.
+// The front-end's own full input file, written with whatever keys and read
+// back by name as the emulator reads it: every slot gets its key back, under
+// both names where an input was renamed, and an edit of the file gives the
+// new keys while it keeps the rest.
 #include "bindings/SlotTable.h"
+#include "emulator/ConfigFile.h"
 #include "emulator/InputFile.h"
 
-#include <QBuffer>
-
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -21,70 +21,48 @@ void check(bool condition, const char* what) {
     }
 }
 
-bool hasAny(const QString& text, std::initializer_list<char16_t> characters) {
-    return std::any_of(characters.begin(), characters.end(),
-                       [&text](char16_t c) { return text.contains(QChar(c)); });
-}
-
-// "Input" + name + " = " reads back as the name unless the name ends in a
-// blank (trimmed) or holds "Input" itself (removed): both only come from
-// files the front-end did not write.
-bool nameSurvives(const QString& name) {
-    return !name.endsWith(u' ') && !name.contains(QLatin1String("Input"));
+QString setting(const QString& inputName) {
+    return QStringLiteral("Input") + inputName;
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const QByteArray bytes =
-        QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
-    const std::vector<SlotBinding> read = emulator::parseInputFile(bytes);
-    check(read.size() <= std::size_t(emulator::kInputFileSlots), "more than 49 bindings");
-    for (const SlotBinding& binding : read) {
-        check(!hasAny(binding.key, {u'"', u'\r', u'\n'}), "quote or line break in a key");
-        check(!hasAny(binding.inputName, {u'"', u'=', u'\r', u'\n'}),
-              "quote, '=' or line break in a name");
-    }
+    // One key a line; a key never holds the quote or a line break.
+    QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    bytes.replace('"', "");
+    bytes.replace('\r', "");
+    const QList<QByteArray> keys = bytes.split('\n');
 
-    // The reader the panel uses, a line at a time from the file, agrees.
-    QByteArray copy(bytes);
-    QBuffer device(&copy);
-    device.open(QIODevice::ReadOnly);
-    const std::vector<SlotBinding> streamed = emulator::readInputFile(device);
-    check(streamed.size() == read.size(), "line reader found another count");
-    for (std::size_t n = 0; n < read.size(); ++n)
-        check(streamed[n].key == read[n].key && streamed[n].inputName == read[n].inputName,
-              "line reader read another binding");
-
-    // Save writes back what Open read. The renamed twin-stick inputs follow
-    // as extra lines; with fewer than 49 bindings a second read takes them
-    // for bindings of their own, after the ones written.
-    const QByteArray written = emulator::formatInputFile(read, u'"');
-    const qsizetype extra = written.count("\r\n") - qsizetype(6 + read.size());
-    check(extra >= 0 && extra <= 4, "not one line per binding");
-    const std::vector<SlotBinding> reread = emulator::parseInputFile(written);
-    check(reread.size() ==
-              std::min(read.size() + std::size_t(extra), std::size_t(emulator::kInputFileSlots)),
-          "binding count changed");
-    for (std::size_t n = 0; n < read.size(); ++n) {
-        check(reread[n].key == read[n].key, "key changed");
-        if (nameSurvives(read[n].inputName))
-            check(reread[n].inputName == read[n].inputName, "name changed");
-    }
-
-    // The panel's own names with whatever keys were read: exact both ways.
-    std::vector<SlotBinding> own;
+    std::vector<SlotBinding> slots;
+    QStringList names;
     for (std::size_t n = 0; n < bindings::kSlots.size(); ++n) {
         const auto& slot = bindings::kSlots[n];
-        own.push_back({QString::fromLatin1(slot.inputName.data(), qsizetype(slot.inputName.size())),
-                       read.empty() ? QString() : read[n % read.size()].key});
+        const QString name =
+            QString::fromLatin1(slot.inputName.data(), qsizetype(slot.inputName.size()));
+        slots.push_back({name, QString::fromUtf8(keys[qsizetype(n) % keys.size()])});
+        names << setting(name);
     }
-    const std::vector<SlotBinding> ownRead =
-        emulator::parseInputFile(emulator::formatInputFile(own, u'"'));
-    check(ownRead.size() == own.size(), "own file lost bindings");
-    for (std::size_t n = 0; n < own.size(); ++n) {
-        check(ownRead[n].inputName == own[n].inputName, "own name changed");
-        check(ownRead[n].key == own[n].key, "own key changed");
-    }
+    names << QStringLiteral("InputTwinJoyShot1") << QStringLiteral("InputTwinJoyTurbo2");
+
+    const QByteArray file = emulator::formatInputFile(slots, u'"');
+    check(file.count("\r\n") == 59, "not 59 lines");
+    const auto read = emulator::globalSettings(file, names);
+    for (const SlotBinding& slot : slots)
+        check(read.value(setting(slot.inputName)).value == slot.key, "key changed");
+    check(read.value(QStringLiteral("InputTwinJoyShot1")).value == slots[41].key,
+          "renamed input lost its key");
+
+    // Every key moved one slot on: edited in place, same line count.
+    QHash<QString, QString> moved;
+    for (std::size_t n = 0; n < slots.size(); ++n)
+        moved.insert(setting(slots[n].inputName), slots[(n + 1) % slots.size()].key);
+    const QByteArray edited = emulator::editConfig(file, moved);
+    check(edited.count('\n') == file.count('\n'), "an edit added or lost lines");
+    check(edited.startsWith(";\r\n; Supermodel Configuration File\r\n;\r\n\r\n[ Global ]\r\n"),
+          "the header changed");
+    const auto reread = emulator::globalSettings(edited, names);
+    for (auto it = moved.begin(); it != moved.end(); ++it)
+        check(reread.value(it.key()).value == it.value(), "edited key not read back");
     return 0;
 }

@@ -1,6 +1,7 @@
 // Key naming, from a Qt key event to the name a slot stores: a finished
 // capture has a name, the same every time, that the input file keeps.
 #include "bindings/KeyNames.h"
+#include "emulator/ConfigFile.h"
 #include "emulator/InputFile.h"
 
 #include <cstdint>
@@ -22,9 +23,10 @@ void checkStoredName(const QString& name) {
     check(!name.contains(u'"') && !name.contains(u'\r') && !name.contains(u'\n'),
           "name the input file cannot hold");
     const emulator::SlotBinding slot{QStringLiteral("Start1"), name};
-    const std::vector<emulator::SlotBinding> reread =
-        emulator::parseInputFile(emulator::formatInputFile({&slot, 1}, u'"'));
-    check(reread.size() == 1 && reread[0].key == name, "name lost in the input file");
+    const QString setting = QStringLiteral("InputStart1");
+    const auto reread =
+        emulator::globalSettings(emulator::formatInputFile({&slot, 1}, u'"'), {setting});
+    check(reread.value(setting).value == name, "name lost in the input file");
 }
 
 } // namespace

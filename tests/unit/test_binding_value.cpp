@@ -48,17 +48,26 @@ void BindingValueTest::kindOfSource() {
 void BindingValueTest::shownKey_data() {
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("letter") << "KEY_A,JOY1_BUTTON1" << "A";
-    QTest::newRow("named key in panel spelling") << "KEY_LEFT,JOY1_LEFT" << "Left";
-    QTest::newRow("keypad") << "key_keypadplus" << "KeypadPlus";
-    QTest::newRow("mouse button") << "MOUSE_LEFT_BUTTON" << "MouseLeft";
-    QTest::newRow("mouse button by number") << "MOUSE2_BUTTON3" << "MouseRight";
+    QTest::newRow("letter") << "KEY_A,JOY1_BUTTON1"
+                            << "A";
+    QTest::newRow("named key in panel spelling") << "KEY_LEFT,JOY1_LEFT"
+                                                 << "Left";
+    QTest::newRow("keypad") << "key_keypadplus"
+                            << "KeypadPlus";
+    QTest::newRow("mouse button") << "MOUSE_LEFT_BUTTON"
+                                  << "MouseLeft";
+    QTest::newRow("mouse button by number") << "MOUSE2_BUTTON3"
+                                            << "MouseRight";
     QTest::newRow("first key or mouse source") << "JOY1_UP,MOUSE_RIGHT_BUTTON,KEY_S"
                                                << "MouseRight";
-    QTest::newRow("bare, earlier spelling") << "ScorollLock" << "ScrollLock";
-    QTest::newRow("key the panel cannot capture") << "KEY_F5" << "F5";
-    QTest::newRow("joystick only") << "JOY2_UP" << "";
-    QTest::newRow("blanks around sources") << " JOY1_UP , KEY_Z " << "Z";
+    QTest::newRow("bare, earlier spelling") << "ScorollLock"
+                                            << "ScrollLock";
+    QTest::newRow("key the panel cannot capture") << "KEY_F5"
+                                                  << "F5";
+    QTest::newRow("joystick only") << "JOY2_UP"
+                                   << "";
+    QTest::newRow("blanks around sources") << " JOY1_UP , KEY_Z "
+                                           << "Z";
 }
 
 void BindingValueTest::shownKey() {
@@ -72,20 +81,39 @@ void BindingValueTest::captureKeepsOtherSources_data() {
     QTest::addColumn<QString>("captured");
     QTest::addColumn<QString>("result");
     QTest::newRow("all keys replaced at the first one's place")
-        << "KEY_A,JOY1_BUTTON1,MOUSE_LEFT_BUTTON" << "G" << "KEY_G,JOY1_BUTTON1";
-    QTest::newRow("named key, prefix style") << "KEY_UP,JOY1_UP" << "Pgdn" << "KEY_PGDN,JOY1_UP";
-    QTest::newRow("numbered keyboard kept") << "JOY1_UP,KEY2_A" << "B" << "JOY1_UP,KEY2_B";
-    QTest::newRow("bare stays bare") << "A" << "Up" << "Up";
-    QTest::newRow("empty value, bare") << "" << "1" << "1";
-    QTest::newRow("joystick only gets a prefixed key after it") << "JOY2_UP" << "Z"
+        << "KEY_A,JOY1_BUTTON1,MOUSE_LEFT_BUTTON"
+        << "G"
+        << "KEY_G,JOY1_BUTTON1";
+    QTest::newRow("named key, prefix style") << "KEY_UP,JOY1_UP"
+                                             << "Pgdn"
+                                             << "KEY_PGDN,JOY1_UP";
+    QTest::newRow("numbered keyboard kept") << "JOY1_UP,KEY2_A"
+                                            << "B"
+                                            << "JOY1_UP,KEY2_B";
+    QTest::newRow("bare stays bare") << "A"
+                                     << "Up"
+                                     << "Up";
+    QTest::newRow("empty value, bare") << ""
+                                       << "1"
+                                       << "1";
+    QTest::newRow("joystick only gets a prefixed key after it") << "JOY2_UP"
+                                                                << "Z"
                                                                 << "JOY2_UP,KEY_Z";
-    QTest::newRow("mouse under the emulator's name") << "KEY_S,JOY1_BUTTON2" << "MouseLeft"
+    QTest::newRow("mouse under the emulator's name") << "KEY_S,JOY1_BUTTON2"
+                                                     << "MouseLeft"
                                                      << "MOUSE_LEFT_BUTTON,JOY1_BUTTON2";
-    QTest::newRow("key replacing a mouse button") << "MOUSE_LEFT_BUTTON" << "A" << "KEY_A";
-    QTest::newRow("earlier mouse name replaced") << "MouseLeft" << "MouseLeft"
+    QTest::newRow("key replacing a mouse button") << "MOUSE_LEFT_BUTTON"
+                                                  << "A"
+                                                  << "KEY_A";
+    QTest::newRow("earlier mouse name replaced") << "MouseLeft"
+                                                 << "MouseLeft"
                                                  << "MOUSE_LEFT_BUTTON";
-    QTest::newRow("unknown sources kept") << "NONE,KEY_A" << "B" << "NONE,KEY_B";
-    QTest::newRow("nothing captured") << "KEY_A,JOY1_BUTTON1" << "" << "JOY1_BUTTON1";
+    QTest::newRow("unknown sources kept") << "NONE,KEY_A"
+                                          << "B"
+                                          << "NONE,KEY_B";
+    QTest::newRow("nothing captured") << "KEY_A,JOY1_BUTTON1"
+                                      << ""
+                                      << "JOY1_BUTTON1";
 }
 
 void BindingValueTest::captureKeepsOtherSources() {
@@ -101,10 +129,15 @@ void BindingValueTest::joystickEdits_data() {
     QTest::addColumn<QString>("joystick");
     QTest::addColumn<QString>("result");
     QTest::newRow("replaces all, after the key")
-        << "JOY1_BUTTON1,KEY_A,JOY2_BUTTON1,MOUSE_LEFT_BUTTON" << "JOY1_BUTTON3"
+        << "JOY1_BUTTON1,KEY_A,JOY2_BUTTON1,MOUSE_LEFT_BUTTON"
+        << "JOY1_BUTTON3"
         << "KEY_A,JOY1_BUTTON3,MOUSE_LEFT_BUTTON";
-    QTest::newRow("first without a key") << "NONE" << "JOY1_UP" << "JOY1_UP,NONE";
-    QTest::newRow("empty") << "" << "JOY1_XAXIS" << "JOY1_XAXIS";
+    QTest::newRow("first without a key") << "NONE"
+                                         << "JOY1_UP"
+                                         << "JOY1_UP,NONE";
+    QTest::newRow("empty") << ""
+                           << "JOY1_XAXIS"
+                           << "JOY1_XAXIS";
 }
 
 void BindingValueTest::joystickEdits() {
@@ -121,20 +154,33 @@ void BindingValueTest::describesWholeValue_data() {
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("joystickCaption");
-    QTest::newRow("key and button") << "KEY_A,JOY1_BUTTON1" << "A, or joystick 1 button 1"
+    QTest::newRow("key and button") << "KEY_A,JOY1_BUTTON1"
+                                    << "A, or joystick 1 button 1"
                                     << "Joy 1 B1";
-    QTest::newRow("direction") << "JOY2_UP" << "joystick 2 up" << "Joy 2 Up";
+    QTest::newRow("direction") << "JOY2_UP"
+                               << "joystick 2 up"
+                               << "Joy 2 Up";
     QTest::newRow("axis halves") << "KEY_Q,JOY1_RXAXIS_NEG"
-                                 << "Q, or joystick 1 RX axis negative half" << "Joy 1 RX-";
+                                 << "Q, or joystick 1 RX axis negative half"
+                                 << "Joy 1 RX-";
     QTest::newRow("any joystick, mouse") << "KEY_S,JOY_BUTTON2,MOUSE_RIGHT_BUTTON"
                                          << "S, or any joystick button 2, or mouse right button"
                                          << "Joy B2";
-    QTest::newRow("hat") << "JOY1_POV1_LEFT" << "joystick 1 hat 1 left" << "Joy 1 Hat1 Left";
-    QTest::newRow("whole axis") << "JOY1_XAXIS" << "joystick 1 X axis" << "Joy 1 X";
-    QTest::newRow("reversed slider") << "JOY1_SLIDER2_INV" << "joystick 1 slider 2 reversed"
+    QTest::newRow("hat") << "JOY1_POV1_LEFT"
+                         << "joystick 1 hat 1 left"
+                         << "Joy 1 Hat1 Left";
+    QTest::newRow("whole axis") << "JOY1_XAXIS"
+                                << "joystick 1 X axis"
+                                << "Joy 1 X";
+    QTest::newRow("reversed slider") << "JOY1_SLIDER2_INV"
+                                     << "joystick 1 slider 2 reversed"
                                      << "Joy 1 S2~";
-    QTest::newRow("unknown kept as written") << "NONE" << "NONE" << "";
-    QTest::newRow("empty") << "" << "no key" << "";
+    QTest::newRow("unknown kept as written") << "NONE"
+                                             << "NONE"
+                                             << "";
+    QTest::newRow("empty") << ""
+                           << "no key"
+                           << "";
 }
 
 void BindingValueTest::describesWholeValue() {

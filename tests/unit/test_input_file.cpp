@@ -2,11 +2,9 @@
 
 #include "bindings/KeyNames.h"
 #include "bindings/SlotTable.h"
+#include "emulator/ConfigFile.h"
 #include "emulator/InputFile.h"
 
-#include <QBuffer>
-#include <QElapsedTimer>
-#include <QRandomGenerator>
 #include <QTest>
 
 using emulator::SlotBinding;
@@ -21,34 +19,6 @@ std::vector<SlotBinding> sampleSlots() {
     return slots;
 }
 
-QStringList namesOf(const std::vector<SlotBinding>& bindings) {
-    QStringList names;
-    for (const SlotBinding& binding : bindings)
-        names << binding.inputName;
-    return names;
-}
-
-QStringList keysOf(const std::vector<SlotBinding>& bindings) {
-    QStringList keys;
-    for (const SlotBinding& binding : bindings)
-        keys << binding.key;
-    return keys;
-}
-
-QByteArray inputLines(int count, const char* lineEnd) {
-    QByteArray bytes;
-    for (int i = 0; i < count; ++i)
-        bytes +=
-            "InputN" + QByteArray::number(i) + " = \"k" + QByteArray::number(i) + '"' + lineEnd;
-    return bytes;
-}
-
-std::vector<SlotBinding> readFromDevice(QByteArray bytes) {
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    return emulator::readInputFile(buffer);
-}
-
 } // namespace
 
 class TestInputFile : public QObject {
@@ -60,17 +30,7 @@ private Q_SLOTS:
     void renamedInputsFollowTheirSlots();
     void formatLines_data();
     void formatLines();
-    void parse_data();
-    void parse();
-    void readGivesWhatParseGives_data() { parse_data(); }
-    void readGivesWhatParseGives();
-    void readCutsLongKeysAndNames();
     void roundTrip();
-    void stopsAfter49_data();
-    void stopsAfter49();
-    void garbageWithoutLineEnds();
-    void millionInputLines();
-    void longKey();
 };
 
 void TestInputFile::formatFullFile() {
@@ -106,10 +66,16 @@ void TestInputFile::defaultFileByteForByte() {
     QCOMPARE(bytes.count("\r\n"), 59);
     QCOMPARE(bytes.count('\n'), 59);
 
-    // The reader stops at the 49 slots: the repeated lines never shift them.
-    const std::vector<SlotBinding> read = emulator::parseInputFile(bytes);
-    QCOMPARE(namesOf(read), namesOf(slots));
-    QCOMPARE(keysOf(read), keysOf(slots));
+    // Read by name, every slot finds its key, under both names where renamed.
+    QStringList names;
+    for (const SlotBinding& slot : slots)
+        names << QStringLiteral("Input") + slot.inputName;
+    names << QStringLiteral("InputTwinJoyShot1") << QStringLiteral("InputTwinJoyTurbo2");
+    const auto read = emulator::globalSettings(bytes, names);
+    for (const SlotBinding& slot : slots)
+        QCOMPARE(read.value(QStringLiteral("Input") + slot.inputName).value, slot.key);
+    QCOMPARE(read.value(QStringLiteral("InputTwinJoyShot1")).value, QStringLiteral("A"));
+    QCOMPARE(read.value(QStringLiteral("InputTwinJoyTurbo2")).value, QStringLiteral("X"));
 }
 
 void TestInputFile::renamedInputsFollowTheirSlots() {
@@ -162,183 +128,18 @@ void TestInputFile::formatLines() {
     QCOMPARE(lines[8], QByteArray());
 }
 
-void TestInputFile::parse_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QStringList>("names");
-    QTest::addColumn<QStringList>("keys");
-
-    QTest::newRow("written line") << QByteArray("InputStart1 = \"1\"\r\n") << QStringList{"Start1"}
-                                  << QStringList{"1"};
-    QTest::newRow("leading blanks stay")
-        << QByteArray("  InputJoyUp = \"Up\"") << QStringList{"  JoyUp"} << QStringList{"Up"};
-    QTest::newRow("comment holding Input") << QByteArray("; Input comment \"x\" here")
-                                           << QStringList{";  comment"} << QStringList{"x"};
-    QTest::newRow("lines without Input skipped")
-        << QByteArray(";\r\n; Supermodel Configuration File\r\n[ Global ]\r\n\r\nA = \"a\"\r\n"
-                      "input lower = \"b\"\r\nINPUT upper = \"c\"\r\nInputD = \"d\"\r\n")
-        << QStringList{"D"} << QStringList{"d"};
-    QTest::newRow("no quote: empty key")
-        << QByteArray("InputCoin1 = Up") << QStringList{"Coin1  Up"} << QStringList{""};
-    QTest::newRow("lone quote: rest of line")
-        << QByteArray("InputCoin1 = \"abc def \r\nInputX") << QStringList{"Coin1", "X"}
-        << QStringList{"abc def ", ""};
-    QTest::newRow("third quote ignored")
-        << QByteArray("InputA = \"x\"y\"") << QStringList{"A"} << QStringList{"x"};
-    QTest::newRow("empty quotes") << QByteArray("InputA = \"\"") << QStringList{"A"}
-                                  << QStringList{""};
-    QTest::newRow("equals inside key kept")
-        << QByteArray("InputA = \"x=y\"") << QStringList{"A"} << QStringList{"x=y"};
-    QTest::newRow("inner blanks of name kept")
-        << QByteArray("InputA B  =  \"k\"") << QStringList{"A B"} << QStringList{"k"};
-    QTest::newRow("tab is not a blank")
-        << QByteArray("InputA\t= \"k\"") << QStringList{"A\t"} << QStringList{"k"};
-    QTest::newRow("Input inside the name")
-        << QByteArray("xxInputyy=\"k\"") << QStringList{"xxyy"} << QStringList{"k"};
-    QTest::newRow("Input twice") << QByteArray("InputInputA = \"k\"") << QStringList{"A"}
-                                 << QStringList{"k"};
-    QTest::newRow("Input only in key")
-        << QByteArray("A = \"Input\"") << QStringList{"A"} << QStringList{"Input"};
-    QTest::newRow("equals removed before trimming")
-        << QByteArray("InputA =") << QStringList{"A"} << QStringList{""};
-    QTest::newRow("trimmed before Input removed")
-        << QByteArray("A Input = \"k\"") << QStringList{"A "} << QStringList{"k"};
-    QTest::newRow("CR alone") << QByteArray("InputA = \"a\"\rInputB = \"b\"\r")
-                              << QStringList{"A", "B"} << QStringList{"a", "b"};
-    QTest::newRow("LF alone") << QByteArray("InputA = \"a\"\nInputB = \"b\"")
-                              << QStringList{"A", "B"} << QStringList{"a", "b"};
-    QTest::newRow("mixed ends") << QByteArray("InputA = \"a\"\n\rInputB = \"b\"\r\n\r\nInputC")
-                                << QStringList{"A", "B", "C"} << QStringList{"a", "b", ""};
-    QTest::newRow("line end closes a lone quote")
-        << QByteArray("InputA = \"a\rb\"\r\nInputC = \"c\"") << QStringList{"A", "C"}
-        << QStringList{"a", "c"};
-    QTest::newRow("UTF-8") << QByteArray("Input\xc3\x89t\xc3\xa9 = \"\xe6\xb8\xb8\"")
-                           << QStringList{QStringLiteral("Été")}
-                           << QStringList{QStringLiteral("游")};
-    QTest::newRow("NUL bytes") << QByteArray("Input\0A = \"k\0\"", 14)
-                               << QStringList{QStringView(u"\0A", 2).toString()}
-                               << QStringList{QStringView(u"k\0", 2).toString()};
-    QTest::newRow("invalid UTF-8")
-        << QByteArray("Input\xff = \"\xfe\"") << QStringList{QStringLiteral("\uFFFD")}
-        << QStringList{QStringLiteral("\uFFFD")};
-    QTest::newRow("empty file") << QByteArray() << QStringList{} << QStringList{};
-    QTest::newRow("short file") << QByteArray(";\r\n\r\n[ Global ]\r\n\r\n") + inputLines(3, "\r\n")
-                                << QStringList{"N0", "N1", "N2"} << QStringList{"k0", "k1", "k2"};
-}
-
-void TestInputFile::parse() {
-    QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, names);
-    QFETCH(QStringList, keys);
-    const std::vector<SlotBinding> bindings = emulator::parseInputFile(bytes);
-    QCOMPARE(namesOf(bindings), names);
-    QCOMPARE(keysOf(bindings), keys);
-}
-
-void TestInputFile::readGivesWhatParseGives() {
-    QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, names);
-    QFETCH(QStringList, keys);
-    const std::vector<SlotBinding> bindings = readFromDevice(bytes);
-    QCOMPARE(namesOf(bindings), names);
-    QCOMPARE(keysOf(bindings), keys);
-}
-
-void TestInputFile::readCutsLongKeysAndNames() {
-    const qsizetype longest = emulator::kLongestKeyName;
-    // A 3 MB key; a name just over the bound; a key whose last kept
-    // character would be half of a surrogate pair.
-    const QByteArray bytes = "InputA = \"" + QByteArray(3 << 20, 'k') + "\"\r\n" + "Input" +
-                             QByteArray(longest + 10, 'n') + " = \"b\"\n" + "InputC = \"" +
-                             QByteArray(longest - 1, 'c') + "\xf0\x9f\x8e\xae\"\n";
-    const std::vector<SlotBinding> bindings = readFromDevice(bytes);
-    QCOMPARE(bindings.size(), std::size_t(3));
-    QCOMPARE(bindings[0].inputName, QStringLiteral("A"));
-    QCOMPARE(bindings[0].key, QString(longest, u'k'));
-    QCOMPARE(bindings[1].inputName, QString(longest, u'n'));
-    QCOMPARE(bindings[1].key, QStringLiteral("b"));
-    QCOMPARE(bindings[2].key, QString(longest - 1, u'c'));
-}
-
 void TestInputFile::roundTrip() {
     std::vector<SlotBinding> slots = sampleSlots();
     slots[3].key = QStringLiteral("Key with blanks = and é");
     slots[4].key = QStringLiteral(" ");
     slots[5].inputName = QStringLiteral("Ünïcode");
-    const std::vector<SlotBinding> bindings =
-        emulator::parseInputFile(emulator::formatInputFile(slots, u'"'));
-    QCOMPARE(bindings.size(), slots.size());
-    for (std::size_t i = 0; i < slots.size(); ++i) {
-        QCOMPARE(bindings[i].inputName, slots[i].inputName);
-        QCOMPARE(bindings[i].key, slots[i].key);
-    }
-}
-
-void TestInputFile::stopsAfter49_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("CR LF") << inputLines(60, "\r\n");
-    QTest::newRow("CR alone") << inputLines(60, "\r");
-    QTest::newRow("LF alone") << inputLines(60, "\n");
-    QTest::newRow("comments in between")
-        << QByteArray("; Input first\r\n;\r\n") + inputLines(60, "\r\n");
-}
-
-void TestInputFile::stopsAfter49() {
-    QFETCH(QByteArray, bytes);
-    for (const auto& bindings : {emulator::parseInputFile(bytes), readFromDevice(bytes)}) {
-        QCOMPARE(int(bindings.size()), emulator::kInputFileSlots);
-        // The 49 kept are the first ones in file order.
-        const bool leadingComment = bytes.startsWith(';');
-        const int lastNumber = emulator::kInputFileSlots - 1 - (leadingComment ? 1 : 0);
-        QCOMPARE(bindings.back().inputName, QStringLiteral("N%1").arg(lastNumber));
-        QCOMPARE(bindings.back().key, QStringLiteral("k%1").arg(lastNumber));
-    }
-}
-
-void TestInputFile::garbageWithoutLineEnds() {
-    QRandomGenerator random(4242);
-    QByteArray bytes(20 * 1024 * 1024, Qt::Uninitialized);
-    for (char& c : bytes) {
-        c = char(random.bounded(256));
-        if (c == '\r' || c == '\n' || c == '"')
-            c = 'x';
-    }
-    const QByteArray tail = "Input\"key\"";
-    bytes.replace(bytes.size() - tail.size(), tail.size(), tail);
-
-    QElapsedTimer timer;
-    timer.start();
-    const std::vector<SlotBinding> bindings = emulator::parseInputFile(bytes);
-    QVERIFY2(timer.elapsed() < 10000, "a 20 MB line must be read in linear time");
-    QCOMPARE(bindings.size(), std::size_t(1));
-    QCOMPARE(bindings[0].key, QStringLiteral("key"));
-}
-
-void TestInputFile::millionInputLines() {
-    // A million lines in all: the bindings after a long run of other lines,
-    // then far more Input lines than are read.
-    QByteArray bytes;
-    bytes.reserve(30 * 1024 * 1024);
-    for (int i = 0; i < 500000; ++i)
-        bytes += "; nothing here\r\n";
-    bytes += inputLines(500000, "\n");
-
-    QElapsedTimer timer;
-    timer.start();
-    const std::vector<SlotBinding> bindings = emulator::parseInputFile(bytes);
-    QVERIFY2(timer.elapsed() < 5000, "reading must stop after the bindings it keeps");
-    QCOMPARE(int(bindings.size()), emulator::kInputFileSlots);
-    QCOMPARE(bindings.front().inputName, QStringLiteral("N0"));
-    QCOMPARE(bindings.back().key, QStringLiteral("k48"));
-}
-
-void TestInputFile::longKey() {
-    const qsizetype size = 20 * 1024 * 1024;
-    const QByteArray bytes = "InputA = \"" + QByteArray(size, 'k') + "\"\r\nInputB = \"b\"\r\n";
-    const std::vector<SlotBinding> bindings = emulator::parseInputFile(bytes);
-    QCOMPARE(bindings.size(), std::size_t(2));
-    QCOMPARE(bindings[0].inputName, QStringLiteral("A"));
-    QCOMPARE(bindings[0].key.size(), size);
-    QCOMPARE(bindings[1].key, QStringLiteral("b"));
+    QStringList names;
+    for (const SlotBinding& slot : slots)
+        names << QStringLiteral("Input") + slot.inputName;
+    const auto read = emulator::globalSettings(emulator::formatInputFile(slots, u'"'), names);
+    QCOMPARE(read.size(), qsizetype(slots.size()));
+    for (const SlotBinding& slot : slots)
+        QCOMPARE(read.value(QStringLiteral("Input") + slot.inputName).value, slot.key);
 }
 
 QTEST_APPLESS_MAIN(TestInputFile)

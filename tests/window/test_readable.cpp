@@ -5,6 +5,7 @@
 #include "support/Fakes.h"
 
 #include "bindings/Profiles.h"
+#include "bindings/SlotBinding.h"
 #include "bindings/SlotTable.h"
 #include "ui/CheckBox.h"
 #include "ui/ClickableLabel.h"
@@ -47,7 +48,7 @@ Measured measure(QWidget* control, const QString& text) {
         return {option->font(), option->captionRect()};
     if (auto* slot = qobject_cast<ui::ClickableLabel*>(control)) {
         slot->setText(text);
-        return {slot->captionFont(), slot->contentsRect()};
+        return {slot->captionFont(), slot->captionRect()};
     }
     auto* label = qobject_cast<QLabel*>(control);
     label->setText(text);
@@ -128,6 +129,7 @@ void ReadableTest::textFitsWhole() {
     QFETCH(QString, control);
     QFETCH(QString, text);
     Form1 form;
+    form.setSlotLooks(&bindings::slotLook);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QWidget* w = form.control(control);
@@ -137,17 +139,29 @@ void ReadableTest::textFitsWhole() {
 
 void ReadableTest::everySlotFitsTheLongestKeyName() {
     Form1 form;
-    for (QString key : {QStringLiteral("RightBracket"), QStringLiteral("MouseMiddle"),
-                        QStringLiteral("KEY_RIGHTSHIFT")}) {
-        for (ui::ClickableLabel* slot : form.Label1)
-            QVERIFY2(fits(slot, key, true), qPrintable(slot->objectName() + u' ' + key));
+    form.setSlotLooks(&bindings::slotLook);
+    // With the game pad mark beside it too, and the longest joystick caption.
+    for (bool mark : {false, true}) {
+        for (QString key :
+             {QStringLiteral("RightBracket"), QStringLiteral("MouseMiddle"),
+              QStringLiteral("KEY_RIGHTSHIFT"), QStringLiteral("Joy 12 Hat1 Right")}) {
+            for (ui::ClickableLabel* slot : form.Label1) {
+                slot->setDeviceMark(mark);
+                QVERIFY2(fits(slot, key, true), qPrintable(slot->objectName() + u' ' + key));
+                QVERIFY(!slot->captionRect().intersects(slot->markRect()));
+                QVERIFY(slot->contentsRect().contains(slot->markRect()) || !mark);
+            }
+        }
     }
+    for (ui::ClickableLabel* slot : form.Label1)
+        slot->setDeviceMark(false);
     // A short key keeps the slot's own font.
     QCOMPARE(measure(form.Label1[0], QStringLiteral("1")).font, form.Label1[0]->font());
 }
 
 void ReadableTest::optionsAreWhiteWithWholeTickBoxes() {
     Form1 form;
+    form.setSlotLooks(&bindings::slotLook);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     for (ui::CheckBox* box : {form.Check1, form.Check2, form.Check3, form.Check4}) {
@@ -207,6 +221,7 @@ void ReadableTest::controlsHaveNames() {
 
 void ReadableTest::slotNameFollowsItsKey() {
     Form1 form;
+    form.setSlotLooks(&bindings::slotLook);
     ui::ClickableLabel* slot = form.Label1[20];
     slot->setText(QStringLiteral("MouseLeft"));
     QCOMPARE(nameOf(slot), QStringLiteral("Shift 1/Up: MouseLeft"));
@@ -217,6 +232,7 @@ void ReadableTest::slotNameFollowsItsKey() {
 
 void ReadableTest::imageFiveCanBePressed() {
     Form1 form;
+    form.setSlotLooks(&bindings::slotLook);
     QAccessibleInterface* close = accessible(form.Image5);
     QCOMPARE(close->role(), QAccessible::Button);
     QSignalSpy clicked(&form, &Form1::image5Clicked);

@@ -5,6 +5,7 @@
 
 #include "bindings/BindingChart.h"
 #include "bindings/Profiles.h"
+#include "bindings/SlotBinding.h"
 #include "bindings/SlotTable.h"
 #include "ui/ClickableLabel.h"
 #include "ui/GameList.h"
@@ -257,6 +258,7 @@ void SelectionTest::slotTableMatchesTheDefaultText() {
 
 void SelectionTest::chartBoxesLieUnderTheirSlotLabels() {
     Form1 form;
+    form.setSlotLooks(&bindings::slotLook);
     const QImage chart = bindings::bindingChart(1.0).toImage();
     QCOMPARE(chart.size(), QSize(361, 570));
     for (int i = 0; i < Form1::kSlotCount; ++i) {

@@ -1,6 +1,7 @@
 // The window model as built: where every control sits, what lies in front of
 // what, the keyboard order, the check-box values, the fixed size and the tags.
 
+#include "bindings/SlotBinding.h"
 #include "bindings/SlotTable.h"
 #include "ui/CaptureBox.h"
 #include "ui/CheckBox.h"
@@ -93,6 +94,7 @@ void WindowModelTest::controlsSitAtTheirDesignedPixels() {
     QFETCH(QString, container);
     QFETCH(QRect, pixels);
     Form1 form;
+    form.setSlotLooks(&bindings::slotLook);
     QWidget* control = form.control(name);
     QVERIFY2(control, qPrintable(name));
     QCOMPARE(control->parentWidget()->objectName(), container);
@@ -101,6 +103,7 @@ void WindowModelTest::controlsSitAtTheirDesignedPixels() {
 
 void WindowModelTest::everyControlLiesInsideItsContainer() {
     Form1 form;
+    form.setSlotLooks(&bindings::slotLook);
     QVERIFY(form.Label1[0]); // builds the slots
     const auto children = form.findChildren<QWidget*>();
     int checked = 0;
@@ -116,6 +119,7 @@ void WindowModelTest::everyControlLiesInsideItsContainer() {
 
 void WindowModelTest::slotLabelsAreThe49OfTheTable() {
     Form1 form;
+    form.setSlotLooks(&bindings::slotLook);
     for (int i = 0; i < Form1::kSlotCount; ++i) {
         QLabel* slot = form.Label1[std::size_t(i)];
         QCOMPARE(slot->objectName(), QStringLiteral("Label1(%1)").arg(i));
@@ -139,6 +143,7 @@ void WindowModelTest::slotLabelsAreBuiltOnFirstUse_data() {
 void WindowModelTest::slotLabelsAreBuiltOnFirstUse() {
     QFETCH(int, use);
     Form1 form;
+    form.setSlotLooks(&bindings::slotLook);
     QVERIFY(!form.Label1.built());
     QCOMPARE(form.Picture3->findChildren<ui::ClickableLabel*>().size(), 1); // Image5
     if (use == 0)
@@ -160,6 +165,7 @@ void WindowModelTest::slotLabelsAreBuiltOnFirstUse() {
 
 void WindowModelTest::panelCoversHelpTextExactly() {
     Form1 form;
+    form.setSlotLooks(&bindings::slotLook);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     const QPoint middle = form.Text2->geometry().center();
@@ -184,6 +190,7 @@ void WindowModelTest::panelCoversHelpTextExactly() {
 
 void WindowModelTest::captureBoxLiesInFrontOfSlots() {
     Form1 form;
+    form.setSlotLooks(&bindings::slotLook);
     form.Picture3->show();
     form.Text6->setGeometry(form.Label1[12]->geometry());
     form.Text6->show();
@@ -193,12 +200,14 @@ void WindowModelTest::captureBoxLiesInFrontOfSlots() {
 
 void WindowModelTest::listOneIsNeverAControl() {
     Form1 form;
+    form.setSlotLooks(&bindings::slotLook);
     QVERIFY(!form.control(QStringLiteral("List1")));
     QVERIFY(!form.findChild<QWidget*>(QStringLiteral("List1")));
 }
 
 void WindowModelTest::tabOrderFollowsTheDesign() {
     Form1 form;
+    form.setSlotLooks(&bindings::slotLook);
     form.Picture3->show();
     form.Text6->show();
     form.Command1->setEnabled(true);
@@ -228,6 +237,7 @@ void WindowModelTest::tabOrderFollowsTheDesign() {
 
 void WindowModelTest::checkBoxAcceptsOnlyZeroOneTwo() {
     Form1 form;
+    form.setSlotLooks(&bindings::slotLook);
     ui::CheckBox* box = form.Check2;
     QCOMPARE(box->value(), 0);
     QVERIFY(box->setValue(2));
@@ -245,6 +255,7 @@ void WindowModelTest::checkBoxAcceptsOnlyZeroOneTwo() {
 
 void WindowModelTest::clickNeverMakesACheckBoxGrey() {
     Form1 form;
+    form.setSlotLooks(&bindings::slotLook);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     ui::CheckBox* box = form.Check1;
@@ -260,6 +271,7 @@ void WindowModelTest::clickNeverMakesACheckBoxGrey() {
 
 void WindowModelTest::sizeStaysFixed() {
     Form1 form;
+    form.setSlotLooks(&bindings::slotLook);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QCOMPARE(form.size(), QSize(623, 625));
@@ -274,6 +286,7 @@ void WindowModelTest::sizeStaysFixed() {
 
 void WindowModelTest::minimizeAndRestoreKeepTheSize() {
     Form1 form;
+    form.setSlotLooks(&bindings::slotLook);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     form.minimize();
@@ -285,6 +298,7 @@ void WindowModelTest::minimizeAndRestoreKeepTheSize() {
 
 void WindowModelTest::startStateAndTags() {
     Form1 form;
+    form.setSlotLooks(&bindings::slotLook);
     QVERIFY(form.Picture3->isHidden());
     QVERIFY(form.Text6->isHidden());
     QVERIFY(!form.Command1->isEnabled());
@@ -325,6 +339,7 @@ void WindowModelTest::helpTextHasItsLinesAndFitsUnwrapped() {
     QCOMPARE(lines[30], QStringLiteral("--------------------------------------------------------"));
 
     Form1 form;
+    form.setSlotLooks(&bindings::slotLook);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QCOMPARE(form.Text2->toPlainText(),
@@ -342,6 +357,7 @@ void WindowModelTest::helpTextHasItsLinesAndFitsUnwrapped() {
 
 void WindowModelTest::buttonsReportClicks() {
     Form1 form;
+    form.setSlotLooks(&bindings::slotLook);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QSignalSpy scan(&form, &Form1::command2Clicked);

@@ -1,0 +1,147 @@
+"""The emulator's configuration file: written by the emulator on its first
+start, then edited in place by the panel's Save; and read by the real
+emulator after every kind of Save."""
+
+import os
+import re
+import shutil
+import subprocess
+import sys
+
+# Keep the source folder free of compiled files.
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import harness  # noqa: E402
+from test_bindings import JOYSTICK, PUNCH_SLOT, RESTORE, SAVE  # noqa: E402
+import test_launch  # noqa: E402
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+REPOSITORY = os.path.dirname(os.path.dirname(HERE))
+FIRST_START = os.path.join(REPOSITORY, "tests", "support", "first-start-Supermodel.ini")
+REAL_EMULATOR = os.path.normpath(os.path.join(REPOSITORY, "..", "shared", "real-emulator"))
+
+
+def first_start_file():
+    with open(FIRST_START, "rb") as f:
+        return f.read()
+
+
+def set_up_file():
+    """What the emulator's own set-up writes: a three-line header, the
+    settings without comments or quotes."""
+    lines = [b";", b"; Supermodel Configuration File", b";", b"", b"[ Global ]", b""]
+    for line in first_start_file().split(b"\n"):
+        code = line.split(b";", 1)[0].strip()
+        if b"=" in code:
+            name, value = (part.strip() for part in code.split(b"=", 1))
+            lines.append(name + b" = " + value.strip(b'"'))
+    return b"\n".join(lines) + b"\n"
+
+
+def changed_lines(before, after):
+    a, b = before.split(b"\n"), after.split(b"\n")
+    if len(a) != len(b):
+        return ["line count %d -> %d" % (len(a), len(b))]
+    return [y for x, y in zip(a, b) if x != y]
+
+
+def real_emulator_missing():
+    """Why the real emulator cannot run here, or None."""
+    program = os.path.join(REAL_EMULATOR, "supermodel")
+    if not os.path.isfile(program):
+        return "no real emulator in %s" % REAL_EMULATOR
+    libraries = subprocess.run(["ldd", program], capture_output=True, text=True).stdout
+    missing = [line.split()[0] for line in libraries.splitlines() if "not found" in line]
+    if missing:
+        return "the real emulator's runtime packages are missing: %s" % " ".join(missing)
+    return None
+
+
+class ConfigurationFile(harness.SessionTestCase):
+
+    def save_with_punch_on_z(self, program, window, restore=False, overwrite=False):
+        s = self.s
+        s.click(window, *JOYSTICK)
+        if restore:
+            s.click(window, *RESTORE)
+        s.double_click(window, *PUNCH_SLOT)
+        s.key(window, "z")
+        s.click(window, *SAVE)
+        if overwrite:
+            s.answer(program, "Overwrite message")
+        s.answer(program, "Kestrun")
+
+    def test_save_keeps_the_file_the_emulator_wrote_on_its_first_start(self):
+        s = self.s
+        working = s.path("Config", "Supermodel.ini")
+        # Like the real one: its default file, where it runs, when there is none.
+        s.add_fake_emulator(seconds=0, then="[ -e Config/Supermodel.ini ] || cp '%s' "
+                                            "Config/Supermodel.ini" % FIRST_START)
+        s.add_rom("vf3")
+        program = s.start()
+        window = s.main_window(program)
+        # Row 0, "Virtua Fighter 3", selected with Home, then double-clicked.
+        s.click(window, test_launch.LIST_X, test_launch.LIST_TOP + 100)
+        s.key(window, "Home")
+        s.double_click(window, test_launch.LIST_X, test_launch.FIRST_ROW_Y)
+        harness.wait_until(lambda: os.path.exists(working), 10, "the first-start file")
+        self.assertEqual(s.read(working), first_start_file())
+
+        self.save_with_punch_on_z(program, window, overwrite=False)
+        self.assertEqual(changed_lines(first_start_file(), s.read(working)),
+                         [b'InputPunch = "KEY_Z,JOY1_BUTTON1"'])
+        # The emulator's own copy starts as the working copy.
+        self.assertEqual(s.read(s.emulator_folder + "Config/Supermodel.ini"), s.read(working))
+        s.close_window(window)
+        self.assertEqual(s.wait_exit(program), 0)
+
+    def print_inputs(self):
+        """The real emulator's -print-inputs, run in the program folder."""
+        s = self.s
+        shutil.copy(os.path.join(REAL_EMULATOR, "Config", "Games.xml"), s.path("Config"))
+        shutil.copytree(os.path.join(REAL_EMULATOR, "Assets"), s.path("Assets"))
+        env = dict(s.env, SDL_AUDIODRIVER="dummy")
+        run = subprocess.run([os.path.join(REAL_EMULATOR, "supermodel"), "-print-inputs"],
+                             cwd=s.program_dir, env=env, capture_output=True, text=True,
+                             timeout=60)
+        return run.stdout + run.stderr
+
+    def test_the_real_emulator_reads_every_kind_of_saved_file(self):
+        reason = real_emulator_missing()
+        if reason:
+            self.skipTest(reason)
+        cases = [
+            # name, working copy before, Restore first, what it must print
+            ("today's full file", None, False,
+             [" P1 Punch = Z", " P1 Trigger = MOUSE_LEFT_BUTTON", " Left Shot Trigger = A"]),
+            ("the first-start file", first_start_file(), True,
+             [" P1 Punch = KEY_Z,JOY1_BUTTON1", " P1 Trigger = MOUSE_LEFT_BUTTON,JOY1_BUTTON1",
+              " Left Shot Trigger = KEY_A,JOY1_BUTTON5", " P1 Start = KEY_1,JOY1_BUTTON9"]),
+            ("the set-up's file", set_up_file(), True,
+             [" P1 Punch = KEY_Z,JOY1_BUTTON1", " P1 Trigger = MOUSE_LEFT_BUTTON,JOY1_BUTTON1"]),
+        ]
+        for name, before, restore, expected in cases:
+            with self.subTest(name):
+                self._close_session()
+                self.s = harness.Session()
+                s = self.s
+                if before is not None:
+                    s.write(s.path("Config", "Supermodel.ini"), before)
+                os.makedirs(s.emulator_folder)
+                program = s.start()
+                window = s.main_window(program)
+                self.save_with_punch_on_z(program, window, restore=restore)
+                s.close_window(window)
+                self.assertEqual(s.wait_exit(program), 0)
+                saved = s.read(s.path("Config", "Supermodel.ini"))
+                if before is not None and not restore:
+                    self.assertEqual(len(changed_lines(before, saved)), 1)
+
+                output = self.print_inputs()
+                self.assertNotIn("Unable to map input", output)
+                for line in expected:
+                    self.assertRegex(output, "(?m)^" + re.escape(line) + "$")
+
+
+if __name__ == "__main__":
+    harness.run_tests()
