@@ -10,6 +10,7 @@
 #include "ui/CaptureBox.h"
 #include "ui/ClickableLabel.h"
 #include "ui/SlotState.h"
+#include "ui/TextFit.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -183,8 +184,12 @@ void DeviceCaptureTest::deviceAddedWhileWaiting() {
     DeviceFixture f;
     QTest::mouseDClick(f.form.Label1[12], Qt::LeftButton);
     QTest::qWait(50);
-    VirtualPad pad("Kestrun Late Pad");
-    QTRY_VERIFY(f.form.Label3->text().contains(QLatin1String("Kestrun Late Pad")));
+    VirtualPad pad("Kestrun Late Pad, a wheel with pedals and a name longer than the prompt");
+    QTRY_VERIFY(f.form.Label3->toolTip().contains(QLatin1String("Kestrun Late Pad")));
+    // The prompt names it, cut to fit its line.
+    QVERIFY(f.form.Label3->text().contains(QLatin1String("or joystick")));
+    QVERIFY(ui::fitsWhole(f.form.Label3->font(), f.form.Label3->text(),
+                          f.form.Label3->contentsRect().size()));
     pad.set(QStringLiteral("b1"));
     QTRY_COMPARE(f.value(12), numbered(QStringLiteral("KEY_A,JOY1_BUTTON2")));
 }
