@@ -35,7 +35,8 @@ DeviceCapture::DeviceCapture(ui::Form1& form, platform::GameDevices& devices, QO
     : QObject(parent), m_form(form), m_devices(devices) {
     m_form.Text6->installEventFilter(this);
     connect(&m_devices, &platform::GameDevices::polled, this, &DeviceCapture::poll);
-    connect(&m_devices, &platform::GameDevices::listChanged, this, [this] { m_listChanged = true; });
+    connect(&m_devices, &platform::GameDevices::listChanged, this,
+            [this] { m_listChanged = true; });
 }
 
 bool DeviceCapture::eventFilter(QObject* watched, QEvent* event) {

@@ -20,29 +20,29 @@ constexpr int kNearEnd = 24576;
 // ...and it has travelled to the other end once it has come this far.
 constexpr int kAcross = 32768;
 
-constexpr std::array<const char*, 8> kAxisNames{
-    "XAXIS", "YAXIS", "ZAXIS", "RXAXIS", "RYAXIS", "RZAXIS", "SLIDER1", "SLIDER2"};
+constexpr std::array<const char*, 8> kAxisNames{"XAXIS",  "YAXIS",  "ZAXIS",   "RXAXIS",
+                                                "RYAXIS", "RZAXIS", "SLIDER1", "SLIDER2"};
 constexpr int kButtons = 32;
 constexpr int kHats = 4;
 
 // SDL's game-controller axes (left x, left y, right x, right y, left
 // trigger, right trigger) under the emulator's names.
-constexpr std::array<const char*, 6> kPadAxisNames{"XAXIS",  "YAXIS",  "RXAXIS",
+constexpr std::array<const char*, 6> kPadAxisNames{"XAXIS",  "YAXIS", "RXAXIS",
                                                    "RYAXIS", "ZAXIS", "RZAXIS"};
 constexpr int kPadFirstTrigger = 4;
 
 // SDL's game-controller buttons, in SDL's order, under the emulator's names;
 // null for the ones it has none for.
 constexpr std::array<const char*, 15> kPadButtonNames{
-    "BUTTON1",  "BUTTON2",  "BUTTON3",  "BUTTON4", // A, B, X, Y
-    "BUTTON7",  nullptr,    "BUTTON8",             // Back, Guide, Start
-    "BUTTON9",  "BUTTON10",                        // stick clicks
-    "BUTTON5",  "BUTTON6",                         // shoulders
-    "POV1_UP",  "POV1_DOWN", "POV1_LEFT", "POV1_RIGHT"}; // d-pad
+    "BUTTON1", "BUTTON2",   "BUTTON3",   "BUTTON4",     // A, B, X, Y
+    "BUTTON7", nullptr,     "BUTTON8",                  // Back, Guide, Start
+    "BUTTON9", "BUTTON10",                              // stick clicks
+    "BUTTON5", "BUTTON6",                               // shoulders
+    "POV1_UP", "POV1_DOWN", "POV1_LEFT", "POV1_RIGHT"}; // d-pad
 constexpr std::array<const char*, 21> kPadButtonLabels{
-    "A",        "B",        "X",        "Y",        "Back",     "Guide",        "Start",
-    "L3",       "R3",       "LB",       "RB",       "d-pad up", "d-pad down",   "d-pad left",
-    "d-pad right", "Misc",  "paddle 1", "paddle 2", "paddle 3", "paddle 4",     "touchpad"};
+    "A",           "B",    "X",        "Y",        "Back",     "Guide",      "Start",
+    "L3",          "R3",   "LB",       "RB",       "d-pad up", "d-pad down", "d-pad left",
+    "d-pad right", "Misc", "paddle 1", "paddle 2", "paddle 3", "paddle 4",   "touchpad"};
 
 struct HatDirection {
     int bit;
@@ -75,8 +75,8 @@ bool newlyPressed(const DeviceState& rest, const DeviceState& now, std::size_t b
     return now.buttons[b] && !(b < rest.buttons.size() && rest.buttons[b]);
 }
 
-std::optional<DeviceEvent> buttonEvent(int number, const DeviceState& rest,
-                                       const DeviceState& now, Numbering numbering) {
+std::optional<DeviceEvent> buttonEvent(int number, const DeviceState& rest, const DeviceState& now,
+                                       Numbering numbering) {
     std::optional<DeviceEvent> other;
     for (std::size_t b = 0; b < now.buttons.size(); ++b) {
         if (!newlyPressed(rest, now, b))
@@ -105,8 +105,8 @@ std::optional<DeviceEvent> hatEvent(int number, const DeviceState& rest, const D
                 continue;
             if (h >= kHats)
                 return unnamed(QStringLiteral("hat %1").arg(h + 1));
-            return named(number, QStringLiteral("POV%1_").arg(h + 1) +
-                                     QLatin1String(direction.name));
+            return named(number,
+                         QStringLiteral("POV%1_").arg(h + 1) + QLatin1String(direction.name));
         }
     }
     return std::nullopt;
@@ -119,7 +119,8 @@ std::optional<DeviceEvent> axisEvent(int number, const DeviceState& rest, const 
         const int to = axisValue(numbering, a, now.axes[a]);
         const int moved = to - from;
         const bool whole = wholeAxis && std::abs(from) >= kNearEnd && std::abs(moved) > kAcross;
-        const bool half = std::abs(moved) > kAway && std::abs(to) > kAway && (to > 0) == (moved > 0);
+        const bool half =
+            std::abs(moved) > kAway && std::abs(to) > kAway && (to > 0) == (moved > 0);
         if (!whole && !half)
             continue;
         const char* name = nullptr;

@@ -14,31 +14,31 @@ namespace {
 // program is not linked against SDL, so start-up never loads it. SDL's headers
 // give only the types.
 struct Sdl {
-#define KESTRUN_SDL_FUNCTIONS(X)                                                                 \
-    X(SDL_SetHint)                                                                               \
-    X(SDL_InitSubSystem)                                                                         \
-    X(SDL_QuitSubSystem)                                                                         \
-    X(SDL_NumJoysticks)                                                                          \
-    X(SDL_JoystickNameForIndex)                                                                  \
-    X(SDL_JoystickPathForIndex)                                                                  \
-    X(SDL_JoystickGetDeviceGUID)                                                                 \
-    X(SDL_JoystickGetGUIDString)                                                                 \
-    X(SDL_JoystickGetDeviceInstanceID)                                                           \
-    X(SDL_JoystickOpen)                                                                          \
-    X(SDL_JoystickClose)                                                                         \
-    X(SDL_JoystickUpdate)                                                                        \
-    X(SDL_JoystickEventState)                                                                    \
-    X(SDL_JoystickNumAxes)                                                                       \
-    X(SDL_JoystickNumButtons)                                                                    \
-    X(SDL_JoystickNumHats)                                                                       \
-    X(SDL_JoystickGetAxis)                                                                       \
-    X(SDL_JoystickGetButton)                                                                     \
-    X(SDL_JoystickGetHat)                                                                        \
-    X(SDL_IsGameController)                                                                      \
-    X(SDL_GameControllerOpen)                                                                    \
-    X(SDL_GameControllerClose)                                                                   \
-    X(SDL_GameControllerEventState)                                                              \
-    X(SDL_GameControllerGetAxis)                                                                 \
+#define KESTRUN_SDL_FUNCTIONS(X)                                                                   \
+    X(SDL_SetHint)                                                                                 \
+    X(SDL_InitSubSystem)                                                                           \
+    X(SDL_QuitSubSystem)                                                                           \
+    X(SDL_NumJoysticks)                                                                            \
+    X(SDL_JoystickNameForIndex)                                                                    \
+    X(SDL_JoystickPathForIndex)                                                                    \
+    X(SDL_JoystickGetDeviceGUID)                                                                   \
+    X(SDL_JoystickGetGUIDString)                                                                   \
+    X(SDL_JoystickGetDeviceInstanceID)                                                             \
+    X(SDL_JoystickOpen)                                                                            \
+    X(SDL_JoystickClose)                                                                           \
+    X(SDL_JoystickUpdate)                                                                          \
+    X(SDL_JoystickEventState)                                                                      \
+    X(SDL_JoystickNumAxes)                                                                         \
+    X(SDL_JoystickNumButtons)                                                                      \
+    X(SDL_JoystickNumHats)                                                                         \
+    X(SDL_JoystickGetAxis)                                                                         \
+    X(SDL_JoystickGetButton)                                                                       \
+    X(SDL_JoystickGetHat)                                                                          \
+    X(SDL_IsGameController)                                                                        \
+    X(SDL_GameControllerOpen)                                                                      \
+    X(SDL_GameControllerClose)                                                                     \
+    X(SDL_GameControllerEventState)                                                                \
+    X(SDL_GameControllerGetAxis)                                                                   \
     X(SDL_GameControllerGetButton)
 #define KESTRUN_SDL_MEMBER(name) decltype(&::name) name = nullptr;
     KESTRUN_SDL_FUNCTIONS(KESTRUN_SDL_MEMBER)
@@ -56,8 +56,8 @@ const Sdl* loadSdl(const QString& library) {
         return nullptr;
     Sdl sdl;
     bool complete = true;
-#define KESTRUN_SDL_RESOLVE(name)                                                                \
-    sdl.name = reinterpret_cast<decltype(sdl.name)>(::dlsym(handle, #name));                     \
+#define KESTRUN_SDL_RESOLVE(name)                                                                  \
+    sdl.name = reinterpret_cast<decltype(sdl.name)>(::dlsym(handle, #name));                       \
     complete = complete && sdl.name != nullptr;
     KESTRUN_SDL_FUNCTIONS(KESTRUN_SDL_RESOLVE)
 #undef KESTRUN_SDL_RESOLVE

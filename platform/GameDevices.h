@@ -18,8 +18,8 @@ struct DeviceState {
 };
 
 struct GameDevice {
-    QString key;  // the same device keeps it when the list is read again
-    QString name; // SDL's name for it
+    QString key;           // the same device keeps it when the list is read again
+    QString name;          // SDL's name for it
     bool readable = false; // false when it could not be opened the way asked
     DeviceState state;
 };

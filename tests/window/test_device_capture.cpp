@@ -312,9 +312,15 @@ void DeviceCaptureTest::slotMenuRemovesTheJoystickOrTheKey_data() {
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("left");
-    QTest::newRow("right click") << "right click" << "Remove the &joystick" << "KEY_A";
-    QTest::newRow("Menu key") << "Menu" << "Remove the &key" << "JOY1_BUTTON1";
-    QTest::newRow("Shift+F10") << "Shift+F10" << "Remove the &joystick" << "KEY_A";
+    QTest::newRow("right click") << "right click"
+                                 << "Remove the &joystick"
+                                 << "KEY_A";
+    QTest::newRow("Menu key") << "Menu"
+                              << "Remove the &key"
+                              << "JOY1_BUTTON1";
+    QTest::newRow("Shift+F10") << "Shift+F10"
+                               << "Remove the &joystick"
+                               << "KEY_A";
 }
 
 void DeviceCaptureTest::slotMenuRemovesTheJoystickOrTheKey() {
