@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -115,12 +116,15 @@ bool isBlankLine(const QByteArray& bytes, const Line& line) {
     return true;
 }
 
+// Views into `bytes`, never copies: they live only while the file does.
 QByteArray name(const QByteArray& bytes, const Line& line) {
-    return bytes.sliced(line.nameBegin, line.nameEnd - line.nameBegin);
+    return QByteArray::fromRawData(bytes.constData() + line.nameBegin,
+                                   line.nameEnd - line.nameBegin);
 }
 
 QByteArray rawValue(const QByteArray& bytes, const Line& line) {
-    return bytes.sliced(line.valueBegin, line.valueEnd - line.valueBegin);
+    return QByteArray::fromRawData(bytes.constData() + line.valueBegin,
+                                   line.valueEnd - line.valueBegin);
 }
 
 bool quoted(const QByteArray& raw) {
@@ -139,8 +143,18 @@ constexpr std::pair<std::string_view, std::string_view> kEarlierSources[] = {
     {"ScorollLock", "ScrollLock"},
 };
 
+bool containsIgnoringCase(const QByteArray& text, std::string_view word) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    const auto found = std::search(text.begin(), text.end(), word.begin(), word.end(),
+                                   [&lower](char a, char b) { return lower(a) == b; });
+    return found != text.end();
+}
+
 // The value with earlier source names renamed; every other byte kept.
 QByteArray renamedSources(const QByteArray& value) {
+    // Most values hold none of them: look before taking the value apart.
+    if (!containsIgnoringCase(value, "mouse") && !containsIgnoringCase(value, "scorol"))
+        return value;
     QList<QByteArray> pieces = value.split(',');
     for (QByteArray& piece : pieces) {
         qsizetype begin = 0;
