@@ -29,6 +29,12 @@ fuzz: deps
 
 bench: build
 	$(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24") build/release/bench/startup-bench build/release/kestrun build/release/bench/bare-window build/release/bench/text-window
+	$(MAKE) --no-print-directory bench-idle
+
+# CPU ticks and wakeups while idle, before and after a key capture waited.
+.PHONY: bench-idle
+bench-idle: build
+	$(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24") bench/idle_bench.py build/release/kestrun
 
 # Opens generated 1 GiB files (in the temporary folder, deleted afterwards).
 .PHONY: bench-files

@@ -5,6 +5,7 @@
 #include "bindings/Capture.h"
 #include "bindings/Profiles.h"
 #include "bindings/SlotBinding.h"
+#include "bindings/SlotMenu.h"
 #include "catalogue/RomScan.h"
 #include "catalogue/SelectionView.h"
 #include "emulator/BindingPanel.h"
@@ -54,10 +55,12 @@ void Frontend::route() {
     connect(&f, &Form1::command7Clicked,       this, [&f, &d, &l] { emulator::StartInputConfiguration(f, d, l); });
     connect(&f, &Form1::image5Clicked,         this, [&f, &d] { emulator::ClosePanel(f, d); });
     connect(&f, &Form1::slotDoubleClicked,     this, [&f](int slot) { bindings::BeginCapture(f, slot); });
+    connect(&f, &Form1::slotMenuRequested,     this, [&f](int slot, const QPoint& at) { bindings::ShowSlotMenu(f, slot, at); });
     connect(&f, &Form1::list2RowSelected,      this, [&f] { catalogue::selectionView(f); });
     connect(&f, &Form1::list2DoubleClicked,    this, [&f, &l, &d] { emulator::LaunchFromList(f, l, d); });
     connect(&f, &Form1::captureKeyPressed,     this, [&f](int key, const QString& text, quint32 scanCode) { bindings::CaptureKey(f, key, text, scanCode); });
     connect(&f, &Form1::captureMousePressed,   this, [&f](Qt::MouseButton button) { bindings::CaptureMouse(f, button); });
+    connect(&m_deviceCapture, &bindings::DeviceCapture::captured, this, [&f](const QString& source) { bindings::CaptureDevice(f, source); });
     connect(&l, &emulator::Launcher::finished, this, [&f, &d](int status, const QStringList& lines, bool kept) { emulator::RunFinished(f, d, status, lines, kept); });
     // clang-format on
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "bindings/DeviceCapture.h"
+#include "platform/GameDevices.h"
+
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -39,6 +42,8 @@ private:
     QString m_programFileFolder;
     std::function<void()> m_endProcess;
     bool m_shuttingDown = false;
+    platform::GameDevices m_devices;
+    bindings::DeviceCapture m_deviceCapture{m_form, m_devices};
 };
 
 } // namespace app

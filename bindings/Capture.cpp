@@ -11,12 +11,27 @@
 #include "ui/Tag.h"
 
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace bindings {
 
 namespace {
 
 const QString kWalking = QStringLiteral("1");
+
+// The value with `source` as its joystick source. A key written bare ("A",
+// as the panel's own file has them) is written "KEY_A" once it has company,
+// the way the emulator writes lists.
+QString withDeviceSource(const QString& value, const QString& source) {
+    const QString joined = withJoystick(value, source);
+    const QStringList sources = splitSources(value);
+    static const QRegularExpression prefixed(QStringLiteral("^KEY\\d*_"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    if (sources.size() != 1 || sourceKind(sources[0]) != SourceKind::Keyboard ||
+        prefixed.match(sources[0]).hasMatch())
+        return joined;
+    return withJoystick(withKey(withoutKey(joined), shownKey(joined)), source);
+}
 
 } // namespace
 
@@ -89,6 +104,15 @@ void CaptureMouse(ui::Form1& form, Qt::MouseButton button) {
         return;
     if (const auto name = mouseButtonName(mouseButtonCode(button)))
         FinishCapture(form, name);
+}
+
+void CaptureDevice(ui::Form1& form, const QString& source) {
+    bool ok = false;
+    const int k = ui::tag(form.Picture3).toInt(&ok);
+    if (form.Text6->isHidden() || !ok || k < 0 || k >= ui::Form1::kSlotCount)
+        return;
+    editSlotBinding(form, k, withDeviceSource(ui::slotValue(form.Label1[std::size_t(k)]), source));
+    FinishCapture(form, std::nullopt);
 }
 
 void EndCapture(ui::Form1& form) {

@@ -35,6 +35,10 @@ void CaptureKey(ui::Form1& form, int qtKey, const QString& text, quint32 nativeS
 // A mouse button pressed in the capture box.
 void CaptureMouse(ui::Form1& form, Qt::MouseButton button);
 
+// A game device's control taken while the capture box waits: `source`
+// ("JOY1_BUTTON4") replaces the slot's joystick sources, its key stays.
+void CaptureDevice(ui::Form1& form, const QString& source);
+
 // Drops a pending capture and the walk without storing anything.
 void EndCapture(ui::Form1& form);
 

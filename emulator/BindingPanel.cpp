@@ -2,6 +2,7 @@
 
 #include "bindings/BuiltInValues.h"
 #include "bindings/Capture.h"
+#include "bindings/DeviceCapture.h"
 #include "bindings/KeyNames.h"
 #include "bindings/Profiles.h"
 #include "bindings/SlotBinding.h"
@@ -101,12 +102,17 @@ QString problemText(ConfigProblem problem) {
 // edited safely is shown read-only, with a box naming it.
 void readIntoSlots(ui::Form1& form, ui::Dialogs& dialogs) {
     const QString source = panelConfigSource(ui::tag(&form), form.Text4->text());
+    form.Picture3->setProperty(bindings::kInputSystemProperty, QString());
     if (source.isEmpty()) {
         bindings::ShowDefaults(form);
         return;
     }
     const ConfigRead read = readConfigFile(source);
     fillSlots(form, read.bytes);
+    // Game devices are numbered the way the emulator's input system reads them.
+    const QString inputSystem = QStringLiteral("InputSystem");
+    form.Picture3->setProperty(bindings::kInputSystemProperty,
+                               globalSettings(read.bytes, {inputSystem}).value(inputSystem).value);
     if (read.problem != ConfigProblem::None)
         dialogs.tell(source + QStringLiteral(" is shown read-only and cannot be saved: ") +
                          problemText(read.problem) + u'.',

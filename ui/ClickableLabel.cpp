@@ -2,6 +2,8 @@
 
 #include "ui/TextFit.h"
 
+#include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
@@ -19,6 +21,37 @@ void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event) {
     QLabel::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton)
         Q_EMIT doubleClicked();
+}
+
+void ClickableLabel::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        Q_EMIT doubleClicked();
+        return;
+    case Qt::Key_Menu:
+        Q_EMIT menuRequested(mapToGlobal(rect().center()));
+        return;
+    case Qt::Key_F10:
+        if (event->modifiers() == Qt::ShiftModifier) {
+            Q_EMIT menuRequested(mapToGlobal(rect().center()));
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void ClickableLabel::contextMenuEvent(QContextMenuEvent* event) {
+    // The keys are handled above, where Shift+F10 is handled too.
+    if (event->reason() != QContextMenuEvent::Mouse) {
+        event->ignore();
+        return;
+    }
+    Q_EMIT menuRequested(event->globalPos());
 }
 
 void ClickableLabel::setDeviceMark(bool shown) {
@@ -83,6 +116,12 @@ void drawPad(QPainter& painter, const QRectF& box, const QColor& colour) {
 } // namespace
 
 void ClickableLabel::paintEvent(QPaintEvent* event) {
+    if (hasFocus()) {
+        // A slot reached with the keyboard shows where the focus is.
+        QPainter frame(this);
+        frame.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+        frame.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
     if ((text().isEmpty() && !m_deviceMark) || !pixmap().isNull()) {
         QLabel::paintEvent(event);
         return;

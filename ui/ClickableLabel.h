@@ -29,10 +29,17 @@ public:
 Q_SIGNALS:
     void clicked();
     void doubleClicked();
+    // A right click, or the Menu key or Shift+F10 on a label that has the
+    // focus: the label's menu is wanted at `globalPos`.
+    void menuRequested(const QPoint& globalPos);
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // Enter and Space act as a double click; the Menu key and Shift+F10 ask
+    // for the menu.
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

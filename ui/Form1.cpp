@@ -260,12 +260,16 @@ void Form1::buildSlots() {
         label->setFont(slotFont);
         label->setAlignment(Qt::AlignCenter);
         setColours(label, lightGrey, systemText);
-        label->setFocusPolicy(Qt::NoFocus);
+        // Reached with Tab once the panel shows: Enter binds, the Menu key
+        // opens the slot's menu.
+        label->setFocusPolicy(Qt::TabFocus);
         // Before it shows: showing makes its accessible interface, once.
         setCaptionedName(label, slot.caption, QStringLiteral("no key"));
         label->setAccessibleDescription(slot.description);
         connect(label, &ClickableLabel::doubleClicked, this,
                 [this, i] { Q_EMIT slotDoubleClicked(i); });
+        connect(label, &ClickableLabel::menuRequested, this,
+                [this, i](const QPoint& at) { Q_EMIT slotMenuRequested(i, at); });
         setTag(label, QString());
         label->setVisible(true);
         m_controls.insert(label->objectName(), label);
@@ -274,6 +278,13 @@ void Form1::buildSlots() {
     // Behind the panel's other controls, the first slot in front.
     for (ClickableLabel* label : labels)
         label->lower();
+    // In the keyboard order right after the button that opens the panel.
+    QWidget* previous = Command3;
+    for (ClickableLabel* label : labels) {
+        setTabOrder(previous, label);
+        previous = label;
+    }
+    setTabOrder(previous, Command4);
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {

@@ -125,6 +125,7 @@ Q_SIGNALS:
     void command7Clicked();
     void image5Clicked();
     void slotDoubleClicked(int slot);
+    void slotMenuRequested(int slot, const QPoint& globalPos);
     void list2RowSelected(int row);
     void list2DoubleClicked(int row);
     void captureKeyPressed(int qtKey, const QString& text, quint32 nativeScanCode);

@@ -1,0 +1,134 @@
+#include "bindings/DeviceCapture.h"
+
+#include "bindings/Capture.h"
+#include "bindings/SlotTable.h"
+#include "platform/GameDevices.h"
+#include "ui/CaptureBox.h"
+#include "ui/ClickableLabel.h"
+#include "ui/Form1.h"
+#include "ui/Panel.h"
+#include "ui/Tag.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QLabel>
+
+namespace bindings {
+
+namespace {
+
+// The slot being captured, from the panel's tag; -1 when none.
+int capturedSlot(const ui::Form1& form) {
+    bool ok = false;
+    const int slot = ui::tag(form.Picture3).toInt(&ok);
+    return ok && slot >= 0 && slot < ui::Form1::kSlotCount ? slot : -1;
+}
+
+QString prompt(const ui::Form1& form, int slot) {
+    return QLatin1String("Input") + ui::tag(form.Label1[std::size_t(slot)]) +
+           QLatin1String(" Press Keys ...");
+}
+
+} // namespace
+
+DeviceCapture::DeviceCapture(ui::Form1& form, platform::GameDevices& devices, QObject* parent)
+    : QObject(parent), m_form(form), m_devices(devices) {
+    m_form.Text6->installEventFilter(this);
+    connect(&m_devices, &platform::GameDevices::polled, this, &DeviceCapture::poll);
+    connect(&m_devices, &platform::GameDevices::listChanged, this,
+            [this] { m_listChanged = true; });
+}
+
+bool DeviceCapture::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_form.Text6 && event->type() == QEvent::ShowToParent)
+        begin();
+    return QObject::eventFilter(watched, event);
+}
+
+void DeviceCapture::begin() {
+    if (m_devices.running())
+        return; // the walk goes on: devices that bound the last slot stay held
+    reset();
+    m_numbering = numberingFor(m_form.Picture3->property(kInputSystemProperty).toString());
+    m_devices.start(m_numbering == Numbering::GameController
+                        ? platform::GameDevices::Reading::GameController
+                        : platform::GameDevices::Reading::Joystick);
+}
+
+void DeviceCapture::reset() {
+    m_rest.clear();
+    m_held.clear();
+    m_shown.clear();
+    m_listChanged = false;
+}
+
+void DeviceCapture::poll() {
+    const int slot = capturedSlot(m_form);
+    if (m_form.Text6->isHidden() || slot < 0) {
+        m_devices.stop();
+        reset();
+        m_form.Label3->setToolTip(QString());
+        return;
+    }
+    const bool wholeAxis = takesWholeAxis(kSlots[std::size_t(slot)].inputName);
+    const std::vector<platform::GameDevice>& devices = m_devices.devices();
+    std::optional<QString> unnamedText;
+    for (std::size_t n = 0; n < devices.size(); ++n) {
+        const platform::GameDevice& device = devices[n];
+        if (!device.readable)
+            continue;
+        const auto rest = m_rest.find(device.key);
+        if (rest == m_rest.end()) {
+            // First seen (at the start, or just plugged in): this is its rest.
+            m_rest.insert(device.key, device.state);
+            continue;
+        }
+        if (m_held.contains(device.key)) {
+            if (!backAtRest(*rest, device.state, m_numbering))
+                continue;
+            m_held.remove(device.key);
+        }
+        const DeviceEvent event =
+            deviceEvent(int(n) + 1, *rest, device.state, m_numbering, wholeAxis);
+        settle(*rest, device.state);
+        if (event.kind == DeviceEvent::Kind::Named) {
+            m_held.insert(device.key);
+            Q_EMIT captured(event.source);
+            return;
+        }
+        if (event.kind == DeviceEvent::Kind::Unnamed && !unnamedText)
+            unnamedText = QStringLiteral("Joystick %1 %2: no name in the emulator, press another")
+                              .arg(n + 1)
+                              .arg(event.control);
+    }
+    if (unnamedText)
+        showPrompt(*unnamedText, *unnamedText);
+    else if (m_form.Label3->text() != m_shown || m_listChanged)
+        showDevices();
+    m_listChanged = false;
+}
+
+void DeviceCapture::showPrompt(const QString& text, const QString& tooltip) {
+    m_form.Label3->setToolTip(tooltip);
+    m_shown = QFontMetrics(m_form.Label3->font())
+                  .elidedText(text, Qt::ElideRight, m_form.Label3->contentsRect().width());
+    m_form.Label3->setText(m_shown);
+}
+
+// The prompt names the connected devices, shortened to fit its line; its
+// tooltip holds them all.
+void DeviceCapture::showDevices() {
+    const std::vector<platform::GameDevice>& devices = m_devices.devices();
+    const QString base = prompt(m_form, capturedSlot(m_form));
+    if (devices.empty()) {
+        showPrompt(base, QString());
+        return;
+    }
+    QStringList names;
+    for (std::size_t n = 0; n < devices.size(); ++n)
+        names.append(QStringLiteral("%1 %2").arg(n + 1).arg(devices[n].name));
+    showPrompt(base + QLatin1String(" or joystick ") + names.join(QLatin1String(", ")),
+               QLatin1String("Game devices: ") + names.join(QLatin1String(", ")));
+}
+
+} // namespace bindings

@@ -1,0 +1,362 @@
+// Game devices in the capture, through SDL's virtual joysticks: no hardware.
+// A real device on the machine comes first in SDL's order, so the expected
+// numbers count from the devices there before the test's own.
+
+#include "support/Fakes.h"
+
+#include "bindings/Capture.h"
+#include "bindings/DeviceNames.h"
+#include "platform/GameDevices.h"
+#include "ui/CaptureBox.h"
+#include "ui/ClickableLabel.h"
+#include "ui/SlotState.h"
+#include "ui/TextFit.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTest>
+#include <SDL.h>
+
+using ui::Form1;
+
+namespace {
+
+int g_realDevices = 0;
+
+// "JOY1_X" with the test's first device numbered after the real ones.
+QString numbered(QString value) {
+    for (int n : {2, 1})
+        value.replace(QStringLiteral("JOY%1_").arg(n),
+                      QStringLiteral("JOY%1_").arg(g_realDevices + n));
+    return value;
+}
+
+// A virtual device: 6 axes, 40 buttons, 5 hats; or a game controller.
+struct VirtualPad {
+    explicit VirtualPad(const char* name, bool controller = false) {
+        SDL_VirtualJoystickDesc desc{};
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = controller ? SDL_JOYSTICK_TYPE_GAMECONTROLLER : SDL_JOYSTICK_TYPE_UNKNOWN;
+        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+        desc.nbuttons = controller ? 15 : 40;
+        desc.nhats = controller ? 0 : 5;
+        desc.button_mask = controller ? (1u << 15) - 1 : 0;
+        desc.axis_mask = controller ? (1u << SDL_CONTROLLER_AXIS_MAX) - 1 : 0;
+        desc.name = name;
+        stick = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&desc));
+    }
+    ~VirtualPad() {
+        const SDL_JoystickID id = SDL_JoystickInstanceID(stick);
+        SDL_JoystickClose(stick);
+        for (int i = 0; i < SDL_NumJoysticks(); ++i)
+            if (SDL_JoystickGetDeviceInstanceID(i) == id)
+                SDL_JoystickDetachVirtual(i);
+    }
+    // "b3" presses button 3, "a5=-32768" sets axis 5, "h0=1" hat 0.
+    void set(const QString& controls) {
+        for (const QString& c : controls.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const int n = c.mid(1).section(QLatin1Char('='), 0, 0).toInt();
+            const int v = c.section(QLatin1Char('='), 1).toInt();
+            if (c.startsWith(QLatin1Char('b')))
+                SDL_JoystickSetVirtualButton(stick, n, c.contains(QLatin1Char('=')) ? v : 1);
+            else if (c.startsWith(QLatin1Char('a')))
+                SDL_JoystickSetVirtualAxis(stick, n, Sint16(v));
+            else
+                SDL_JoystickSetVirtualHat(stick, n, Uint8(v));
+        }
+        SDL_JoystickUpdate();
+    }
+    SDL_Joystick* stick = nullptr;
+};
+
+struct DeviceFixture : FrontEndFixture {
+    explicit DeviceFixture(const QByteArray& config = {}) {
+        QDir().mkpath(path(QStringLiteral("Supermodel_0.1a_Win32")));
+        if (!config.isEmpty())
+            writeFile(QStringLiteral("Config/Supermodel.ini"), config);
+        frontend.start();
+        form.show();
+        QTest::mouseClick(form.Command3, Qt::LeftButton);
+    }
+    QString value(int slot) const { return ui::slotValue(form.Label1[std::size_t(slot)]); }
+    bool waiting() const { return !form.Text6->isHidden(); }
+    // Starts capturing `slot` and waits until the capture has seen `device`.
+    bool capture(int slot, const char* device) {
+        QTest::mouseDClick(form.Label1[std::size_t(slot)], Qt::LeftButton);
+        return QTest::qWaitFor(
+            [&] { return form.Label3->toolTip().contains(QLatin1String(device)); }, 2000);
+    }
+    // True when nothing is taken for a while.
+    bool staysWaiting(int slot, const QString& before) {
+        QTest::qWait(120);
+        return waiting() && value(slot) == before;
+    }
+};
+
+} // namespace
+
+class DeviceCaptureTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
+    void controls_data();
+    void controls();
+    void secondDevice();
+    void deviceAddedWhileWaiting();
+    void walkIgnoresAHeldStick();
+    void gameControllerNumbering();
+    void missingLibraryStartsNothing();
+    void everySourceIsOneTheEmulatorReads();
+    void slotMenuRemovesTheJoystickOrTheKey_data();
+    void slotMenuRemovesTheJoystickOrTheKey();
+};
+
+void DeviceCaptureTest::initTestCase() {
+    // Held for the whole test: the virtual devices live as long as it does.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    QCOMPARE(SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER), 0);
+    g_realDevices = SDL_NumJoysticks();
+}
+
+void DeviceCaptureTest::cleanupTestCase() {
+    SDL_QuitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER);
+}
+
+void DeviceCaptureTest::controls_data() {
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("taken"); // empty: nothing, the capture waits on
+    QTest::addColumn<QString>("says");  // in the prompt meanwhile
+
+    // clang-format off
+    QTest::newRow("button 3")            << 12 << "" << "b3"        << "KEY_A,JOY1_BUTTON4"       << "";
+    QTest::newRow("axis 0 positive")     << 16 << "" << "a0=32767"  << "KEY_LEFT,JOY1_XAXIS_POS"  << "";
+    QTest::newRow("axis 0 negative")     << 16 << "" << "a0=-32768" << "KEY_LEFT,JOY1_XAXIS_NEG"  << "";
+    QTest::newRow("hat up")              << 8  << "" << "h0=1"      << "KEY_UP,JOY1_POV1_UP"      << "";
+    QTest::newRow("pedal, whole axis")   << 18 << "a5=-32768" << "a5=32767" << "KEY_UP,JOY1_RZAXIS" << "";
+    QTest::newRow("pedal resting")       << 18 << "a5=-32768" << ""         << ""               << "";
+    QTest::newRow("drifting axis")       << 12 << "a1=2000"   << "a1=9000"  << ""               << "";
+    QTest::newRow("button 33 unnamed")   << 12 << "" << "b32"       << ""   << "button 33: no name in the emulator";
+    // clang-format on
+}
+
+void DeviceCaptureTest::controls() {
+    QFETCH(int, slot);
+    QFETCH(QString, before);
+    QFETCH(QString, action);
+    QFETCH(QString, taken);
+    QFETCH(QString, says);
+    VirtualPad pad("Kestrun Test Wheel");
+    pad.set(before);
+    DeviceFixture f;
+    const QString value = f.value(slot);
+    QVERIFY(f.capture(slot, "Kestrun Test Wheel"));
+    pad.set(action);
+    if (taken.isEmpty()) {
+        QVERIFY(f.staysWaiting(slot, value));
+        QVERIFY(f.form.Label3->text().contains(says) || f.form.Label3->toolTip().contains(says));
+    } else {
+        QTRY_COMPARE(f.value(slot), numbered(taken));
+        QVERIFY(!f.waiting());
+    }
+}
+
+void DeviceCaptureTest::secondDevice() {
+    VirtualPad first("Kestrun Test Pad A");
+    VirtualPad second("Kestrun Test Pad B");
+    DeviceFixture f;
+    QVERIFY(f.capture(13, "Kestrun Test Pad B"));
+    QVERIFY(f.form.Label3->toolTip().contains(QLatin1String("Kestrun Test Pad A")));
+    second.set(QStringLiteral("b0"));
+    QTRY_COMPARE(f.value(13), numbered(QStringLiteral("KEY_S,JOY2_BUTTON1")));
+}
+
+void DeviceCaptureTest::deviceAddedWhileWaiting() {
+    DeviceFixture f;
+    QTest::mouseDClick(f.form.Label1[12], Qt::LeftButton);
+    QTest::qWait(50);
+    VirtualPad pad("Kestrun Late Pad, a wheel with pedals and a name longer than the prompt");
+    QTRY_VERIFY(f.form.Label3->toolTip().contains(QLatin1String("Kestrun Late Pad")));
+    // The prompt names it, cut to fit its line.
+    QVERIFY(f.form.Label3->text().contains(QLatin1String("or joystick")));
+    QVERIFY(ui::fitsWhole(f.form.Label3->font(), f.form.Label3->text(),
+                          f.form.Label3->contentsRect().size()));
+    pad.set(QStringLiteral("b1"));
+    QTRY_COMPARE(f.value(12), numbered(QStringLiteral("KEY_A,JOY1_BUTTON2")));
+}
+
+// One push binds one slot: the next slot of the walk takes the stick only
+// once it has been back at rest.
+void DeviceCaptureTest::walkIgnoresAHeldStick() {
+    VirtualPad pad("Kestrun Test Stick");
+    DeviceFixture f;
+    QTest::mouseClick(f.form.Command5, Qt::LeftButton);
+    QTRY_VERIFY(f.form.Label3->toolTip().contains(QLatin1String("Kestrun Test Stick")));
+    pad.set(QStringLiteral("a1=-32768"));
+    QTRY_COMPARE(f.value(0), numbered(QStringLiteral("JOY1_YAXIS_NEG")));
+    QVERIFY(f.staysWaiting(1, f.value(1)));
+    pad.set(QStringLiteral("a1=0"));
+    QVERIFY(f.staysWaiting(1, f.value(1)));
+    pad.set(QStringLiteral("a1=-32768"));
+    QTRY_COMPARE(f.value(1), numbered(QStringLiteral("JOY1_YAXIS_NEG")));
+}
+
+void DeviceCaptureTest::gameControllerNumbering() {
+    VirtualPad pad("Kestrun Test Controller", true);
+    DeviceFixture f("[ Global ]\r\nInputSystem = \"sdlgamepad\"\r\n");
+    QVERIFY(f.capture(12, "Kestrun Test Controller"));
+    pad.set(QStringLiteral("b") + QString::number(SDL_CONTROLLER_BUTTON_LEFTSHOULDER));
+    QTRY_COMPARE(f.value(12), numbered(QStringLiteral("KEY_A,JOY1_BUTTON5")));
+}
+
+void DeviceCaptureTest::missingLibraryStartsNothing() {
+    platform::GameDevices devices(QStringLiteral("libkestrun-no-such-sdl.so.0"));
+    QVERIFY(!devices.start(platform::GameDevices::Reading::Joystick));
+    QVERIFY(!devices.running());
+}
+
+// Every source a capture can name, for the first two devices.
+QStringList everySource() {
+    using platform::DeviceState;
+    QStringList sources;
+    for (int number : {1, 2}) {
+        const auto take = [&](const DeviceState& rest, const DeviceState& now, bool whole) {
+            sources << bindings::deviceEvent(number, rest, now, bindings::Numbering::Joystick,
+                                             whole)
+                           .source;
+        };
+        DeviceState centred{std::vector<int>(8, 0), std::vector<bool>(32, false),
+                            std::vector<int>(4, 0)};
+        for (int b = 0; b < 32; ++b) {
+            DeviceState now = centred;
+            now.buttons[std::size_t(b)] = true;
+            take(centred, now, false);
+        }
+        for (int h = 0; h < 4; ++h)
+            for (int direction : {1, 2, 4, 8}) {
+                DeviceState now = centred;
+                now.hats[std::size_t(h)] = direction;
+                take(centred, now, false);
+            }
+        for (std::size_t a = 0; a < 8; ++a)
+            for (int end : {-32768, 32767}) {
+                DeviceState now = centred;
+                now.axes[a] = end;
+                take(centred, now, false); // a half
+                DeviceState rest = centred;
+                rest.axes[a] = -end;
+                take(rest, now, true); // the whole axis, reversed from the top
+            }
+    }
+    return sources;
+}
+
+void DeviceCaptureTest::everySourceIsOneTheEmulatorReads() {
+    const QString emulator = QStringLiteral(KESTRUN_REAL_EMULATOR "/supermodel");
+    if (!QFileInfo(emulator).isExecutable())
+        QSKIP("no real emulator in ../shared/real-emulator");
+    const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
+    if (xvfbRun.isEmpty())
+        QSKIP("no xvfb-run to give the real emulator a display");
+    const QStringList sources = everySource();
+    QCOMPARE(sources.size(), 2 * (32 + 16 + 32));
+    QVERIFY(!sources.contains(QString()));
+    for (qsizetype first = 0; first < sources.size(); first += Form1::kSlotCount) {
+        DeviceFixture f;
+        const QStringList round = sources.mid(first, Form1::kSlotCount);
+        for (int i = 0; i < round.size(); ++i) {
+            bindings::BeginCapture(f.form, i);
+            bindings::CaptureDevice(f.form, round[i]);
+        }
+        QTest::mouseClick(f.form.Command6, Qt::LeftButton);
+        const QByteArray saved = f.readFile(QStringLiteral("Config/Supermodel.ini"));
+        QVERIFY(!saved.isEmpty());
+
+        QTemporaryDir run;
+        QVERIFY(QDir(run.path()).mkpath(QStringLiteral("Config")));
+        QVERIFY(QFile::copy(QStringLiteral(KESTRUN_REAL_EMULATOR "/Config/Games.xml"),
+                            run.filePath(QStringLiteral("Config/Games.xml"))));
+        QVERIFY(QFile::link(QStringLiteral(KESTRUN_REAL_EMULATOR "/Assets"),
+                            run.filePath(QStringLiteral("Assets"))));
+        QFile ini(run.filePath(QStringLiteral("Config/Supermodel.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write(saved);
+        ini.close();
+        QProcess emu;
+        emu.setWorkingDirectory(run.path());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+        emu.setProcessEnvironment(env);
+        emu.setProcessChannelMode(QProcess::MergedChannels);
+        emu.start(xvfbRun, {QStringLiteral("-a"), emulator, QStringLiteral("-print-inputs")});
+        QVERIFY(emu.waitForFinished(60000));
+        const QString printed = QString::fromLocal8Bit(emu.readAll());
+        QVERIFY2(!printed.contains(QLatin1String("Unable to map input")), qPrintable(printed));
+        for (const QString& source : round) {
+            const QRegularExpression whole(QStringLiteral("[ ,]%1[,\n]").arg(source));
+            QVERIFY2(printed.contains(whole), qPrintable(source));
+        }
+    }
+}
+
+void DeviceCaptureTest::slotMenuRemovesTheJoystickOrTheKey_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("left");
+    QTest::newRow("right click") << "right click"
+                                 << "Remove the &joystick"
+                                 << "KEY_A";
+    QTest::newRow("Menu key") << "Menu"
+                              << "Remove the &key"
+                              << "JOY1_BUTTON1";
+    QTest::newRow("Shift+F10") << "Shift+F10"
+                               << "Remove the &joystick"
+                               << "KEY_A";
+}
+
+void DeviceCaptureTest::slotMenuRemovesTheJoystickOrTheKey() {
+    QFETCH(QString, how);
+    QFETCH(QString, action);
+    QFETCH(QString, left);
+    DeviceFixture f("[ Global ]\nInputPunch = \"KEY_A,JOY1_BUTTON1\"\n");
+    ui::ClickableLabel* slot = f.form.Label1[12];
+    QCOMPARE(f.value(12), QStringLiteral("KEY_A,JOY1_BUTTON1"));
+    if (how == QLatin1String("right click")) {
+        QContextMenuEvent click(QContextMenuEvent::Mouse, slot->rect().center(),
+                                slot->mapToGlobal(slot->rect().center()));
+        QCoreApplication::sendEvent(slot, &click);
+    } else {
+        // Tab reaches the slots: they follow the button that opens the panel.
+        f.form.Command3->setEnabled(true);
+        f.form.Command3->setFocus();
+        for (int i = 0; i <= 12; ++i)
+            QTest::keyClick(f.form.focusWidget(), Qt::Key_Tab);
+        QCOMPARE(f.form.focusWidget(), static_cast<QWidget*>(slot));
+        if (how == QLatin1String("Menu"))
+            QTest::keyClick(slot, Qt::Key_Menu);
+        else
+            QTest::keyClick(slot, Qt::Key_F10, Qt::ShiftModifier);
+    }
+    QMenu* menu = nullptr;
+    QTRY_VERIFY((menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())));
+    for (QAction* item : menu->actions())
+        if (item->text() == action) {
+            QVERIFY(item->isEnabled());
+            item->trigger();
+        }
+    menu->close();
+    QCOMPARE(f.value(12), left);
+    QVERIFY(ui::slotEdited(slot));
+}
+
+QTEST_MAIN(DeviceCaptureTest)
+#include "test_device_capture.moc"
