@@ -28,6 +28,10 @@ QString shortened(QString text) {
     return text;
 }
 
+// How a slot is bound, by mouse and by keyboard, for screen readers.
+const QString kHowToBind = QStringLiteral(
+    ". Double-click or press Enter to bind a key or a device control; its menu removes one");
+
 void show(ui::Form1& form, int slot, const QString& value, ValueOrigin origin) {
     if (slot < 0 || slot >= kSlotCount)
         return;
@@ -43,7 +47,7 @@ void show(ui::Form1& form, int slot, const QString& value, ValueOrigin origin) {
         spelled += QStringLiteral(" (the emulator's built-in value)");
     label->setToolTip(spelled);
     label->setAccessibleDescription(group(slot) + QStringLiteral(". ") + spelled +
-                                    QStringLiteral(". Double-click to bind another key"));
+                                    kHowToBind);
 }
 
 } // namespace
@@ -54,7 +58,7 @@ ui::SlotLook slotLook(int slot) {
     const InputSlot& entry = kSlots[std::size_t(slot)];
     return {{entry.left, entry.top, entry.width, entry.height},
             QString::fromLatin1(entry.rowCaption.data(), qsizetype(entry.rowCaption.size())),
-            group(slot) + QStringLiteral(". Double-click to bind another key")};
+            group(slot) + kHowToBind};
 }
 
 void setSlotBinding(ui::Form1& form, int slot, const QString& value, ValueOrigin origin) {
@@ -79,7 +83,7 @@ void clearSlotBinding(ui::Form1& form, int slot) {
     label->setDeviceMark(false);
     label->setToolTip(QString());
     label->setAccessibleDescription(group(slot) +
-                                    QStringLiteral(". Double-click to bind another key"));
+                                    kHowToBind);
 }
 
 } // namespace bindings
