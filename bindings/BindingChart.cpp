@@ -1,5 +1,6 @@
 #include "bindings/BindingChart.h"
 
+#include "bindings/Latin1.h"
 #include "bindings/SlotTable.h"
 #include "ui/Twips.h"
 
@@ -47,10 +48,6 @@ const std::vector<Group>& groups() {
 }
 
 constexpr int kRowStep = 15;
-
-QString text(std::string_view s) {
-    return QString::fromLatin1(s.data(), qsizetype(s.size()));
-}
 
 void drawRow(QPainter& p, const QFont& font, int columnLeft, const QString& caption, QRect box) {
     p.setFont(font);
@@ -132,7 +129,7 @@ QPixmap bindingChart(qreal devicePixelRatio) {
                 p.setPen(QPen(QColor(190, 195, 215), 1));
                 p.drawLine(left + 4, box.top() - 3, right - 4, box.top() - 3);
             }
-            drawRow(p, rowFont, left, text(kSlots[std::size_t(slot)].rowCaption), box);
+            drawRow(p, rowFont, left, latin1(kSlots[std::size_t(slot)].rowCaption), box);
             // The empty box that the slot's label covers exactly.
             p.setPen(QColor(110, 110, 110));
             p.setBrush(Qt::white);

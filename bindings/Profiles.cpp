@@ -1,6 +1,7 @@
 #include "bindings/Profiles.h"
 
 #include "bindings/BindingValue.h"
+#include "bindings/Latin1.h"
 #include "bindings/SlotBinding.h"
 #include "bindings/SlotTable.h"
 #include "ui/ClickableLabel.h"
@@ -43,8 +44,7 @@ void List2_XList(ui::Form1& form, const QString& code) {
     const auto list = profileSlotList(code);
     if (!list)
         return;
-    const QStringList slots =
-        QString::fromLatin1(list->data(), qsizetype(list->size())).split(u';');
+    const QStringList slots = latin1(*list).split(u';');
     for (const QString& slot : slots)
         ui::Form1::setBackColor(form.Label1[std::size_t(slot.toInt())], kMarkedColour);
 }

@@ -1,6 +1,7 @@
 #include "bindings/SlotBinding.h"
 
 #include "bindings/BindingValue.h"
+#include "bindings/Latin1.h"
 #include "bindings/SlotTable.h"
 #include "ui/ClickableLabel.h"
 #include "ui/Form1.h"
@@ -11,8 +12,7 @@ namespace bindings {
 namespace {
 
 QString group(int slot) {
-    const std::string_view text = kSlots[std::size_t(slot)].group;
-    return QString::fromLatin1(text.data(), qsizetype(text.size()));
+    return latin1(kSlots[std::size_t(slot)].group);
 }
 
 // A caption or tooltip of millions of characters is of no use, and more than
@@ -57,7 +57,7 @@ ui::SlotLook slotLook(int slot) {
         return {};
     const InputSlot& entry = kSlots[std::size_t(slot)];
     return {{entry.left, entry.top, entry.width, entry.height},
-            QString::fromLatin1(entry.rowCaption.data(), qsizetype(entry.rowCaption.size())),
+            latin1(entry.rowCaption),
             group(slot) + kHowToBind};
 }
 

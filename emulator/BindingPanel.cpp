@@ -4,6 +4,7 @@
 #include "bindings/Capture.h"
 #include "bindings/DeviceCapture.h"
 #include "bindings/KeyNames.h"
+#include "bindings/Latin1.h"
 #include "bindings/Profiles.h"
 #include "bindings/SlotBinding.h"
 #include "bindings/SlotTable.h"
@@ -42,9 +43,7 @@ static_assert(std::all_of(bindings::kSlots.begin(), bindings::kSlots.end(),
                           }),
               "every slot has the emulator's built-in value");
 
-QString latin1(std::string_view text) {
-    return QString::fromLatin1(text.data(), qsizetype(text.size()));
-}
+using bindings::latin1;
 
 QString settingName(std::string_view inputName) {
     return QStringLiteral("Input") + latin1(inputName);

@@ -13,6 +13,7 @@ own Xvfb.
 """
 
 import atexit
+import glob
 import os
 import shutil
 import signal
@@ -33,6 +34,27 @@ MAIN_TITLE = "Sega Model 3 Kestrun To Supermodel ( For research 0.0.3)"
 
 # X WM_STATE / WM_CHANGE_STATE value for an iconified window.
 ICONIC_STATE = 3
+
+
+# A build of the real emulator sits beside the repository (CI keeps a copy of
+# the shared folder next to its clone).
+REAL_EMULATOR = os.path.normpath(os.path.join(
+    os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "shared", "real-emulator"))
+
+
+def real_emulator_missing(renderer=False):
+    """Why the real emulator cannot run here, or None. `renderer`: it must
+    also draw a game, which needs Mesa's software renderer."""
+    program = os.path.join(REAL_EMULATOR, "supermodel")
+    if not os.path.isfile(program):
+        return "no real emulator at %s" % REAL_EMULATOR
+    libraries = subprocess.run(["ldd", program], capture_output=True, text=True).stdout
+    missing = [line.split()[0] for line in libraries.splitlines() if "not found" in line]
+    if missing:
+        return "the real emulator's runtime packages are missing: " + ", ".join(missing)
+    if renderer and not glob.glob("/usr/lib/*/dri/swrast_dri.so"):
+        return "Mesa's software renderer (libgl1-mesa-dri) is missing"
+    return None
 
 
 def twips_to_pixels(twips):

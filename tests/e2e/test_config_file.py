@@ -18,7 +18,7 @@ import test_launch  # noqa: E402
 HERE = os.path.dirname(os.path.abspath(__file__))
 REPOSITORY = os.path.dirname(os.path.dirname(HERE))
 FIRST_START = os.path.join(REPOSITORY, "tests", "support", "first-start-Supermodel.ini")
-REAL_EMULATOR = os.path.normpath(os.path.join(REPOSITORY, "..", "shared", "real-emulator"))
+REAL_EMULATOR = harness.REAL_EMULATOR
 
 
 def first_start_file():
@@ -43,18 +43,6 @@ def changed_lines(before, after):
     if len(a) != len(b):
         return ["line count %d -> %d" % (len(a), len(b))]
     return [y for x, y in zip(a, b) if x != y]
-
-
-def real_emulator_missing():
-    """Why the real emulator cannot run here, or None."""
-    program = os.path.join(REAL_EMULATOR, "supermodel")
-    if not os.path.isfile(program):
-        return "no real emulator in %s" % REAL_EMULATOR
-    libraries = subprocess.run(["ldd", program], capture_output=True, text=True).stdout
-    missing = [line.split()[0] for line in libraries.splitlines() if "not found" in line]
-    if missing:
-        return "the real emulator's runtime packages are missing: %s" % " ".join(missing)
-    return None
 
 
 class ConfigurationFile(harness.SessionTestCase):
@@ -107,7 +95,7 @@ class ConfigurationFile(harness.SessionTestCase):
         return run.stdout + run.stderr
 
     def test_the_real_emulator_reads_every_kind_of_saved_file(self):
-        reason = real_emulator_missing()
+        reason = harness.real_emulator_missing()
         if reason:
             self.skipTest(reason)
         cases = [

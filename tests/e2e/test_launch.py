@@ -1,7 +1,6 @@
 """Starting a game from the list, with a fake emulator that records its run,
 and with the real emulator when it is at hand."""
 
-import glob
 import os
 import shutil
 import signal
@@ -22,10 +21,7 @@ LIST_X = LIST_LEFT + LIST_WIDTH // 2
 # A point on the first visible row (the rows are about 20 px high).
 FIRST_ROW_Y = LIST_TOP + 10
 
-# A build of the real emulator sits beside the repository (CI keeps a copy of
-# the shared folder next to its clone).
-REPOSITORY = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-REAL_EMULATOR = os.path.join(os.path.dirname(REPOSITORY), "shared", "real-emulator")
+REAL_EMULATOR = harness.REAL_EMULATOR
 
 
 def launch_first_game(s, window):
@@ -175,20 +171,6 @@ class LaunchFromList(harness.SessionTestCase):
         self.assertTrue(fake.running())
 
 
-def real_emulator_missing():
-    """Why the real emulator cannot run here, or None."""
-    program = os.path.join(REAL_EMULATOR, "supermodel")
-    if not os.path.isfile(program):
-        return "no real emulator at %s" % REAL_EMULATOR
-    libraries = subprocess.run(["ldd", program], capture_output=True, text=True).stdout
-    missing = [line.split()[0] for line in libraries.splitlines() if "not found" in line]
-    if missing:
-        return "the real emulator's runtime packages are missing: " + ", ".join(missing)
-    if not glob.glob("/usr/lib/*/dri/swrast_dri.so"):
-        return "Mesa's software renderer (libgl1-mesa-dri) is missing"
-    return None
-
-
 class RealEmulator(harness.SessionTestCase):
 
     def find_emulator(self, program_file):
@@ -210,7 +192,7 @@ class RealEmulator(harness.SessionTestCase):
         harness.wait_until(lambda: not harness.pid_alive(pid), 10, "the emulator to end")
 
     def test_launch_from_a_bin_layout_reaches_the_game(self):
-        why = real_emulator_missing()
+        why = harness.real_emulator_missing(renderer=True)
         if why:
             self.skipTest(why)
         s = self.s

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Frontend.h"
+#include "emulator/CommandLine.h"
 #include "emulator/Launcher.h"
 #include "ui/Dialogs.h"
 #include "ui/Form1.h"
@@ -76,6 +77,10 @@ struct FrontEndFixture {
 
     QString folder() const { return QDir(dir.path()).absolutePath() + u'/'; }
     QString path(const QString& relative) const { return folder() + relative; }
+    // The emulator program in the emulator folder a first start assumes.
+    static QString emulatorFile() {
+        return QStringLiteral("Supermodel_0.1a_Win32/") + QLatin1String(emulator::kEmulatorProgram);
+    }
 
     void writeFile(const QString& relative, const QByteArray& bytes) const {
         QDir().mkpath(QFileInfo(path(relative)).absolutePath());

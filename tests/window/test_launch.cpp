@@ -25,18 +25,13 @@ struct LaunchFixture : FrontEndFixture {
         for (const QString& set : archives)
             writeFile(QStringLiteral("Roms/") + set + QStringLiteral(".zip"), "z");
         if (withEmulator)
-            writeFile(QStringLiteral("Supermodel_0.1a_Win32/") +
-                          QLatin1String(emulator::kEmulatorProgram),
-                      "#!/bin/sh\n");
+            writeFile(emulatorFile(), "#!/bin/sh\n");
         frontend.start();
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
     }
 
-    QString emulatorPath() const {
-        return folder() + QStringLiteral("Supermodel_0.1a_Win32/") +
-               QLatin1String(emulator::kEmulatorProgram);
-    }
+    QString emulatorPath() const { return path(emulatorFile()); }
 
     void doubleClickRow(int row) {
         form.List2->scrollToItem(form.List2->item(row));

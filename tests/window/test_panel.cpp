@@ -509,9 +509,7 @@ void PanelTest::inputSetUpNeedsTheEmulator() {
     QVERIFY(f.panelOpen());
     QVERIFY(f.launcher.starts.isEmpty());
 
-    f.writeFile(QStringLiteral("Supermodel_0.1a_Win32/") +
-                    QLatin1String(emulator::kEmulatorProgram),
-                "#!/bin/sh\n");
+    f.writeFile(f.emulatorFile(), "#!/bin/sh\n");
     f.dialogs.answers << false; // the first close asks
     f.click(f.form.Command7);
     QCOMPARE(f.launcher.starts.size(), 1);
@@ -525,9 +523,7 @@ void PanelTest::inputSetUpNeedsTheEmulator() {
 
 void PanelTest::setUpDisablesSaveUntilItEnds() {
     PanelFixture f;
-    f.writeFile(QStringLiteral("Supermodel_0.1a_Win32/") +
-                    QLatin1String(emulator::kEmulatorProgram),
-                "#!/bin/sh\n");
+    f.writeFile(f.emulatorFile(), "#!/bin/sh\n");
     f.writeFile(kOwnIni, "InputStart1 = \"KEY_1\"\n");
     f.open();
     f.dialogs.answers << false; // the first close asks
@@ -549,8 +545,7 @@ void PanelTest::failedInputSetUpStartIsReported() {
     PanelFixture f;
     f.form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f.form));
-    f.writeFile(
-        QStringLiteral("Supermodel_0.1a_Win32/") + QLatin1String(emulator::kEmulatorProgram), "x");
+    f.writeFile(f.emulatorFile(), "x");
     f.launcher.succeeds = false;
     f.open();
     f.click(f.form.Command7);
