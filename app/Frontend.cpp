@@ -8,9 +8,12 @@
 #include "bindings/SlotMenu.h"
 #include "catalogue/RomScan.h"
 #include "catalogue/SelectionView.h"
+
+#include <QTimer>
 #include "emulator/BindingPanel.h"
 #include "emulator/Launch.h"
 #include "emulator/Launcher.h"
+#include "emulator/VersionMenu.h"
 #include "ui/Form1.h"
 #include "ui/Panel.h"
 
@@ -27,6 +30,9 @@ Frontend::Frontend(ui::Form1& form, ui::Dialogs& dialogs, emulator::Launcher& la
 
 void Frontend::start() {
     startUp(m_form, m_programFileFolder);
+    // The emulator's game list is read once the window is up: start-up shows
+    // the built-in games at once, and the rest join a moment later.
+    QTimer::singleShot(0, this, [this] { catalogue::completeStartup(m_form); });
 }
 
 void Frontend::shutdown() {
@@ -58,6 +64,7 @@ void Frontend::route() {
     connect(&f, &Form1::slotMenuRequested,     this, [&f](int slot, const QPoint& at) { bindings::ShowSlotMenu(f, slot, at); });
     connect(&f, &Form1::list2RowSelected,      this, [&f] { catalogue::selectionView(f); });
     connect(&f, &Form1::list2DoubleClicked,    this, [&f, &l, &d] { emulator::LaunchFromList(f, l, d); });
+    connect(&f, &Form1::list2MenuRequested,    this, [&f, &l, &d](int, const QPoint& at) { emulator::ShowVersionMenu(f, l, d, at); });
     connect(&f, &Form1::captureKeyPressed,     this, [&f](int key, const QString& text, quint32 scanCode) { bindings::CaptureKey(f, key, text, scanCode); });
     connect(&f, &Form1::captureMousePressed,   this, [&f](Qt::MouseButton button) { bindings::CaptureMouse(f, button); });
     connect(&m_deviceCapture, &bindings::DeviceCapture::captured, this, [&f](const QString& source) { bindings::CaptureDevice(f, source); });

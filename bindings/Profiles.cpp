@@ -1,6 +1,8 @@
 #include "bindings/Profiles.h"
 
 #include "bindings/BindingValue.h"
+#include "bindings/BuiltInValues.h"
+#include "bindings/GameInputs.h"
 #include "bindings/Latin1.h"
 #include "bindings/SlotBinding.h"
 #include "bindings/SlotTable.h"
@@ -10,6 +12,7 @@
 #include "ui/Tag.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -47,6 +50,33 @@ void List2_XList(ui::Form1& form, const QString& code) {
     const QStringList slots = latin1(*list).split(u';');
     for (const QString& slot : slots)
         ui::Form1::setBackColor(form.Label1[std::size_t(slot.toInt())], kMarkedColour);
+}
+
+namespace {
+
+bool readBy(const std::vector<const GameInput*>& inputs, std::string_view name) {
+    return std::any_of(inputs.begin(), inputs.end(),
+                       [name](const GameInput* input) { return input->name == name; });
+}
+
+} // namespace
+
+void markInputs(ui::Form1& form, const QStringList& types) {
+    const std::vector<const GameInput*> inputs = gameInputs(types);
+    for (int i = 0; i < kSlotCount; ++i) {
+        const InputSlot& slot = kSlots[std::size_t(i)];
+        if (slot.group != "All" && readBy(inputs, currentInputName(slot.inputName)))
+            ui::Form1::setBackColor(form.Label1[std::size_t(i)], kMarkedColour);
+    }
+}
+
+bool everyInputHasASlot(const QStringList& types) {
+    const std::vector<const GameInput*> inputs = gameInputs(types);
+    return std::all_of(inputs.begin(), inputs.end(), [](const GameInput* input) {
+        return std::any_of(kSlots.begin(), kSlots.end(), [input](const InputSlot& slot) {
+            return currentInputName(slot.inputName) == input->name;
+        });
+    });
 }
 
 QString defaultBindingText() {

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <string_view>
 
@@ -20,6 +21,14 @@ std::optional<std::string_view> profileSlotList(const QString& code);
 
 // Marks the slots of profile `code`. It never unmarks: the refresh does that.
 void List2_XList(ui::Form1& form, const QString& code);
+
+// Marks the slots whose input a game with these input types reads (as the
+// emulator's definitions list them). The slots every game reads stay
+// unmarked, as with the profiles. It never unmarks.
+void markInputs(ui::Form1& form, const QStringList& types);
+
+// True when every input such a game reads has a slot.
+bool everyInputHasASlot(const QStringList& types);
 
 // Loads the default bindings: every slot's input name into its tag and its
 // default key in place of the keys of its value (joystick sources stay);

@@ -1,53 +1,87 @@
 #include "catalogue/RomScan.h"
 
-#include "catalogue/GameTable.h"
+#include "catalogue/GameCatalogue.h"
+#include "catalogue/Installation.h"
 #include "catalogue/PathCheck.h"
-#include "platform/Files.h"
+#include "catalogue/RomFolder.h"
+#include "catalogue/SelectionView.h"
 #include "ui/Form1.h"
 #include "ui/GameList.h"
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalBlocker>
 
 namespace catalogue {
 
 namespace {
 
-// The count label holds the number itself; empty text counts as 0 and is
-// kept while nothing has been found.
+constexpr int kStartupRow = 15; // "Emergency Car Ambulance"
+
+// The count label holds the number itself and stays empty while nothing has
+// been found: every archive of every row counts once.
 void countArchives(ui::Form1& form) {
-    const QString romFolder = form.Text5->text();
-    for (int i = 0; i < kGameCount; ++i) {
-        const QStringList record = gameRecord(i);
-        if (archivePresent(romFolder, record[RomSet])) {
-            const int count = form.Label2[2]->text().toInt() + 1;
-            form.Label2[2]->setText(QString::number(count));
-        }
-    }
+    const RomFolder folder(form.Text5->text());
+    int count = 0;
+    for (const CatalogueRow& row : gameCatalogue(form).rows)
+        count += int(presentArchives(row, folder).size());
+    form.Label2[2]->setText(count > 0 ? QString::number(count) : QString());
+}
+
+void listRows(ui::Form1& form) {
+    const QSignalBlocker quiet(form.List2);
+    form.List2->clear();
+    for (const CatalogueRow& row : gameCatalogue(form).rows)
+        form.List2->addItem(row.title);
+    form.Label2[0]->setText(QString::number(form.List2->count()));
 }
 
 } // namespace
 
-QString archivePath(const QString& romFolder, const QString& romSet) {
-    return romFolder + romSet + QLatin1String(".zip");
-}
-
-bool archivePresent(const QString& romFolder, const QString& romSet) {
-    return platform::isFile(archivePath(romFolder, romSet));
-}
-
 void startupFill(ui::Form1& form) {
-    for (int i = 0; i < kGameCount; ++i)
-        form.List2->addItem(gameRecord(i)[Title]);
+    listRows(form);
     countArchives(form);
-    form.Label2[0]->setText(QString::number(form.List2->count()));
-    form.List2->setCurrentRow(form.List2->count() - 1);
+    form.List2->setCurrentRow(kStartupRow);
+}
+
+bool readCatalogue(ui::Form1& form) {
+    GameCatalogue& catalogue = gameCatalogue(form);
+    const bool hadDefinitions = catalogue.definitions.has_value();
+    catalogue.definitions.reset();
+    catalogue.definitionsProblem.clear();
+    const QString file = definitionsFile(form.Text4->text());
+    if (!file.isEmpty()) {
+        DefinitionsRead read = readDefinitions(file);
+        catalogue.definitions = std::move(read.definitions);
+        catalogue.definitionsProblem = read.problem;
+    }
+    if (!hadDefinitions && !catalogue.definitions)
+        return false;
+
+    const QListWidgetItem* selected = form.List2->currentItem();
+    const QString title = selected ? selected->text() : QString();
+    catalogue.rows = buildCatalogue(catalogue.definitions ? &*catalogue.definitions : nullptr);
+    listRows(form);
+    const QList<QListWidgetItem*> same = form.List2->findItems(title, Qt::MatchExactly);
+    const QSignalBlocker quiet(form.List2);
+    form.List2->setCurrentRow(same.isEmpty() ? kStartupRow : form.List2->row(same.front()));
+    return true;
+}
+
+void completeStartup(ui::Form1& form) {
+    const bool rowsChanged = readCatalogue(form);
+    if (rowsChanged)
+        countArchives(form);
+    if (rowsChanged || !gameCatalogue(form).definitionsProblem.isEmpty())
+        selectionView(form);
 }
 
 void newScan(ui::Form1& form) {
-    catalogue::CheckTxt(form);
-    form.Label2[2]->setText(QString());
+    CheckTxt(form);
+    const bool rowsChanged = readCatalogue(form);
     countArchives(form);
+    if (rowsChanged)
+        selectionView(form);
     form.List2->setFocus(Qt::OtherFocusReason);
 }
 

@@ -8,18 +8,26 @@ class Form1;
 
 namespace catalogue {
 
-// ROM folder + set name + ".zip", joined with nothing between.
-QString archivePath(const QString& romFolder, const QString& romSet);
-
-// True when the archive exists as an ordinary file under that exact name.
-bool archivePresent(const QString& romFolder, const QString& romSet);
-
-// Lists the sixteen titles, counts the archives found under the ROM folder
-// as loaded, writes the row count and selects the last row.
+// Lists the catalogue's rows (the built-in table's sixteen until the
+// emulator's definitions are read), counts their archives in the ROM folder
+// as loaded, writes the row count and selects row 16.
 void startupFill(ui::Form1& form);
 
-// "New Scan": recounts the archives after the path check, then gives the
-// focus back to the game list. Nothing else changes.
+// Finds and reads the emulator's game definitions for the Emu Path, rebuilds
+// the rows from them, keeping the selected game by its title (row 16 when it
+// is gone), and recounts. True when the rows changed: with definitions found
+// now or before. Nothing changes when neither had any.
+bool readCatalogue(ui::Form1& form);
+
+// Just after start-up: the definitions, the rows and the count, then the
+// selection view again when the rows changed or the definitions could not
+// be used (its tooltip says why).
+void completeStartup(ui::Form1& form);
+
+// "New Scan": the path check, then the definitions again and the count. With
+// definitions, the selection view runs again so that the launch button and
+// the pictures match the scan; without, nothing else changes. The game list
+// gets the focus back.
 void newScan(ui::Form1& form);
 
 } // namespace catalogue

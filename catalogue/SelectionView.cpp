@@ -1,9 +1,11 @@
 #include "catalogue/SelectionView.h"
 
 #include "bindings/Profiles.h"
+#include "catalogue/GameCatalogue.h"
 #include "catalogue/GameTable.h"
 #include "catalogue/PathCheck.h"
-#include "catalogue/RomScan.h"
+#include "catalogue/RomFolder.h"
+#include "catalogue/SelectedGame.h"
 #include "ui/ClickableLabel.h"
 #include "ui/Form1.h"
 #include "ui/GameList.h"
@@ -14,6 +16,54 @@
 #include <QPushButton>
 
 namespace catalogue {
+
+namespace {
+
+// A game only the definitions know gets the fields of a record: no status
+// is known, and its controls are "Yes" when the panel has a slot for each.
+QStringList recordOf(const CatalogueRow& row, const GameSet* own) {
+    if (row.builtIn >= 0)
+        return gameRecord(row.builtIn);
+    QStringList record(9);
+    record[RomSet] = row.sets.value(0);
+    record[Title] = row.title;
+    record[Status] = QStringLiteral("No status known.");
+    record[SoundFlag] = QStringLiteral("N/A");
+    record[ControlsFlag] = own && bindings::everyInputHasASlot(own->inputTypes)
+                               ? QStringLiteral("Yes")
+                               : QStringLiteral("No");
+    record[Profile] = QStringLiteral("x");
+    return record;
+}
+
+// What the chosen archive holds, in one line; empty without definitions.
+QString archiveLineOf(GameCatalogue& catalogue, const CatalogueRow& row, const RomFolder& folder,
+                      const QList<PresentArchive>& present) {
+    if (!catalogue.definitions)
+        return {};
+    const Definitions& definitions = *catalogue.definitions;
+    if (present.isEmpty())
+        return row.sets.front() + QStringLiteral(".zip: not in the ROM folder");
+    const PresentArchive& archive = present.front();
+    const ArchiveCheck check = catalogue.check(archive.path);
+    std::optional<ArchiveCheck> withParent;
+    if (check.verdict == ArchiveVerdict::NeedsParent) {
+        const QString parent = definitions.sets[definitions.sets[check.set].parent].name;
+        const QString exact = parent + QLatin1String(".zip");
+        if (folder.archiveOf(parent) == exact)
+            withParent = catalogue.checkWithParent(archive.path, folder.pathOf(exact), check.set);
+    }
+    return archiveLine(definitions, row, folder, archive, check, withParent);
+}
+
+void describeSelectedRow(ui::Form1& form, const QString& line) {
+    for (int i = 0; i < form.List2->count(); ++i)
+        form.List2->item(i)->setData(Qt::AccessibleDescriptionRole, QVariant());
+    if (QListWidgetItem* item = form.List2->currentItem(); item && !line.isEmpty())
+        item->setData(Qt::AccessibleDescriptionRole, line);
+}
+
+} // namespace
 
 int statusPicture(const QString& status) {
     return status.contains(QLatin1String("Good")) ? 101 : 102;
@@ -28,15 +78,37 @@ int controlsPicture(const QString& controlsFlag) {
 }
 
 void selectionView(ui::Form1& form) {
-    catalogue::CheckTxt(form);
+    CheckTxt(form);
     const int i = form.List2->currentRow();
     form.Label2[1]->setText(QString::number(i + 1));
-    const QStringList r = gameRecord(i);
-    if (r.isEmpty())
+    const CatalogueRow* row = selectedRow(form);
+    if (!row)
         return;
-    form.List2->setToolTip(r[Status]);
-    form.Command1->setEnabled(archivePresent(form.Text5->text(), r[RomSet]));
-    form.showPicture(form.Image1, snapshotPicture(i));
+    GameCatalogue& catalogue = gameCatalogue(form);
+    const GameSet* own =
+        catalogue.definitions && row->definition >= 0 ? &catalogue.definitions->sets[row->definition]
+                                                      : nullptr;
+    const QStringList r = recordOf(*row, own);
+
+    // The folder is listed once for this selection.
+    const RomFolder folder(form.Text5->text());
+    const QList<PresentArchive> present = presentArchives(*row, folder);
+    form.Command1->setEnabled(!present.isEmpty());
+    const QString line = archiveLineOf(catalogue, *row, folder, present);
+    QStringList tip{r[Status]};
+    if (!line.isEmpty())
+        tip.append(line);
+    if (!catalogue.definitionsProblem.isEmpty())
+        tip.append(QStringLiteral("The emulator's game list is not used: ") +
+                   catalogue.definitionsProblem);
+    form.List2->setToolTip(tip.join(u'\n'));
+    describeSelectedRow(form, line);
+
+    if (row->builtIn >= 0)
+        form.showPicture(form.Image1, snapshotPicture(row->builtIn));
+    else
+        form.showTitleCard(form.Image1, row->title, own ? own->manufacturer : QString(),
+                           own ? own->year : QString());
     form.showPicture(form.Image2, statusPicture(r[Status]));
     form.showPicture(form.Image3, soundPicture(r[SoundFlag]));
     form.showPicture(form.Image4, controlsPicture(r[ControlsFlag]));
@@ -49,12 +121,17 @@ void selectionView(ui::Form1& form) {
 }
 
 void List2_001(ui::Form1& form) {
-    const QStringList record = gameRecord(form.List2->currentRow());
-    if (record.isEmpty() || !form.Picture3->isVisibleTo(&form))
+    const CatalogueRow* row = selectedRow(form);
+    if (!row || !form.Picture3->isVisibleTo(&form))
         return;
     for (ui::ClickableLabel* slot : form.Label1)
         ui::Form1::setBackColor(slot, bindings::kUnmarkedColour);
-    bindings::List2_XList(form, record[Profile]);
+    // The emulator's definitions say which inputs the game reads; without
+    // them, the built-in profile stands for its controls.
+    if (const auto types = selectedInputTypes(form))
+        bindings::markInputs(form, *types);
+    else if (row->builtIn >= 0)
+        bindings::List2_XList(form, gameRecord(row->builtIn)[Profile]);
 }
 
 } // namespace catalogue

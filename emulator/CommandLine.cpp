@@ -12,7 +12,9 @@ QString optionPiece(bool on, const QString& option) {
 
 CommandLine gameCommandLine(const GameLaunch& launch, QChar quote) {
     const QString program = launch.emulatorFolder + QLatin1String(kEmulatorProgram);
-    const QString archive = launch.romFolder + launch.romSet + QStringLiteral(".zip");
+    const QString archive = launch.archivePath.isEmpty()
+                                ? launch.romFolder + launch.romSet + QStringLiteral(".zip")
+                                : launch.archivePath;
 
     // Everything after the archive: the blanks between the optional pieces
     // stay in the text even when a piece is off.

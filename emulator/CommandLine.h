@@ -27,6 +27,7 @@ struct GameLaunch {
     QString emulatorFolder; // ends with the path separator
     QString romFolder;      // ends with the path separator
     QString romSet;         // e.g. "vf3"
+    QString archivePath;    // the archive found, as it is named; else ROM folder + set + ".zip"
     QString width;          // as typed
     QString height;         // as typed
     QString clock;          // as typed, used only when clockOn
@@ -37,7 +38,8 @@ struct GameLaunch {
 };
 
 // The 22 pieces joined with nothing between: quote, emulator folder, program
-// file, quote, " ", quote, ROM folder, set, ".zip", quote, " -res=", width,
+// file, quote, " ", quote, ROM folder, set, ".zip" (or the archive found,
+// however its name is written), quote, " -res=", width,
 // ",", height, then " " + "-ppc-frequency=" clock, " " + "-show-fps",
 // " " + "-fullscreen", " " + "-no-throttle", each optional piece empty when
 // off (its blank stays). Program: emulator folder + program file. Arguments:

@@ -1,5 +1,6 @@
 #include "emulator/EmulatorFiles.h"
 
+#include "catalogue/Installation.h"
 #include "platform/Files.h"
 #include "platform/SafeCopy.h"
 
@@ -31,32 +32,11 @@ bool has(const QString& folder, const Item& item) {
     return item.folder ? QFileInfo(path).isDir() : platform::isFile(path);
 }
 
-bool hasAny(const QString& folder) {
-    for (const Item& item : kItems) {
-        if (has(folder, item))
-            return true;
-    }
-    return false;
-}
-
 } // namespace
-
-std::optional<QString> installationFolder(const QString& emulatorFolder) {
-    if (emulatorFolder.isEmpty())
-        return std::nullopt;
-    if (hasAny(emulatorFolder))
-        return QDir::cleanPath(emulatorFolder);
-    QDir folder(emulatorFolder);
-    if (folder.dirName() != QLatin1String("bin") || !folder.cdUp())
-        return std::nullopt;
-    if (hasAny(folder.path()))
-        return QDir::cleanPath(folder.path());
-    return std::nullopt;
-}
 
 std::optional<QString> bringEmulatorFiles(const QString& emulatorFolder,
                                           const QString& programFolder) {
-    const auto installation = installationFolder(emulatorFolder);
+    const auto installation = catalogue::installationFolder(emulatorFolder);
     if (!installation || programFolder.isEmpty())
         return std::nullopt;
     for (const Item& item : kItems) {

@@ -15,12 +15,6 @@ namespace emulator {
 inline constexpr qint64 kConfigFileLimit = qint64(16) << 20;
 inline constexpr qint64 kAssetsLimit = qint64(64) << 20;
 
-// The folder holding the installation's "Config" and "Assets": the emulator
-// folder, or, for a source build whose program sits in "bin", the folder
-// above it. Nothing when neither holds any of them (an older release needs
-// none).
-std::optional<QString> installationFolder(const QString& emulatorFolder);
-
 // Brings the installation's files into the program folder before a start:
 // each file whose copy is missing or older. The user's own files there
 // (Supermodel.ini, NVRAM, Saves) are never touched, the emulator's folder is

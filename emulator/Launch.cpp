@@ -1,6 +1,7 @@
 #include "emulator/Launch.h"
 
-#include "catalogue/GameTable.h"
+#include "catalogue/GameCatalogue.h"
+#include "catalogue/RomFolder.h"
 #include "emulator/BindingPanel.h"
 #include "emulator/CommandLine.h"
 #include "emulator/ConfigLocations.h"
@@ -50,9 +51,17 @@ GameLaunch gameLaunchFromWindow(const ui::Form1& form) {
     GameLaunch launch;
     launch.emulatorFolder = form.Text4->text();
     launch.romFolder = form.Text5->text();
-    const QStringList record = catalogue::gameRecord(form.List2->currentRow());
-    if (!record.isEmpty())
-        launch.romSet = record[catalogue::RomSet];
+    // The archive the emulator is to open: the row's own set's first, else a
+    // version's, as named in the folder ("VF3.ZIP").
+    if (const catalogue::CatalogueRow* row = catalogue::selectedRow(form)) {
+        launch.romSet = row->sets.front();
+        const QList<catalogue::PresentArchive> present =
+            catalogue::presentArchives(*row, catalogue::RomFolder(launch.romFolder));
+        if (!present.isEmpty()) {
+            launch.romSet = present.front().set;
+            launch.archivePath = present.front().path;
+        }
+    }
     launch.width = form.Text1->text();
     launch.height = form.Text3->text();
     launch.clock = form.Text7->text();
@@ -102,6 +111,21 @@ void Launch(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs) {
         return;
     const CommandLine line = gameCommandLine(gameLaunchFromWindow(form), quoteOf(form));
     startFromTag(form, line, WindowState::Minimized, launcher, dialogs);
+}
+
+void LaunchVersion(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs,
+                   const QString& archivePath, const QString& set) {
+    if (refusedWhileRunning(form, launcher))
+        return;
+    if (!emulatorPresent(form)) {
+        tellEmuError(dialogs);
+        return;
+    }
+    GameLaunch launch = gameLaunchFromWindow(form);
+    launch.romSet = set;
+    launch.archivePath = archivePath;
+    startFromTag(form, gameCommandLine(launch, quoteOf(form)), WindowState::Minimized, launcher,
+                 dialogs);
 }
 
 void LaunchFromList(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs) {

@@ -58,6 +58,11 @@ void RunFinished(ui::Form1& form, ui::Dialogs& dialogs, int status, const QStrin
 // Refused while a run goes on (the tag keeps the running line).
 void Launch(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs);
 
+// Launch of one version of the selected game, from the row's menu: the
+// archive given, refused while a run goes on or without the emulator.
+void LaunchVersion(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs,
+                   const QString& archivePath, const QString& set);
+
 // Launch from the list: refused while a run goes on, before any check; then
 // the emulator must exist, then the archive must have been found when the
 // game was selected (the launch button's enabled state).

@@ -10,6 +10,7 @@
 #include "ui/HelpText.h"
 #include "ui/Panel.h"
 #include "ui/Pictures.h"
+#include "ui/TitleCard.h"
 #include "ui/SingleLine.h"
 #include "ui/Tag.h"
 #include "ui/TextFit.h"
@@ -444,6 +445,12 @@ bool Form1::showPicture(QLabel* image, int number) {
     return true;
 }
 
+void Form1::showTitleCard(QLabel* image, const QString& title, const QString& maker,
+                          const QString& year) {
+    image->setPixmap(titleCard(image->size(), image->devicePixelRatioF(), title, maker, year));
+    image->setProperty("pictureNumber", 0);
+}
+
 int Form1::pictureNumber(const QLabel* image) {
     return image->property("pictureNumber").toInt();
 }
@@ -471,6 +478,7 @@ void Form1::routeEvents() {
     connect(Image5, &ClickableLabel::clicked, this, &Form1::image5Clicked);
     connect(List2, &GameList::rowSelected, this, &Form1::list2RowSelected);
     connect(List2, &GameList::rowDoubleClicked, this, &Form1::list2DoubleClicked);
+    connect(List2, &GameList::rowMenuRequested, this, &Form1::list2MenuRequested);
     connect(Text6, &CaptureBox::keyPressed, this, &Form1::captureKeyPressed);
     connect(Text6, &CaptureBox::mousePressed, this, &Form1::captureMousePressed);
 }

@@ -107,6 +107,11 @@ public:
     // Returns false, leaving the image as it was, when it cannot be loaded.
     bool showPicture(QLabel* image, int number);
 
+    // Shows a drawn title card in `image`, at the image's size; its picture
+    // number is then 0.
+    void showTitleCard(QLabel* image, const QString& title, const QString& maker,
+                       const QString& year);
+
     // The picture last shown in `image` through showPicture, or 0.
     static int pictureNumber(const QLabel* image);
 
@@ -128,6 +133,7 @@ Q_SIGNALS:
     void slotMenuRequested(int slot, const QPoint& globalPos);
     void list2RowSelected(int row);
     void list2DoubleClicked(int row);
+    void list2MenuRequested(int row, const QPoint& globalPos);
     void captureKeyPressed(int qtKey, const QString& text, quint32 nativeScanCode);
     void captureMousePressed(Qt::MouseButton button);
     void closeRequested();

@@ -1,5 +1,7 @@
 #include "ui/GameList.h"
 
+#include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace ui {
@@ -40,6 +42,32 @@ void GameList::mouseDoubleClickEvent(QMouseEvent* event) {
     QListWidget::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton && row >= 0 && row == currentRow())
         Q_EMIT rowDoubleClicked(row);
+}
+
+void GameList::keyPressEvent(QKeyEvent* event) {
+    const bool menuKey = event->key() == Qt::Key_Menu ||
+                         (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    if (menuKey && currentRow() >= 0) {
+        const QRect at = visualItemRect(currentItem());
+        Q_EMIT rowMenuRequested(currentRow(), viewport()->mapToGlobal(at.center()));
+        return;
+    }
+    QListWidget::keyPressEvent(event);
+}
+
+void GameList::contextMenuEvent(QContextMenuEvent* event) {
+    // The keys are handled above, where Shift+F10 is handled too.
+    if (event->reason() != QContextMenuEvent::Mouse) {
+        event->ignore();
+        return;
+    }
+    const int row = indexAt(viewport()->mapFromGlobal(event->globalPos())).row();
+    if (row < 0)
+        return;
+    // The menu is the row's: select it first, as a click would.
+    if (row != currentRow())
+        setCurrentRow(row);
+    Q_EMIT rowMenuRequested(row, event->globalPos());
 }
 
 } // namespace ui

@@ -17,12 +17,16 @@ public:
 Q_SIGNALS:
     void rowSelected(int row);
     void rowDoubleClicked(int row);
+    // A right click on a row, or the Menu key or Shift+F10 on the current one.
+    void rowMenuRequested(int row, const QPoint& globalPos);
 
 protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event) const override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 };
 
 } // namespace ui

@@ -1,0 +1,40 @@
+#include "emulator/VersionMenu.h"
+
+#include "catalogue/GameCatalogue.h"
+#include "catalogue/PathCheck.h"
+#include "catalogue/RomFolder.h"
+#include "emulator/Launch.h"
+#include "ui/Form1.h"
+
+#include <QLineEdit>
+#include <QMenu>
+
+namespace emulator {
+
+QMenu* ShowVersionMenu(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs,
+                       const QPoint& globalPos) {
+    catalogue::CheckTxt(form);
+    const catalogue::CatalogueRow* row = catalogue::selectedRow(form);
+    if (!row)
+        return nullptr;
+    auto* menu = new QMenu(&form);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const QList<catalogue::PresentArchive> present =
+        catalogue::presentArchives(*row, catalogue::RomFolder(form.Text5->text()));
+    for (const catalogue::PresentArchive& archive : present) {
+        const catalogue::GameSet* set = catalogue::definedSet(form, archive.set);
+        const QString version = set && !set->version.isEmpty() ? set->version : row->title;
+        // "&" would underline the next letter instead of showing itself.
+        QString text = version + QLatin1String(" (") + archive.set + u')';
+        text.replace(u'&', QLatin1String("&&"));
+        menu->addAction(text, &form, [&form, &launcher, &dialogs, archive] {
+            LaunchVersion(form, launcher, dialogs, archive.path, archive.set);
+        });
+    }
+    if (present.isEmpty())
+        menu->addAction(QStringLiteral("No version of it is in the ROM folder"))->setEnabled(false);
+    menu->popup(globalPos);
+    return menu;
+}
+
+} // namespace emulator

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QPoint>
+
+class QMenu;
+
+namespace ui {
+class Dialogs;
+class Form1;
+} // namespace ui
+
+namespace emulator {
+
+class Launcher;
+
+// A game's menu, opened on its row by a right click, the Menu key or
+// Shift+F10: the versions whose archives are in the ROM folder, each as its
+// version and set ("Japan (mgtrkbad)"); choosing one starts it. Returns the
+// menu, shown at `globalPos`; it deletes itself once closed.
+QMenu* ShowVersionMenu(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs,
+                       const QPoint& globalPos);
+
+} // namespace emulator
