@@ -29,6 +29,7 @@ fuzz: deps
 
 bench: build
 	$(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24") build/release/bench/startup-bench build/release/kestrun build/release/bench/bare-window build/release/bench/text-window
+	build/release/bench/zip-directory-bench
 	$(MAKE) --no-print-directory bench-idle
 
 # CPU ticks and wakeups while idle, before and after a key capture waited.
