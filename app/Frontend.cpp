@@ -9,13 +9,13 @@
 #include "catalogue/RomScan.h"
 #include "catalogue/SelectionView.h"
 
-#include <QTimer>
 #include "emulator/BindingPanel.h"
 #include "emulator/Launch.h"
 #include "emulator/Launcher.h"
 #include "emulator/VersionMenu.h"
 #include "ui/Form1.h"
 #include "ui/Panel.h"
+#include <QTimer>
 
 namespace app {
 

@@ -61,13 +61,20 @@ bool readBy(const std::vector<const GameInput*>& inputs, std::string_view name) 
 
 } // namespace
 
-void markInputs(ui::Form1& form, const QStringList& types) {
+QList<int> slotsReadBy(const QStringList& types) {
     const std::vector<const GameInput*> inputs = gameInputs(types);
+    QList<int> read;
     for (int i = 0; i < kSlotCount; ++i) {
         const InputSlot& slot = kSlots[std::size_t(i)];
         if (slot.group != "All" && readBy(inputs, currentInputName(slot.inputName)))
-            ui::Form1::setBackColor(form.Label1[std::size_t(i)], kMarkedColour);
+            read.append(i);
     }
+    return read;
+}
+
+void markInputs(ui::Form1& form, const QStringList& types) {
+    for (int slot : slotsReadBy(types))
+        ui::Form1::setBackColor(form.Label1[std::size_t(slot)], kMarkedColour);
 }
 
 bool everyInputHasASlot(const QStringList& types) {

@@ -22,6 +22,10 @@ std::optional<std::string_view> profileSlotList(const QString& code);
 // Marks the slots of profile `code`. It never unmarks: the refresh does that.
 void List2_XList(ui::Form1& form, const QString& code);
 
+// The slots whose input a game with these input types reads, the slots
+// every game reads left out.
+QList<int> slotsReadBy(const QStringList& types);
+
 // Marks the slots whose input a game with these input types reads (as the
 // emulator's definitions list them). The slots every game reads stay
 // unmarked, as with the profiles. It never unmarks.

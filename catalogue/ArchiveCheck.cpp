@@ -92,9 +92,10 @@ ArchiveCheck checkArchive(const Definitions& definitions, const QList<ArchiveMem
     // files another set also has, with more found, is not the one here.
     QList<Candidate> kept;
     for (const Candidate& c : candidates) {
-        const bool covered = std::any_of(candidates.begin(), candidates.end(), [&c](const Candidate& o) {
-            return o.found.size() > c.found.size() && o.found.contains(c.found);
-        });
+        const bool covered =
+            std::any_of(candidates.begin(), candidates.end(), [&c](const Candidate& o) {
+                return o.found.size() > c.found.size() && o.found.contains(c.found);
+            });
         if (!covered)
             kept.append(c);
     }
@@ -104,7 +105,8 @@ ArchiveCheck checkArchive(const Definitions& definitions, const QList<ArchiveMem
     std::sort(kept.begin(), kept.end(), byName);
 
     auto first = [&kept](auto wanted) { return std::find_if(kept.begin(), kept.end(), wanted); };
-    if (auto c = first([](const Candidate& k) { return k.clone && k.missing.isEmpty(); }); c != kept.end())
+    if (auto c = first([](const Candidate& k) { return k.clone && k.missing.isEmpty(); });
+        c != kept.end())
         return {ArchiveVerdict::Complete, c->set, {}};
     if (auto c = first([](const Candidate& k) { return k.clone; }); c != kept.end())
         return {ArchiveVerdict::NeedsParent, c->set, {}};
@@ -112,9 +114,10 @@ ArchiveCheck checkArchive(const Definitions& definitions, const QList<ArchiveMem
         return {ArchiveVerdict::Complete, c->set, {}};
 
     // Nothing loads: name the set nearest to complete.
-    const auto nearest = std::max_element(kept.begin(), kept.end(), [](const Candidate& a, const Candidate& b) {
-        return a.found.size() < b.found.size();
-    });
+    const auto nearest =
+        std::max_element(kept.begin(), kept.end(), [](const Candidate& a, const Candidate& b) {
+            return a.found.size() < b.found.size();
+        });
     return {ArchiveVerdict::MissingFiles, nearest->set, nearest->missing};
 }
 

@@ -41,16 +41,18 @@ QList<CatalogueRow> buildCatalogue(const Definitions* definitions) {
         if (taken.contains(s))
             continue;
         const GameSet& set = definitions->sets[s];
-        auto same = std::find_if(further.begin(), further.end(),
-                                 [&set](const CatalogueRow& row) { return row.title == set.title; });
+        auto same = std::find_if(further.begin(), further.end(), [&set](const CatalogueRow& row) {
+            return row.title == set.title;
+        });
         if (same == further.end())
             further.append({-1, s, set.title, {set.name}});
         else
             same->sets.append(set.name);
     }
-    std::stable_sort(further.begin(), further.end(), [](const CatalogueRow& a, const CatalogueRow& b) {
-        return a.title.compare(b.title, Qt::CaseInsensitive) < 0;
-    });
+    std::stable_sort(further.begin(), further.end(),
+                     [](const CatalogueRow& a, const CatalogueRow& b) {
+                         return a.title.compare(b.title, Qt::CaseInsensitive) < 0;
+                     });
     rows.append(further);
     return rows;
 }

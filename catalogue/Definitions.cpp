@@ -164,8 +164,9 @@ DefinitionsRead readDefinitions(const QString& path) {
         return {std::nullopt, QStringLiteral("%1 is larger than 16 MiB.").arg(path)};
     auto definitions = parseDefinitions(bytes);
     if (!definitions)
-        return {std::nullopt, QStringLiteral("%1 is not a game definitions file the front-end can read.")
-                                  .arg(path)};
+        return {
+            std::nullopt,
+            QStringLiteral("%1 is not a game definitions file the front-end can read.").arg(path)};
     return {std::move(definitions), QString()};
 }
 

@@ -12,8 +12,8 @@ namespace catalogue {
 // knows, what they are called and which files make each of them.
 
 struct RomFile {
-    QString name;       // as the definitions give it
-    quint32 crc32 = 0;  // valid when hasCrc
+    QString name;      // as the definitions give it
+    quint32 crc32 = 0; // valid when hasCrc
     bool hasCrc = false;
     quint64 offset = 0; // within its region
 };

@@ -64,8 +64,8 @@ ArchiveCheck GameCatalogue::checkWithParent(const QString& path, const QString& 
 }
 
 GameCatalogue& gameCatalogue(const ui::Form1& form) {
-    auto* found = form.findChild<GameCatalogue*>(QStringLiteral("GameCatalogue"),
-                                                 Qt::FindDirectChildrenOnly);
+    auto* found =
+        form.findChild<GameCatalogue*>(QStringLiteral("GameCatalogue"), Qt::FindDirectChildrenOnly);
     if (!found)
         found = new GameCatalogue(const_cast<ui::Form1*>(&form));
     return *found;
@@ -124,7 +124,8 @@ QString archiveLine(const Definitions& definitions, const CatalogueRow& row,
     // The emulator opens the parent's archive under its exact name, beside
     // this one.
     const QString parent = definitions.sets[set->parent].name + QLatin1String(".zip");
-    const QString needs = QStringLiteral("%1: %2, needs %3 beside it").arg(file, setName(*set), parent);
+    const QString needs =
+        QStringLiteral("%1: %2, needs %3 beside it").arg(file, setName(*set), parent);
     if (withParent && withParent->verdict == ArchiveVerdict::MissingFiles)
         return QStringLiteral("%1; with it, %2 %3 missing: %4")
             .arg(needs, QString::number(withParent->missing.size()),

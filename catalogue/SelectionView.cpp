@@ -85,9 +85,9 @@ void selectionView(ui::Form1& form) {
     if (!row)
         return;
     GameCatalogue& catalogue = gameCatalogue(form);
-    const GameSet* own =
-        catalogue.definitions && row->definition >= 0 ? &catalogue.definitions->sets[row->definition]
-                                                      : nullptr;
+    const GameSet* own = catalogue.definitions && row->definition >= 0
+                             ? &catalogue.definitions->sets[row->definition]
+                             : nullptr;
     const QStringList r = recordOf(*row, own);
 
     // The folder is listed once for this selection.

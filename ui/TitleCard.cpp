@@ -43,7 +43,8 @@ void outlinedText(QPainter& painter, const QPointF& at, const QString& text, con
                   const QColor& fill, const QColor& outline, qreal outlineWidth) {
     QPainterPath path;
     path.addText(at, font, text);
-    painter.strokePath(path, QPen(outline, outlineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.strokePath(path,
+                       QPen(outline, outlineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.fillPath(path, fill);
 }
 
@@ -77,8 +78,8 @@ QPixmap titleCard(QSize size, qreal devicePixelRatio, const QString& title, cons
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setBold(true);
     const qreal margin = 10;
-    const QList<QString> lines = titleLines(title.toUpper(), font, area.width() - 2 * margin,
-                                            horizon - 2 * margin);
+    const QList<QString> lines =
+        titleLines(title.toUpper(), font, area.width() - 2 * margin, horizon - 2 * margin);
     const QFontMetricsF metrics(font);
     qreal y = (horizon - lines.size() * metrics.lineSpacing()) / 2 + metrics.ascent();
     for (const QString& line : lines) {
@@ -99,7 +100,8 @@ QPixmap titleCard(QSize size, qreal devicePixelRatio, const QString& title, cons
     const QFontMetricsF smallMetrics(small);
     const QString creditText = credit.join(QStringLiteral("  ·  "));
     const qreal creditY = horizon + (area.height() - horizon + smallMetrics.ascent()) / 2;
-    outlinedText(painter, QPointF((area.width() - smallMetrics.horizontalAdvance(creditText)) / 2, creditY),
+    outlinedText(painter,
+                 QPointF((area.width() - smallMetrics.horizontalAdvance(creditText)) / 2, creditY),
                  creditText, small, Qt::white, Qt::black, 2.5);
     return pixmap;
 }

@@ -1,0 +1,273 @@
+// The catalogue from the emulator's definitions: the rows, the archive check
+// as the emulator decides it, the slots each game marks, and definitions
+// files that cannot be used.
+
+#include "bindings/Profiles.h"
+#include "catalogue/ArchiveCheck.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/Definitions.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace catalogue;
+
+namespace {
+
+const QString kGamesXml = QStringLiteral(KESTRUN_REAL_EMULATOR "/Config/Games.xml");
+
+const Definitions& todays() {
+    static const Definitions definitions = [] {
+        QFile file(kGamesXml);
+        if (!file.open(QIODevice::ReadOnly))
+            return Definitions{};
+        return parseDefinitions(file.readAll()).value_or(Definitions{});
+    }();
+    return definitions;
+}
+
+#define NEED_TODAYS_DEFINITIONS()                                                                  \
+    if (todays().sets.isEmpty())                                                                   \
+    QSKIP("the emulator's Games.xml is not here: " + kGamesXml.toUtf8())
+
+// What an archive holding exactly the files the definitions list for `set`
+// (its own, as the emulator's own tools split a clone) looks like.
+QList<ArchiveMember> filesOf(const QString& set, int drop = 0) {
+    QList<ArchiveMember> members;
+    for (const RomRegion& region : todays().sets[todays().indexOf(set)].regions) {
+        for (const RomFile& file : region.files)
+            members.append({file.name, file.crc32});
+    }
+    // From the middle: graphics files, required, and none a clone replaces.
+    members.remove(members.size() / 2, drop);
+    return members;
+}
+
+QByteArray game(const char* name, const char* parent, const char* title, const char* crc) {
+    return QByteArray("<game name=\"") + name + "\"" +
+           (parent ? QByteArray(" parent=\"") + parent + "\"" : QByteArray()) +
+           "><identity><title>" + title +
+           "</title></identity><roms><region name=\"crom\">"
+           "<file offset=\"0\" name=\"a.20\" crc32=\"" +
+           crc + "\"/></region></roms></game>";
+}
+
+} // namespace
+
+class CatalogueTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void rowsOfTodaysDefinitions();
+    void archiveCheck_data();
+    void archiveCheck();
+    void aCloneBesideItsParent();
+    void marksOfEveryRow();
+    void definitionsThatCannotAllBeUsed_data();
+    void definitionsThatCannotAllBeUsed();
+    void oversizedDefinitionsAreNotRead();
+};
+
+void CatalogueTest::rowsOfTodaysDefinitions() {
+    NEED_TODAYS_DEFINITIONS();
+    QCOMPARE(todays().sets.size(), 63);
+    const QList<CatalogueRow> rows = buildCatalogue(&todays());
+    const QList<QStringList> expected{
+        {"vf3", "vf3a", "vf3c"},
+        {"lemans24"},
+        {"scud", "scudau", "scuddx", "scuddxo"},
+        {"scudp", "scudplus", "scudplusa"},
+        {"lostwsga", "lostwsgp"},
+        {"von2", "von254g", "von2a", "von2o"},
+        {"vs298", "vs29815"},
+        {"srally2", "srally2p", "srally2pa", "srally2dx"},
+        {"daytona2"},
+        {"dayto2pe"},
+        {"fvipers2", "fvipers2o"},
+        {"harley", "harleya"},
+        {"lamachin"},
+        {"oceanhun", "oceanhuna"},
+        {"swtrilgy", "swtrilgya", "swtrilgyp"},
+        {"eca", "ecap", "ecau", "ecaj"},
+        {"dirtdvls", "dirtdvlsu", "dirtdvlsau", "dirtdvlsj", "dirtdvlsg"},
+        {"getbassdx", "getbassur", "getbass"},
+        {"magtruck", "mgtrkbad"},
+        {"bassdx"},
+        {"skichamp"},
+        {"spikeout"},
+        {"spikeofe"},
+        {"vf3tb"},
+        {"vs2", "vs215", "vs215o"},
+        {"vs299a", "vs299", "vs29915a"},
+        {"vs2v991", "vs299j", "vs29915", "vs29915j"},
+    };
+    QCOMPARE(rows.size(), expected.size());
+    int sets = 0;
+    for (int i = 0; i < rows.size(); ++i) {
+        QCOMPARE(rows[i].sets, expected[i]);
+        QCOMPARE(rows[i].builtIn, i < 16 ? i : -1);
+        sets += int(rows[i].sets.size());
+    }
+    QCOMPARE(sets, 64); // the 63 sets and the built-in "scudp"
+    QCOMPARE(rows[3].title, QStringLiteral("Scud Race Plus"));
+    QCOMPARE(todays().sets[rows[3].definition].name, QStringLiteral("scudplus"));
+    QCOMPARE(rows[16].title, QStringLiteral("Dirt Devils"));
+    QCOMPARE(rows[26].title, QStringLiteral("Virtua Striker 2 '99.1"));
+}
+
+void CatalogueTest::archiveCheck_data() {
+    QTest::addColumn<QList<ArchiveMember>>("members");
+    QTest::addColumn<int>("verdict");
+    QTest::addColumn<QString>("set");
+    QTest::addColumn<int>("missing");
+    if (todays().sets.isEmpty())
+        return;
+    const auto V = [](ArchiveVerdict v) { return int(v); };
+    QTest::newRow("a whole set") << filesOf("vf3") << V(ArchiveVerdict::Complete) << "vf3" << 0;
+    QTest::newRow("a split clone")
+        << filesOf("vf3a") << V(ArchiveVerdict::NeedsParent) << "vf3a" << 0;
+    QTest::newRow("a merged clone")
+        << filesOf("scud") + filesOf("scudplus") << V(ArchiveVerdict::Complete) << "scudplus" << 0;
+    // Its files include some of scudplus's: the one with more found loads.
+    QTest::newRow("scudplusa, not scudplus")
+        << filesOf("scudplusa") << V(ArchiveVerdict::NeedsParent) << "scudplusa" << 0;
+    QTest::newRow("scuddxo, not scuddx")
+        << filesOf("scuddxo") << V(ArchiveVerdict::NeedsParent) << "scuddxo" << 0;
+    QTest::newRow("srally2pa") << filesOf("srally2pa") << V(ArchiveVerdict::NeedsParent)
+                               << "srally2pa" << 0;
+    QTest::newRow("a parent without two files")
+        << filesOf("lemans24", 2) << V(ArchiveVerdict::MissingFiles) << "lemans24" << 2;
+    QTest::newRow("names count only without a CRC")
+        << QList<ArchiveMember>{{"epr-19230c.20", 0x12345678}} << V(ArchiveVerdict::NotKnown) << ""
+        << 0;
+    QTest::newRow("nothing of any set") << QList<ArchiveMember>{{"readme.txt", 0xdeadbeef}}
+                                        << V(ArchiveVerdict::NotKnown) << "" << 0;
+    QTest::newRow("an empty archive")
+        << QList<ArchiveMember>{} << V(ArchiveVerdict::NotKnown) << "" << 0;
+}
+
+void CatalogueTest::archiveCheck() {
+    NEED_TODAYS_DEFINITIONS();
+    QFETCH(QList<ArchiveMember>, members);
+    QFETCH(int, verdict);
+    QFETCH(QString, set);
+    QFETCH(int, missing);
+    const ArchiveCheck check = checkArchive(todays(), members);
+    QCOMPARE(int(check.verdict), verdict);
+    QCOMPARE(check.set >= 0 ? todays().sets[check.set].name : QString(), set);
+    QCOMPARE(check.missing.size(), missing);
+}
+
+void CatalogueTest::aCloneBesideItsParent() {
+    NEED_TODAYS_DEFINITIONS();
+    const int scudplus = todays().indexOf(QStringLiteral("scudplus"));
+    QCOMPARE(int(checkWithParent(todays(), scudplus, filesOf("scudplus"), filesOf("scud")).verdict),
+             int(ArchiveVerdict::NeedsParent));
+    const ArchiveCheck short2 =
+        checkWithParent(todays(), scudplus, filesOf("scudplus"), filesOf("scud", 2));
+    QCOMPARE(int(short2.verdict), int(ArchiveVerdict::MissingFiles));
+    QCOMPARE(short2.missing.size(), 2);
+}
+
+void CatalogueTest::marksOfEveryRow() {
+    NEED_TODAYS_DEFINITIONS();
+    const QList<CatalogueRow> rows = buildCatalogue(&todays());
+    // Slots: 8-11 joystick, 12-15 fighting, 16-27 racing (20-23 the four
+    // gears, 24-27 VR), 28 view change, 29 hand brake, 30-32 soccer, 33-44
+    // twin sticks, 45-46 analog stick, 47-48 light gun.
+    const QList<int> racing4{16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27};
+    const QList<int> drive{16, 17, 18, 19};
+    const QList<int> fight{8, 9, 10, 11, 12, 13, 14, 15};
+    const QList<int> soccer{8, 9, 10, 11, 30, 31, 32};
+    const QList<int> none;
+    const QList<QList<int>> expected{fight,
+                                     drive + QList<int>{24, 25, 26, 27},
+                                     racing4,
+                                     racing4,
+                                     {47, 48},
+                                     {33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44},
+                                     soccer,
+                                     QList<int>{16, 17, 18, 19, 20, 21, 22, 23, 28, 29},
+                                     racing4,
+                                     racing4,
+                                     fight,
+                                     drive + QList<int>{28},
+                                     {47, 48},
+                                     {47, 48},
+                                     {45, 46},
+                                     drive + QList<int>{28},
+                                     drive + QList<int>{28},
+                                     none,
+                                     none,
+                                     none,
+                                     none,
+                                     {8, 9, 10, 11},
+                                     {8, 9, 10, 11},
+                                     fight,
+                                     soccer,
+                                     soccer,
+                                     soccer};
+    QCOMPARE(rows.size(), expected.size());
+    for (int i = 0; i < rows.size(); ++i) {
+        const QList<int> marked =
+            bindings::slotsReadBy(todays().sets[rows[i].definition].inputTypes);
+        if (marked != expected[i])
+            qWarning() << "row" << i + 1 << marked;
+        QCOMPARE(marked, expected[i]);
+    }
+}
+
+void CatalogueTest::definitionsThatCannotAllBeUsed_data() {
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<QStringList>("sets");
+    QTest::newRow("malformed") << "<games>" + game("vf3", nullptr, "VF3", "0x1") + "<game"
+                               << QStringList{"-"};
+    QTest::newRow("not definitions") << QByteArray("<html><body/></html>") << QStringList{"-"};
+    QTest::newRow("a duplicate: the first counts")
+        << "<games>" + game("vf3", nullptr, "First", "0x1") +
+               game("vf3", nullptr, "Second", "0x2") + "</games>"
+        << QStringList{"vf3:First"};
+    QTest::newRow("a clone of nothing, a set without name or title")
+        << "<games>" + game("vf3a", "vf3", "VF3", "0x1") + game("", nullptr, "Nameless", "0x2") +
+               game("x", nullptr, "", "0x3") + game("scud", nullptr, "Scud Race", "0x4") +
+               "</games>"
+        << QStringList{"scud:Scud Race"};
+    QTest::newRow("a parent that is a clone counts as none")
+        << "<games>" + game("a", nullptr, "A", "0x1") + game("b", "a", "A", "0x2") +
+               game("c", "b", "C", "0x3") + "</games>"
+        << QStringList{"a:A", "b:A<a", "c:C"};
+}
+
+void CatalogueTest::definitionsThatCannotAllBeUsed() {
+    QFETCH(QByteArray, xml);
+    QFETCH(QStringList, sets);
+    const std::optional<Definitions> definitions = parseDefinitions(xml);
+    QStringList read;
+    if (!definitions)
+        read << "-";
+    else {
+        for (const GameSet& set : definitions->sets)
+            read << set.name + u':' + set.title +
+                        (set.parent >= 0 ? u'<' + definitions->sets[set.parent].name : QString());
+    }
+    QCOMPARE(read, sets);
+}
+
+void CatalogueTest::oversizedDefinitionsAreNotRead() {
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("Games.xml")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    const QByteArray valid = "<games>" + game("vf3", nullptr, "VF3", "0x1") + "</games>";
+    QVERIFY(file.write(valid) == valid.size());
+    QVERIFY(file.resize(17 << 20)); // a valid start, then 17 MiB of zeros
+    file.close();
+    const DefinitionsRead read = readDefinitions(file.fileName());
+    QVERIFY(!read.definitions);
+    QVERIFY(read.problem.contains(QLatin1String("larger than 16 MiB")));
+    QVERIFY(readDefinitions(dir.filePath(QStringLiteral("none.xml")))
+                .problem.contains(QLatin1String("cannot be read")));
+}
+
+QTEST_GUILESS_MAIN(CatalogueTest)
+#include "test_catalogue.moc"
