@@ -3,6 +3,7 @@ configuration, reaches the games the front-end starts; the originals stay as
 they were."""
 
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -22,6 +23,12 @@ LAUNCH = (px(5595 + 75 + 840), px(3570 + 45 + 247))
 LOADED = "Loaded NVRAM from 'NVRAM/scud.nv'."
 
 
+def setting(log, name):
+    """The value the emulator's log gives a setting, or None."""
+    match = re.search(r"(?m)^\[Info\]\s+%s=(.*)$" % re.escape(name), log)
+    return match and match.group(1)
+
+
 class PlayerFiles(harness.SessionTestCase):
 
     def run_until_loaded(self, cwd, env, zip_path):
@@ -32,8 +39,9 @@ class PlayerFiles(harness.SessionTestCase):
                                    cwd=cwd, env=env, stdin=subprocess.DEVNULL, stdout=log,
                                    stderr=subprocess.STDOUT)
         try:
-            harness.wait_until(lambda: b"ROM Set:" in self.s.read(log.name) or run.poll() is not None,
-                               60, "the emulator to load the game")
+            harness.wait_until(
+                lambda: b"ROM Set:" in self.s.read(log.name) or run.poll() is not None,
+                60, "the emulator to load the game")
         finally:
             run.send_signal(signal.SIGTERM)
             run.wait(20)
@@ -44,8 +52,9 @@ class PlayerFiles(harness.SessionTestCase):
         s.click(window, test_launch.LIST_X, test_launch.LIST_TOP + 100)
         s.key(window, "Home", "Down", "Down")
         s.click(window, *LAUNCH)
-        pid = harness.wait_until(lambda: test_launch.RealEmulator.find_emulator(self, self.program_file),
-                                 15, "the emulator to run in the program folder")
+        find = test_launch.RealEmulator.find_emulator
+        pid = harness.wait_until(lambda: find(self, self.program_file), 15,
+                                 "the emulator to run in the program folder")
         log = s.path("Supermodel.log")
 
         def logged():
@@ -101,7 +110,7 @@ class PlayerFiles(harness.SessionTestCase):
         program = s.start()
         window = s.main_window(program)
         first = self.start_scud(program, window)
-        self.assertIn("WideScreen=false", first)
+        self.assertEqual(setting(first, "WideScreen"), "false")
         self.assertEqual((s.read(nvram), os.stat(nvram).st_mtime_ns), original)
 
         # The panel changes a binding; the player, by hand, a setting.
@@ -111,7 +120,9 @@ class PlayerFiles(harness.SessionTestCase):
         self.assertIn(b"\nWideScreen = false\n", mine)
         s.write(players, mine.replace(b"\nWideScreen = false\n", b"\nWideScreen = 1\n"))
         second = self.start_scud(program, window)
-        self.assertIn("WideScreen=true", second)
+        # The emulator logs each setting as it read it.
+        self.assertEqual(setting(second, "WideScreen"), "1")
+        self.assertEqual(setting(second, "InputPunch"), "KEY_Z,JOY1_BUTTON1")
         working = s.read(s.path("Config", "Supermodel.ini"))
         self.assertIn(b'\nInputPunch = "KEY_Z,JOY1_BUTTON1"\n', working)
         self.assertIn(b"\nWideScreen = 1\n", working)

@@ -65,6 +65,17 @@ void TestPlayerConfig::followsThePlayersFile() {
     QCOMPARE(Folders::read(f.working), both);
     QCOMPARE(f.step(), QStringList()); // once carried, not again
 
+    // A copy the panel's Save makes in the emulator's folder, found first
+    // from now on, does not take the place of the file imported.
+    const QString saved = f.dir.path() + QStringLiteral("/emu/Config/Supermodel.ini");
+    QVERIFY(QDir().mkpath(f.dir.path() + QStringLiteral("/emu/Config")));
+    f.write(saved, both);
+    f.write(f.player, QByteArray(kPlayer).replace("WideScreen = 0", "WideScreen = 2"));
+    QCOMPARE(emulator::keepConfigInStep(f.program, QStringList{saved, f.player}), QStringList());
+    QCOMPARE(Folders::read(f.working), QByteArray(both).replace("= 1", "= 2"));
+    f.write(f.player, QByteArray(kPlayer).replace("WideScreen = 0", "WideScreen = 1"));
+    QCOMPARE(f.step(), QStringList());
+
     // Both change the binding: the panel's stays, and the box says so.
     f.write(
         f.player,
