@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
+#include <QSet>
 #include <QStringList>
 #include <algorithm>
 #include <cstring>
@@ -20,8 +22,8 @@ struct Line {
     bool global = true;  // in a global section
     bool header = false; // a "[ ... ]" line
     bool opensGlobal = false;
-    bool setting = false; // a "Name = value" line
-    qsizetype nameBegin = 0, nameEnd = 0;
+    bool setting = false;                   // a "Name = value" line
+    qsizetype nameBegin = 0, nameEnd = 0;   // a header's name too
     qsizetype valueBegin = 0, valueEnd = 0; // quotes included
 };
 
@@ -70,6 +72,8 @@ void parseLine(const QByteArray& bytes, Line& line) {
         const std::string_view name(bytes.constData() + nameBegin,
                                     std::size_t(nameEnd - nameBegin));
         line.opensGlobal = name.empty() || name == "Global";
+        line.nameBegin = nameBegin;
+        line.nameEnd = nameEnd;
         return;
     }
     const qsizetype equals = findIn(bytes, '=', begin, end);
@@ -329,6 +333,177 @@ ConfigRead readConfigFile(const QString& path) {
     if (read.problem == ConfigProblem::TooLarge)
         read.bytes.clear();
     return read;
+}
+
+namespace {
+
+// The section a line belongs to, by name: kGlobalSection for the global one.
+class SectionTracker final {
+public:
+    explicit SectionTracker(const QByteArray& bytes) : m_bytes(bytes) {}
+    void see(const Line& line) {
+        if (!line.header)
+            return;
+        m_section = line.opensGlobal ? QByteArray(kGlobalSection)
+                                     : QByteArray(m_bytes.constData() + line.nameBegin,
+                                                  line.nameEnd - line.nameBegin);
+        m_header = QByteArray(m_bytes.constData() + line.begin, line.end - line.begin);
+    }
+    const QByteArray& section() const { return m_section; }
+    const QByteArray& header() const { return m_header; }
+
+private:
+    const QByteArray& m_bytes;
+    QByteArray m_section = kGlobalSection;
+    QByteArray m_header;
+};
+
+// A value in the form of the line it goes to: quoted when that line's was,
+// or when it needs quotes to read back the same; one holding a quote as the
+// source wrote it.
+QByteArray formatted(const QByteArray& oldRaw, const SectionEdit& edit) {
+    const QByteArray& value = edit.value;
+    if (value.contains('"'))
+        return edit.raw;
+    const bool needsQuotes =
+        value.contains(';') ||
+        (!value.isEmpty() && (isBlank(value.front()) || isBlank(value.back())));
+    return quoted(oldRaw) || needsQuotes ? '"' + value + '"' : value;
+}
+
+} // namespace
+
+QList<SectionSetting> sectionSettings(const QByteArray& bytes) {
+    QList<SectionSetting> settings;
+    SectionTracker tracker(bytes);
+    forEachLine(bytes, [&](const Line& line) {
+        tracker.see(line);
+        if (!line.setting)
+            return;
+        const QByteArray raw = rawValue(bytes, line);
+        settings.append({tracker.section(), tracker.header(), QByteArray(name(bytes, line)),
+                         QByteArray(unquoted(raw)), QByteArray(raw),
+                         QByteArray(bytes.constData() + line.begin, line.end - line.begin)});
+    });
+    return settings;
+}
+
+QByteArray editSections(const QByteArray& bytes, const QList<SectionEdit>& edits) {
+    using Key = QPair<QByteArray, QByteArray>; // section, name
+    QHash<Key, qsizetype> wanted;              // -> index into edits
+    for (qsizetype i = 0; i < edits.size(); ++i)
+        wanted.insert({edits[i].section, edits[i].name}, i);
+
+    // First pass: the last line of each edited setting, and where a
+    // section's new lines go: after the last non-blank line of the first
+    // block its header opens; in a file without headers, after its last
+    // non-blank line.
+    QHash<qsizetype, qsizetype> lastLine; // edit -> its line's first byte
+    QHash<QByteArray, qsizetype> addAt;   // section -> offset
+    QSet<QByteArray> closed;              // sections whose first block has ended
+    bool anyHeader = false;
+    qsizetype afterAny = 0;
+    SectionTracker tracker(bytes);
+    forEachLine(bytes, [&](const Line& line) {
+        if (line.header) {
+            if (anyHeader)
+                closed.insert(tracker.section());
+            anyHeader = true;
+            tracker.see(line);
+            if (!closed.contains(tracker.section()))
+                addAt.insert(tracker.section(), line.next);
+        } else if (!isBlankLine(bytes, line)) {
+            afterAny = line.next;
+            if (anyHeader && !closed.contains(tracker.section()))
+                addAt.insert(tracker.section(), line.next);
+        }
+        if (line.setting) {
+            const auto found = wanted.constFind({tracker.section(), name(bytes, line)});
+            if (found != wanted.cend())
+                lastLine.insert(*found, line.begin);
+        }
+    });
+    if (!anyHeader)
+        addAt.insert(QByteArray(kGlobalSection), afterAny);
+
+    const QByteArray lineEnd = lineEndOf(bytes);
+    // What goes in at each offset, in the order of the edits.
+    QMap<qsizetype, QByteArray> inserts;
+    QByteArray newSections;
+    QByteArray newGlobal;
+    QHash<QByteArray, QByteArray> newSectionLines;
+    QList<QByteArray> newSectionOrder;
+    for (qsizetype i = 0; i < edits.size(); ++i) {
+        const SectionEdit& edit = edits[i];
+        if (!edit.present || lastLine.contains(i))
+            continue;
+        const QByteArray added = edit.line + lineEnd;
+        const auto at = addAt.constFind(edit.section);
+        if (at != addAt.cend()) {
+            inserts[*at] += added;
+        } else if (edit.section == kGlobalSection) {
+            newGlobal += added;
+        } else {
+            if (!newSectionLines.contains(edit.section)) {
+                newSectionOrder.append(edit.section);
+                newSectionLines.insert(edit.section, edit.header + lineEnd);
+            }
+            newSectionLines[edit.section] += added;
+        }
+    }
+    if (!newGlobal.isEmpty())
+        inserts[0].prepend("[ Global ]" + lineEnd + newGlobal);
+    for (const QByteArray& section : newSectionOrder)
+        newSections += lineEnd + newSectionLines.value(section);
+    if (!newSections.isEmpty())
+        inserts[bytes.size()] += newSections;
+
+    // Second pass: copy, with each edited line's value changed or the line
+    // dropped, and the new lines put in.
+    QByteArray result;
+    result.reserve(bytes.size() + 256);
+    qsizetype copied = 0;
+    auto copyTo = [&](qsizetype to) {
+        result.append(bytes.constData() + copied, to - copied);
+        copied = to;
+    };
+    auto insertAt = [&](qsizetype at) {
+        const auto found = inserts.constFind(at);
+        if (found == inserts.cend())
+            return;
+        copyTo(at);
+        if (!result.isEmpty() && !result.endsWith('\n'))
+            result += lineEnd;
+        result += *found;
+        inserts.remove(at);
+    };
+    SectionTracker second(bytes);
+    forEachLine(bytes, [&](const Line& line) {
+        insertAt(line.begin);
+        second.see(line);
+        if (!line.setting)
+            return;
+        const auto found = wanted.constFind({second.section(), name(bytes, line)});
+        if (found == wanted.cend())
+            return;
+        const SectionEdit& edit = edits[*found];
+        if (!edit.present) {
+            copyTo(line.begin);
+            copied = line.next;
+            return;
+        }
+        if (lastLine.value(*found) != line.begin)
+            return;
+        const QByteArray raw = rawValue(bytes, line);
+        if (unquoted(raw) == edit.value)
+            return;
+        copyTo(line.valueBegin);
+        result += formatted(raw, edit);
+        copied = line.valueEnd;
+    });
+    insertAt(bytes.size());
+    copyTo(bytes.size());
+    return result;
 }
 
 } // namespace emulator

@@ -82,19 +82,6 @@ QString panelConfigSource(const QString& programFolder, const QString& emulatorF
     return firstExistingConfig(configCandidates(emulatorFolder));
 }
 
-bool importConfiguration(const QString& programFolder, const QString& emulatorFolder) {
-    const QString working = workingConfig(programFolder);
-    if (platform::exists(working) || QFileInfo(working).isSymLink())
-        return true;
-    const QString source = firstExistingConfig(configCandidates(emulatorFolder));
-    if (source.isEmpty() || platform::sameFile(source, working))
-        return true;
-    const QString folder = programFolder + QStringLiteral("Config");
-    if (!platform::exists(folder) && !platform::makeFolder(folder))
-        return false;
-    return platform::copyFileAtomically(source, working);
-}
-
 QString writeTarget(const QString& path) {
     const QFileInfo info(path);
     if (!info.isSymLink())

@@ -36,11 +36,6 @@ QString emulatorConfigCopy(const QString& emulatorFolder);
 // when it exists, else the first existing candidate, else empty.
 QString panelConfigSource(const QString& programFolder, const QString& emulatorFolder);
 
-// Before a start: copies the first existing candidate whole into the program
-// folder when there is no working copy yet. An existing working copy is never
-// replaced. False only when a copy was due and failed.
-bool importConfiguration(const QString& programFolder, const QString& emulatorFolder);
-
 // The file a write to `path` must replace: the file a symbolic link leads
 // to (so the link stays a link), else `path` itself.
 QString writeTarget(const QString& path);

@@ -7,6 +7,8 @@
 #include "emulator/ConfigLocations.h"
 #include "emulator/EmulatorFiles.h"
 #include "emulator/Launcher.h"
+#include "emulator/PlayerConfig.h"
+#include "emulator/PlayerFiles.h"
 #include "emulator/RunOutput.h"
 #include "platform/Files.h"
 #include "ui/CheckBox.h"
@@ -77,15 +79,22 @@ bool emulatorPresent(const ui::Form1& form) {
 }
 
 bool startFromTag(ui::Form1& form, const CommandLine& line, WindowState state, Launcher& launcher,
-                  ui::Dialogs& dialogs) {
+                  ui::Dialogs& dialogs, const std::optional<QString>& gameSet) {
     ui::setTag(form.Command1, line.text);
     // A start without the installation's files is sure to fail: say why instead.
     if (const auto failure = bringEmulatorFiles(form.Text4->text(), ui::tag(&form))) {
         dialogs.tell(*failure, kErrTitle);
         return false;
     }
-    // The user's own configuration applies from the first game.
-    importConfiguration(ui::tag(&form), form.Text4->text());
+    // What the player had before comes along: their configuration, kept in
+    // step, and for a game its NVRAM and save states. Nothing of it stops
+    // the start; what went wrong is told first, in one box.
+    const QString programFolder = ui::tag(&form);
+    QStringList problems = keepConfigInStep(programFolder, form.Text4->text());
+    if (gameSet)
+        problems += bringPlayerFiles(form.Text4->text(), programFolder, *gameSet);
+    if (!problems.isEmpty())
+        dialogs.tell(problems.join(u'\n'), kErrTitle);
     form.minimize();
     if (launcher.start(line.program, line.arguments, state, ui::tag(&form)))
         return true;
@@ -109,8 +118,11 @@ void RunFinished(ui::Form1& form, ui::Dialogs& dialogs, int status, const QStrin
 void Launch(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs) {
     if (refusedWhileRunning(form, launcher))
         return;
-    const CommandLine line = gameCommandLine(gameLaunchFromWindow(form), quoteOf(form));
-    startFromTag(form, line, WindowState::Minimized, launcher, dialogs);
+    const GameLaunch launch = gameLaunchFromWindow(form);
+    const CommandLine line = gameCommandLine(launch, quoteOf(form));
+    // The set whose NVRAM and save states come along.
+    const QString set = launch.romSet;
+    startFromTag(form, line, WindowState::Minimized, launcher, dialogs, set);
 }
 
 void LaunchVersion(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs,

@@ -147,6 +147,36 @@ QByteArray lastPart(const QString& relative) {
     return encoded(relative.section(u'/', -1));
 }
 
+// What copyBytes returns when the source held more than its budget.
+constexpr int kGrew = -1;
+
+// Copies `in` to its end into `out`, taking what it reads from `budget`:
+// 0, an errno value, or kGrew when the budget ran out (the source grew since
+// it was measured).
+int copyBytes(int in, int out, qint64& budget) {
+    std::vector<char> buffer(64 * 1024);
+    for (;;) {
+        const ssize_t got = ::read(in, buffer.data(), buffer.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return errno;
+        if (got == 0)
+            return 0;
+        budget -= got;
+        if (budget < 0)
+            return kGrew;
+        for (ssize_t done = 0; done < got;) {
+            const ssize_t put = ::write(out, buffer.data() + done, std::size_t(got - done));
+            if (put < 0 && errno == EINTR)
+                continue;
+            if (put <= 0)
+                return put < 0 ? errno : ENOSPC;
+            done += put;
+        }
+    }
+}
+
 // A name for a new entry beside `name`, not taken yet at the time of asking.
 QByteArray temporaryName(const QByteArray& name) {
     static const char digits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
@@ -378,27 +408,11 @@ bool Copier::copyInto(int parent, const QByteArray& name, const QString& relativ
         return false;
     };
 
-    std::vector<char> buffer(64 * 1024);
-    for (;;) {
-        const ssize_t got = ::read(in.get(), buffer.data(), buffer.size());
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return give_up(errorText(errno));
-        if (got == 0)
-            break;
-        m_budget -= got;
-        if (m_budget < 0) // it grew since it was measured
-            return give_up(tooLarge(false));
-        for (ssize_t done = 0; done < got;) {
-            const ssize_t put = ::write(out.get(), buffer.data() + done, std::size_t(got - done));
-            if (put < 0 && errno == EINTR)
-                continue;
-            if (put <= 0)
-                return give_up(errorText(put < 0 ? errno : ENOSPC));
-            done += put;
-        }
-    }
+    const int error = copyBytes(in.get(), out.get(), m_budget);
+    if (error == kGrew)
+        return give_up(tooLarge(false));
+    if (error != 0)
+        return give_up(errorText(error));
     // The copy's time is the source's: a later start sees it up to date.
     const struct timespec times[2] = {{0, UTIME_OMIT}, source.st_mtim};
     if (::futimens(out.get(), times) != 0 || ::fsync(out.get()) != 0)
@@ -428,6 +442,116 @@ QString withSlash(const QString& folder) {
 std::optional<CopyFailure> bringCopy(const QString& sourceRoot, const QString& targetRoot,
                                      const QString& relative, qint64 limit) {
     return Copier(withSlash(sourceRoot), withSlash(targetRoot), limit).run(relative);
+}
+
+std::optional<CopyFailure> copyWhenMissing(const QString& source, const QString& targetRoot,
+                                           const QString& relative, qint64 limit) {
+    const QString root = withSlash(targetRoot);
+    const auto failed = [&](const QString& reason) {
+        return CopyFailure{source, root + relative, reason};
+    };
+    struct stat own;
+    if (::lstat(encoded(source).constData(), &own) != 0)
+        return failed(errorText(errno));
+    if (S_ISLNK(own.st_mode))
+        return failed(QStringLiteral("a link, left alone"));
+    if (!S_ISREG(own.st_mode))
+        return failed(QStringLiteral("not an ordinary file"));
+
+    Fd top(::open(encoded(root).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!top.valid())
+        return failed(errorText(errno));
+    const QByteArray folderName = encoded(relative.section(u'/', 0, -2));
+    const QByteArray name = lastPart(relative);
+    Fd folder(::openat(top.get(), folderName.constData(),
+                       O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!folder.valid() && errno == ENOENT) {
+        if (::mkdirat(top.get(), folderName.constData(), 0777) != 0 && errno != EEXIST)
+            return failed(errorText(errno));
+        folder = Fd(::openat(top.get(), folderName.constData(),
+                             O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    }
+    if (!folder.valid()) {
+        const int error = errno;
+        // A folder that is the user's own link: what is there through it
+        // counts, but nothing is written through it.
+        struct stat through;
+        if (::fstatat(top.get(), encoded(relative).constData(), &through, 0) == 0)
+            return std::nullopt;
+        return failed(error == ELOOP || error == ENOTDIR
+                          ? QStringLiteral("the folder in the program folder is a link or a file")
+                          : errorText(error));
+    }
+
+    struct stat st;
+    if (::fstatat(folder.get(), name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (!S_ISLNK(st.st_mode))
+            return std::nullopt; // kept, whatever its age
+        struct stat target;
+        if (::fstatat(folder.get(), name.constData(), &target, 0) == 0 && sameObject(target, own))
+            return std::nullopt; // the user's own shortcut to this very file
+        return failed(QStringLiteral("a link is in its place, left alone"));
+    }
+    if (errno != ENOENT)
+        return failed(errorText(errno));
+
+    // Not blocking: a source swapped for a pipe must not hang the window.
+    Fd in(::open(encoded(source).constData(),
+                 O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat opened;
+    if (!in.valid())
+        return failed(errno == ELOOP ? QStringLiteral("a link, left alone") : errorText(errno));
+    if (::fstat(in.get(), &opened) != 0)
+        return failed(errorText(errno));
+    if (!S_ISREG(opened.st_mode))
+        return failed(QStringLiteral("not an ordinary file"));
+    const QString tooLarge = QStringLiteral("more than %1 MiB").arg(limit / (1024 * 1024));
+    if (opened.st_size > limit)
+        return failed(tooLarge);
+
+    QByteArray spare;
+    Fd out;
+    do {
+        spare = temporaryName(name);
+        out = Fd(::openat(folder.get(), spare.constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    } while (!out.valid() && errno == EEXIST);
+    if (!out.valid())
+        return failed(errorText(errno));
+    const auto giveUp = [&](const QString& reason) {
+        if (out.valid())
+            out.close();
+        ::unlinkat(folder.get(), spare.constData(), 0);
+        return failed(reason);
+    };
+    qint64 budget = limit;
+    const int error = copyBytes(in.get(), out.get(), budget);
+    if (error == kGrew)
+        return giveUp(tooLarge);
+    if (error != 0)
+        return giveUp(errorText(error));
+    const struct timespec times[2] = {{0, UTIME_OMIT}, opened.st_mtim};
+    if (::futimens(out.get(), times) != 0 || ::fsync(out.get()) != 0)
+        return giveUp(errorText(errno));
+    if (out.close() != 0)
+        return giveUp(errorText(errno));
+    // Never over anything: a file that came meanwhile is kept.
+    if (::renameat2(folder.get(), spare.constData(), folder.get(), name.constData(),
+                    RENAME_NOREPLACE) == 0)
+        return std::nullopt;
+    if (errno == EEXIST) {
+        giveUp(QString());
+        return std::nullopt;
+    }
+    if (errno != EINVAL && errno != ENOSYS)
+        return giveUp(errorText(errno));
+    // Where the file system cannot rename without replacing, a new name
+    // made for the copy fails the same way when one is there.
+    if (::linkat(folder.get(), spare.constData(), folder.get(), name.constData(), 0) != 0 &&
+        errno != EEXIST)
+        return giveUp(errorText(errno));
+    ::unlinkat(folder.get(), spare.constData(), 0);
+    return std::nullopt;
 }
 
 } // namespace platform

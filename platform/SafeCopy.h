@@ -34,4 +34,16 @@ struct CopyFailure {
 std::optional<CopyFailure> bringCopy(const QString& sourceRoot, const QString& targetRoot,
                                      const QString& relative, qint64 limit);
 
+// Copies the ordinary file `source` to `relative` (one folder and a name,
+// "NVRAM/scud.nv") under `targetRoot`, only when nothing of that name is
+// there: nothing is ever replaced, whatever its age. The folder is made
+// when missing. No link is copied or written through: a source that is a
+// link, or a link in the copy's place (unless it leads to the source
+// itself), is left alone and reported. The source is only read; the copy
+// takes its modification time and appears whole or not at all. A source
+// over `limit` bytes is refused. Nothing is returned when the copy is made
+// or something is already in its place.
+std::optional<CopyFailure> copyWhenMissing(const QString& source, const QString& targetRoot,
+                                           const QString& relative, qint64 limit);
+
 } // namespace platform

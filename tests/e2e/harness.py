@@ -231,10 +231,12 @@ class Session:
         self.env = dict(os.environ)
         for key in [k for k in self.env if k.startswith("QT_")]:
             del self.env[key]
-        # A home of its own: no user's emulator configuration is imported.
+        # A home of its own: no user's emulator configuration, NVRAM or save
+        # states are brought in.
         self.home_dir = os.path.join(self.root, "home")
         os.mkdir(self.home_dir)
         self.env.pop("XDG_CONFIG_HOME", None)
+        self.env.pop("XDG_DATA_HOME", None)
         self.env.update(TMPDIR=self.tmp_dir, XDG_RUNTIME_DIR=runtime, QT_QPA_PLATFORM="xcb",
                         QT_SCALE_FACTOR="1", QT_FONT_DPI="96", HOME=self.home_dir)
 

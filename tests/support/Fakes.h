@@ -11,6 +11,7 @@
 #include <QQueue>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 
 // Records every box and answers questions from a queue (Yes when it runs dry,
 // so that a missing answer shows up as an unexpected write, not a hang).
@@ -24,14 +25,19 @@ public:
 
     void tell(const QString& text, const QString& title) override {
         boxes.append({text, title, false});
+        if (shown)
+            shown();
     }
     bool ask(const QString& text, const QString& title) override {
         boxes.append({text, title, true});
+        if (shown)
+            shown();
         return answers.isEmpty() ? true : answers.dequeue();
     }
 
     QList<Box> boxes;
     QQueue<bool> answers;
+    std::function<void()> shown; // called as each box shows, when set
 };
 
 // Records what would have been started; finish() reports a run's end.

@@ -59,6 +59,7 @@ private Q_SLOTS:
     void endOfARun();
     void launchBringsTheInstallationFiles();
     void failedCopyIsToldAndNothingStarts();
+    void playerFilesComeAlongAndWhatIsLeftIsToldFirst();
 };
 
 void LaunchTest::launchButtonStartsTheSelectedGame() {
@@ -267,6 +268,31 @@ void LaunchTest::failedCopyIsToldAndNothingStarts() {
                             "%1Config/Games.xml: a folder is in the place of the file")
                  .arg(f.folder()));
     QCOMPARE(f.dialogs.boxes[0].title, QStringLiteral("Err"));
+}
+
+void LaunchTest::playerFilesComeAlongAndWhatIsLeftIsToldFirst() {
+    // The emulator's release folder, where the player ran it before.
+    LaunchFixture f;
+    f.writeFile(QStringLiteral("Supermodel_0.1a_Win32/Config/Games.xml"), "<games/>");
+    f.writeFile(QStringLiteral("Supermodel_0.1a_Win32/NVRAM/vf3.nv"), "scores");
+    f.writeFile(QStringLiteral("elsewhere"), "x");
+    QVERIFY(QDir().mkpath(f.path(QStringLiteral("Supermodel_0.1a_Win32/Saves"))));
+    QVERIFY(QFile::link(f.path(QStringLiteral("elsewhere")),
+                        f.path(QStringLiteral("Supermodel_0.1a_Win32/Saves/vf3.st0"))));
+    qsizetype startsWhenTold = -1;
+    f.dialogs.shown = [&] { startsWhenTold = f.launcher.starts.size(); };
+    f.form.List2->setCurrentRow(0);
+    QTest::mouseClick(f.form.Command1, Qt::LeftButton);
+
+    QCOMPARE(f.readFile(QStringLiteral("NVRAM/vf3.nv")), QByteArray("scores"));
+    QCOMPARE(f.launcher.starts.size(), 1); // the start goes on
+    QCOMPARE(f.dialogs.boxes.size(), 1);
+    QCOMPARE(f.dialogs.boxes[0].text,
+             QStringLiteral("Not brought in: %1Supermodel_0.1a_Win32/Saves/vf3.st0 to "
+                            "%1Saves/vf3.st0: a link, left alone")
+                 .arg(f.folder()));
+    QCOMPARE(f.dialogs.boxes[0].title, QStringLiteral("Err"));
+    QCOMPARE(startsWhenTold, 0);
 }
 
 QTEST_MAIN(LaunchTest)

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace emulator {
+
+// Keeps the working copy (the program folder's Config/Supermodel.ini) in step
+// with the player's own configuration file: the first existing of
+// configCandidates at the import, and that same file from then on while it
+// is there. At the first start the player's file is copied in
+// whole; from then on what the player changes in it is carried over setting
+// by setting (mergeConfig), never the file whole.
+//
+// The player's file as it was last carried over, the base, is kept in
+// files of ours beside the working copy: its bytes, and its path, size and
+// modification time, by which a start sees at a glance that nothing changed.
+
+// The base's bytes and its record, under the program folder.
+QString baseCopyPath(const QString& programFolder);
+QString baseRecordPath(const QString& programFolder);
+
+// Before a start: imports the player's file when there is no working copy
+// yet, else carries over what changed since the base. Returns the lines to
+// tell before the start: settings both files changed (the working copy's
+// value is kept), a player's file that cannot be read or edited, a working
+// copy that cannot be written. The start goes on whatever it returns.
+QStringList keepConfigInStep(const QString& programFolder, const QStringList& candidates);
+
+// The same, with the candidates of the emulator folder.
+QStringList keepConfigInStep(const QString& programFolder, const QString& emulatorFolder);
+
+} // namespace emulator

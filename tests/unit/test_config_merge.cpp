@@ -1,0 +1,126 @@
+#include "emulator/ConfigMerge.h"
+
+#include <QTest>
+
+namespace {
+
+const QByteArray kBase = "; Supermodel\n"
+                         "[ Global ]\n"
+                         "WideScreen = 0\n"
+                         "InputStart1 = \"KEY_1\"\n"
+                         "\n"
+                         "[ scud ]\n"
+                         "InputStart1 = KEY_2\n";
+
+QByteArray replaced(QByteArray bytes, const QByteArray& from, const QByteArray& to) {
+    return bytes.replace(from, to);
+}
+
+} // namespace
+
+class TestConfigMerge : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void merges_data();
+    void merges();
+};
+
+void TestConfigMerge::merges_data() {
+    QTest::addColumn<QByteArray>("base");
+    QTest::addColumn<QByteArray>("player");
+    QTest::addColumn<QByteArray>("working");
+    QTest::addColumn<QByteArray>("merged");
+    QTest::addColumn<QStringList>("conflicts"); // "section/name"
+
+    const QByteArray wide = replaced(kBase, "WideScreen = 0", "WideScreen = 1");
+    // The working copy's own form: comments, blanks, quotes, order.
+    const QByteArray mine = "; Supermodel\n; edited by hand\n"
+                            "[ Global ]\n"
+                            "WideScreen   =   0   ; a comment\n"
+                            "InputStart1 = \"KEY_1\"\n"
+                            "\n"
+                            "[ scud ]\n"
+                            "InputStart1 = KEY_2\n";
+
+    QTest::newRow("the player changed, the working copy not: in place, its form kept")
+        << kBase << wide << mine
+        << replaced(mine, "WideScreen   =   0   ;", "WideScreen   =   1   ;") << QStringList{};
+    QTest::newRow("nothing changed in the player's file: nothing to do")
+        << kBase << kBase << replaced(mine, "KEY_2", "KEY_9") << replaced(mine, "KEY_2", "KEY_9")
+        << QStringList{};
+    QTest::newRow("both changed, different settings")
+        << kBase << wide << replaced(kBase, "\"KEY_1\"", "\"KEY_Z\"")
+        << replaced(replaced(kBase, "\"KEY_1\"", "\"KEY_Z\""), "WideScreen = 0", "WideScreen = 1")
+        << QStringList{};
+    QTest::newRow("both changed one setting, differently: the working copy's value stays")
+        << kBase << wide << replaced(kBase, "WideScreen = 0", "WideScreen = 2")
+        << replaced(kBase, "WideScreen = 0", "WideScreen = 2") << QStringList{"Global/WideScreen"};
+    QTest::newRow("both changed one setting to the same value, quoted or not")
+        << kBase << wide << replaced(kBase, "WideScreen = 0", "WideScreen = \"1\"")
+        << replaced(kBase, "WideScreen = 0", "WideScreen = \"1\"") << QStringList{};
+    QTest::newRow("a game section's setting, and only that section's")
+        << kBase << replaced(kBase, "KEY_2", "KEY_3") << kBase << replaced(kBase, "KEY_2", "KEY_3")
+        << QStringList{};
+    QTest::newRow("a quoted value keeps its quotes")
+        << kBase << replaced(kBase, "\"KEY_1\"", "KEY_5") << kBase
+        << replaced(kBase, "\"KEY_1\"", "\"KEY_5\"") << QStringList{};
+    QTest::newRow("a setting and a section added")
+        << kBase << kBase + "\n[ vf3 ]\nInputPunch = KEY_P ; mine\n"
+        << replaced(kBase, "WideScreen = 0\n", "WideScreen = 0\nSupersampling = 2\n")
+        << replaced(kBase, "WideScreen = 0\n", "WideScreen = 0\nSupersampling = 2\n") +
+               "\n[ vf3 ]\nInputPunch = KEY_P ; mine\n"
+        << QStringList{};
+    QTest::newRow("a global setting added goes to the global section")
+        << kBase << replaced(kBase, "\n\n[ scud ]", "\nRefreshRate = 57.5\n\n[ scud ]") << kBase
+        << replaced(kBase, "\n\n[ scud ]", "\nRefreshRate = 57.5\n\n[ scud ]") << QStringList{};
+    QTest::newRow("a setting and a section's settings removed")
+        << kBase + "InputPunch = KEY_P\n"
+        << replaced(replaced(kBase, "WideScreen = 0\n", ""), "InputStart1 = KEY_2\n", "")
+        << kBase + "InputPunch = KEY_P\n"
+        << replaced(replaced(kBase, "WideScreen = 0\n", ""), "InputStart1 = KEY_2\n", "")
+        << QStringList{};
+    QTest::newRow("removed in the player's file, changed here: kept")
+        << kBase << replaced(kBase, "WideScreen = 0\n", "")
+        << replaced(kBase, "WideScreen = 0", "WideScreen = 1")
+        << replaced(kBase, "WideScreen = 0", "WideScreen = 1") << QStringList{"Global/WideScreen"};
+    QTest::newRow("added on both sides with different values: kept")
+        << kBase << kBase + "Stretch = 1\n"
+        << kBase + "Stretch = 0\n"
+        << kBase + "Stretch = 0\n"
+        << QStringList{"scud/Stretch"};
+    QTest::newRow("a player's file with CR LF and comments; the working copy's line ends kept")
+        << replaced(kBase, "\n", "\r\n")
+        << replaced(replaced(kBase, "\n", "\r\n"), "WideScreen = 0\r\n",
+                    "WideScreen = 1 ; wide\r\n; my note\r\nVSync = 0\r\n")
+        << kBase
+        << replaced(kBase, "WideScreen = 0\n", "WideScreen = 1\n")
+               .replace("InputStart1 = \"KEY_1\"\n", "InputStart1 = \"KEY_1\"\nVSync = 0\n")
+        << QStringList{};
+    QTest::newRow("the last of repeated lines is the one set")
+        << kBase << wide << replaced(kBase, "WideScreen = 0\n", "WideScreen = 0\nWideScreen = 0\n")
+        << replaced(kBase, "WideScreen = 0\n", "WideScreen = 0\nWideScreen = 1\n") << QStringList{};
+    QTest::newRow("a value only quotes can hold")
+        << kBase << replaced(kBase, "WideScreen = 0", "WideScreen = \"a;b\"") << kBase
+        << replaced(kBase, "WideScreen = 0", "WideScreen = \"a;b\"") << QStringList{};
+}
+
+void TestConfigMerge::merges() {
+    QFETCH(QByteArray, base);
+    QFETCH(QByteArray, player);
+    QFETCH(QByteArray, working);
+    QFETCH(QByteArray, merged);
+    QFETCH(QStringList, conflicts);
+
+    const emulator::MergeResult result = emulator::mergeConfig(base, player, working);
+    QCOMPARE(result.bytes, merged);
+    QStringList told;
+    for (const emulator::MergeConflict& conflict : result.conflicts)
+        told.append(QString::fromUtf8(conflict.section + '/' + conflict.name));
+    QCOMPARE(told, conflicts);
+    // Carrying the same changes again changes nothing more.
+    QCOMPARE(emulator::mergeConfig(base, player, result.bytes).bytes, merged);
+}
+
+QTEST_APPLESS_MAIN(TestConfigMerge)
+#include "test_config_merge.moc"
