@@ -87,6 +87,19 @@ const GameSet* definedSet(const ui::Form1& form, const QString& name) {
     return index < 0 ? nullptr : &catalogue.definitions->sets[index];
 }
 
+QString setInArchive(const ui::Form1& form, const QString& archivePath) {
+    GameCatalogue& catalogue = gameCatalogue(form);
+    if (catalogue.definitions) {
+        const ArchiveCheck check = catalogue.check(archivePath);
+        if (check.verdict == ArchiveVerdict::Complete || check.verdict == ArchiveVerdict::NeedsParent)
+            return catalogue.definitions->sets[check.set].name;
+    }
+    QString name = QFileInfo(archivePath).fileName();
+    if (name.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive))
+        name.chop(4);
+    return name;
+}
+
 QList<PresentArchive> presentArchives(const CatalogueRow& row, const RomFolder& folder) {
     QList<PresentArchive> present;
     for (const QString& set : row.sets) {

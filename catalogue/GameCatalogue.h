@@ -54,6 +54,11 @@ const CatalogueRow* selectedRow(const ui::Form1& form);
 // The definitions' set of that name, or null.
 const GameSet* definedSet(const ui::Form1& form, const QString& setName);
 
+// The set the emulator will load from the archive, as the archive check
+// tells; when it cannot tell (no definitions, nothing it would load), the
+// archive's name without ".zip".
+QString setInArchive(const ui::Form1& form, const QString& archivePath);
+
 // One archive of a row that is in the ROM folder.
 struct PresentArchive {
     QString set;

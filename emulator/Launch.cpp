@@ -74,6 +74,13 @@ GameLaunch gameLaunchFromWindow(const ui::Form1& form) {
     return launch;
 }
 
+QString setToStart(const ui::Form1& form, const GameLaunch& launch) {
+    const QString archive =
+        launch.archivePath.isEmpty() ? launch.romFolder + launch.romSet + QLatin1String(".zip")
+                                     : launch.archivePath;
+    return catalogue::setInArchive(form, archive);
+}
+
 bool emulatorPresent(const ui::Form1& form) {
     return platform::isFile(form.Text4->text() + QLatin1String(kEmulatorProgram));
 }
@@ -120,9 +127,7 @@ void Launch(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs) {
         return;
     const GameLaunch launch = gameLaunchFromWindow(form);
     const CommandLine line = gameCommandLine(launch, quoteOf(form));
-    // The set whose NVRAM and save states come along.
-    const QString set = launch.romSet;
-    startFromTag(form, line, WindowState::Minimized, launcher, dialogs, set);
+    startFromTag(form, line, WindowState::Minimized, launcher, dialogs, setToStart(form, launch));
 }
 
 void LaunchVersion(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs,
@@ -137,7 +142,7 @@ void LaunchVersion(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs,
     launch.romSet = set;
     launch.archivePath = archivePath;
     startFromTag(form, gameCommandLine(launch, quoteOf(form)), WindowState::Minimized, launcher,
-                 dialogs);
+                 dialogs, setToStart(form, launch));
 }
 
 void LaunchFromList(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs) {

@@ -30,6 +30,10 @@ GameLaunch gameLaunchFromWindow(const ui::Form1& form);
 // The quote character kept as the tag of Image1.
 QChar quoteOf(const ui::Form1& form);
 
+// The set the emulator will start from the launch's archive, whose NVRAM
+// and save states come along.
+QString setToStart(const ui::Form1& form, const GameLaunch& launch);
+
 // The emulator's program file exists under the emulator folder.
 bool emulatorPresent(const ui::Form1& form);
 

@@ -1,6 +1,6 @@
 #include "emulator/PlayerFiles.h"
 
-#include "emulator/EmulatorFiles.h"
+#include "catalogue/Installation.h"
 #include "platform/SafeCopy.h"
 
 #include <QDir>
@@ -48,7 +48,7 @@ QStringList extraSaves(const QStringList& folders, const QString& set) {
 QStringList playerDataFolders(const QString& emulatorFolder, const QString& home,
                               const QString& xdgDataHome) {
     QStringList folders;
-    const auto installation = installationFolder(emulatorFolder);
+    const auto installation = catalogue::installationFolder(emulatorFolder);
     if (installation && QFileInfo(*installation + QStringLiteral("/Config")).isDir())
         folders.append(withSlash(*installation));
     if (!home.isEmpty())
