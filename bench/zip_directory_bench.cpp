@@ -29,8 +29,9 @@ struct Shape {
 QList<zipbytes::Member> numbered(int count) {
     QList<zipbytes::Member> members;
     for (int i = 0; i < count; ++i)
-        members.append({"mpr-" + QByteArray::number(20000 + i) + ".ic" + QByteArray::number(i),
-                        quint32(i) * 2654435761u});
+        members.append(
+            zipbytes::member("mpr-" + QByteArray::number(20000 + i) + ".ic" + QByteArray::number(i),
+                             quint32(i) * 2654435761u));
     return members;
 }
 
@@ -62,14 +63,19 @@ Shape endRecordsAfter() {
     return {archive + records, 0, {}};
 }
 
-// The same 64 KiB of end records inside the directory, the genuine one last.
+// 64 KiB of end records inside the directory (a member's comment), each
+// describing a valid directory of the first k members; the genuine one last.
 Shape endRecordsInDirectory() {
     QList<zipbytes::Member> members = numbered(2500);
     QByteArray records;
-    while (records.size() < 65535 - 22)
-        records += zipbytes::endRecord(2499, 46, 0);
+    quint64 prefix = 0;
+    for (quint64 k = 1; records.size() + 22 <= 65535; ++k) {
+        prefix += quint64(zipbytes::entry(members[qsizetype(k - 1)]).size());
+        records += zipbytes::endRecord(k, prefix, 0);
+    }
     members.last().comment = records;
-    return {zipbytes::archive(members), 0, {}};
+    const QByteArray dir = zipbytes::directory(members);
+    return {dir + zipbytes::endRecord(2500, quint64(dir.size()), 0), 0, {}};
 }
 
 // 2 GiB of nothing under a zip64 record that claims it is all directory.

@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const QByteArray name = m.name.toUtf8();
         if (name.size() > 0xFFFF)
             return 0; // a name that grew past a zip's limit in its conversion
-        written.append({name, m.crc32, 0, 0, true});
+        written.append(zipbytes::member(name, m.crc32, true));
     }
     const auto reread = platform::readZipDirectory(QByteArrayView(zipbytes::archive(written)));
     check(reread.has_value(), "a fresh archive of the members is unreadable");

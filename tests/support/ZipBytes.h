@@ -28,6 +28,14 @@ struct Member {
     QByteArray comment;
 };
 
+inline Member member(const QByteArray& name, quint32 crc, bool utf8 = false) {
+    Member m;
+    m.name = name;
+    m.crc = crc;
+    m.utf8 = utf8;
+    return m;
+}
+
 inline QByteArray localHeader(const Member& m) {
     return le(0x04034b50, 4) + le(20, 2) + le(m.utf8 ? 0x800 : 0, 2) + le(0, 2) + le(0, 4) +
            le(m.crc, 4) + le(m.size, 4) + le(m.size, 4) + le(m.name.size(), 2) + le(0, 2) + m.name;

@@ -22,9 +22,9 @@ enum class Kind { File, Fifo, Folder };
 constexpr qint64 kMiB = qint64(1) << 20;
 
 const QList<Member> kMembers = {
-    {"epr-20092.20", 0x1A2B3C4D},
-    {"mpr-20093.1", 0xFFFFFFFF},
-    {"t\xc3\xabst/\xc3\xa9.bin", 0, 0, 0, true},
+    zipbytes::member("epr-20092.20", 0x1A2B3C4D),
+    zipbytes::member("mpr-20093.1", 0xFFFFFFFF),
+    zipbytes::member("t\xc3\xabst/\xc3\xa9.bin", 0, true),
 };
 
 QStringList namesOf(const QList<Member>& members) {
@@ -44,7 +44,8 @@ QList<uint> crcsOf(const QList<Member>& members) {
 QList<Member> numbered(int count) {
     QList<Member> members;
     for (int i = 0; i < count; ++i)
-        members.append({QByteArray::number(i).rightJustified(6, '0'), quint32(i) * 2654435761u});
+        members.append(zipbytes::member(QByteArray::number(i).rightJustified(6, '0'),
+                                        quint32(i) * 2654435761u));
     return members;
 }
 
@@ -109,12 +110,18 @@ void ZipDirectoryTest::readsTheDirectoryWithinBounds_data() {
         endRecords += zipbytes::endRecord(2500, quint64(manyDir.size()), quint64(manyDirAt));
     row("many end records after the directory", Kind::File, manyArchive + endRecords, 0, {}, false);
     // Here the genuine end record is the last one, and the many others sit in
-    // the directory (a member's comment) where a reader might weigh them all.
+    // the directory (a member's comment), each describing a valid directory of
+    // its first k members, where a reader might weigh them all.
     {
         QList<Member> members = numbered(2000);
-        members.last().comment = endRecords.first(65535 / 22 * 22);
-        row("many end records in the directory", Kind::File, zipbytes::archive(members), 0, {},
-            true, members);
+        const qint64 entrySize = zipbytes::entry(members[0]).size();
+        QByteArray records;
+        for (quint64 k = 1; records.size() + 22 <= 65535; ++k)
+            records += zipbytes::endRecord(k, k * entrySize, 0);
+        members.last().comment = records;
+        const QByteArray dir = zipbytes::directory(members);
+        row("many end records in the directory", Kind::File,
+            dir + zipbytes::endRecord(2000, quint64(dir.size()), 0), 0, {}, true, members);
     }
 
     // A genuine directory after 200 MB of member data that is never read.
@@ -155,8 +162,11 @@ void ZipDirectoryTest::readsTheDirectoryWithinBounds_data() {
         row("directory over 64 MiB", Kind::File, {}, 0,
             dir + zipbytes::endRecord(512, quint64(dir.size()), 0), false);
     }
-    row("more members than the directory holds", Kind::File, {}, 0,
-        zipbytes::endRecord(60000, 46 * 100, 0), false);
+    {
+        const QByteArray dir = zipbytes::directory(QList<Member>(100));
+        row("more members than the directory holds", Kind::File, {}, 0,
+            dir + zipbytes::endRecord(60000, quint64(dir.size()), 0), false);
+    }
 }
 
 void ZipDirectoryTest::readsTheDirectoryWithinBounds() {
