@@ -11,6 +11,7 @@
 #include <QQueue>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 
 // Records every box and answers questions from a queue (Yes when it runs dry,
 // so that a missing answer shows up as an unexpected write, not a hang).
@@ -47,6 +48,8 @@ public:
     bool start(const QString& program, const QStringList& arguments, emulator::WindowState state,
                const QString& workingFolder) override {
         starts.append({program, arguments, state, workingFolder});
+        if (onStart)
+            onStart();
         if (succeeds)
             ++m_running;
         return succeeds;
@@ -60,6 +63,8 @@ public:
 
     QList<Start> starts;
     bool succeeds = true;
+    // Runs as the process would start: what it reads then.
+    std::function<void()> onStart;
 
 private:
     int m_running = 0;

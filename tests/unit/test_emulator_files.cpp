@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace {
@@ -18,14 +19,21 @@ namespace {
 //   "a/b=text@age"  a file (age in seconds, default 100);
 //   "a/b=%17"       a sparse file of 17 MiB;
 //   "a/b/"          a folder;
-//   "a/b->c/d"      a link to c/d under the root (to "/x" when absolute).
+//   "a/b->c/d"      a link to c/d under the root (to "/x" when absolute);
+//   "a/b|pipe"      a named pipe, "a/b|device" a device node (root only).
 // The checks afterwards use the same forms, plus "a/b!": nothing there.
 struct Tree {
     QTemporaryDir dir;
     QString root = dir.path() + u'/';
 
     void make(const QString& line) const {
-        if (line.contains(QLatin1String("->"))) {
+        if (line.contains(u'|')) {
+            const QByteArray path = QFile::encodeName(root + line.section(u'|', 0, 0));
+            QDir().mkpath(QFileInfo(QFile::decodeName(path)).absolutePath());
+            QVERIFY(line.endsWith(QLatin1String("|pipe"))
+                        ? ::mkfifo(path.constData(), 0644) == 0
+                        : ::mknod(path.constData(), S_IFCHR | 0666, makedev(1, 3)) == 0);
+        } else if (line.contains(QLatin1String("->"))) {
             const QString link = root + line.section(QLatin1String("->"), 0, 0);
             const QString to = line.section(QLatin1String("->"), 1);
             QDir().mkpath(QFileInfo(link).absolutePath());
@@ -126,8 +134,32 @@ void TestEmulatorFiles::brings_data() {
         << "src/other/" << QStringList{"src/other/supermodel=x", "src/Config/Games.xml=G"}
         << QStringList{"front/Config/Games.xml!"} << none;
     QTest::newRow("no installation files: nothing to do")
-        << "emu/" << QStringList{"emu/supermodel=x", "emu/Config/Games.xml/"}
+        << "emu/" << QStringList{"emu/supermodel=x", "emu/Config/"}
         << QStringList{"front/Config/Games.xml!", "front/Assets!"} << none;
+    // Anything but an ordinary file (a folder for Assets) is told, not passed over.
+    const QString notAFile = "Cannot copy @emu/Config/Games.xml to @front/Config/Games.xml: it is ";
+    QTest::newRow("a folder as Games.xml")
+        << "emu/" << QStringList{"emu/Config/Games.xml/"} << QStringList{"front/Config/Games.xml!"}
+        << notAFile + "a folder, not an ordinary file";
+    QTest::newRow("a pipe as Games.xml")
+        << "emu/" << QStringList{"emu/Config/Games.xml|pipe", "emu/Assets/p1.bmp=A"}
+        << QStringList{"front/Config/Games.xml!", "front/Assets!"}
+        << notAFile + "a named pipe, not an ordinary file";
+    QTest::newRow("a link to a device as Games.xml")
+        << "emu/" << QStringList{"dev|device", "emu/Config/Games.xml->dev"}
+        << QStringList{"front/Config/Games.xml!"} << notAFile + "a device, not an ordinary file";
+    QTest::newRow("a dangling link as Games.xml")
+        << "emu/" << QStringList{"emu/Config/Games.xml->nowhere"}
+        << QStringList{"front/Config/Games.xml!"}
+        << notAFile + "a link that leads nowhere, not an ordinary file";
+    QTest::newRow("a link to a pipe as Assets")
+        << "emu/" << QStringList{"emu/Config/Games.xml=G", "pipe|pipe", "emu/Assets->pipe"}
+        << QStringList{"front/Config/Games.xml=G", "front/Assets!"}
+        << "Cannot copy @emu/Assets to @front/Assets: it is a named pipe, not a folder";
+    QTest::newRow("a file as Assets")
+        << "emu/" << QStringList{"emu/Config/Games.xml=G", "emu/Assets=x"}
+        << QStringList{"front/Config/Games.xml=G", "front/Assets!"}
+        << "Cannot copy @emu/Assets to @front/Assets: it is an ordinary file, not a folder";
     QTest::newRow("link to a file outside: replaced, its target untouched")
         << "emu/" << kInstallation + QStringList{"passwd=secret", "front/Config/Games.xml->passwd"}
         << kAllCopied + QStringList{"passwd=secret"} << none;
@@ -143,8 +175,7 @@ void TestEmulatorFiles::brings_data() {
         << QStringList{"front/Assets->emu/Assets", "front/Config/Games.xml=G"} << none;
     QTest::newRow("linked Assets leading elsewhere: replaced by a real folder")
         << "emu/" << kInstallation + QStringList{"elsewhere/x=1", "front/Assets->elsewhere"}
-        << kAllCopied + QStringList{"front/Assets/", "elsewhere/x=1", "elsewhere/p1.bmp!"}
-        << none;
+        << kAllCopied + QStringList{"front/Assets/", "elsewhere/x=1", "elsewhere/p1.bmp!"} << none;
     // Config holds the user's own files: never written through, never replaced.
     QTest::newRow("linked Config leading elsewhere: refused, left as it is")
         << "emu/"
@@ -177,6 +208,8 @@ void TestEmulatorFiles::brings() {
     QFETCH(QStringList, after);
     QFETCH(QString, error);
 
+    if (before.join(u' ').contains(QLatin1String("|device")) && ::geteuid() != 0)
+        QSKIP("making a device node needs root");
     Tree t;
     QVERIFY(QDir().mkpath(t.root + QStringLiteral("front")));
     for (const QString& line : before)
