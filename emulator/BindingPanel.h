@@ -23,9 +23,10 @@ void ReadPanelAgain(ui::Form1& form, ui::Dialogs& dialogs);
 
 // Saves the edited slots into the working copy, then into the emulator's own
 // copy (asking first when it exists), each edited in place under its save
-// lock, as it is at that moment: only the edited slots' lines change. Reports, then closes the
-// panel. A failed write of the working copy is reported and keeps the panel and its edits as they
-// were; a failed write of the emulator's copy is reported on its own.
+// lock, as it is at that moment: only the edited slots' lines change.
+// Reports, then closes the panel. A failed write of the working copy is
+// reported and keeps the panel and its edits as they were; a failed write of
+// the emulator's copy is reported on its own.
 void Save(ui::Form1& form, ui::Dialogs& dialogs);
 
 // Closes the panel, offering to save while it holds unsaved captures; ends

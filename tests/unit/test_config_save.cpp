@@ -16,6 +16,8 @@
 #include <QTest>
 
 #include <csignal>
+#include <cstring>
+#include <functional>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
