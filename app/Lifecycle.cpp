@@ -2,6 +2,8 @@
 
 #include "app/SettingsFile.h"
 #include "catalogue/RomScan.h"
+#include "emulator/ConfigLocations.h"
+#include "emulator/ConfigSave.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "ui/CheckBox.h"
@@ -54,7 +56,8 @@ void startUp(ui::Form1& form, const QString& programFileFolder) {
             platform::makeFolder(path);
     }
 
-    // A copy killed while writing the settings leaves its unfinished file.
+    // A copy killed while writing leaves its unfinished file: ours go, by
+    // their names alone.
     platform::removeWriteLeftovers(settingsFile(folder));
 
     SettingsSlots slots;
@@ -75,6 +78,11 @@ void startUp(ui::Form1& form, const QString& programFileFolder) {
     setOption(form.Check3, slots[6]);
 
     catalogue::startupFill(form);
+
+    // The same for both copies of the emulator's configuration, once the
+    // emulator folder ends with its separator.
+    emulator::removeSaveLeftovers(emulator::workingConfig(folder));
+    emulator::removeSaveLeftovers(emulator::emulatorConfigCopy(form.Text4->text()));
 }
 
 void shutDown(ui::Form1& form) {

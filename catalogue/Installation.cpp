@@ -9,10 +9,15 @@ namespace catalogue {
 
 namespace {
 
+// Anything in one of those places counts, a dangling link too: what is not
+// the file or folder it should be is for the start to refuse, saying so.
 bool shipsAnything(const QString& folder) {
-    return platform::isFile(folder + QLatin1String("/Config/Games.xml")) ||
-           platform::isFile(folder + QLatin1String("/Config/Music.xml")) ||
-           QFileInfo(folder + QLatin1String("/Assets")).isDir();
+    for (const char* relative : {"/Config/Games.xml", "/Config/Music.xml", "/Assets"}) {
+        const QFileInfo info(folder + QLatin1String(relative));
+        if (info.exists() || info.isSymLink())
+            return true;
+    }
+    return false;
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "emulator/CommandLine.h"
 #include "emulator/ConfigFile.h"
 #include "emulator/ConfigLocations.h"
+#include "emulator/ConfigSave.h"
 #include "emulator/InputFile.h"
 #include "emulator/Launch.h"
 #include "emulator/Launcher.h"
@@ -26,7 +27,6 @@
 #include "ui/Tag.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
@@ -148,29 +148,12 @@ std::vector<SlotBinding> slotBindings(const ui::Form1& form) {
     return bindings;
 }
 
-// Edits the file at `path` in place (through a link, to the file it leads
-// to), starting from `base` when it does not exist yet. The bytes written,
-// or nothing when the file cannot be edited or written.
+// Edits the file at `path` in place, under its save lock, starting from
+// `base` when it does not exist yet (saveConfigEdit).
 std::optional<QByteArray> editFile(const ui::Form1& form, const QString& path,
                                    const QByteArray& base) {
-    QByteArray bytes = base;
-    const ConfigRead read = readConfigFile(path);
-    if (read.exists) {
-        if (read.problem != ConfigProblem::None)
-            return std::nullopt;
-        bytes = read.bytes;
-    }
-    const QByteArray edited = editConfig(bytes, editedSettings(form, bytes));
-    if (read.exists && edited == bytes)
-        return edited; // nothing to change: the file stays untouched
-    const QString target = writeTarget(path);
-    // Only the Config folder itself is ever made, as the emulator would.
-    const QString folder = QFileInfo(target).absolutePath();
-    if (!platform::exists(folder) && !platform::makeFolder(folder))
-        return std::nullopt;
-    if (!platform::writeFileAtomically(target, edited))
-        return std::nullopt;
-    return edited;
+    return saveConfigEdit(
+        path, base, [&form](const QByteArray& current) { return editedSettings(form, current); });
 }
 
 } // namespace
@@ -268,11 +251,14 @@ void StartInputConfiguration(ui::Form1& form, ui::Dialogs& dialogs, Launcher& la
         tellEmuError(dialogs);
         return;
     }
+    // Asked and saved before the start: the set-up reads the file as it
+    // starts and rewrites it whole as it ends, so a later Save would be lost.
+    ClosePanel(form, dialogs);
+    if (!form.Picture3->isHidden())
+        return; // the Save failed or was declined: the panel keeps the edits
     if (!startFromTag(form, line, WindowState::Normal, launcher, dialogs))
         return;
-    ClosePanel(form, dialogs);
-    // The set-up rewrites the whole file when it ends: a Save meanwhile would
-    // be lost, or undo what the user sets there.
+    // A Save while it runs would be lost, or undo what the user sets there.
     form.Command6->setEnabled(false);
     form.Command6->setToolTip(kSaveWaitsTip);
 }

@@ -22,18 +22,21 @@ void OpenPanel(ui::Form1& form, ui::Dialogs& dialogs);
 void ReadPanelAgain(ui::Form1& form, ui::Dialogs& dialogs);
 
 // Saves the edited slots into the working copy, then into the emulator's own
-// copy (asking first when it exists), each edited in place: only the edited
-// slots' lines change. Reports, then closes the panel. A failed write of the
-// working copy is reported and keeps the panel and its edits as they were;
-// a failed write of the emulator's copy is reported on its own.
+// copy (asking first when it exists), each edited in place under its save
+// lock, as it is at that moment: only the edited slots' lines change.
+// Reports, then closes the panel. A failed write of the working copy is
+// reported and keeps the panel and its edits as they were; a failed write of
+// the emulator's copy is reported on its own.
 void Save(ui::Form1& form, ui::Dialogs& dialogs);
 
 // Closes the panel, offering to save while it holds unsaved captures; ends
 // any pending capture and empties the slots.
 void ClosePanel(ui::Form1& form, ui::Dialogs& dialogs);
 
-// Starts the emulator's own input set-up, then closes the panel. While the
-// set-up runs, Save is disabled, with a tooltip saying why.
+// Starts the emulator's own input set-up once the emulator is there: first
+// closes the panel, offering to save unsaved captures, then starts it. A Save
+// there that fails or is declined keeps the panel open and starts nothing.
+// While the set-up runs, Save is disabled, with a tooltip saying why.
 void StartInputConfiguration(ui::Form1& form, ui::Dialogs& dialogs, Launcher& launcher);
 
 // What Save's tooltip says while the emulator's own set-up runs.

@@ -7,7 +7,10 @@
 #include <QStringList>
 #include <algorithm>
 #include <cstring>
+#include <fcntl.h>
 #include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace emulator {
 
@@ -318,11 +321,19 @@ QByteArray editConfig(const QByteArray& bytes, const QHash<QString, QString>& se
 
 ConfigRead readConfigFile(const QString& path) {
     ConfigRead read;
-    QFile file(path);
     if (!QFileInfo(path).isFile())
         return read;
     read.exists = true;
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Not blocking, and an ordinary file only: one swapped for a pipe or a
+    // device since the look must not hang the window.
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    struct stat st;
+    QFile file;
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0)
+            ::close(fd);
         read.problem = ConfigProblem::Unreadable;
         return read;
     }

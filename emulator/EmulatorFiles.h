@@ -20,7 +20,9 @@ inline constexpr qint64 kAssetsLimit = qint64(64) << 20;
 // (Supermodel.ini, NVRAM, Saves) are never touched, the emulator's folder is
 // only ever read, and no link is written through (platform::bringCopy).
 // Returns the text of the box to show when something the installation has
-// could not be brought: the emulator is then not to be started.
+// could not be brought, or is not what it must be (anything but an ordinary
+// file, or a folder for "Assets", links followed): the emulator is then not
+// to be started.
 std::optional<QString> bringEmulatorFiles(const QString& emulatorFolder,
                                           const QString& programFolder);
 

@@ -1,11 +1,19 @@
 #include "platform/Files.h"
 
+#include "platform/TemporaryName.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QScopeGuard>
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 
 namespace platform {
 
@@ -61,34 +69,135 @@ bool openToRead(QFile& file) {
     return isFile(file.fileName()) && file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
 }
 
-bool writeFileAtomically(const QString& path, const QByteArray& bytes) {
-    if (path.isEmpty() || QFileInfo(path).isDir())
-        return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    // write() only fills Qt's buffer, and a disk that fills up while commit()
-    // empties it can still leave an empty file in place with commit() saying
-    // yes: push every byte out first, while the old file is still whole.
-    if (file.write(bytes) != bytes.size() || !file.flush() ||
-        file.error() != QFileDevice::NoError) {
-        file.cancelWriting();
-        return false;
+Place placeAt(const QString& path) {
+    if (path.isEmpty())
+        return Place::Nothing;
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st;
+    if (::lstat(name.constData(), &st) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? Place::Nothing : Place::Unknown;
+    if (S_ISLNK(st.st_mode) && ::stat(name.constData(), &st) != 0)
+        return errno == ENOENT || errno == ENOTDIR || errno == ELOOP ? Place::DanglingLink
+                                                                     : Place::Unknown;
+    if (S_ISREG(st.st_mode))
+        return Place::File;
+    if (S_ISDIR(st.st_mode))
+        return Place::Folder;
+    if (S_ISFIFO(st.st_mode))
+        return Place::Pipe;
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
+        return Place::Device;
+    if (S_ISSOCK(st.st_mode))
+        return Place::Socket;
+    return Place::Unknown;
+}
+
+QString placeName(Place place) {
+    switch (place) {
+    case Place::Nothing:
+        return QStringLiteral("nothing");
+    case Place::File:
+        return QStringLiteral("an ordinary file");
+    case Place::Folder:
+        return QStringLiteral("a folder");
+    case Place::Pipe:
+        return QStringLiteral("a named pipe");
+    case Place::Device:
+        return QStringLiteral("a device");
+    case Place::Socket:
+        return QStringLiteral("a socket");
+    case Place::DanglingLink:
+        return QStringLiteral("a link that leads nowhere");
+    case Place::Unknown:
+        break;
     }
-    if (!file.commit())
-        return false;
-    return QFileInfo(path).size() == bytes.size();
+    return QStringLiteral("something that cannot be looked at");
+}
+
+namespace {
+
+bool writeAll(int fd, const char* data, qsizetype size) {
+    for (qsizetype done = 0; done < size;) {
+        const ssize_t put = ::write(fd, data + done, std::size_t(size - done));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return false;
+        done += put;
+    }
+    return true;
+}
+
+// Replaces the ordinary file at `path` (or the one a link there leads to)
+// with a new file beside it that `fill` writes, renamed over it once whole.
+// The size of the file in place afterwards, or -1.
+qint64 replaceFile(const QString& path, const std::function<bool(int)>& fill) {
+    const Place place = placeAt(path);
+    if (path.isEmpty() || (place != Place::Nothing && place != Place::File))
+        return -1;
+    // Through a link, the file it leads to is replaced and the link stays.
+    const QFileInfo info(path);
+    const QFileInfo target(info.isSymLink() ? info.canonicalFilePath() : info.absoluteFilePath());
+    const QByteArray name = QFile::encodeName(target.fileName());
+    const int folder = ::open(QFile::encodeName(target.absolutePath()).constData(),
+                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0)
+        return -1;
+    const auto closeFolder = qScopeGuard([folder] { ::close(folder); });
+    struct stat old;
+    const bool replacing = ::fstatat(folder, name.constData(), &old, 0) == 0;
+
+    QByteArray spare;
+    int out;
+    do {
+        spare = temporaryName(name);
+        out = ::openat(folder, spare.constData(),
+                       O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    } while (out < 0 && errno == EEXIST);
+    if (out < 0)
+        return -1;
+    const auto giveUp = [&] {
+        if (out >= 0)
+            ::close(out);
+        ::unlinkat(folder, spare.constData(), 0);
+        return -1;
+    };
+    // The user's file keeps its permissions (and, replaced by root, its owner).
+    if (replacing) {
+        if (::fchmod(out, old.st_mode & 07777) != 0)
+            return giveUp();
+        if (::geteuid() == 0)
+            (void)::fchown(out, old.st_uid, old.st_gid);
+    }
+    // On the disk before the name moves: a crash leaves the old or the new whole.
+    if (!fill(out) || ::fsync(out) != 0 || ::close(std::exchange(out, -1)) != 0)
+        return giveUp();
+    // rename replaces the name, never what a link there would lead to.
+    if (::renameat(folder, spare.constData(), folder, name.constData()) != 0)
+        return giveUp();
+    struct stat now;
+    if (::fstatat(folder, name.constData(), &now, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISREG(now.st_mode))
+        return -1;
+    return now.st_size;
+}
+
+} // namespace
+
+bool writeFileAtomically(const QString& path, const QByteArray& bytes) {
+    return replaceFile(path, [&bytes](int fd) {
+               return writeAll(fd, bytes.constData(), bytes.size());
+           }) == bytes.size();
 }
 
 void removeWriteLeftovers(const QString& path) {
     const QFileInfo info(path);
-    const QString prefix = info.fileName() + u'.';
+    const QString name = info.fileName();
     QDirIterator it(info.absolutePath(),
                     QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
     while (it.hasNext()) {
         it.next();
-        const QString name = it.fileName();
-        if (name.size() == prefix.size() + 6 && name.startsWith(prefix))
+        if (isTemporaryNameOf(it.fileName(), name) && it.fileInfo().isFile())
             QFile::remove(it.filePath());
     }
 }
@@ -144,25 +253,20 @@ bool LineReader::next(QByteArray& line) {
 }
 
 bool copyFileAtomically(const QString& from, const QString& to) {
-    if (!isFile(from) || to.isEmpty() || QFileInfo(to).isDir())
-        return false;
     QFile source(from);
-    QSaveFile target(to);
-    if (!source.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly))
+    if (!isFile(from) || !source.open(QIODevice::ReadOnly))
         return false;
-    QByteArray piece;
-    while (!source.atEnd()) {
-        piece = source.read(64 * 1024);
-        if (piece.isEmpty() || target.write(piece) != piece.size()) {
-            target.cancelWriting();
-            return false;
+    qint64 copied = 0;
+    const qint64 size = replaceFile(to, [&](int fd) {
+        while (!source.atEnd()) {
+            const QByteArray piece = source.read(64 * 1024);
+            if (piece.isEmpty() || !writeAll(fd, piece.constData(), piece.size()))
+                return false;
+            copied += piece.size();
         }
-    }
-    if (source.error() != QFileDevice::NoError) {
-        target.cancelWriting();
-        return false;
-    }
-    return target.commit();
+        return source.error() == QFileDevice::NoError;
+    });
+    return size >= 0 && size == copied;
 }
 
 std::optional<QDateTime> modifiedTime(const QString& path) {

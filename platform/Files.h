@@ -29,13 +29,25 @@ std::optional<QByteArray> readFile(const QString& path);
 // when it is not there or cannot be opened.
 bool openToRead(QFile& file);
 
+// What lies at a path, a symbolic link followed to its end.
+enum class Place { Nothing, File, Folder, Pipe, Device, Socket, DanglingLink, Unknown };
+Place placeAt(const QString& path);
+
+// The place as a box names it: "a named pipe", "a link that leads nowhere".
+QString placeName(Place place);
+
 // Replaces the file's content atomically: after a failure or an interruption
-// the old file, if any, is still whole. False unless every byte reached the
-// new file (a full disk included) and the file in place has their size.
+// the old file, if any, is still whole. Only an ordinary file is replaced, or
+// the one a link leads to (the link stays); anything else at `path` (a
+// folder, a pipe, a device, a socket, a link that leads nowhere) is refused
+// and left as it is. The new file keeps the old one's permissions. False
+// unless every byte reached the new file (a full disk included) and the file
+// in place has their size.
 bool writeFileAtomically(const QString& path, const QByteArray& bytes);
 
 // Removes what an interrupted writeFileAtomically of `path` can leave next to
-// it: ordinary files named after it plus "." and exactly six characters.
+// it: its own temporary files (platform::temporaryName), never a file a user
+// named after it.
 void removeWriteLeftovers(const QString& path);
 
 // The longest line the file readers keep; the rest of a longer line is

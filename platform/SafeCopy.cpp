@@ -1,7 +1,8 @@
 #include "platform/SafeCopy.h"
 
+#include "platform/TemporaryName.h"
+
 #include <QFile>
-#include <QRandomGenerator>
 #include <QStringList>
 
 #include <algorithm>
@@ -175,15 +176,6 @@ int copyBytes(int in, int out, qint64& budget) {
             done += put;
         }
     }
-}
-
-// A name for a new entry beside `name`, not taken yet at the time of asking.
-QByteArray temporaryName(const QByteArray& name) {
-    static const char digits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    QByteArray result = name + '.';
-    for (int i = 0; i < 6; ++i)
-        result += digits[QRandomGenerator::global()->bounded(36)];
-    return result;
 }
 
 bool Copier::measure(const QString& relative, bool top, qint64& total) {

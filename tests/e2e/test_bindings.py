@@ -142,28 +142,38 @@ class BindingPanel(harness.SessionTestCase):
         s.close_window(window)
         self.assertEqual(s.wait_exit(program), 0)
 
-    def test_supermodel_button_starts_input_setup(self):
+    def test_supermodel_button_saves_then_starts_input_setup(self):
         s = self.s
-        fake = s.add_fake_emulator(seconds=60)
+        # As the emulator's own set-up: it reads the file as it starts, and as
+        # it ends writes it whole from what it read, plus a line of its own.
+        fake = s.add_fake_emulator(seconds=0, then=(
+            'cp Config/Supermodel.ini "$record.read"; sleep 1; '
+            '{ cat "$record.read"; echo "InputSetUpDone = 1"; } > Config/Supermodel.ini'))
         program = s.start()
         window = s.main_window(program)
         watcher = s.watch_root()
 
         s.click(window, *JOYSTICK)
+        s.double_click(window, *PUNCH_SLOT)
+        s.key(window, "z")
         s.click(window, *SUPERMODEL)
+        # The close question and the Save come before the start.
+        s.wait_box(program, "Save message")
+        self.assertFalse(fake.ran())
+        s.answer(program, "Save message")
+        s.answer(program, "Kestrun")
         cwd, arguments = fake.wait_run()
         self.assertEqual(arguments, ["-config-inputs"])
         self.assertEqual(cwd, s.program_dir)
         watcher.wait_iconify(window)
-        # The panel closes; being its first close since start-up, it offers
-        # to save first. Declined, nothing is written.
-        s.answer(program, "Save message", key="Escape")
-        self.assertFalse(os.path.exists(self.emulator_copy))
-        self.assertFalse(os.path.exists(self.front_end_copy))
+        harness.wait_until(lambda: not fake.running(), 10, "the set-up to end")
+        self.assertIn(b'InputPunch = "Z"\r\n', s.read(fake.record + ".read"))
+        after = s.read(self.front_end_copy)
+        self.assertIn(b'InputPunch = "Z"\r\n', after)
+        self.assertTrue(after.endswith(b"InputSetUpDone = 1\n"))
 
         s.close_window(window)
         self.assertEqual(s.wait_exit(program), 0)
-
 
 if __name__ == "__main__":
     harness.run_tests()

@@ -53,6 +53,8 @@ public:
     bool start(const QString& program, const QStringList& arguments, emulator::WindowState state,
                const QString& workingFolder) override {
         starts.append({program, arguments, state, workingFolder});
+        if (onStart)
+            onStart();
         if (succeeds)
             ++m_running;
         return succeeds;
@@ -66,6 +68,8 @@ public:
 
     QList<Start> starts;
     bool succeeds = true;
+    // Runs as the process would start: what it reads then.
+    std::function<void()> onStart;
 
 private:
     int m_running = 0;

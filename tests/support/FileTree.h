@@ -7,19 +7,29 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 // Folders described by lines, all relative to one temporary root; "front/" is
 // the program folder:
 //   "a/b=text@age"  a file (age in seconds, default 100);
 //   "a/b=%17"       a sparse file of 17 MiB;
 //   "a/b/"          a folder;
-//   "a/b->c/d"      a link to c/d under the root (to "/x" when absolute).
+//   "a/b->c/d"      a link to c/d under the root (to "/x" when absolute);
+//   "a/b|pipe"      a named pipe, "a/b|device" a device node (root only).
 // The checks afterwards use the same forms, plus "a/b!": nothing there.
 struct Tree {
     QTemporaryDir dir;
     QString root = dir.path() + u'/';
 
     void make(const QString& line) const {
-        if (line.contains(QLatin1String("->"))) {
+        if (line.contains(u'|')) {
+            const QByteArray path = QFile::encodeName(root + line.section(u'|', 0, 0));
+            QDir().mkpath(QFileInfo(QFile::decodeName(path)).absolutePath());
+            QVERIFY(line.endsWith(QLatin1String("|pipe"))
+                        ? ::mkfifo(path.constData(), 0644) == 0
+                        : ::mknod(path.constData(), S_IFCHR | 0666, makedev(1, 3)) == 0);
+        } else if (line.contains(QLatin1String("->"))) {
             const QString link = root + line.section(QLatin1String("->"), 0, 0);
             const QString to = line.section(QLatin1String("->"), 1);
             QDir().mkpath(QFileInfo(link).absolutePath());

@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace {
@@ -67,8 +68,32 @@ void TestEmulatorFiles::brings_data() {
         << "src/other/" << QStringList{"src/other/supermodel=x", "src/Config/Games.xml=G"}
         << QStringList{"front/Config/Games.xml!"} << none;
     QTest::newRow("no installation files: nothing to do")
-        << "emu/" << QStringList{"emu/supermodel=x", "emu/Config/Games.xml/"}
+        << "emu/" << QStringList{"emu/supermodel=x", "emu/Config/"}
         << QStringList{"front/Config/Games.xml!", "front/Assets!"} << none;
+    // Anything but an ordinary file (a folder for Assets) is told, not passed over.
+    const QString notAFile = "Cannot copy @emu/Config/Games.xml to @front/Config/Games.xml: it is ";
+    QTest::newRow("a folder as Games.xml")
+        << "emu/" << QStringList{"emu/Config/Games.xml/"} << QStringList{"front/Config/Games.xml!"}
+        << notAFile + "a folder, not an ordinary file";
+    QTest::newRow("a pipe as Games.xml")
+        << "emu/" << QStringList{"emu/Config/Games.xml|pipe", "emu/Assets/p1.bmp=A"}
+        << QStringList{"front/Config/Games.xml!", "front/Assets!"}
+        << notAFile + "a named pipe, not an ordinary file";
+    QTest::newRow("a link to a device as Games.xml")
+        << "emu/" << QStringList{"dev|device", "emu/Config/Games.xml->dev"}
+        << QStringList{"front/Config/Games.xml!"} << notAFile + "a device, not an ordinary file";
+    QTest::newRow("a dangling link as Games.xml")
+        << "emu/" << QStringList{"emu/Config/Games.xml->nowhere"}
+        << QStringList{"front/Config/Games.xml!"}
+        << notAFile + "a link that leads nowhere, not an ordinary file";
+    QTest::newRow("a link to a pipe as Assets")
+        << "emu/" << QStringList{"emu/Config/Games.xml=G", "pipe|pipe", "emu/Assets->pipe"}
+        << QStringList{"front/Config/Games.xml=G", "front/Assets!"}
+        << "Cannot copy @emu/Assets to @front/Assets: it is a named pipe, not a folder";
+    QTest::newRow("a file as Assets")
+        << "emu/" << QStringList{"emu/Config/Games.xml=G", "emu/Assets=x"}
+        << QStringList{"front/Config/Games.xml=G", "front/Assets!"}
+        << "Cannot copy @emu/Assets to @front/Assets: it is an ordinary file, not a folder";
     QTest::newRow("link to a file outside: replaced, its target untouched")
         << "emu/" << kInstallation + QStringList{"passwd=secret", "front/Config/Games.xml->passwd"}
         << kAllCopied + QStringList{"passwd=secret"} << none;
@@ -117,6 +142,8 @@ void TestEmulatorFiles::brings() {
     QFETCH(QStringList, after);
     QFETCH(QString, error);
 
+    if (before.join(u' ').contains(QLatin1String("|device")) && ::geteuid() != 0)
+        QSKIP("making a device node needs root");
     Tree t;
     QVERIFY(QDir().mkpath(t.root + QStringLiteral("front")));
     for (const QString& line : before)

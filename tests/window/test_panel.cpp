@@ -5,12 +5,15 @@
 #include "support/DefaultInputFile.h"
 #include "support/Fakes.h"
 #include "support/FullDisk.h"
+#include "support/ReadOnlyFolder.h"
 
 #include "bindings/SlotTable.h"
 #include "emulator/CommandLine.h"
 #include "emulator/ConfigFile.h"
 #include "emulator/InputFile.h"
 #include "emulator/Launch.h"
+#include "platform/Files.h"
+#include "platform/SaveLock.h"
 #include "ui/CaptureBox.h"
 #include "ui/ClickableLabel.h"
 #include "ui/GameList.h"
@@ -23,6 +26,9 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTest>
+#include <optional>
+
+#include <sys/stat.h>
 
 using ui::Form1;
 
@@ -102,6 +108,11 @@ private Q_SLOTS:
     void badFilesAreShownReadOnly_data();
     void badFilesAreShownReadOnly();
     void setUpDisablesSaveUntilItEnds();
+    void setUpStartsOnTheSavedEdits();
+    void setUpWaitsForASaveThatFails_data();
+    void setUpWaitsForASaveThatFails();
+    void refusedPlacesAreNamed_data();
+    void refusedPlacesAreNamed();
     void firstCloseAsksAndLaterClosesDoNot();
     void saveWritesBothCopiesAndCloses();
     void noAtTheOverwriteQuestionKeepsEverything();
@@ -541,6 +552,90 @@ void PanelTest::setUpDisablesSaveUntilItEnds() {
     QCOMPARE(f.form.Label1[0]->text(), QStringLiteral("5"));
 }
 
+void PanelTest::setUpStartsOnTheSavedEdits() {
+    // The set-up as the emulator runs it: it reads the file as it starts and
+    // writes it whole, from what it read plus a line of its own, as it ends.
+    PanelFixture f;
+    f.writeFile(f.emulatorFile(), "#!/bin/sh\n");
+    f.writeFile(kOwnIni, firstStartFile());
+    QByteArray read;
+    f.launcher.onStart = [&] { read = f.readFile(kOwnIni); };
+    f.open();
+    f.capture(12, Qt::Key_Z);
+    f.dialogs.answers << true; // save first
+    f.click(f.form.Command7);
+    QCOMPARE(f.launcher.starts.size(), 1);
+    QCOMPARE(changedLines(firstStartFile(), read),
+             QList<QByteArray>{"InputPunch = \"KEY_Z,JOY1_BUTTON1\""});
+    QCOMPARE(f.boxTexts(), (QStringList{QStringLiteral("save settings to ? Y/N"),
+                                        QStringLiteral("File write successful ..")}));
+    QVERIFY(!f.panelOpen());
+
+    f.writeFile(kOwnIni, read + "InputSetUpDone = 1\n");
+    f.launcher.finish(0);
+    f.open();
+    QCOMPARE(f.form.Label1[12]->text(), QStringLiteral("Z"));
+    QVERIFY(f.readFile(kOwnIni).endsWith("InputSetUpDone = 1\n"));
+}
+
+void PanelTest::setUpWaitsForASaveThatFails_data() {
+    QTest::addColumn<bool>("readOnly"); // else No at the overwrite question
+    QTest::newRow("read-only folder") << true;
+    QTest::newRow("overwrite declined") << false;
+}
+
+void PanelTest::setUpWaitsForASaveThatFails() {
+    QFETCH(bool, readOnly);
+    PanelFixture f;
+    f.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.form));
+    f.writeFile(f.emulatorFile(), "#!/bin/sh\n");
+    f.writeFile(kEmuIni, defaultFile());
+    f.open();
+    f.capture(12, Qt::Key_Z);
+    std::optional<ReadOnlyFolder> folder;
+    if (readOnly && !folder.emplace(f.path(QStringLiteral("Config"))).works())
+        QSKIP("no read-only folder can be made here");
+    f.dialogs.answers << true << readOnly; // save first; overwrite
+    f.click(f.form.Command7);
+    QVERIFY(f.launcher.starts.isEmpty());
+    QVERIFY(f.panelOpen());
+    QCOMPARE(ui::tag(f.form.Picture3), QStringLiteral("12"));
+    QCOMPARE(f.form.Label1[12]->text(), QStringLiteral("Z"));
+    QVERIFY(!(f.form.windowState() & Qt::WindowMinimized));
+    QVERIFY(f.form.Command6->isEnabled());
+    if (readOnly)
+        QCOMPARE(f.boxTexts().last(), QStringLiteral("File write failed: ") + f.path(kOwnIni));
+    QCOMPARE(f.readFile(kEmuIni), defaultFile());
+}
+
+void PanelTest::refusedPlacesAreNamed_data() {
+    QTest::addColumn<QString>("refused"); // the copy whose write fails
+    QTest::newRow("a named pipe as the working copy") << kOwnIni;
+    QTest::newRow("the emulator's copy saved by another copy") << kEmuIni;
+}
+
+void PanelTest::refusedPlacesAreNamed() {
+    QFETCH(QString, refused);
+    PanelFixture f;
+    f.writeFile(kEmuIni, defaultFile());
+    QDir().mkpath(f.path(QStringLiteral("Config")));
+    platform::SaveLock held(f.path(kEmuIni));
+    if (refused == kOwnIni)
+        QVERIFY(::mkfifo(QFile::encodeName(f.path(kOwnIni)).constData(), 0644) == 0);
+    else
+        QCOMPARE(held.acquire(0), platform::SaveLock::Outcome::Locked);
+    f.open();
+    f.capture(0, Qt::Key_Q);
+    f.click(f.form.Command6);
+    QCOMPARE(f.boxTexts().last(), QStringLiteral("File write failed: ") + f.path(refused));
+    QCOMPARE(f.dialogs.boxes.last().title, QStringLiteral("Err"));
+    QVERIFY(f.panelOpen());
+    QCOMPARE(f.readFile(kEmuIni), defaultFile());
+    if (refused == kOwnIni)
+        QCOMPARE(platform::placeAt(f.path(kOwnIni)), platform::Place::Pipe);
+}
+
 void PanelTest::failedInputSetUpStartIsReported() {
     PanelFixture f;
     f.form.show();
@@ -548,10 +643,12 @@ void PanelTest::failedInputSetUpStartIsReported() {
     f.writeFile(f.emulatorFile(), "x");
     f.launcher.succeeds = false;
     f.open();
+    f.dialogs.answers << false; // the first close asks, before the start
     f.click(f.form.Command7);
-    QCOMPARE(f.boxTexts(), QStringList{QStringLiteral("Emu Error ...")});
+    QCOMPARE(f.boxTexts(), (QStringList{QStringLiteral("save settings to ? Y/N"),
+                                        QStringLiteral("Emu Error ...")}));
     QVERIFY(!(f.form.windowState() & Qt::WindowMinimized));
-    QVERIFY(f.panelOpen());
+    QVERIFY(f.form.Command6->isEnabled());
 }
 
 void PanelTest::closingEndsACaptureAndTheWalk() {

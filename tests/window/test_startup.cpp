@@ -3,6 +3,7 @@
 #include "support/Fakes.h"
 #include "support/FullDisk.h"
 
+#include "platform/TemporaryName.h"
 #include "ui/CheckBox.h"
 #include "ui/GameList.h"
 #include "ui/Panel.h"
@@ -198,20 +199,39 @@ void StartupTest::shutdownOnAFullDiskKeepsTheOldFile() {
 }
 
 void StartupTest::leftoversOfAKilledWriteAreRemoved() {
+    // Beside Kestrun.ini and both copies of Supermodel.ini, the program's and
+    // the emulator's: only our own temporary files go, never a file a user
+    // named after one, nor one left under the names used before.
     FrontEndFixture f;
-    const QStringList leftovers{"Kestrun.ini.aB3xY9", "Kestrun.ini.tmp123", "Kestrun.ini......."};
-    const QStringList others{"Kestrun.ini.12345",  "Kestrun.ini.1234567",   "kestrun.ini.aB3xY9",
-                             "Kestrun.ini-aB3xY9", "Supermodel.ini.aB3xY9", "Kestrun.ini"};
+    const auto ours = [](const char* name) {
+        return QString::fromLatin1(platform::temporaryName(name));
+    };
+    const QString program = QStringLiteral("Config/");
+    const QString emulator = QStringLiteral("Supermodel_0.1a_Win32/Config/");
+    const QStringList leftovers{program + ours("Kestrun.ini"), program + ours("Supermodel.ini"),
+                                emulator + ours("Supermodel.ini")};
+    const QStringList others{program + "Kestrun.ini.backup",
+                             program + "Kestrun.ini.aB3xY9",
+                             program + "Supermodel.ini.backup",
+                             program + "Supermodel.ini.GJzBBi",
+                             program + ".kestrun-tmp-Kestrun.ini-x",
+                             program + ".kestrun-tmp-mine.ini-aB3xY9",
+                             emulator + "Supermodel.ini.backup",
+                             emulator + "Supermodel.ini.GJzBBi",
+                             emulator + "Supermodel.ini"};
     for (const QString& name : leftovers + others)
-        f.writeFile(QStringLiteral("Config/") + name, "x");
-    QDir().mkpath(f.path(QStringLiteral("Config/Kestrun.ini.folder")));
+        f.writeFile(name, "x");
     f.frontend.start();
 
-    QStringList expected = others + QStringList{"Kestrun.ini.folder"};
-    expected.sort();
-    QCOMPARE(QDir(f.path(QStringLiteral("Config")))
-                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
-             expected);
+    for (const QString& name : leftovers)
+        QVERIFY2(!QFileInfo::exists(f.path(name)), qPrintable(name));
+    for (const QString& name : others)
+        QCOMPARE(f.readFile(name), QByteArray("x"));
+    // And no lock is left where the clean-up took one.
+    QCOMPARE(QDir(f.path(emulator))
+                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+                 .size(),
+             3);
 }
 
 void StartupTest::boxesHoldOneLine_data() {

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <functional>
+#include <optional>
+
+namespace emulator {
+
+// The settings to change, worked out from the file's bytes as they are.
+using SettingsFor = std::function<QHash<QString, QString>(const QByteArray& current)>;
+
+// Edits the configuration file at `path` in place (editConfig), starting from
+// `base` when there is no file yet. Copies of the front-end share the
+// emulator's copy, so the read, the edit and the replacement happen under
+// the file's save lock (platform::SaveLock), on the file as it is then: two
+// copies saving different inputs at once both land, and of two saving the
+// same input the later wins whole.
+//
+// Only an ordinary file is read or replaced, or the one a link leads to (the
+// link stays). A folder, a pipe, a device, a socket or a link leading nowhere
+// at `path` is refused and nothing is created; so is a file that cannot be
+// edited safely (configProblem) and a lock another copy keeps past the wait.
+// Only the file's own folder is ever made, as the emulator would.
+//
+// The bytes now in the file, or nothing when it was refused or not written.
+std::optional<QByteArray> saveConfigEdit(const QString& path, const QByteArray& base,
+                                         const SettingsFor& settings);
+
+// Removes the temporary files a save of `path` killed midway left beside it,
+// unless another copy is saving it at this moment.
+void removeSaveLeftovers(const QString& path);
+
+} // namespace emulator
