@@ -8,6 +8,7 @@ no AT-SPI or no Python bindings for it.
 
 import os
 import shutil
+import subprocess
 import sys
 import time
 import unittest
@@ -79,6 +80,36 @@ class AccessibilityBus(harness.SessionTestCase):
         self.named(app, "label", "Start 1: 1")
         close = self.named(app, "push button", "Close the key bindings")
         self.assertEqual(close.queryAction().getName(0), "Press")
+
+    def test_what_the_archive_holds_is_read_out_before_the_launch(self):
+        why = harness.real_emulator_missing()
+        if why:
+            self.skipTest(why)
+        s = self.s
+        s.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
+        # A build from source whose definitions know Scud Race Plus as
+        # "scudplus", a clone: its archive alone does not start.
+        emulator = os.path.join(s.root, "emu")
+        os.makedirs(os.path.join(emulator, "bin"))
+        shutil.copytree(os.path.join(harness.REAL_EMULATOR, "Config"),
+                        os.path.join(emulator, "Config"))
+        roms = os.path.join(s.root, "roms") + "/"
+        os.makedirs(roms)
+        subprocess.run([os.path.join(harness.REAL_EMULATOR, "forge-romset"),
+                        os.path.join(emulator, "Config", "Games.xml"), "scudplus",
+                        roms + "scudplus.zip"], check=True, capture_output=True)
+        s.write(s.path("Config", "Kestrun.ini"), "%s/bin/\r\n%s\r\n640\r\n480\r\n0\r\n0\r\n0\r\n"
+                % (emulator, roms))
+        process = s.start()
+        window = s.main_window(process)
+        app = self.application(process)
+        px = harness.twips_to_pixels
+        s.click(window, px(5550 + 3700 // 2), px(4245) + 40)
+        s.key(window, "Home", "Down", "Down", "Down")
+        row = self.named(app, "list item", "Scud Race Plus")
+        harness.wait_until(lambda: "needs" in row.description, 10, "the row's description")
+        self.assertEqual(row.description, "scudplus.zip: Scud Race Plus (Export, Twin/DX, "
+                                          "Revision A), needs scud.zip beside it, which is missing")
 
 
 if __name__ == "__main__":
