@@ -1,4 +1,8 @@
-// startup-bench [-n RUNS] PROGRAM BARE_WINDOW TEXT_WINDOW
+// startup-bench [-n RUNS] [--collection DIR] PROGRAM BARE_WINDOW TEXT_WINDOW
+//
+// With --collection, PROGRAM is also started pointed at DIR/emu/ (holding
+// the emulator's definitions) and DIR/roms/ (their archives), and compared
+// with its start without them.
 //
 // Measures how long each program takes from exec to the mapping of its
 // top-level window, and its peak resident memory, then compares PROGRAM
@@ -50,6 +54,9 @@ struct Subject {
     std::string label;
     fs::path program;
     std::vector<Sample> samples;
+    // A collection (emu/ with the emulator's definitions, roms/ with its
+    // archives) the program is pointed at through its settings file.
+    fs::path collection = {};
 };
 
 [[noreturn]] void fail(const std::string& message) {
@@ -128,6 +135,16 @@ Sample runOnce(Display* display, const Subject& subject) {
     fs::create_directory(runtime);
     fs::permissions(runtime, fs::perms::owner_all);
     const std::string runtimeDir = "XDG_RUNTIME_DIR=" + runtime.string();
+    if (!subject.collection.empty()) {
+        fs::create_directory(folder / "Config");
+        const std::string settings = (subject.collection / "emu").string() + "/\r\n" +
+                                     (subject.collection / "roms").string() +
+                                     "/\r\n640\r\n480\r\n0\r\n0\r\n0\r\n";
+        std::FILE* file = std::fopen((folder / "Config" / "Kestrun.ini").c_str(), "wb");
+        if (!file || std::fwrite(settings.data(), 1, settings.size(), file) != settings.size())
+            fail("cannot write the settings file");
+        std::fclose(file);
+    }
 
     // Forget the maps of earlier runs before starting the next program.
     XSync(display, True);
@@ -184,9 +201,12 @@ Sample runOnce(Display* display, const Subject& subject) {
 int main(int argc, char* argv[]) {
     int runs = 15;
     std::vector<std::string> files;
+    fs::path collection;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "-n" && i + 1 < argc) {
+        if (arg == "--collection" && i + 1 < argc) {
+            collection = fs::absolute(argv[++i]);
+        } else if (arg == "-n" && i + 1 < argc) {
             runs = std::atoi(argv[++i]);
             if (runs < 1)
                 fail("runs must be a positive number");
@@ -195,7 +215,9 @@ int main(int argc, char* argv[]) {
         }
     }
     if (files.size() != 3) {
-        std::fprintf(stderr, "usage: %s [-n RUNS] PROGRAM BARE_WINDOW TEXT_WINDOW\n", argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s [-n RUNS] [--collection DIR] PROGRAM BARE_WINDOW TEXT_WINDOW\n",
+                     argv[0]);
         return 2;
     }
     std::vector<Subject> subjects = {
@@ -206,6 +228,8 @@ int main(int argc, char* argv[]) {
         if (error || !fs::is_regular_file(subjects[i].program))
             fail("not a program file: " + files[i]);
     }
+    if (!collection.empty())
+        subjects.push_back({"games", subjects[0].program, {}, collection});
     const std::size_t count = subjects.size();
 
     Display* display = XOpenDisplay(nullptr);
@@ -227,8 +251,8 @@ int main(int argc, char* argv[]) {
     std::fflush(stderr);
 
     std::printf("%-8s %-40s %14s %16s\n", "", "file", "median ms", "median peak MB");
-    double time[3] = {};
-    double memory[3] = {};
+    double time[4] = {};
+    double memory[4] = {};
     for (std::size_t i = 0; i < count; ++i) {
         std::vector<double> ms;
         std::vector<double> mb;
@@ -248,6 +272,10 @@ int main(int argc, char* argv[]) {
                 kMemoryGoal, memoryRatio <= kMemoryGoal ? "" : ", NOT MET");
     std::printf("reference, against the bare window: time %.2f, memory %.2f\n", time[0] / time[1],
                 memory[0] / memory[1]);
+    if (count == 4)
+        std::printf("with the emulator's definitions and %s: time %.2f (<= 1.10%s), memory %.2f\n",
+                    collection.filename().c_str(), time[3] / time[0],
+                    time[3] / time[0] <= 1.10 ? "" : ", NOT MET", memory[3] / memory[0]);
     std::printf("(%d runs each, medians)\n", runs);
     return 0;
 }

@@ -5,6 +5,7 @@
 #include <QtEndian>
 #include <cerrno>
 #include <cstring>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <functional>
 #include <sys/stat.h>
@@ -141,30 +142,72 @@ std::optional<QByteArray> cleanArchive(const Directory& d, const ReadAt& read) {
     return archive;
 }
 
+// libzip and what it pulls in (OpenSSL's libcrypto among them) cost the
+// start-up a few milliseconds and megabytes; the first directory read loads
+// it, and it then stays.
+#define KESTRUN_LIBZIP_FUNCTIONS(X)                                                                \
+    X(zip_error_init)                                                                              \
+    X(zip_error_fini)                                                                              \
+    X(zip_source_buffer_create)                                                                    \
+    X(zip_open_from_source)                                                                        \
+    X(zip_source_free)                                                                             \
+    X(zip_discard)                                                                                 \
+    X(zip_get_num_entries)                                                                         \
+    X(zip_stat_init)                                                                               \
+    X(zip_stat_index)
+
+struct Libzip {
+#define KESTRUN_LIBZIP_MEMBER(name) decltype(&::name) name = nullptr;
+    KESTRUN_LIBZIP_FUNCTIONS(KESTRUN_LIBZIP_MEMBER)
+#undef KESTRUN_LIBZIP_MEMBER
+};
+
+const Libzip* libzip() {
+    static const std::optional<Libzip> loaded = []() -> std::optional<Libzip> {
+        void* handle = ::dlopen("libzip.so.4", RTLD_NOW | RTLD_LOCAL);
+        if (!handle)
+            return std::nullopt;
+        Libzip lib;
+        bool complete = true;
+#define KESTRUN_LIBZIP_RESOLVE(name)                                                               \
+    lib.name = reinterpret_cast<decltype(lib.name)>(::dlsym(handle, #name));                       \
+    complete = complete && lib.name != nullptr;
+        KESTRUN_LIBZIP_FUNCTIONS(KESTRUN_LIBZIP_RESOLVE)
+#undef KESTRUN_LIBZIP_RESOLVE
+        if (!complete)
+            return std::nullopt;
+        return lib;
+    }();
+    return loaded ? &*loaded : nullptr;
+}
+
 std::optional<QList<ZipMember>> membersOf(const QByteArray& archive, quint64 entries) {
+    const Libzip* lib = libzip();
+    if (!lib)
+        return std::nullopt;
     zip_error_t error;
-    zip_error_init(&error);
-    const auto finishError = qScopeGuard([&error] { zip_error_fini(&error); });
+    lib->zip_error_init(&error);
+    const auto finishError = qScopeGuard([lib, &error] { lib->zip_error_fini(&error); });
     zip_source_t* source =
-        zip_source_buffer_create(archive.constData(), zip_uint64_t(archive.size()), 0, &error);
+        lib->zip_source_buffer_create(archive.constData(), zip_uint64_t(archive.size()), 0, &error);
     if (!source)
         return std::nullopt;
-    zip_t* zip = zip_open_from_source(source, ZIP_RDONLY, &error);
+    zip_t* zip = lib->zip_open_from_source(source, ZIP_RDONLY, &error);
     if (!zip) {
-        zip_source_free(source);
+        lib->zip_source_free(source);
         return std::nullopt;
     }
-    const auto close = qScopeGuard([zip] { zip_discard(zip); });
-    const zip_int64_t count = zip_get_num_entries(zip, 0);
+    const auto close = qScopeGuard([lib, zip] { lib->zip_discard(zip); });
+    const zip_int64_t count = lib->zip_get_num_entries(zip, 0);
     if (count < 0 || quint64(count) != entries)
         return std::nullopt;
     QList<ZipMember> members;
     members.reserve(count);
     for (zip_int64_t i = 0; i < count; ++i) {
         zip_stat_t stat;
-        zip_stat_init(&stat);
-        if (zip_stat_index(zip, zip_uint64_t(i), 0, &stat) != 0 || !(stat.valid & ZIP_STAT_NAME) ||
-            !(stat.valid & ZIP_STAT_CRC))
+        lib->zip_stat_init(&stat);
+        if (lib->zip_stat_index(zip, zip_uint64_t(i), 0, &stat) != 0 ||
+            !(stat.valid & ZIP_STAT_NAME) || !(stat.valid & ZIP_STAT_CRC))
             return std::nullopt;
         members.append({QString::fromUtf8(stat.name), stat.crc});
     }
