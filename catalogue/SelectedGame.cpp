@@ -2,7 +2,9 @@
 
 namespace catalogue {
 
-std::optional<QStringList> selectedInputTypes(const ui::Form1&) {
+std::optional<QStringList> selectedInputTypes(const ui::Form1& form) {
+    if (selectedInputTypesSource)
+        return selectedInputTypesSource(form);
     return std::nullopt;
 }
 
