@@ -404,6 +404,9 @@ void Form1::buildPage() {
     turn->setGeometry(kTurnButtonRect);
     turn->setFont(fitted(proportionalFont(12), QStringLiteral("Every control of this game"),
                          kTurnButtonRect.size() - QSize(12, 4), 12, proportionalFont(12)));
+    turn->setText(QStringLiteral("Every control of this game"));
+    turn->setAccessibleDescription(
+        QStringLiteral("Shows every input the selected game reads, to bind each"));
     connect(turn, &QPushButton::clicked, this, &Form1::command8Clicked);
     m_page.Command8 = turn;
     m_controls.insert(turn->objectName(), turn);
