@@ -193,11 +193,11 @@ void renderGamePage(ui::Form1& form) {
 }
 
 int pageEntries(const ui::Form1& form) {
-    return form.page().Picture4->property("pageEntries").toInt();
+    return form.pageBuilt() ? form.page().Picture4->property("pageEntries").toInt() : 0;
 }
 
 bool pageShown(const ui::Form1& form) {
-    return form.Label1.built() && !form.page().Picture4->isHidden();
+    return form.pageBuilt() && !form.page().Picture4->isHidden();
 }
 
 void turnToPage(ui::Form1& form, bool toPage) {
@@ -260,7 +260,7 @@ void RestorePage(ui::Form1& form) {
 
 void clearGamePage(ui::Form1& form) {
     form.pageValues = {};
-    if (!form.Label1.built())
+    if (!form.pageBuilt())
         return;
     turnToPage(form, false);
     const ui::Form1::GamePage& page = form.page();

@@ -238,6 +238,9 @@ const Form1::SlotLabels::Array& Form1::SlotLabels::labels() const {
 const Form1::GamePage& Form1::page() const {
     if (!Label1.built())
         Label1.labels();
+    // Built when first asked for: opening the panel needs only its button.
+    if (!m_page.Picture4)
+        const_cast<Form1*>(this)->buildPage();
     return m_page;
 }
 
@@ -306,17 +309,21 @@ void Form1::buildSlots() {
         setTabOrder(previous, label);
         previous = label;
     }
-    buildPage();
-    // The button that turns to the page comes first, the page's entries
-    // after the chart's.
+    auto* turn = new QPushButton(Picture3);
+    turn->setObjectName(QStringLiteral("Command8"));
+    turn->setGeometry(kTurnButtonRect);
+    turn->setFont(fitted(proportionalFont(12), QStringLiteral("Every control of this game"),
+                         kTurnButtonRect.size() - QSize(12, 4), 12, proportionalFont(12)));
+    turn->setText(QStringLiteral("Every control of this game"));
+    turn->setAccessibleDescription(
+        QStringLiteral("Shows every input the selected game reads, to bind each"));
+    connect(turn, &QPushButton::clicked, this, &Form1::command8Clicked);
+    m_page.Command8 = turn;
+    m_controls.insert(turn->objectName(), turn);
+    turn->show();
+    // The button that turns to the game's page comes first.
     setTabOrder(Command3, m_page.Command8);
     setTabOrder(m_page.Command8, labels[0]);
-    previous = labels[kSlotCount - 1];
-    for (ClickableLabel* entry : m_page.Label7) {
-        setTabOrder(previous, entry);
-        previous = entry;
-    }
-    setTabOrder(previous, Command4);
 }
 
 // The game's page: hidden until turned to, every entry hidden until a game
@@ -399,19 +406,13 @@ void Form1::buildPage() {
     m_controls.insert(pageWidget->objectName(), pageWidget);
     m_controls.insert(m_page.Label6->objectName(), m_page.Label6);
 
-    auto* turn = new QPushButton(Picture3);
-    turn->setObjectName(QStringLiteral("Command8"));
-    turn->setGeometry(kTurnButtonRect);
-    turn->setFont(fitted(proportionalFont(12), QStringLiteral("Every control of this game"),
-                         kTurnButtonRect.size() - QSize(12, 4), 12, proportionalFont(12)));
-    turn->setText(QStringLiteral("Every control of this game"));
-    turn->setAccessibleDescription(
-        QStringLiteral("Shows every input the selected game reads, to bind each"));
-    connect(turn, &QPushButton::clicked, this, &Form1::command8Clicked);
-    m_page.Command8 = turn;
-    m_controls.insert(turn->objectName(), turn);
-    turn->show();
-
+    // Its entries follow the chart's slots in the keyboard order.
+    QWidget* previous = Label1[kSlotCount - 1];
+    for (ClickableLabel* entry : m_page.Label7) {
+        setTabOrder(previous, entry);
+        previous = entry;
+    }
+    setTabOrder(previous, Command4);
     // The close mark, the capture box and the buttons stay in front of it.
     for (QWidget* w : {static_cast<QWidget*>(Image5), static_cast<QWidget*>(Text6),
                        static_cast<QWidget*>(Label3), static_cast<QWidget*>(Command4),

@@ -85,6 +85,7 @@ public:
         QPushButton* Command8 = nullptr;
     };
     const GamePage& page() const;
+    bool pageBuilt() const { return m_page.Picture4 != nullptr; }
 
     // Slot `id`: a chart slot (below kSlotCount) or a page entry; null for
     // any other number.

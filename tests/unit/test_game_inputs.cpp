@@ -49,18 +49,18 @@ void GameInputsTest::typesToInputs_data() {
     QTest::addColumn<int>("count");
     QTest::addColumn<QStringList>("first");
     QTest::addColumn<QStringList>("absent");
-    QTest::newRow("Virtua Fighter 3") << QStringList{"common", "joystick1", "joystick2", "fighting"}
-                                      << 24 << QStringList{"Start1", "Start2"}
-                                      << QStringList{"GearShiftUp"};
+    QTest::newRow("Virtua Fighter 3")
+        << QStringList{"common", "joystick1", "joystick2", "fighting"} << 24
+        << QStringList{"Start1", "Start2"} << QStringList{"GearShiftUp"};
     QTest::newRow("Virtual On") << QStringList{"twin_joysticks", "common"} << 28
                                 << QStringList{"Start1"} << QStringList{};
-    QTest::newRow("shift up and down only") << QStringList{"common", "vehicle", "shiftupdown"}
-                                            << 15 << QStringList{} << QStringList{"GearShift1"};
+    QTest::newRow("shift up and down only") << QStringList{"common", "vehicle", "shiftupdown"} << 15
+                                            << QStringList{} << QStringList{"GearShift1"};
     QTest::newRow("four gears: their steps too")
         << QStringList{"shift4"} << 7 << QStringList{"GearShiftUp", "GearShiftDown", "GearShift1"}
         << QStringList{};
-    QTest::newRow("no type the emulator knows") << QStringList{"pinball"} << 0 << QStringList{}
-                                                << QStringList{};
+    QTest::newRow("no type the emulator knows")
+        << QStringList{"pinball"} << 0 << QStringList{} << QStringList{};
 }
 
 void GameInputsTest::typesToInputs() {
@@ -94,19 +94,30 @@ void GameInputsTest::whichSourcesAnInputTakes_data() {
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("source");
     QTest::addColumn<bool>("taken");
-    QTest::newRow("ski X: a stick axis") << "SkiX" << "JOY3_XAXIS" << true;
-    QTest::newRow("ski X: reversed") << "SkiX" << "JOY1_RXAXIS_INV" << true;
-    QTest::newRow("ski X: the mouse") << "SkiX" << "MOUSE_XAXIS" << true;
-    QTest::newRow("ski X: a slider") << "SkiX" << "JOY1_SLIDER2" << true;
-    QTest::newRow("ski X: a key") << "SkiX" << "KEY_A" << false;
-    QTest::newRow("ski X: a half axis") << "SkiX" << "JOY1_XAXIS_POS" << false;
-    QTest::newRow("gun aim: a button") << "AnalogGunX" << "JOY1_BUTTON1" << false;
-    QTest::newRow("magical lever: a mouse button") << "MagicalLever1" << "MOUSE_LEFT_BUTTON"
-                                                   << false;
-    QTest::newRow("reel: a pedal's whole axis") << "FishingReel" << "JOY1_ZAXIS" << true;
-    QTest::newRow("rear brake: a key") << "RearBrake" << "KEY_S" << true;
-    QTest::newRow("pole: a whole axis") << "SkiPollLeft" << "JOY1_XAXIS" << false;
-    QTest::newRow("steer left: a half axis") << "SteeringLeft" << "JOY1_XAXIS_NEG" << true;
+    QTest::newRow("ski X: a stick axis") << "SkiX"
+                                         << "JOY3_XAXIS" << true;
+    QTest::newRow("ski X: reversed") << "SkiX"
+                                     << "JOY1_RXAXIS_INV" << true;
+    QTest::newRow("ski X: the mouse") << "SkiX"
+                                      << "MOUSE_XAXIS" << true;
+    QTest::newRow("ski X: a slider") << "SkiX"
+                                     << "JOY1_SLIDER2" << true;
+    QTest::newRow("ski X: a key") << "SkiX"
+                                  << "KEY_A" << false;
+    QTest::newRow("ski X: a half axis") << "SkiX"
+                                        << "JOY1_XAXIS_POS" << false;
+    QTest::newRow("gun aim: a button") << "AnalogGunX"
+                                       << "JOY1_BUTTON1" << false;
+    QTest::newRow("magical lever: a mouse button") << "MagicalLever1"
+                                                   << "MOUSE_LEFT_BUTTON" << false;
+    QTest::newRow("reel: a pedal's whole axis") << "FishingReel"
+                                                << "JOY1_ZAXIS" << true;
+    QTest::newRow("rear brake: a key") << "RearBrake"
+                                       << "KEY_S" << true;
+    QTest::newRow("pole: a whole axis") << "SkiPollLeft"
+                                        << "JOY1_XAXIS" << false;
+    QTest::newRow("steer left: a half axis") << "SteeringLeft"
+                                             << "JOY1_XAXIS_NEG" << true;
 }
 
 void GameInputsTest::whichSourcesAnInputTakes() {
@@ -122,8 +133,7 @@ void GameInputsTest::wholeAxisFromEndToEnd_data() {
     QTest::addColumn<int>("rest");
     QTest::addColumn<QList<int>>("positions");
     QTest::addColumn<QString>("source"); // empty: none yet
-    QTest::newRow("centred, right then left")
-        << 0 << QList<int>{32767, 0, -32768} << "JOY1_XAXIS";
+    QTest::newRow("centred, right then left") << 0 << QList<int>{32767, 0, -32768} << "JOY1_XAXIS";
     QTest::newRow("centred, left first: reversed")
         << 0 << QList<int>{-32768, -20000, 32767} << "JOY1_XAXIS_INV";
     QTest::newRow("held at one end only") << 0 << QList<int>{-32768, -32768} << "";

@@ -199,7 +199,7 @@ void GamePageTest::dirtDevilsBindsShiftUpAndSaveEditsItsLine() {
     QVERIFY(!f.entry(QStringLiteral("GearShift1"))); // four-gear games only
     f.capture(QStringLiteral("GearShiftUp"), Qt::Key_J);
     f.capture(QStringLiteral("Start1"), Qt::Key_K); // on the chart too
-    QVERIFY(!ui::tag(f.form.Picture3).isEmpty()); // the close question counts it
+    QVERIFY(!ui::tag(f.form.Picture3).isEmpty());   // the close question counts it
     f.save();
     QVERIFY(f.dialogs.boxes.last().text.contains(QLatin1String("successful")));
     QCOMPARE(changedLines(user, f.readFile(kOwnIni)),
@@ -279,8 +279,7 @@ void GamePageTest::keyboardReachesThePageAndBindsAnEntry() {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QVERIFY(f.form.Text6->hasFocus());
     QTest::keyClick(f.form.Text6, Qt::Key_M);
-    QCOMPARE(ui::slotValue(f.entry(QStringLiteral("Shift"))),
-             QStringLiteral("KEY_M,JOY1_BUTTON1"));
+    QCOMPARE(ui::slotValue(f.entry(QStringLiteral("Shift"))), QStringLiteral("KEY_M,JOY1_BUTTON1"));
 }
 
 void GamePageTest::closingAndReopeningForgetsUnsavedPageEdits() {
