@@ -414,7 +414,8 @@ void Form1::buildPage() {
     }
     setTabOrder(previous, Command4);
     // The close mark, the capture box and the buttons stay in front of it.
-    for (QWidget* w : {static_cast<QWidget*>(Image5), static_cast<QWidget*>(Text6),
+    for (QWidget* w : {static_cast<QWidget*>(Image5), static_cast<QWidget*>(m_page.Command8),
+                       static_cast<QWidget*>(Text6),
                        static_cast<QWidget*>(Label3), static_cast<QWidget*>(Command4),
                        static_cast<QWidget*>(Command5), static_cast<QWidget*>(Command6),
                        static_cast<QWidget*>(Command7)})

@@ -12,7 +12,7 @@ namespace ui {
 // The page within the panel, its title within the page, the scrolled area
 // within the page, and the button that turns between chart and page, within
 // the panel (in the chart's free corner, below the light-gun group).
-inline constexpr QRect kPageRect{2, 2, 359, 494};
+inline constexpr QRect kPageRect{2, 2, 359, 519};
 inline constexpr QRect kPageTitleRect{6, 3, 322, 20};
 inline constexpr QRect kPageRowsRect{2, 25, 355, 467};
 inline constexpr QRect kTurnButtonRect{188, 499, 168, 21};
