@@ -73,16 +73,7 @@ bool isWholeAxis(const QString& source) {
 }
 
 bool accepts(InputKind kind, const QString& source) {
-    switch (kind) {
-    case InputKind::WholeAxis:
-        return isWholeAxis(source);
-    case InputKind::Pedal:
-        return true;
-    case InputKind::Switch:
-    case InputKind::HalfAxis:
-        break;
-    }
-    return !isWholeAxis(source);
+    return kind != InputKind::WholeAxis || isWholeAxis(source);
 }
 
 } // namespace bindings

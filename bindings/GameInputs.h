@@ -203,8 +203,8 @@ InputKind inputKind(std::string_view name);
 bool isWholeAxis(const QString& source);
 
 // Whether the emulator takes `source` for an input of `kind`: a whole-axis
-// input nothing but a whole axis, a pedal anything, any other input
-// anything but a whole axis.
+// input nothing but a whole axis; any other input anything (a whole axis
+// there reads as a switch or pedal past its middle).
 bool accepts(InputKind kind, const QString& source);
 
 } // namespace bindings
