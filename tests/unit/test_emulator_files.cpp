@@ -143,7 +143,8 @@ void TestEmulatorFiles::brings_data() {
         << QStringList{"front/Assets->emu/Assets", "front/Config/Games.xml=G"} << none;
     QTest::newRow("linked Assets leading elsewhere: replaced by a real folder")
         << "emu/" << kInstallation + QStringList{"elsewhere/x=1", "front/Assets->elsewhere"}
-        << kAllCopied + QStringList{"front/Assets/", "elsewhere/x=1", "elsewhere/p1.bmp!"} << none;
+        << kAllCopied + QStringList{"front/Assets/", "elsewhere/x=1", "elsewhere/p1.bmp!"}
+        << none;
     // Config holds the user's own files: never written through, never replaced.
     QTest::newRow("linked Config leading elsewhere: refused, left as it is")
         << "emu/"
