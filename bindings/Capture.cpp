@@ -1,6 +1,9 @@
 #include "bindings/Capture.h"
 
 #include "bindings/BindingValue.h"
+#include "bindings/BuiltInValues.h"
+#include "bindings/GameInputs.h"
+#include "bindings/GamePage.h"
 #include "bindings/KeyNames.h"
 #include "bindings/SlotBinding.h"
 #include "ui/CaptureBox.h"
@@ -12,6 +15,7 @@
 
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollArea>
 
 namespace bindings {
 
@@ -33,34 +37,84 @@ QString withDeviceSource(const QString& value, const QString& source) {
     return withJoystick(withKey(withoutKey(joined), shownKey(joined)), source);
 }
 
+// "NONE" says an input has no source; once it has one, it goes.
+QString withoutNone(const QString& value) {
+    QStringList sources = splitSources(value);
+    if (sources.size() > 1)
+        sources.removeIf([](const QString& s) { return !s.compare(u"NONE", Qt::CaseInsensitive); });
+    return joinSources(sources);
+}
+
+// The slot being captured, from the panel's tag; -1 when none.
+int capturedSlot(const ui::Form1& form) {
+    bool ok = false;
+    const int slot = ui::tag(form.Picture3).toInt(&ok);
+    return ok && form.slotLabel(slot) ? slot : -1;
+}
+
+// A whole-axis input's capture box is taller than its slot, so that the
+// mouse can be moved across it up and down too.
+constexpr int kAxisBoxHeight = 40;
+// The share of the box the mouse must cross.
+constexpr double kAcross = 0.6;
+const char kMoveStart[] = "captureMoveStart";
+
+QString wholeAxisPrompt(const QString& input) {
+    return QLatin1String("Input") + input +
+           QLatin1String(": move a stick end to end, or the mouse across the box");
+}
+
+// The slot after `slot` in the walk, or -1 at the end of its page.
+int nextInWalk(const ui::Form1& form, int slot) {
+    if (slot < ui::Form1::kSlotCount)
+        return slot + 1 < ui::Form1::kSlotCount ? slot + 1 : -1;
+    return slot + 1 < ui::Form1::kPageFirstSlot + pageEntries(form) ? slot + 1 : -1;
+}
+
 } // namespace
 
+InputKind slotKind(const ui::Form1& form, int slot) {
+    const ui::ClickableLabel* label = form.slotLabel(slot);
+    return label ? inputKind(currentInputName(ui::tag(label).toStdString())) : InputKind::Switch;
+}
+
 void BeginCapture(ui::Form1& form, int slot) {
-    if (slot < 0 || slot >= ui::Form1::kSlotCount)
+    ui::ClickableLabel* label = form.slotLabel(slot);
+    if (!label)
         return;
-    const ui::ClickableLabel* label = form.Label1[std::size_t(slot)];
     ui::setTag(form.Picture3, QString::number(slot));
-    form.Text6->setGeometry(label->x(), label->y(), label->width(), label->height());
+    if (slot >= ui::Form1::kPageFirstSlot)
+        form.page().rows->ensureWidgetVisible(label, 0, 4);
+    QRect box(label->mapTo(form.Picture3, QPoint(0, 0)), label->size());
+    const bool wholeAxis = slotKind(form, slot) == InputKind::WholeAxis;
+    if (wholeAxis) {
+        box.setTop(box.center().y() - kAxisBoxHeight / 2);
+        box.setHeight(kAxisBoxHeight);
+    }
+    form.Text6->setGeometry(box);
+    form.Text6->setProperty(kMoveStart, QVariant());
     form.Text6->show();
-    form.Label3->setText(QLatin1String("Input") + ui::tag(label) +
-                         QLatin1String(" Press Keys ..."));
+    form.Text6->raise();
+    form.Label3->setText(wholeAxis ? wholeAxisPrompt(ui::tag(label))
+                                   : QLatin1String("Input") + ui::tag(label) +
+                                         QLatin1String(" Press Keys ..."));
     form.Text6->setFocus(Qt::OtherFocusReason);
 }
 
 void FinishCapture(ui::Form1& form, const std::optional<QString>& name) {
     // The tag holds the slot's number; anything else reads as slot 0.
-    bool ok = false;
-    int k = ui::tag(form.Picture3).toInt(&ok);
-    if (!ok || k < 0 || k >= ui::Form1::kSlotCount)
+    int k = capturedSlot(form);
+    if (k < 0)
         k = 0;
     // The captured key replaces the value's keys; its joystick sources stay.
     if (name)
-        editSlotBinding(form, k, withKey(ui::slotValue(form.Label1[std::size_t(k)]), *name));
+        editSlotBinding(form, k, withKey(ui::slotValue(form.slotLabel(k)), *name));
     form.Text6->setText(QString());
     form.Text6->hide();
     form.Label3->setText(QString());
-    if (ui::tag(form.Command5) == kWalking && k <= 47) {
-        BeginCapture(form, k + 1);
+    const int next = nextInWalk(form, k);
+    if (ui::tag(form.Command5) == kWalking && next >= 0) {
+        BeginCapture(form, next);
         return;
     }
     ui::setTag(form.Command5, QString());
@@ -69,14 +123,33 @@ void FinishCapture(ui::Form1& form, const std::optional<QString>& name) {
 
 void AllOverAgain(ui::Form1& form) {
     ui::setTag(form.Command5, kWalking);
-    for (int i = 0; i < ui::Form1::kSlotCount; ++i)
-        editSlotBinding(form, i, withoutKey(ui::slotValue(form.Label1[std::size_t(i)])));
-    BeginCapture(form, 0);
+    // The page shown walks its own entries only.
+    const bool page = pageShown(form);
+    const int first = page ? ui::Form1::kPageFirstSlot : 0;
+    const int end = page ? first + pageEntries(form) : ui::Form1::kSlotCount;
+    if (first == end) {
+        ui::setTag(form.Command5, QString());
+        return;
+    }
+    for (int i = first; i < end; ++i)
+        editSlotBinding(form, i, withoutKey(ui::slotValue(form.slotLabel(i))));
+    BeginCapture(form, first);
 }
 
 void CaptureKey(ui::Form1& form, int qtKey, const QString& text, quint32 nativeScanCode) {
     if (form.Text6->isHidden())
         return;
+    const int slot = capturedSlot(form);
+    if (slot >= 0 && slotKind(form, slot) == InputKind::WholeAxis) {
+        // The emulator takes no key there: Esc skips, any other key is refused.
+        if (qtKey == Qt::Key_Escape)
+            FinishCapture(form, std::nullopt);
+        else
+            form.Label3->setText(QStringLiteral("A key cannot drive ") +
+                                 ui::tag(form.slotLabel(slot)) +
+                                 QStringLiteral(": move a stick end to end, or the mouse"));
+        return;
+    }
     const KeyFacts facts = keyFactsFromQt(qtKey, text);
     if (facts.virtualKey) {
         if (const auto name = keyDownName(*facts.virtualKey)) {
@@ -102,16 +175,42 @@ void CaptureKey(ui::Form1& form, int qtKey, const QString& text, quint32 nativeS
 void CaptureMouse(ui::Form1& form, Qt::MouseButton button) {
     if (form.Text6->isHidden())
         return;
+    const int slot = capturedSlot(form);
+    if (slot >= 0 && slotKind(form, slot) == InputKind::WholeAxis)
+        return; // a button cannot drive it
     if (const auto name = mouseButtonName(mouseButtonCode(button)))
         FinishCapture(form, name);
 }
 
-void CaptureDevice(ui::Form1& form, const QString& source) {
-    bool ok = false;
-    const int k = ui::tag(form.Picture3).toInt(&ok);
-    if (form.Text6->isHidden() || !ok || k < 0 || k >= ui::Form1::kSlotCount)
+void CaptureMouseMove(ui::Form1& form, const QPoint& at) {
+    const int slot = capturedSlot(form);
+    if (form.Text6->isHidden() || slot < 0 || slotKind(form, slot) != InputKind::WholeAxis)
         return;
-    editSlotBinding(form, k, withDeviceSource(ui::slotValue(form.Label1[std::size_t(k)]), source));
+    const QVariant start = form.Text6->property(kMoveStart);
+    if (!start.isValid()) {
+        form.Text6->setProperty(kMoveStart, at);
+        return;
+    }
+    const QPoint moved = at - start.toPoint();
+    QString axis;
+    if (std::abs(moved.x()) >= kAcross * form.Text6->width())
+        axis = QStringLiteral("MOUSE_XAXIS");
+    else if (std::abs(moved.y()) >= kAcross * form.Text6->height())
+        axis = QStringLiteral("MOUSE_YAXIS");
+    else
+        return;
+    // The mouse axis takes the place of the value's mouse and keys.
+    const QString rest = withoutKey(ui::slotValue(form.slotLabel(slot)));
+    editSlotBinding(form, slot, withoutNone(rest.isEmpty() ? axis : axis + u',' + rest));
+    FinishCapture(form, std::nullopt);
+}
+
+void CaptureDevice(ui::Form1& form, const QString& source) {
+    const int k = capturedSlot(form);
+    if (form.Text6->isHidden() || k < 0 || !accepts(slotKind(form, k), source))
+        return;
+    editSlotBinding(form, k,
+                    withoutNone(withDeviceSource(ui::slotValue(form.slotLabel(k)), source)));
     FinishCapture(form, std::nullopt);
 }
 

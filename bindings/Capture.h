@@ -1,5 +1,8 @@
 #pragma once
 
+#include "bindings/GameInputs.h"
+
+#include <QPoint>
 #include <QString>
 #include <optional>
 #include <qnamespace.h>
@@ -14,6 +17,12 @@ namespace bindings {
 // panel's tag names the slot being captured (and marks the panel edited),
 // Command5's tag is the walk flag, Label3 the prompt and Text6 the box.
 
+// Slots are named by number: the chart's 0..48, then the page's entries
+// (ui::Form1::slotLabel).
+
+// The kind of slot `slot`'s input.
+InputKind slotKind(const ui::Form1& form, int slot);
+
 // Puts slot `slot` into capture: the box over its label, the prompt, the focus.
 void BeginCapture(ui::Form1& form, int slot);
 
@@ -22,8 +31,9 @@ void BeginCapture(ui::Form1& form, int slot);
 // next slot follows, otherwise the focus goes to "Save".
 void FinishCapture(ui::Form1& form, const std::optional<QString>& name);
 
-// "All over again": takes the keys out of every slot (joystick sources stay)
-// and walks the 49 slots in order.
+// "All over again": takes the keys out of every slot of the page shown
+// (joystick sources stay) and walks its slots in order: the chart's 49, or
+// the game page's entries.
 void AllOverAgain(ui::Form1& form);
 
 // A key pressed in the capture box: a named key finishes the capture, a
@@ -34,6 +44,10 @@ void CaptureKey(ui::Form1& form, int qtKey, const QString& text, quint32 nativeS
 
 // A mouse button pressed in the capture box.
 void CaptureMouse(ui::Form1& form, Qt::MouseButton button);
+
+// The mouse moved over the capture box: for a whole-axis input, a move well
+// across the box binds the mouse's X or Y axis.
+void CaptureMouseMove(ui::Form1& form, const QPoint& at);
 
 // A game device's control taken while the capture box waits: `source`
 // ("JOY1_BUTTON4") replaces the slot's joystick sources, its key stays.

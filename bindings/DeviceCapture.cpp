@@ -1,7 +1,6 @@
 #include "bindings/DeviceCapture.h"
 
 #include "bindings/Capture.h"
-#include "bindings/SlotTable.h"
 #include "platform/GameDevices.h"
 #include "ui/CaptureBox.h"
 #include "ui/ClickableLabel.h"
@@ -21,11 +20,11 @@ namespace {
 int capturedSlot(const ui::Form1& form) {
     bool ok = false;
     const int slot = ui::tag(form.Picture3).toInt(&ok);
-    return ok && slot >= 0 && slot < ui::Form1::kSlotCount ? slot : -1;
+    return ok && form.slotLabel(slot) ? slot : -1;
 }
 
 QString prompt(const ui::Form1& form, int slot) {
-    return QLatin1String("Input") + ui::tag(form.Label1[std::size_t(slot)]) +
+    return QLatin1String("Input") + ui::tag(form.slotLabel(slot)) +
            QLatin1String(" Press Keys ...");
 }
 
@@ -59,6 +58,8 @@ void DeviceCapture::reset() {
     m_rest.clear();
     m_held.clear();
     m_shown.clear();
+    m_travel.clear();
+    m_slot = -1;
     m_listChanged = false;
 }
 
@@ -70,7 +71,11 @@ void DeviceCapture::poll() {
         m_form.Label3->setToolTip(QString());
         return;
     }
-    const bool wholeAxis = takesWholeAxis(kSlots[std::size_t(slot)].inputName);
+    if (slot != m_slot) {
+        m_travel.clear(); // each slot of the walk starts its own travel
+        m_slot = slot;
+    }
+    const InputKind kind = slotKind(m_form, slot);
     const std::vector<platform::GameDevice>& devices = m_devices.devices();
     std::optional<QString> unnamedText;
     for (std::size_t n = 0; n < devices.size(); ++n) {
@@ -89,7 +94,10 @@ void DeviceCapture::poll() {
             m_held.remove(device.key);
         }
         const DeviceEvent event =
-            deviceEvent(int(n) + 1, *rest, device.state, m_numbering, wholeAxis);
+            kind == InputKind::WholeAxis
+                ? wholeAxisEvent(int(n) + 1, *rest, device.state, m_numbering, m_travel[device.key])
+                : deviceEvent(int(n) + 1, *rest, device.state, m_numbering,
+                              kind == InputKind::Pedal);
         settle(*rest, device.state);
         if (event.kind == DeviceEvent::Kind::Named) {
             m_held.insert(device.key);

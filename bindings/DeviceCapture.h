@@ -52,6 +52,9 @@ private:
     // of captures, and the devices that bound a slot and are not back there.
     QHash<QString, platform::DeviceState> m_rest;
     QSet<QString> m_held;
+    // By device key, for a whole-axis input: where its axes were pushed.
+    QHash<QString, AxisTravel> m_travel;
+    int m_slot = -1; // the slot the travel is for
     QString m_shown; // the prompt as last written here
     bool m_listChanged = false;
 };

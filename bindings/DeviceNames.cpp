@@ -1,5 +1,8 @@
 #include "bindings/DeviceNames.h"
 
+#include "bindings/BuiltInValues.h"
+#include "bindings/GameInputs.h"
+
 #include <array>
 #include <cstdlib>
 #include <optional>
@@ -147,7 +150,40 @@ Numbering numberingFor(QStringView inputSystem) {
 }
 
 bool takesWholeAxis(std::string_view inputName) {
-    return inputName == "Accelerator" || inputName == "Brake";
+    return inputKind(currentInputName(inputName)) == InputKind::Pedal;
+}
+
+DeviceEvent wholeAxisEvent(int number, const DeviceState& rest, const DeviceState& now,
+                           Numbering numbering, AxisTravel& travel) {
+    if (travel.firstEnd.size() < now.axes.size())
+        travel.firstEnd.resize(now.axes.size(), 0);
+    for (std::size_t a = 0; a < now.axes.size() && a < rest.axes.size(); ++a) {
+        const int from = axisValue(numbering, a, rest.axes[a]);
+        const int to = axisValue(numbering, a, now.axes[a]);
+        const int end = std::abs(to) >= kNearEnd ? (to > 0 ? 1 : -1) : 0;
+        if (end == 0 || std::abs(to - from) <= kAway)
+            continue; // not pushed to an end, or resting there
+        int& first = travel.firstEnd[a];
+        const int restEnd = std::abs(from) >= kNearEnd ? (from > 0 ? 1 : -1) : 0;
+        if (first == 0 && restEnd == 0) {
+            first = end; // the first full push; the other end completes it
+            continue;
+        }
+        if (first == 0)
+            first = end; // resting at one end, pushed to the other
+        else if (end == first)
+            continue;
+        const char* name = nullptr;
+        if (numbering == Numbering::GameController)
+            name = a < kPadAxisNames.size() ? kPadAxisNames[a] : nullptr;
+        else
+            name = a < kAxisNames.size() ? kAxisNames[a] : nullptr;
+        if (!name)
+            return unnamed(QStringLiteral("axis %1").arg(a + 1));
+        const QString axis = QLatin1String(name);
+        return named(number, first < 0 ? axis + QLatin1String("_INV") : axis);
+    }
+    return {};
 }
 
 DeviceEvent deviceEvent(int number, const DeviceState& rest, const DeviceState& now,

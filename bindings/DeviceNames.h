@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringView>
 #include <string_view>
+#include <vector>
 
 namespace bindings {
 
@@ -19,7 +20,8 @@ enum class Numbering {
 // The numbering a value of the global InputSystem setting asks for.
 Numbering numberingFor(QStringView inputSystem);
 
-// True for the slots the emulator reads as analog: they take a whole axis.
+// True for the pedal-like inputs (by either name of a slot's input): they
+// take a pedal pressed all the way as the whole axis.
 bool takesWholeAxis(std::string_view inputName);
 
 struct DeviceEvent {
@@ -41,6 +43,20 @@ struct DeviceEvent {
 // gives the half it moved into.
 DeviceEvent deviceEvent(int number, const platform::DeviceState& rest,
                         const platform::DeviceState& now, Numbering numbering, bool wholeAxis);
+
+// For an input that takes only a whole axis: per axis of one device, the
+// end it was first pushed to in this capture (-1, +1; 0 not yet).
+struct AxisTravel {
+    std::vector<int> firstEnd;
+};
+
+// An axis moved from one end to the other on device `number` since `rest`:
+// pushed fully to one end, then to the other (or, resting at one end, pushed
+// to the other), it gives the whole axis, reversed ("_INV") when the first
+// full push went to the negative end. Buttons and hats give nothing.
+DeviceEvent wholeAxisEvent(int number, const platform::DeviceState& rest,
+                           const platform::DeviceState& now, Numbering numbering,
+                           AxisTravel& travel);
 
 // Updates `rest` with what has come back: a button held when the capture
 // began counts once it is released, a hat once it is centred.

@@ -2,6 +2,7 @@
 
 #include "bindings/Latin1.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 #include <utility>
 
@@ -56,6 +57,23 @@ const GameInput* gameInput(std::string_view name) {
     const auto found = std::find_if(kGameInputs.begin(), kGameInputs.end(),
                                     [name](const GameInput& input) { return input.name == name; });
     return found == kGameInputs.end() ? nullptr : &*found;
+}
+
+InputKind inputKind(std::string_view name) {
+    const GameInput* input = gameInput(name);
+    return input ? input->kind : InputKind::Switch;
+}
+
+bool isWholeAxis(const QString& source) {
+    static const QRegularExpression whole(
+        QStringLiteral(
+            "^(JOY\\d*_(X|Y|Z|RX|RY|RZ)AXIS|JOY\\d*_SLIDER[12]|MOUSE\\d*_[XYZ]AXIS)(_INV)?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    return whole.match(source.trimmed()).hasMatch();
+}
+
+bool accepts(InputKind kind, const QString& source) {
+    return kind != InputKind::WholeAxis || isWholeAxis(source);
 }
 
 } // namespace bindings

@@ -195,4 +195,16 @@ std::vector<const GameInput*> gameInputs(const QStringList& types);
 // The input of that name ("Punch", without "Input"), or null.
 const GameInput* gameInput(std::string_view name);
 
+// The kind of the input of that name; a switch for a name the table lacks.
+InputKind inputKind(std::string_view name);
+
+// True for a whole device or mouse axis ("JOY1_XAXIS", "JOY2_SLIDER1_INV",
+// "MOUSE_YAXIS"), not one of its halves.
+bool isWholeAxis(const QString& source);
+
+// Whether the emulator takes `source` for an input of `kind`: a whole-axis
+// input nothing but a whole axis; any other input anything (a whole axis
+// there reads as a switch or pedal past its middle).
+bool accepts(InputKind kind, const QString& source);
+
 } // namespace bindings

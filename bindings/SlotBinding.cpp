@@ -1,6 +1,7 @@
 #include "bindings/SlotBinding.h"
 
 #include "bindings/BindingValue.h"
+#include "bindings/GamePage.h"
 #include "bindings/Latin1.h"
 #include "bindings/SlotTable.h"
 #include "ui/ClickableLabel.h"
@@ -28,15 +29,16 @@ QString shortened(QString text) {
     return text;
 }
 
+} // namespace
+
 // How a slot is bound, by mouse and by keyboard, for screen readers.
 const QString kHowToBind = QStringLiteral(
     ". Double-click or press Enter to bind a key or a device control; its menu removes one");
 
-void show(ui::Form1& form, int slot, const QString& value, ValueOrigin origin) {
-    if (slot < 0 || slot >= kSlotCount)
-        return;
-    ui::ClickableLabel* label = form.Label1[std::size_t(slot)];
+void showBinding(ui::ClickableLabel* label, const QString& value, const QString& group,
+                 ValueOrigin origin, const QString& note) {
     ui::setSlotValue(label, value);
+    ui::setSlotBuiltIn(label, origin == ValueOrigin::BuiltIn);
     QString caption = shownKey(value);
     if (caption.isEmpty())
         caption = joystickCaption(value); // never looks unbound when a joystick drives it
@@ -45,9 +47,17 @@ void show(ui::Form1& form, int slot, const QString& value, ValueOrigin origin) {
     QString spelled = shortened(describe(value));
     if (origin == ValueOrigin::BuiltIn)
         spelled += QStringLiteral(" (the emulator's built-in value)");
+    spelled += note;
     label->setToolTip(spelled);
-    label->setAccessibleDescription(group(slot) + QStringLiteral(". ") + spelled +
-                                    kHowToBind);
+    label->setAccessibleDescription(group + QStringLiteral(". ") + spelled + kHowToBind);
+}
+
+namespace {
+
+void show(ui::Form1& form, int slot, const QString& value, ValueOrigin origin) {
+    if (slot < 0 || slot >= kSlotCount)
+        return;
+    showBinding(form.Label1[std::size_t(slot)], value, group(slot), origin);
 }
 
 } // namespace
@@ -68,6 +78,10 @@ void setSlotBinding(ui::Form1& form, int slot, const QString& value, ValueOrigin
 }
 
 void editSlotBinding(ui::Form1& form, int slot, const QString& value) {
+    if (slot >= ui::Form1::kPageFirstSlot) {
+        editPageEntry(form, slot - ui::Form1::kPageFirstSlot, value);
+        return;
+    }
     show(form, slot, value, ValueOrigin::File);
     if (slot >= 0 && slot < kSlotCount)
         ui::setSlotEdited(form.Label1[std::size_t(slot)], true);
@@ -82,8 +96,7 @@ void clearSlotBinding(ui::Form1& form, int slot) {
     label->setText(QString());
     label->setDeviceMark(false);
     label->setToolTip(QString());
-    label->setAccessibleDescription(group(slot) +
-                                    kHowToBind);
+    label->setAccessibleDescription(group(slot) + kHowToBind);
 }
 
 } // namespace bindings

@@ -3,6 +3,7 @@
 #include <QString>
 
 namespace ui {
+class ClickableLabel;
 class Form1;
 struct SlotLook;
 } // namespace ui
@@ -24,11 +25,21 @@ enum class ValueOrigin {
     BuiltIn, // not in the file: what the emulator uses without a line
 };
 
+// Shows `value` in `label`, a chart slot or a page entry of `group`: its
+// caption, mark, tooltip and accessible description; `note` ends the
+// tooltip.
+void showBinding(ui::ClickableLabel* label, const QString& value, const QString& group,
+                 ValueOrigin origin, const QString& note = QString());
+
+// How a slot is bound, for screen readers; ends a slot's description.
+extern const QString kHowToBind;
+
 // Shows `value` in slot `slot` as read, not edited.
 void setSlotBinding(ui::Form1& form, int slot, const QString& value,
                     ValueOrigin origin = ValueOrigin::File);
 
-// Shows `value` in slot `slot` and marks the slot edited, so Save writes it.
+// Shows `value` in slot `slot` and marks the slot edited, so Save writes it;
+// a page entry edits its input's one value (editPageEntry).
 void editSlotBinding(ui::Form1& form, int slot, const QString& value);
 
 // Empties slot `slot`: no value, no caption, no mark, not edited.

@@ -24,10 +24,10 @@ void edit(ui::Form1& form, int slot, const QString& value) {
 } // namespace
 
 QMenu* ShowSlotMenu(ui::Form1& form, int slot, const QPoint& globalPos) {
-    if (slot < 0 || slot >= ui::Form1::kSlotCount)
+    ui::ClickableLabel* label = form.slotLabel(slot);
+    if (!label)
         return nullptr;
     EndCapture(form);
-    ui::ClickableLabel* label = form.Label1[std::size_t(slot)];
     const QString value = ui::slotValue(label);
     auto* menu = new QMenu(&form);
     menu->setAttribute(Qt::WA_DeleteOnClose);

@@ -5,6 +5,8 @@
 namespace catalogue {
 
 std::optional<QStringList> selectedInputTypes(const ui::Form1& form) {
+    if (selectedInputTypesSource)
+        return selectedInputTypesSource(form);
     const GameCatalogue& catalogue = gameCatalogue(form);
     const CatalogueRow* row = selectedRow(form);
     if (!row || !catalogue.definitions || row->definition < 0)

@@ -3,6 +3,7 @@
 #include "bindings/BuiltInValues.h"
 #include "bindings/Capture.h"
 #include "bindings/DeviceCapture.h"
+#include "bindings/GamePage.h"
 #include "bindings/KeyNames.h"
 #include "bindings/Latin1.h"
 #include "bindings/Profiles.h"
@@ -14,6 +15,7 @@
 #include "emulator/ConfigFile.h"
 #include "emulator/ConfigLocations.h"
 #include "emulator/ConfigSave.h"
+#include "emulator/GameControls.h"
 #include "emulator/InputFile.h"
 #include "emulator/Launch.h"
 #include "emulator/Launcher.h"
@@ -104,10 +106,12 @@ void readIntoSlots(ui::Form1& form, ui::Dialogs& dialogs) {
     form.Picture3->setProperty(bindings::kInputSystemProperty, QString());
     if (source.isEmpty()) {
         bindings::ShowDefaults(form);
+        ReadGameControls(form, {});
         return;
     }
     const ConfigRead read = readConfigFile(source);
     fillSlots(form, read.bytes);
+    ReadGameControls(form, read.bytes);
     // Game devices are numbered the way the emulator's input system reads them.
     const QString inputSystem = QStringLiteral("InputSystem");
     form.Picture3->setProperty(bindings::kInputSystemProperty,
@@ -137,6 +141,7 @@ QHash<QString, QString> editedSettings(const ui::Form1& form, const QByteArray& 
         if (current != input && present.contains(settingName(input)))
             settings.insert(settingName(input), ui::slotValue(label));
     }
+    settings.insert(bindings::pageEdits(form)); // the game page's own inputs
     return settings;
 }
 
@@ -233,6 +238,7 @@ void ClosePanel(ui::Form1& form, ui::Dialogs& dialogs) {
         return;
     }
     bindings::EndCapture(form);
+    bindings::clearGamePage(form);
     ui::setTag(form.Picture3, QString());
     form.Picture3->hide();
     form.Command3->setEnabled(true);

@@ -25,8 +25,9 @@ struct Line {
     bool global = true;  // in a global section
     bool header = false; // a "[ ... ]" line
     bool opensGlobal = false;
-    bool setting = false;                   // a "Name = value" line
-    qsizetype nameBegin = 0, nameEnd = 0;   // a header's name too
+    qsizetype sectionBegin = 0, sectionEnd = 0; // a header's name
+    bool setting = false;                       // a "Name = value" line
+    qsizetype nameBegin = 0, nameEnd = 0;     // a header's name too
     qsizetype valueBegin = 0, valueEnd = 0; // quotes included
 };
 
@@ -72,6 +73,8 @@ void parseLine(const QByteArray& bytes, Line& line) {
         if (nameEnd < 0)
             nameEnd = end;
         trim(bytes, nameBegin, nameEnd);
+        line.sectionBegin = nameBegin;
+        line.sectionEnd = nameEnd;
         const std::string_view name(bytes.constData() + nameBegin,
                                     std::size_t(nameEnd - nameBegin));
         line.opensGlobal = name.empty() || name == "Global";
@@ -212,6 +215,33 @@ QHash<QString, GlobalSetting> globalSettings(const QByteArray& bytes, const QStr
         ++index;
     });
     return settings;
+}
+
+QHash<QString, QHash<QString, QString>> sectionInputs(const QByteArray& bytes) {
+    QHash<QString, QHash<QString, QString>> sections;
+    QStringList sets; // the sets the current section names
+    forEachLine(bytes, [&](const Line& line) {
+        if (line.header) {
+            sets.clear();
+            if (line.opensGlobal)
+                return;
+            const QString names = QString::fromUtf8(bytes.constData() + line.sectionBegin,
+                                                    line.sectionEnd - line.sectionBegin);
+            for (const QString& set : names.split(u','))
+                if (!set.trimmed().isEmpty())
+                    sets.append(set.trimmed());
+            return;
+        }
+        if (!line.setting || line.global || sets.isEmpty())
+            return;
+        const QByteArray n = name(bytes, line);
+        if (!n.startsWith("Input"))
+            return;
+        const QString value = QString::fromUtf8(unquoted(rawValue(bytes, line)));
+        for (const QString& set : sets)
+            sections[set].insert(QString::fromUtf8(n), value);
+    });
+    return sections;
 }
 
 QByteArray editConfig(const QByteArray& bytes, const QHash<QString, QString>& settings) {

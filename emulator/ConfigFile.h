@@ -40,6 +40,11 @@ struct GlobalSetting {
 // has.
 QHash<QString, GlobalSetting> globalSettings(const QByteArray& bytes, const QStringList& names);
 
+// The input settings ("InputPunch") of the game sections, by set name: a
+// section "[ a, b ]" gives its settings to both; the last line of a name in
+// the sections of one set wins.
+QHash<QString, QHash<QString, QString>> sectionInputs(const QByteArray& bytes);
+
 // The file with each named global setting set to its new value: the last
 // global line of that name gets the value in place, keeping its own form
 // (quotes or none, blanks, trailing comment, line end); a name with no

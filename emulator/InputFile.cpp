@@ -10,10 +10,9 @@ namespace {
 // Inputs the current emulator reads only under a newer name: each binding is
 // written under both.
 constexpr std::pair<const char*, const char*> kRenamedInputs[] = {
-    {"TwinJoyLeftShot", "TwinJoyShot1"},
-    {"TwinJoyRightShot", "TwinJoyShot2"},
-    {"TwinJoyLeftTurbo", "TwinJoyTurbo1"},
-    {"TwinJoyRightTurbo", "TwinJoyTurbo2"},
+    {"TwinJoyLeftShot", "TwinJoyShot1"},   {"TwinJoyRightShot", "TwinJoyShot2"},
+    {"TwinJoyLeftTurbo", "TwinJoyTurbo1"}, {"TwinJoyRightTurbo", "TwinJoyTurbo2"},
+    {"Trigger", "AnalogTriggerLeft"},      {"Offscreen", "AnalogTriggerRight"},
 };
 
 } // namespace

@@ -8,6 +8,13 @@ namespace ui {
 
 CaptureBox::CaptureBox(QWidget* parent) : QLineEdit(parent) {
     setContextMenuPolicy(Qt::PreventContextMenu);
+    // A whole-axis input is bound by moving the mouse across the box.
+    setMouseTracking(true);
+}
+
+void CaptureBox::mouseMoveEvent(QMouseEvent* event) {
+    event->accept();
+    Q_EMIT mouseMoved(event->position().toPoint());
 }
 
 bool CaptureBox::event(QEvent* event) {

@@ -15,12 +15,15 @@ public:
 Q_SIGNALS:
     void keyPressed(int qtKey, const QString& text, quint32 nativeScanCode);
     void mousePressed(Qt::MouseButton button);
+    // The mouse moved over the box, now at `at` (the box's own pixels).
+    void mouseMoved(const QPoint& at);
 
 protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 };
 

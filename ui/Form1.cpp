@@ -8,6 +8,7 @@
 #include "ui/EditBox.h"
 #include "ui/GameList.h"
 #include "ui/HelpText.h"
+#include "ui/PageLayout.h"
 #include "ui/Panel.h"
 #include "ui/Pictures.h"
 #include "ui/TitleCard.h"
@@ -23,6 +24,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTextDocument>
 #include <algorithm>
@@ -233,8 +236,30 @@ const Form1::SlotLabels::Array& Form1::SlotLabels::labels() const {
     return m_labels;
 }
 
+const Form1::GamePage& Form1::page() const {
+    if (!Label1.built())
+        Label1.labels();
+    // Built when first asked for: opening the panel needs only its button.
+    if (!m_page.Picture4)
+        const_cast<Form1*>(this)->buildPage();
+    return m_page;
+}
+
+ClickableLabel* Form1::slotLabel(int id) const {
+    if (id >= 0 && id < kSlotCount)
+        return Label1[std::size_t(id)];
+    if (id >= kPageFirstSlot && id < kAllSlotCount)
+        return page().Label7[std::size_t(id - kPageFirstSlot)];
+    return nullptr;
+}
+
 QWidget* Form1::control(const QString& name) const {
-    if (!Label1.built() && name.startsWith(QLatin1String("Label1(")))
+    static const QStringList built{QStringLiteral("Label1("), QStringLiteral("Label6"),
+                                   QStringLiteral("Label7("), QStringLiteral("Label8("),
+                                   QStringLiteral("Label9("), QStringLiteral("Picture4"),
+                                   QStringLiteral("Command8")};
+    if (!Label1.built() && std::any_of(built.begin(), built.end(),
+                                       [&name](const QString& p) { return name.startsWith(p); }))
         Label1.labels();
     return m_controls.value(name);
 }
@@ -285,7 +310,117 @@ void Form1::buildSlots() {
         setTabOrder(previous, label);
         previous = label;
     }
+    auto* turn = new QPushButton(Picture3);
+    turn->setObjectName(QStringLiteral("Command8"));
+    turn->setGeometry(kTurnButtonRect);
+    turn->setFont(fitted(proportionalFont(12), QStringLiteral("Every control of this game"),
+                         kTurnButtonRect.size() - QSize(12, 4), 12, proportionalFont(12)));
+    turn->setText(QStringLiteral("Every control of this game"));
+    turn->setAccessibleDescription(
+        QStringLiteral("Shows every input the selected game reads, to bind each"));
+    connect(turn, &QPushButton::clicked, this, &Form1::command8Clicked);
+    m_page.Command8 = turn;
+    m_controls.insert(turn->objectName(), turn);
+    turn->show();
+    // The button that turns to the game's page comes first.
+    setTabOrder(Command3, m_page.Command8);
+    setTabOrder(m_page.Command8, labels[0]);
+}
+
+// The game's page: hidden until turned to, every entry hidden until a game
+// fills it. Entries are slots like the chart's, in the slot font; row labels
+// and headings are fitted to their rows.
+void Form1::buildPage() {
+    auto* pageWidget = new QWidget(Picture3);
+    pageWidget->setObjectName(QStringLiteral("Picture4"));
+    pageWidget->setGeometry(kPageRect);
+    setColours(pageWidget, Qt::white, QColor());
+    pageWidget->hide();
+    m_page.Picture4 = pageWidget;
+
+    const QFont fixed = fixedFont(kFixedPixels);
+    QFont titleFont = proportionalFont(13);
+    titleFont.setBold(true);
+    m_page.Label6 = new QLabel(pageWidget);
+    m_page.Label6->setObjectName(QStringLiteral("Label6"));
+    m_page.Label6->setGeometry(kPageTitleRect);
+    m_page.Label6->setFont(titleFont);
+    m_page.Label6->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    auto* rows = new QScrollArea(pageWidget);
+    rows->setObjectName(QStringLiteral("Picture4Rows"));
+    rows->setGeometry(kPageRowsRect);
+    rows->setFrameShape(QFrame::NoFrame);
+    rows->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    rows->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    rows->setFocusPolicy(Qt::NoFocus);
+    auto* content = new QWidget;
+    setColours(content, Qt::white, QColor());
+    content->resize(kPageRowWidth, pageHeight(kPageEntryCount + kPageHeadingCount));
+    rows->setWidget(content);
+    rows->setWidgetResizable(false);
+    m_page.rows = rows;
+
+    const QFont slotFont = fitted(fixed, QString(), pageCell(0).slot.size(), kFixedPixels, fixed);
+    const QFont rowFont = proportionalFont(11);
+    QFont headingFont = rowFont;
+    headingFont.setBold(true);
+    const QColor lightGrey(224, 224, 224);
+    const QColor systemText = palette().color(QPalette::Text);
+    for (int i = 0; i < kPageHeadingCount; ++i) {
+        auto* heading = new QLabel(content);
+        heading->setObjectName(QStringLiteral("Label9(%1)").arg(i));
+        heading->setFont(headingFont);
+        heading->setIndent(4);
+        setColours(heading, QColor(70, 84, 130), Qt::white);
+        heading->hide();
+        m_page.Label9[std::size_t(i)] = heading;
+    }
+    for (int i = 0; i < kPageEntryCount; ++i) {
+        auto* caption = new QLabel(content);
+        caption->setObjectName(QStringLiteral("Label8(%1)").arg(i));
+        caption->setFont(rowFont);
+        caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        caption->hide();
+        m_page.Label8[std::size_t(i)] = caption;
+
+        const int id = kPageFirstSlot + i;
+        auto* entry = new ClickableLabel(QString(), content);
+        entry->setObjectName(QStringLiteral("Label7(%1)").arg(i));
+        entry->setFont(slotFont);
+        entry->setAlignment(Qt::AlignCenter);
+        setColours(entry, lightGrey, systemText);
+        entry->setFocusPolicy(Qt::TabFocus);
+        setCaptionedName(entry, QString(), QStringLiteral("no key"));
+        connect(entry, &ClickableLabel::doubleClicked, this,
+                [this, id] { Q_EMIT slotDoubleClicked(id); });
+        connect(entry, &ClickableLabel::menuRequested, this,
+                [this, id](const QPoint& at) { Q_EMIT slotMenuRequested(id, at); });
+        setTag(entry, QString());
+        entry->hide();
+        m_page.Label7[std::size_t(i)] = entry;
+        m_controls.insert(entry->objectName(), entry);
+        m_controls.insert(caption->objectName(), caption);
+    }
+    for (QLabel* heading : m_page.Label9)
+        m_controls.insert(heading->objectName(), heading);
+    m_controls.insert(pageWidget->objectName(), pageWidget);
+    m_controls.insert(m_page.Label6->objectName(), m_page.Label6);
+
+    // Its entries follow the chart's slots in the keyboard order.
+    QWidget* previous = Label1[kSlotCount - 1];
+    for (ClickableLabel* entry : m_page.Label7) {
+        setTabOrder(previous, entry);
+        previous = entry;
+    }
     setTabOrder(previous, Command4);
+    // The close mark, the capture box and the buttons stay in front of it.
+    for (QWidget* w : {static_cast<QWidget*>(Image5), static_cast<QWidget*>(m_page.Command8),
+                       static_cast<QWidget*>(Text6),
+                       static_cast<QWidget*>(Label3), static_cast<QWidget*>(Command4),
+                       static_cast<QWidget*>(Command5), static_cast<QWidget*>(Command6),
+                       static_cast<QWidget*>(Command7)})
+        w->raise();
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
@@ -481,6 +616,7 @@ void Form1::routeEvents() {
     connect(List2, &GameList::rowMenuRequested, this, &Form1::list2MenuRequested);
     connect(Text6, &CaptureBox::keyPressed, this, &Form1::captureKeyPressed);
     connect(Text6, &CaptureBox::mousePressed, this, &Form1::captureMousePressed);
+    connect(Text6, &CaptureBox::mouseMoved, this, &Form1::captureMouseMoved);
 }
 
 void Form1::keepFixedSize() {

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QString>
 
+#include "ui/SlotState.h"
 #include "ui/Twips.h"
 #include <QWidget>
 #include <array>
@@ -11,6 +12,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QScrollArea;
 
 namespace ui {
 
@@ -39,6 +41,13 @@ class Form1 final : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kSlotCount = 49;
+    // The game's page: a fixed pool of entries, relabelled per game. Entry i
+    // is slot kPageFirstSlot + i wherever a slot is named by number (the
+    // capture, the device capture, the slot menu).
+    static constexpr int kPageEntryCount = 28;
+    static constexpr int kPageHeadingCount = 8;
+    static constexpr int kPageFirstSlot = kSlotCount;
+    static constexpr int kAllSlotCount = kSlotCount + kPageEntryCount;
     static constexpr QSize kClientSize{623, 625};
 
     explicit Form1(QWidget* parent = nullptr);
@@ -61,6 +70,29 @@ public:
         Form1* m_form;
         Array m_labels{};
     };
+
+    // The game's page over the chart, built with the slots: the page, its
+    // title, its scrolled rows, the entries (slot labels like Label1), their
+    // row labels and the group headings; and the button that turns between
+    // chart and page.
+    struct GamePage {
+        QWidget* Picture4 = nullptr;
+        QLabel* Label6 = nullptr;
+        QScrollArea* rows = nullptr;
+        std::array<ClickableLabel*, kPageEntryCount> Label7{};
+        std::array<QLabel*, kPageEntryCount> Label8{};
+        std::array<QLabel*, kPageHeadingCount> Label9{};
+        QPushButton* Command8 = nullptr;
+    };
+    const GamePage& page() const;
+    bool pageBuilt() const { return m_page.Picture4 != nullptr; }
+
+    // Slot `id`: a chart slot (below kSlotCount) or a page entry; null for
+    // any other number.
+    ClickableLabel* slotLabel(int id) const;
+
+    // The page's inputs that have no chart slot.
+    PageValues pageValues;
 
     // Controls, named as designed.
     Panel* Picture1 = nullptr;
@@ -130,12 +162,14 @@ Q_SIGNALS:
     void command7Clicked();
     void image5Clicked();
     void slotDoubleClicked(int slot);
+    void command8Clicked();
     void slotMenuRequested(int slot, const QPoint& globalPos);
     void list2RowSelected(int row);
     void list2DoubleClicked(int row);
     void list2MenuRequested(int row, const QPoint& globalPos);
     void captureKeyPressed(int qtKey, const QString& text, quint32 nativeScanCode);
     void captureMousePressed(Qt::MouseButton button);
+    void captureMouseMoved(const QPoint& at);
     void closeRequested();
 
 protected:
@@ -148,6 +182,7 @@ private:
     QWidget* createControl(const ControlSpec& spec, QWidget* container);
     void buildControls();
     void buildSlots();
+    void buildPage();
     void applyLooks();
     void describeControls();
     void applyTabOrder();
@@ -157,6 +192,7 @@ private:
 
     QHash<QString, QWidget*> m_controls;
     SlotLookSource m_slotLooks = nullptr;
+    GamePage m_page;
 };
 
 } // namespace ui

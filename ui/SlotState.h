@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QVariant>
@@ -24,5 +25,28 @@ inline bool slotEdited(const QObject* slot) {
 inline void setSlotEdited(QObject* slot, bool edited) {
     slot->setProperty("slotEdited", edited);
 }
+
+// Whether a slot's value is the emulator's built-in one (its file has none).
+inline bool slotBuiltIn(const QObject* slot) {
+    return slot->property("slotBuiltIn").toBool();
+}
+
+inline void setSlotBuiltIn(QObject* slot, bool builtIn) {
+    slot->setProperty("slotBuiltIn", builtIn);
+}
+
+// The values of the inputs the chart has no slot for, which the game's page
+// shows and edits, by input name ("SkiX"), as read from the file (or the
+// emulator's built-in value) and edited since; and the inputs the file's game
+// sections set, by set name, then by setting name ("InputSkiX").
+struct StoredInput {
+    QString value;
+    bool edited = false;
+    bool builtIn = false;
+};
+struct PageValues {
+    QHash<QString, StoredInput> inputs;
+    QHash<QString, QHash<QString, QString>> sections;
+};
 
 } // namespace ui

@@ -32,7 +32,8 @@ assert len(DEFAULT_BINDINGS) == 49
 
 # Written again under the current emulator's names, after the 49.
 RENAMED = [("TwinJoyLeftShot", "TwinJoyShot1"), ("TwinJoyRightShot", "TwinJoyShot2"),
-           ("TwinJoyLeftTurbo", "TwinJoyTurbo1"), ("TwinJoyRightTurbo", "TwinJoyTurbo2")]
+           ("TwinJoyLeftTurbo", "TwinJoyTurbo1"), ("TwinJoyRightTurbo", "TwinJoyTurbo2"),
+           ("Trigger", "AnalogTriggerLeft"), ("Offscreen", "AnalogTriggerRight")]
 
 
 def input_file(bindings):
@@ -82,7 +83,7 @@ class BindingPanel(harness.SessionTestCase):
         s.answer(program, "Kestrun")
         self.assertEqual(s.find_windows(program, "^Overwrite message$"), [])
         expected = input_file(DEFAULT_BINDINGS)
-        self.assertEqual(expected.count(b"\r\n"), 59)
+        self.assertEqual(expected.count(b"\r\n"), 61)
         self.assertEqual(s.read(self.emulator_copy), expected)
         self.assertEqual(s.read(self.front_end_copy), expected)
 

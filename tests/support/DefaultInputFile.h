@@ -63,4 +63,6 @@ inline const QByteArray kDefaultInputFile = ";\r\n"
                                             "InputTwinJoyShot1 = \"A\"\r\n"
                                             "InputTwinJoyShot2 = \"S\"\r\n"
                                             "InputTwinJoyTurbo1 = \"Z\"\r\n"
-                                            "InputTwinJoyTurbo2 = \"X\"\r\n";
+                                            "InputTwinJoyTurbo2 = \"X\"\r\n"
+                                            "InputAnalogTriggerLeft = \"MOUSE_LEFT_BUTTON\"\r\n"
+                                            "InputAnalogTriggerRight = \"MOUSE_RIGHT_BUTTON\"\r\n";

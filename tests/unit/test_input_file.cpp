@@ -63,19 +63,22 @@ void TestInputFile::defaultFileByteForByte() {
                  QString::fromLatin1(slot.defaultKey.data(), qsizetype(slot.defaultKey.size())))});
     const QByteArray bytes = emulator::formatInputFile(slots, u'"');
     QCOMPARE(bytes, kDefaultInputFile);
-    QCOMPARE(bytes.count("\r\n"), 59);
-    QCOMPARE(bytes.count('\n'), 59);
+    QCOMPARE(bytes.count("\r\n"), 61);
+    QCOMPARE(bytes.count('\n'), 61);
 
     // Read by name, every slot finds its key, under both names where renamed.
     QStringList names;
     for (const SlotBinding& slot : slots)
         names << QStringLiteral("Input") + slot.inputName;
-    names << QStringLiteral("InputTwinJoyShot1") << QStringLiteral("InputTwinJoyTurbo2");
+    names << QStringLiteral("InputTwinJoyShot1") << QStringLiteral("InputTwinJoyTurbo2")
+          << QStringLiteral("InputAnalogTriggerRight");
     const auto read = emulator::globalSettings(bytes, names);
     for (const SlotBinding& slot : slots)
         QCOMPARE(read.value(QStringLiteral("Input") + slot.inputName).value, slot.key);
     QCOMPARE(read.value(QStringLiteral("InputTwinJoyShot1")).value, QStringLiteral("A"));
     QCOMPARE(read.value(QStringLiteral("InputTwinJoyTurbo2")).value, QStringLiteral("X"));
+    QCOMPARE(read.value(QStringLiteral("InputAnalogTriggerRight")).value,
+             QStringLiteral("MOUSE_RIGHT_BUTTON"));
 }
 
 void TestInputFile::renamedInputsFollowTheirSlots() {
@@ -102,9 +105,9 @@ void TestInputFile::formatLines_data() {
 
     QTest::newRow("default Start1") << "Start1"
                                     << "1" << QChar(u'"') << QByteArray("InputStart1 = \"1\"");
-    QTest::newRow("mouse key") << "Trigger"
+    QTest::newRow("mouse key") << "AnalogJoyTrigger"
                                << "MouseLeft" << QChar(u'"')
-                               << QByteArray("InputTrigger = \"MouseLeft\"");
+                               << QByteArray("InputAnalogJoyTrigger = \"MouseLeft\"");
     QTest::newRow("empty key") << "Coin2"
                                << "" << QChar(u'"') << QByteArray("InputCoin2 = \"\"");
     QTest::newRow("other quote") << "JoyUp"

@@ -1,0 +1,153 @@
+// The binding panel's speed with the emulator's full first-start file as a
+// user edits it (263 lines), on tmpfs: opening the panel, turning to the
+// game's page, switching games on it, and Save's work after its questions.
+// Each step is run many times; the median and the worst are printed.
+//
+//   page-bench [RUNS]                 the timings
+//   page-bench --shot OUT.png [ROW]   a picture of the panel on the page of
+//                                     row ROW (5: Virtual On, the largest),
+//                                     its inputs as the definitions list them
+
+#include "app/Frontend.h"
+#include "catalogue/SelectedGame.h"
+#include "emulator/Launcher.h"
+#include "ui/ClickableLabel.h"
+#include "ui/Dialogs.h"
+#include "ui/Form1.h"
+#include "ui/GameList.h"
+#include "ui/Panel.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+class YesDialogs final : public ui::Dialogs {
+public:
+    void tell(const QString&, const QString&) override {}
+    bool ask(const QString&, const QString&) override { return true; }
+};
+
+class NoLauncher final : public emulator::Launcher {
+public:
+    bool start(const QString&, const QStringList&, emulator::WindowState, const QString&) override {
+        return false;
+    }
+    bool running() const override { return false; }
+};
+
+// The input types of the built-in rows' sets, as the emulator's definitions
+// list them.
+const QStringList kTypes[] = {
+    {"common", "joystick1", "joystick2", "fighting"},             // vf3
+    {"common", "vehicle", "vr4", "shiftupdown"},                  // lemans24
+    {"common", "vehicle", "shift4", "vr4"},                       // scud
+    {"common", "vehicle", "shift4", "vr4"},                       // scudp
+    {"common", "analog_gun1", "analog_gun2"},                     // lostwsga
+    {"common", "twin_joysticks"},                                 // von2
+    {"common", "joystick1", "joystick2", "soccer"},               // vs298
+    {"common", "vehicle", "shift4", "handbrake", "viewchange"},   // srally2
+    {"common", "vehicle", "shift4", "vr4"},                       // daytona2
+    {"common", "vehicle", "shift4", "vr4"},                       // dayto2pe
+    {"common", "joystick1", "joystick2", "fighting"},             // fvipers2
+    {"common", "vehicle", "shiftupdown", "harley", "viewchange"}, // harley
+    {"common", "analog_gun1", "analog_gun2"},                     // lamachin
+    {"common", "analog_gun1", "analog_gun2"},                     // oceanhun
+    {"common", "analog_joystick"},                                // swtrilgy
+    {"common", "vehicle", "shiftupdown", "viewchange"},           // eca
+};
+
+QByteArray usersFile() {
+    QFile file(QStringLiteral(KESTRUN_SOURCE "/tests/support/first-start-Supermodel.ini"));
+    QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    bytes.replace("WideScreen = 0", "WideScreen = true");
+    return bytes + "RefreshRate = 57.524\n\n[ vf3 ]\nInputPunch = \"KEY_Q\"\n";
+}
+
+struct Panel {
+    QTemporaryDir dir{QStringLiteral("/dev/shm/page-bench-XXXXXX")};
+    ui::Form1 form;
+    YesDialogs dialogs;
+    NoLauncher launcher;
+    app::Frontend frontend{form, dialogs, launcher, dir.path(), [] {}};
+
+    Panel() {
+        QDir(dir.path()).mkpath(QStringLiteral("Config"));
+        QDir(dir.path()).mkpath(QStringLiteral("Supermodel_0.1a_Win32"));
+        QFile file(dir.path() + QStringLiteral("/Config/Supermodel.ini"));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(usersFile());
+        frontend.start();
+        form.show();
+    }
+};
+
+double ms(QElapsedTimer& timer) {
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+void report(const char* what, std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    std::printf("%-34s median %6.2f ms   worst %6.2f ms   (%zu runs)\n", what,
+                times[times.size() / 2], times.back(), times.size());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    catalogue::selectedInputTypesSource = [](const ui::Form1& form) {
+        const int row = form.List2->currentRow();
+        return row >= 0 && row < int(std::size(kTypes)) ? std::optional(kTypes[row]) : std::nullopt;
+    };
+    const QStringList args = app.arguments();
+    if (args.size() >= 3 && args[1] == QLatin1String("--shot")) {
+        Panel p;
+        p.form.List2->setCurrentRow(args.size() > 3 ? args[3].toInt() : 5);
+        p.form.Command3->click();
+        p.form.page().Command8->click();
+        QApplication::processEvents();
+        return p.form.grab().save(args[2]) ? 0 : 1;
+    }
+    const int runs = args.size() > 1 ? args[1].toInt() : 30;
+    std::vector<double> open, turn, change, save;
+    for (int i = 0; i < runs; ++i) {
+        Panel p;
+        p.form.List2->setCurrentRow(5);
+        QApplication::processEvents();
+        QElapsedTimer timer;
+        timer.start();
+        p.form.Command3->click();
+        QApplication::processEvents();
+        open.push_back(ms(timer));
+        timer.restart();
+        p.form.page().Command8->click();
+        QApplication::processEvents();
+        turn.push_back(ms(timer));
+        timer.restart();
+        p.form.List2->setCurrentRow(i % 2 ? 7 : 0);
+        QApplication::processEvents();
+        change.push_back(ms(timer));
+        // An edit on the page and one on the chart, then Save (its questions
+        // answer at once here).
+        p.form.slotLabel(ui::Form1::kPageFirstSlot + 3)->setFocus();
+        Q_EMIT p.form.slotDoubleClicked(ui::Form1::kPageFirstSlot + 3);
+        Q_EMIT p.form.captureKeyPressed(Qt::Key_G, QStringLiteral("g"), 0);
+        timer.restart();
+        p.form.Command6->click();
+        QApplication::processEvents();
+        save.push_back(ms(timer));
+    }
+    report("open the panel", open);
+    report("turn to the page (Virtual On)", turn);
+    report("switch games on the page", change);
+    report("Save after its questions", save);
+    return 0;
+}

@@ -1,0 +1,300 @@
+// The binding panel's game page: every input of the selected game, bound like
+// the chart's slots, sharing one value per input with the chart, saved in
+// place.
+
+#include "support/Fakes.h"
+
+#include "bindings/Capture.h"
+#include "bindings/GamePage.h"
+#include "catalogue/SelectedGame.h"
+#include "ui/CaptureBox.h"
+#include "ui/ClickableLabel.h"
+#include "ui/GameList.h"
+#include "ui/Panel.h"
+#include "ui/SlotState.h"
+#include "ui/Tag.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+
+using ui::Form1;
+
+namespace {
+
+const QString kOwnIni = QStringLiteral("Config/Supermodel.ini");
+
+QByteArray firstStartFile() {
+    QFile file(QStringLiteral(KESTRUN_TEST_SUPPORT "/first-start-Supermodel.ini"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The first-start file as a user edits it: 263 lines, with a game section.
+QByteArray usersFile() {
+    QByteArray file = firstStartFile();
+    file.replace("WideScreen = 0", "WideScreen = true");
+    file += "RefreshRate = 57.524\n\n[ vf3 ]\nInputPunch = \"KEY_Q\"\n";
+    return file;
+}
+
+QList<QByteArray> changedLines(const QByteArray& a, const QByteArray& b) {
+    const QList<QByteArray> before = a.split('\n');
+    const QList<QByteArray> after = b.split('\n');
+    if (before.size() != after.size())
+        return {"line count differs"};
+    QList<QByteArray> changed;
+    for (qsizetype i = 0; i < before.size(); ++i)
+        if (before[i] != after[i])
+            changed << after[i];
+    return changed;
+}
+
+// Definitions stand in through the catalogue's seam: every row reads `types`.
+struct PageFixture : FrontEndFixture {
+    explicit PageFixture(const QStringList& types = {}, const QByteArray& file = usersFile()) {
+        if (!types.isEmpty())
+            catalogue::selectedInputTypesSource = [types](const Form1&) {
+                return std::optional<QStringList>(types);
+            };
+        QDir().mkpath(path(QStringLiteral("Supermodel_0.1a_Win32")));
+        writeFile(kOwnIni, file);
+        frontend.start();
+        form.show();
+        QTest::mouseClick(form.Command3, Qt::LeftButton);
+    }
+    ~PageFixture() { catalogue::selectedInputTypesSource = nullptr; }
+    void turn() { QTest::mouseClick(form.page().Command8, Qt::LeftButton); }
+    // The shown entry of input `name`, or null.
+    ui::ClickableLabel* entry(const QString& name) const {
+        for (ui::ClickableLabel* e : form.page().Label7)
+            if (!e->isHidden() && ui::tag(e) == name)
+                return e;
+        return nullptr;
+    }
+    QStringList labels() const {
+        QStringList shown;
+        for (QLabel* l : form.page().Label8)
+            if (!l->isHidden())
+                shown << l->text();
+        return shown;
+    }
+    QStringList headings() const {
+        QStringList shown;
+        for (QLabel* l : form.page().Label9)
+            if (!l->isHidden())
+                shown << l->text();
+        return shown;
+    }
+    void capture(const QString& name, Qt::Key key) {
+        QTest::mouseDClick(entry(name), Qt::LeftButton);
+        QTest::keyClick(form.Text6, key);
+    }
+    void save() {
+        dialogs.answers << true;
+        QTest::mouseClick(form.Command6, Qt::LeftButton);
+    }
+};
+
+} // namespace
+
+class GamePageTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void pageListsTheGamesInputs_data();
+    void pageListsTheGamesInputs();
+    void oneValuePerInputAndTheGameSectionTold();
+    void dirtDevilsBindsShiftUpAndSaveEditsItsLine();
+    void skiChampsXAxisTakesOnlyAWholeAxis();
+    void walkAndRestoreStayOnThePage();
+    void keyboardReachesThePageAndBindsAnEntry();
+    void closingAndReopeningForgetsUnsavedPageEdits();
+};
+
+void GamePageTest::pageListsTheGamesInputs_data() {
+    QTest::addColumn<QStringList>("types"); // empty: no definitions
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("entries");
+    QTest::addColumn<QStringList>("someLabels");
+    QTest::addColumn<QStringList>("headings");
+    const QStringList common{"Common Controls"};
+    QTest::newRow("Virtua Fighter 3: P1 and P2")
+        << QStringList{"common", "joystick1", "joystick2", "fighting"} << 0 << 24
+        << QStringList{"P1 Punch", "P2 Punch", "P2 Joystick Up", "P2 Coin"}
+        << QStringList{"Common Controls", "4-Way Joysticks", "Fighting Game Buttons"};
+    QTest::newRow("Virtual On: the largest")
+        << QStringList{"common", "twin_joysticks"} << 5 << 28
+        << QStringList{"Macro Turn Left", "Right Joystick Down", "Right Turbo"}
+        << QStringList{"Common Controls", "Virtual On Controls"};
+    QTest::newRow("Le Mans 24 shifts up and down")
+        << QStringList{"common", "vehicle", "vr4", "shiftupdown"} << 1 << 19
+        << QStringList{"Shift Up", "Shift Down", "Full Steering"}
+        << QStringList{"Common Controls", "Racing Game Steering Controls",
+                       "Racing Game 4 VR View Buttons"};
+    QTest::newRow("no definitions: the profile's slots, light-gun triggers by their names")
+        << QStringList{} << 4 << 10
+        << QStringList{"P1 Analog Gun Left Trigger", "P1 Analog Gun Right Trigger"}
+        << QStringList{"Common Controls", "Analog Guns"};
+}
+
+void GamePageTest::pageListsTheGamesInputs() {
+    QFETCH(QStringList, types);
+    QFETCH(int, row);
+    PageFixture f(types);
+    f.form.List2->setCurrentRow(row);
+    QVERIFY(f.form.page().Picture4->isHidden());
+    f.turn();
+    QVERIFY(!f.form.page().Picture4->isHidden());
+    QCOMPARE(f.form.page().Label6->text(), f.form.List2->item(row)->text());
+    QTEST(int(f.labels().size()), "entries");
+    QFETCH(QStringList, someLabels);
+    for (const QString& label : someLabels)
+        QVERIFY2(f.labels().contains(label), qPrintable(label));
+    QTEST(f.headings(), "headings");
+    // The page lies inside the panel; its rows scroll within it.
+    const QRect page(f.form.page().Picture4->mapTo(f.form.Picture3, QPoint()),
+                     f.form.page().Picture4->size());
+    QVERIFY(f.form.Picture3->rect().contains(page));
+    QVERIFY(f.form.page().rows->widget()->height() <= f.form.page().rows->height() ||
+            f.form.page().rows->verticalScrollBar()->maximum() > 0);
+    // Another game while it is open shows that game's controls.
+    f.form.List2->setCurrentRow(row == 2 ? 3 : 2);
+    QCOMPARE(f.form.page().Label6->text(), f.form.List2->currentItem()->text());
+    f.turn(); // back to the chart
+    QVERIFY(f.form.page().Picture4->isHidden());
+    QVERIFY(!f.form.Label1[0]->isHidden());
+}
+
+void GamePageTest::oneValuePerInputAndTheGameSectionTold() {
+    PageFixture f({"common", "joystick1", "joystick2", "fighting"});
+    f.form.List2->setCurrentRow(0); // Virtua Fighter 3, whose section sets Punch
+    f.turn();
+    ui::ClickableLabel* punch = f.entry(QStringLiteral("Punch"));
+    QVERIFY(punch);
+    QCOMPARE(punch->text(), QStringLiteral("A"));
+    QVERIFY(punch->toolTip().contains(QLatin1String("this game gets Q from its [ vf3 ] section")));
+    // A page edit is the chart's value, and back.
+    f.capture(QStringLiteral("Punch"), Qt::Key_G);
+    QCOMPARE(ui::slotValue(f.form.Label1[12]), QStringLiteral("KEY_G,JOY1_BUTTON1"));
+    QCOMPARE(punch->text(), QStringLiteral("G"));
+    // An input the file lacks shows the release's value and says so.
+    f.form.pageValues.inputs.remove(QStringLiteral("Kick2"));
+    bindings::setPageValues(f.form, {}, {});
+    bindings::renderGamePage(f.form);
+    ui::ClickableLabel* kick2 = f.entry(QStringLiteral("Kick2"));
+    QCOMPARE(ui::slotValue(kick2), QStringLiteral("JOY2_BUTTON2"));
+    QVERIFY(kick2->toolTip().contains(QLatin1String("built-in")));
+    QVERIFY(kick2->deviceMark());
+    QVERIFY(kick2->accessibleDescription().contains(QLatin1String("joystick 2 button 2")));
+}
+
+void GamePageTest::dirtDevilsBindsShiftUpAndSaveEditsItsLine() {
+    const QByteArray user = usersFile();
+    QCOMPARE(user.count('\n'), 263);
+    PageFixture f({"common", "vehicle", "shiftupdown", "viewchange"}, user);
+    f.turn();
+    QVERIFY(f.entry(QStringLiteral("GearShiftUp")));
+    QVERIFY(!f.entry(QStringLiteral("GearShift1"))); // four-gear games only
+    f.capture(QStringLiteral("GearShiftUp"), Qt::Key_J);
+    f.capture(QStringLiteral("Start1"), Qt::Key_K); // on the chart too
+    QVERIFY(!ui::tag(f.form.Picture3).isEmpty());   // the close question counts it
+    f.save();
+    QVERIFY(f.dialogs.boxes.last().text.contains(QLatin1String("successful")));
+    QCOMPARE(changedLines(user, f.readFile(kOwnIni)),
+             (QList<QByteArray>{"InputStart1 = \"KEY_K,JOY1_BUTTON9\"",
+                                "InputGearShiftUp = \"KEY_J\"           ; sequential shift up"}));
+}
+
+void GamePageTest::skiChampsXAxisTakesOnlyAWholeAxis() {
+    PageFixture f({"common", "ski"});
+    f.turn();
+    ui::ClickableLabel* skiX = f.entry(QStringLiteral("SkiX"));
+    QVERIFY(skiX);
+    QTest::mouseDClick(skiX, Qt::LeftButton);
+    QVERIFY(f.form.Text6->isVisible());
+    QTest::keyClick(f.form.Text6, Qt::Key_A); // refused: the emulator would be
+    QTest::mouseClick(f.form.Text6, Qt::LeftButton);
+    QVERIFY(f.form.Text6->isVisible());
+    QCOMPARE(ui::slotValue(skiX), QStringLiteral("JOY1_XAXIS"));
+    QVERIFY(f.form.Label3->text().contains(QLatin1String("SkiX")));
+    // The mouse moved well across the box gives the mouse's X axis.
+    const int y = f.form.Text6->height() / 2;
+    QTest::mouseMove(f.form.Text6, QPoint(2, y));
+    QTest::mouseMove(f.form.Text6, QPoint(f.form.Text6->width() - 2, y));
+    QVERIFY(f.form.Text6->isHidden());
+    QCOMPARE(ui::slotValue(skiX), QStringLiteral("MOUSE_XAXIS,JOY1_XAXIS"));
+    // A pole takes keys as usual.
+    f.capture(QStringLiteral("SkiPollLeft"), Qt::Key_Z);
+    QCOMPARE(ui::slotValue(f.entry(QStringLiteral("SkiPollLeft"))),
+             QStringLiteral("KEY_Z,JOY1_BUTTON1"));
+}
+
+void GamePageTest::walkAndRestoreStayOnThePage() {
+    PageFixture f({"common", "magtruck"});
+    f.turn();
+    const int entries = bindings::pageEntries(f.form);
+    QCOMPARE(entries, 16);
+    QTest::mouseClick(f.form.Command5, Qt::LeftButton);
+    QCOMPARE(ui::tag(f.form.Picture3), QString::number(Form1::kPageFirstSlot));
+    int keys = 0;
+    while (f.form.Text6->isVisible() && keys < 40) {
+        const int slot = ui::tag(f.form.Picture3).toInt();
+        if (bindings::slotKind(f.form, slot) == bindings::InputKind::WholeAxis) {
+            QTest::keyClick(f.form.Text6, Qt::Key_Escape); // skipped
+        } else {
+            QTest::keyClick(f.form.Text6, Qt::Key(Qt::Key_A + keys % 26));
+        }
+        ++keys;
+    }
+    QCOMPARE(keys, entries); // the page's entries only
+    QCOMPARE(ui::slotValue(f.entry(QStringLiteral("MagicalPedal2"))),
+             QStringLiteral("JOY2_BUTTON1,KEY_P"));
+    QCOMPARE(ui::slotValue(f.form.Label1[15]), QStringLiteral("KEY_F,JOY1_BUTTON4")); // untouched
+    // Restore brings back the release's keys, joysticks kept.
+    QTest::mouseClick(f.form.Command4, Qt::LeftButton);
+    QCOMPARE(ui::slotValue(f.entry(QStringLiteral("MagicalPedal2"))),
+             QStringLiteral("KEY_S,JOY2_BUTTON1"));
+    QCOMPARE(ui::slotValue(f.entry(QStringLiteral("MagicalLeverUp2"))), QStringLiteral("NONE"));
+    QCOMPARE(ui::slotValue(f.form.Label1[0]), QStringLiteral("KEY_1,JOY1_BUTTON9"));
+}
+
+void GamePageTest::keyboardReachesThePageAndBindsAnEntry() {
+    PageFixture f({"common", "joystick1", "spikeout"});
+    f.form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f.form));
+    f.form.Command2->setFocus(); // New Scan; the panel's own button is off while it is open
+    QTest::keyClick(f.form.Command2, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), f.form.page().Command8);
+    QCOMPARE(f.form.page().Command8->text(), QStringLiteral("Every control of this game"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QVERIFY(!f.form.page().Picture4->isHidden());
+    QCOMPARE(f.form.page().Command8->text(), QStringLiteral("Back to the chart"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); // the page's first entry
+    QCOMPARE(QApplication::focusWidget(), f.form.page().Label7[0]);
+    for (int i = 0; i < 12; ++i) // common, joystick: on to Shift
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), f.entry(QStringLiteral("Shift")));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QVERIFY(f.form.Text6->hasFocus());
+    QTest::keyClick(f.form.Text6, Qt::Key_M);
+    QCOMPARE(ui::slotValue(f.entry(QStringLiteral("Shift"))), QStringLiteral("KEY_M,JOY1_BUTTON1"));
+}
+
+void GamePageTest::closingAndReopeningForgetsUnsavedPageEdits() {
+    PageFixture f({"common", "ski"});
+    f.turn();
+    f.capture(QStringLiteral("SkiSelect1"), Qt::Key_U);
+    f.dialogs.answers << false; // not saved
+    QTest::mouseClick(f.form.Image5, Qt::LeftButton);
+    QVERIFY(f.form.Picture3->isHidden());
+    QTest::mouseClick(f.form.Command3, Qt::LeftButton);
+    QVERIFY(f.form.page().Picture4->isHidden()); // the chart first
+    f.turn();
+    QCOMPARE(ui::slotValue(f.entry(QStringLiteral("SkiSelect1"))),
+             QStringLiteral("KEY_Q,JOY1_BUTTON3"));
+}
+
+QTEST_MAIN(GamePageTest)
+#include "test_game_page.moc"
