@@ -64,6 +64,15 @@ void TestEmulatorFiles::brings_data() {
         << QStringList{"front/Config/Games.xml=G", "front/Assets/p1.bmp=A",
                        "front/Config/Music.xml!"}
         << none;
+    QTest::newRow("installed into a prefix")
+        << "usr/bin/"
+        << QStringList{"usr/bin/supermodel=x", "usr/share/supermodel/Config/Games.xml=G",
+                       "usr/share/supermodel/Assets/p1.bmp=A"}
+        << QStringList{"front/Config/Games.xml=G", "front/Assets/p1.bmp=A"} << none;
+    QTest::newRow("a source build's own files come before a prefix's")
+        << "src/bin/"
+        << QStringList{"src/Config/Games.xml=G", "src/share/supermodel/Config/Games.xml=P"}
+        << QStringList{"front/Config/Games.xml=G"} << none;
     QTest::newRow("only bin looks above")
         << "src/other/" << QStringList{"src/other/supermodel=x", "src/Config/Games.xml=G"}
         << QStringList{"front/Config/Games.xml!"} << none;

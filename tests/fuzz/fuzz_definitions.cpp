@@ -1,0 +1,62 @@
+// The emulator's game definitions, read from any bytes: what is kept is
+// always well formed (named, titled, each name once, parents resolved to a
+// set that has no parent of its own), the catalogue built from it keeps the
+// sixteen built-in rows first and places every set once, and the archive
+// check over any of its sets' files ends with a set that exists.
+#include "catalogue/ArchiveCheck.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/Definitions.h"
+
+#include <QSet>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+void check(bool condition, const char* what) {
+    if (!condition) {
+        std::fprintf(stderr, "definitions: %s\n", what);
+        std::abort();
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    const std::optional<catalogue::Definitions> definitions = catalogue::parseDefinitions(bytes);
+    if (!definitions)
+        return 0;
+    QSet<QString> names;
+    for (const catalogue::GameSet& set : definitions->sets) {
+        check(!set.name.isEmpty() && !set.title.isEmpty(), "a set without name or title");
+        check(!names.contains(set.name), "a name twice");
+        names.insert(set.name);
+        if (set.parent >= 0) {
+            check(set.parent < definitions->sets.size(), "a parent out of range");
+            check(definitions->sets[set.parent].parent < 0, "a parent with a parent");
+        }
+    }
+    const QList<catalogue::CatalogueRow> rows = catalogue::buildCatalogue(&*definitions);
+    check(rows.size() >= 16, "built-in rows lost");
+    int placed = 0;
+    for (int i = 0; i < rows.size(); ++i) {
+        check((i < 16) == (rows[i].builtIn >= 0), "built-in rows out of place");
+        for (const QString& set : rows[i].sets)
+            placed += names.contains(set) ? 1 : 0;
+    }
+    check(placed == definitions->sets.size(), "a set placed twice or not at all");
+
+    // An archive with the files of the first set and of the last one.
+    QList<catalogue::ArchiveMember> members;
+    for (const catalogue::GameSet* set : {&definitions->sets.front(), &definitions->sets.back()})
+        for (const catalogue::RomRegion& region : set->regions)
+            for (const catalogue::RomFile& file : region.files)
+                members.append({file.name, file.crc32});
+    const catalogue::ArchiveCheck result = catalogue::checkArchive(*definitions, members);
+    check(result.set < definitions->sets.size(), "a verdict on no set");
+    check((result.set >= 0) == (result.verdict != catalogue::ArchiveVerdict::NotKnown),
+          "a verdict and its set disagree");
+    return 0;
+}
