@@ -99,10 +99,19 @@ QPixmap titleCard(QSize size, qreal devicePixelRatio, const QString& title, cons
     small.setPixelSize(11);
     const QFontMetricsF smallMetrics(small);
     const QString creditText = credit.join(QStringLiteral("  ·  "));
-    const qreal creditY = horizon + (area.height() - horizon + smallMetrics.ascent()) / 2;
+    const qreal creditY = horizon + 8 + smallMetrics.ascent();
     outlinedText(painter,
                  QPointF((area.width() - smallMetrics.horizontalAdvance(creditText)) / 2, creditY),
                  creditText, small, Qt::white, Qt::black, 2.5);
+    // The attract screen's invitation, as on the snapshots.
+    QFont start(font);
+    start.setPixelSize(9);
+    const QFontMetricsF startMetrics(start);
+    const QString press = QStringLiteral("PRESS START");
+    outlinedText(painter,
+                 QPointF((area.width() - startMetrics.horizontalAdvance(press)) / 2,
+                         area.height() - 4 - startMetrics.descent()),
+                 press, start, Qt::white, Qt::black, 2);
     return pixmap;
 }
 
