@@ -149,7 +149,10 @@ std::optional<Definitions> parseDefinitions(const QByteArray& bytes) {
     }
     if (xml.hasError() || read.isEmpty())
         return std::nullopt;
-    return linkParents(std::move(read));
+    Definitions definitions = linkParents(std::move(read));
+    if (definitions.sets.isEmpty())
+        return std::nullopt; // nothing the emulator could load
+    return definitions;
 }
 
 DefinitionsRead readDefinitions(const QString& path) {

@@ -46,7 +46,8 @@ struct Definitions {
 // The largest definitions file read; a larger one is not used.
 inline constexpr qint64 kDefinitionsLimit = qint64(16) << 20;
 
-// Parses the definitions. Nothing when the XML is malformed; a set without a
+// Parses the definitions. Nothing when the XML is malformed or no set is
+// left; a set without a
 // name or a title, or whose parent the file does not define, is left out,
 // and of sets sharing a name the first counts. A parent that is itself a
 // clone counts as none.

@@ -233,6 +233,8 @@ void CatalogueTest::definitionsThatCannotAllBeUsed_data() {
                game("x", nullptr, "", "0x3") + game("scud", nullptr, "Scud Race", "0x4") +
                "</games>"
         << QStringList{"scud:Scud Race"};
+    QTest::newRow("nothing left") << "<games>" + game("vf3a", "vf3", "VF3", "0x1") + "</games>"
+                                  << QStringList{"-"};
     QTest::newRow("a parent that is a clone counts as none")
         << "<games>" + game("a", nullptr, "A", "0x1") + game("b", "a", "A", "0x2") +
                game("c", "b", "C", "0x3") + "</games>"
