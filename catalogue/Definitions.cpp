@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QSet>
 #include <QXmlStreamReader>
 
 namespace catalogue {
@@ -101,21 +102,26 @@ GameSet readGame(Xml& xml) {
 
 // Resolves each clone's parent once, after every set is known.
 Definitions linkParents(QList<GameSet> read) {
-    QHash<QString, int> firstOf;
+    QSet<QString> seen;
     Definitions defs;
     for (GameSet& set : read) {
-        if (set.name.isEmpty() || set.title.isEmpty() || firstOf.contains(set.name))
+        if (set.name.isEmpty() || set.title.isEmpty() || seen.contains(set.name))
             continue;
-        firstOf.insert(set.name, int(defs.sets.size()));
+        seen.insert(set.name);
         defs.sets.append(std::move(set));
     }
-    QList<GameSet> kept;
-    for (const GameSet& set : defs.sets) {
-        if (!set.parentName.isEmpty() && !firstOf.contains(set.parentName))
-            continue; // a clone of nothing the emulator could load
-        kept.append(set);
+    // A clone of nothing the emulator could load goes, and then so does a
+    // clone of that clone.
+    for (bool dropped = true; dropped;) {
+        QSet<QString> names;
+        for (const GameSet& set : defs.sets)
+            names.insert(set.name);
+        const qsizetype before = defs.sets.size();
+        defs.sets.removeIf([&names](const GameSet& set) {
+            return !set.parentName.isEmpty() && !names.contains(set.parentName);
+        });
+        dropped = defs.sets.size() != before;
     }
-    defs.sets = kept;
     for (GameSet& set : defs.sets) {
         if (set.parentName.isEmpty())
             continue;

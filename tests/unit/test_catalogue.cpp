@@ -235,6 +235,10 @@ void CatalogueTest::definitionsThatCannotAllBeUsed_data() {
         << QStringList{"scud:Scud Race"};
     QTest::newRow("nothing left") << "<games>" + game("vf3a", "vf3", "VF3", "0x1") + "</games>"
                                   << QStringList{"-"};
+    QTest::newRow("a clone of a clone of nothing")
+        << "<games>" + game("b", "a", "B", "0x1") + game("a", "z", "A", "0x2") +
+               game("c", nullptr, "C", "0x3") + "</games>"
+        << QStringList{"c:C"};
     QTest::newRow("a parent that is a clone counts as none")
         << "<games>" + game("a", nullptr, "A", "0x1") + game("b", "a", "A", "0x2") +
                game("c", "b", "C", "0x3") + "</games>"
