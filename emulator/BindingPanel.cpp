@@ -85,20 +85,6 @@ void fillSlots(ui::Form1& form, const QByteArray& bytes) {
     }
 }
 
-QString problemText(ConfigProblem problem) {
-    switch (problem) {
-    case ConfigProblem::NulByte:
-        return QStringLiteral("it holds a NUL byte");
-    case ConfigProblem::TooLarge:
-        return QStringLiteral("it is larger than 16 MiB");
-    case ConfigProblem::Unreadable:
-        return QStringLiteral("it cannot be read");
-    case ConfigProblem::None:
-        break;
-    }
-    return {};
-}
-
 // Reads the file the panel shows into the slots; a file that cannot be
 // edited safely is shown read-only, with a box naming it.
 void readIntoSlots(ui::Form1& form, ui::Dialogs& dialogs) {
@@ -118,7 +104,7 @@ void readIntoSlots(ui::Form1& form, ui::Dialogs& dialogs) {
                                globalSettings(read.bytes, {inputSystem}).value(inputSystem).value);
     if (read.problem != ConfigProblem::None)
         dialogs.tell(source + QStringLiteral(" is shown read-only and cannot be saved: ") +
-                         problemText(read.problem) + u'.',
+                         configProblemText(read.problem) + u'.',
                      kErrTitle);
 }
 

@@ -191,6 +191,20 @@ QByteArray lineEndOf(const QByteArray& bytes) {
 
 } // namespace
 
+QString configProblemText(ConfigProblem problem) {
+    switch (problem) {
+    case ConfigProblem::NulByte:
+        return QStringLiteral("it holds a NUL byte");
+    case ConfigProblem::TooLarge:
+        return QStringLiteral("it is larger than 16 MiB");
+    case ConfigProblem::Unreadable:
+        return QStringLiteral("it cannot be read");
+    case ConfigProblem::None:
+        break;
+    }
+    return {};
+}
+
 ConfigProblem configProblem(const QByteArray& bytes) {
     if (bytes.size() > kConfigFileLimit)
         return ConfigProblem::TooLarge;

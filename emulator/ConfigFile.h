@@ -25,6 +25,9 @@ inline constexpr qsizetype kConfigFileLimit = 16 * 1024 * 1024;
 
 enum class ConfigProblem { None, NulByte, TooLarge, Unreadable };
 
+// Why a file cannot be edited, as a box says it ("it holds a NUL byte").
+QString configProblemText(ConfigProblem problem);
+
 // Whether the bytes can be edited safely.
 ConfigProblem configProblem(const QByteArray& bytes);
 

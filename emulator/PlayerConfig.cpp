@@ -26,20 +26,6 @@ QByteArray stampOf(const QString& path) {
            QByteArray::number(info.lastModified().toMSecsSinceEpoch()) + '\n';
 }
 
-QString problemText(ConfigProblem problem) {
-    switch (problem) {
-    case ConfigProblem::NulByte:
-        return QStringLiteral("it holds a NUL byte");
-    case ConfigProblem::TooLarge:
-        return QStringLiteral("it is larger than 16 MiB");
-    case ConfigProblem::Unreadable:
-        return QStringLiteral("it cannot be read");
-    case ConfigProblem::None:
-        break;
-    }
-    return {};
-}
-
 QString notCarried(const QString& player, const QString& working, const QString& why) {
     return QStringLiteral("Your settings in %1 were not carried into %2: %3")
         .arg(shown(player), shown(working), why);
@@ -107,7 +93,7 @@ QStringList keepConfigInStep(const QString& programFolder, const QStringList& ca
         return {}; // nothing changed since the last start
     const ConfigRead now = readConfigFile(player);
     if (now.problem != ConfigProblem::None)
-        return {notCarried(player, working, problemText(now.problem))};
+        return {notCarried(player, working, configProblemText(now.problem))};
     const ConfigRead base = readConfigFile(baseCopyPath(programFolder));
     if (!base.exists || base.problem != ConfigProblem::None) {
         // A working copy from before bases were kept: it was made from the
@@ -125,7 +111,7 @@ QStringList keepConfigInStep(const QString& programFolder, const QStringList& ca
     if (here.problem != ConfigProblem::None)
         return {notCarried(player, working,
                            QStringLiteral("the working copy cannot be edited: ") +
-                               problemText(here.problem))};
+                               configProblemText(here.problem))};
     const MergeResult merged = mergeConfig(base.bytes, now.bytes, here.bytes);
     if (merged.bytes != here.bytes && !platform::writeFileAtomically(target, merged.bytes))
         return {notCarried(player, working, QStringLiteral("the file cannot be written"))};
