@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 
 using ui::Form1;
 
@@ -35,11 +36,12 @@ QByteArray firstStartFile() {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The emulator's name of the test pad's axis `axis`, reversed or not.
-QString padAxis(int axis, bool reversed) {
+// The emulator's names of the test pad's whole axis `axis`: reversed
+// ("_INV", first pushed to its negative end) or not.
+QStringList padAxis(int axis) {
     static const QStringList names{"XAXIS", "YAXIS", "ZAXIS", "RXAXIS", "RYAXIS", "RZAXIS"};
-    return QStringLiteral("JOY%1_").arg(g_realDevices + 1) + names[axis] +
-           (reversed ? QStringLiteral("_INV") : QString());
+    const QString name = QStringLiteral("JOY%1_").arg(g_realDevices + 1) + names[axis];
+    return {name + QStringLiteral("_INV"), name};
 }
 
 // The program folder with the first-start file, and an emulator folder
@@ -91,18 +93,20 @@ struct RealPageFixture : FrontEndFixture {
         return QTest::qWaitFor(
             [&] { return form.Label3->toolTip().contains(QLatin1String(kPadName)); }, 2000);
     }
-    // Moves the pad's axis from one end to the other, the first push to the
-    // negative end when `reversed`, and back to rest. True once the capture
-    // has moved on.
-    bool sweep(VirtualPad& pad, int axis, bool reversed) {
+    // Moves the pad's axis from rest to the negative end and on to the
+    // positive one, again until the capture moves on (a poll of the devices
+    // can miss a step on a busy machine); back to rest then. True once the
+    // capture has moved on.
+    bool sweep(VirtualPad& pad, int axis) {
         const int slot = capturedSlot();
-        // Polls of the devices see each end before the next.
-        QTest::qWait(60);
-        pad.set(QStringLiteral("a%1=%2").arg(axis).arg(reversed ? -32768 : 32767));
-        QTest::qWait(60);
-        pad.set(QStringLiteral("a%1=%2").arg(axis).arg(reversed ? 32767 : -32768));
-        const bool taken =
-            QTest::qWaitFor([&] { return !capturing() || capturedSlot() != slot; }, 2000);
+        const auto movedOn = [&] { return !capturing() || capturedSlot() != slot; };
+        bool taken = false;
+        for (int round = 0; round < 10 && !taken; ++round)
+            for (int end : {0, -32768, 32767})
+                if (!taken) {
+                    pad.set(QStringLiteral("a%1=%2").arg(axis).arg(end));
+                    taken = QTest::qWaitFor(movedOn, 60);
+                }
         pad.set(QStringLiteral("a%1=0").arg(axis));
         return taken;
     }
@@ -155,18 +159,17 @@ void RealGamePageTest::everyEntryBindsAndTheEmulatorReadsIt() {
     QTEST(bindings::pageEntries(f.form), "entries");
     QTest::mouseClick(f.form.Command5, Qt::LeftButton);
     QVERIFY(f.padSeen());
-    QHash<QString, QString> given; // by input: the key or the axis it was given
+    QHash<QString, QStringList> given; // by input: the key or the axis it was given
     int keys = 0;
     int axes = 0;
     while (f.capturing() && keys + axes < Form1::kPageEntryCount) {
         const int slot = f.capturedSlot();
         const QString input = ui::tag(f.form.slotLabel(slot));
         if (bindings::slotKind(f.form, slot) == bindings::InputKind::WholeAxis) {
-            const bool reversed = axes % 2 == 0;
-            given.insert(input, padAxis(axes, reversed));
-            QVERIFY2(f.sweep(pad, axes++, reversed), qPrintable(input));
+            given.insert(input, padAxis(axes));
+            QVERIFY2(f.sweep(pad, axes++), qPrintable(input));
         } else {
-            given.insert(input, QString(QChar(u'A' + keys))); // as the slot shows it
+            given.insert(input, {QString(QChar(u'A' + keys))}); // as the slot shows it
             QTest::keyClick(f.form.Text6, Qt::Key(Qt::Key_A + keys++));
         }
         QVERIFY2(!f.capturing() || f.capturedSlot() == slot + 1, qPrintable(input));
@@ -178,9 +181,12 @@ void RealGamePageTest::everyEntryBindsAndTheEmulatorReadsIt() {
     for (int i = 0; i < bindings::pageEntries(f.form); ++i) {
         const ui::ClickableLabel* entry = f.form.page().Label7[std::size_t(i)];
         const QString value = ui::slotValue(entry);
-        const QString source = given.value(ui::tag(entry));
-        QVERIFY2(bindings::splitSources(value).contains(source) ||
-                     bindings::shownKey(value) == source,
+        const QStringList sources = given.value(ui::tag(entry));
+        QVERIFY2(std::any_of(sources.begin(), sources.end(),
+                             [&](const QString& source) {
+                                 return bindings::splitSources(value).contains(source) ||
+                                        bindings::shownKey(value) == source;
+                             }),
                  qPrintable(ui::tag(entry) + u' ' + value));
         shown.append({f.headingOf(i), f.form.page().Label8[std::size_t(i)]->text(), value});
     }
@@ -214,16 +220,16 @@ void RealGamePageTest::skiChampsXAxisTakesAWholeStickAxisAndRefusesAKey() {
     QTest::keyClick(f.form.Text6, Qt::Key_A);
     pad.set(QStringLiteral("b0")); // nor a button, nor half an axis
     QTest::qWait(60);
-    pad.set(QStringLiteral("b0=0 a0=-32768"));
+    pad.set(QStringLiteral("b0=0 a1=-32768"));
     QTest::qWait(100);
     QVERIFY(f.capturing());
     QCOMPARE(ui::slotValue(skiX), QStringLiteral("JOY1_XAXIS"));
     QVERIFY2(f.form.Label3->text().startsWith(QLatin1String("A key cannot drive SkiX")),
              qPrintable(f.form.Label3->text()));
-    // The other end completes the whole axis.
-    pad.set(QStringLiteral("a0=32767"));
-    QTRY_VERIFY(!f.capturing());
-    QCOMPARE(ui::slotValue(skiX), padAxis(0, true));
+    // End to end, the stick's Y axis drives it.
+    QVERIFY(f.sweep(pad, 1));
+    QVERIFY(!f.capturing());
+    QVERIFY2(padAxis(1).contains(ui::slotValue(skiX)), qPrintable(ui::slotValue(skiX)));
 }
 
 QTEST_MAIN(RealGamePageTest)
