@@ -59,6 +59,14 @@ constexpr int kAxisBoxHeight = 40;
 constexpr double kAcross = 0.6;
 const char kMoveStart[] = "captureMoveStart";
 
+const char kPromptProperty[] = "capturePrompt";
+
+// The prompt, kept also apart from the devices the device capture adds to it.
+void setPrompt(ui::Form1& form, const QString& text) {
+    form.Label3->setProperty(kPromptProperty, text);
+    form.Label3->setText(text);
+}
+
 QString wholeAxisPrompt(const QString& input) {
     return QLatin1String("Input") + input +
            QLatin1String(": move a stick end to end, or the mouse across the box");
@@ -72,6 +80,10 @@ int nextInWalk(const ui::Form1& form, int slot) {
 }
 
 } // namespace
+
+QString capturePrompt(const ui::Form1& form) {
+    return form.Label3->property(kPromptProperty).toString();
+}
 
 InputKind slotKind(const ui::Form1& form, int slot) {
     const ui::ClickableLabel* label = form.slotLabel(slot);
@@ -95,9 +107,9 @@ void BeginCapture(ui::Form1& form, int slot) {
     form.Text6->setProperty(kMoveStart, QVariant());
     form.Text6->show();
     form.Text6->raise();
-    form.Label3->setText(wholeAxis ? wholeAxisPrompt(ui::tag(label))
-                                   : QLatin1String("Input") + ui::tag(label) +
-                                         QLatin1String(" Press Keys ..."));
+    setPrompt(form, wholeAxis ? wholeAxisPrompt(ui::tag(label))
+                              : QLatin1String("Input") + ui::tag(label) +
+                                    QLatin1String(" Press Keys ..."));
     form.Text6->setFocus(Qt::OtherFocusReason);
 }
 
@@ -111,7 +123,7 @@ void FinishCapture(ui::Form1& form, const std::optional<QString>& name) {
         editSlotBinding(form, k, withKey(ui::slotValue(form.slotLabel(k)), *name));
     form.Text6->setText(QString());
     form.Text6->hide();
-    form.Label3->setText(QString());
+    setPrompt(form, QString());
     const int next = nextInWalk(form, k);
     if (ui::tag(form.Command5) == kWalking && next >= 0) {
         BeginCapture(form, next);
@@ -145,9 +157,8 @@ void CaptureKey(ui::Form1& form, int qtKey, const QString& text, quint32 nativeS
         if (qtKey == Qt::Key_Escape)
             FinishCapture(form, std::nullopt);
         else
-            form.Label3->setText(QStringLiteral("A key cannot drive ") +
-                                 ui::tag(form.slotLabel(slot)) +
-                                 QStringLiteral(": move a stick end to end, or the mouse"));
+            setPrompt(form, QStringLiteral("A key cannot drive ") + ui::tag(form.slotLabel(slot)) +
+                                QStringLiteral(": move a stick end to end, or the mouse"));
         return;
     }
     const KeyFacts facts = keyFactsFromQt(qtKey, text);
@@ -217,7 +228,7 @@ void CaptureDevice(ui::Form1& form, const QString& source) {
 void EndCapture(ui::Form1& form) {
     form.Text6->setText(QString());
     form.Text6->hide();
-    form.Label3->setText(QString());
+    setPrompt(form, QString());
     ui::setTag(form.Command5, QString());
 }
 

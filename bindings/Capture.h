@@ -20,6 +20,10 @@ namespace bindings {
 // Slots are named by number: the chart's 0..48, then the page's entries
 // (ui::Form1::slotLabel).
 
+// The capture's own prompt: what the slot takes, or why a key was refused.
+// The device capture shows it with the devices it reads.
+QString capturePrompt(const ui::Form1& form);
+
 // The kind of slot `slot`'s input.
 InputKind slotKind(const ui::Form1& form, int slot);
 

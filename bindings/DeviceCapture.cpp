@@ -23,11 +23,6 @@ int capturedSlot(const ui::Form1& form) {
     return ok && form.slotLabel(slot) ? slot : -1;
 }
 
-QString prompt(const ui::Form1& form, int slot) {
-    return QLatin1String("Input") + ui::tag(form.slotLabel(slot)) +
-           QLatin1String(" Press Keys ...");
-}
-
 } // namespace
 
 DeviceCapture::DeviceCapture(ui::Form1& form, platform::GameDevices& devices, QObject* parent)
@@ -123,11 +118,12 @@ void DeviceCapture::showPrompt(const QString& text, const QString& tooltip) {
     m_form.Label3->setText(m_shown);
 }
 
-// The prompt names the connected devices, shortened to fit its line; its
-// tooltip holds them all.
+// The capture's prompt names the connected devices, shortened to fit its
+// line; its tooltip holds them all. A whole-axis input's prompt already
+// asks for a stick, and keeps its room for that.
 void DeviceCapture::showDevices() {
     const std::vector<platform::GameDevice>& devices = m_devices.devices();
-    const QString base = prompt(m_form, capturedSlot(m_form));
+    const QString base = capturePrompt(m_form);
     if (devices.empty()) {
         showPrompt(base, QString());
         return;
@@ -135,8 +131,12 @@ void DeviceCapture::showDevices() {
     QStringList names;
     for (std::size_t n = 0; n < devices.size(); ++n)
         names.append(QStringLiteral("%1 %2").arg(n + 1).arg(devices[n].name));
-    showPrompt(base + QLatin1String(" or joystick ") + names.join(QLatin1String(", ")),
-               QLatin1String("Game devices: ") + names.join(QLatin1String(", ")));
+    const QString tooltip = QLatin1String("Game devices: ") + names.join(QLatin1String(", "));
+    if (slotKind(m_form, capturedSlot(m_form)) == InputKind::WholeAxis)
+        showPrompt(base, tooltip);
+    else
+        showPrompt(base + QLatin1String(" or joystick ") + names.join(QLatin1String(", ")),
+                   tooltip);
 }
 
 } // namespace bindings

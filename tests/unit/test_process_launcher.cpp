@@ -192,7 +192,12 @@ void TestProcessLauncher::outputWithoutAUsableTemporaryFolder() {
     const QList<QByteArray> streams = where.readAll().trimmed().split('\n');
     QCOMPARE(streams.size(), 2);
     QVERIFY2(streams[0].startsWith(output.toUtf8()), streams[0].constData());
-    QCOMPARE(streams[1], streams[0]);
+    // The output file loses its name once the run has started, which may
+    // fall between the script's two looks.
+    const auto file = [](const QByteArray& link) {
+        return link.endsWith(" (deleted)") ? link.chopped(10) : link;
+    };
+    QCOMPARE(file(streams[1]), file(streams[0]));
     QCOMPARE(QDir(QStringLiteral("/")).entryList(QDir::AllEntries), before);
 }
 

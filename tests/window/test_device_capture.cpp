@@ -3,6 +3,8 @@
 // numbers count from the devices there before the test's own.
 
 #include "support/Fakes.h"
+#include "support/RealEmulator.h"
+#include "support/VirtualPad.h"
 
 #include "bindings/Capture.h"
 #include "bindings/DeviceNames.h"
@@ -36,44 +38,6 @@ QString numbered(QString value) {
                       QStringLiteral("JOY%1_").arg(g_realDevices + n));
     return value;
 }
-
-// A virtual device: 6 axes, 40 buttons, 5 hats; or a game controller.
-struct VirtualPad {
-    explicit VirtualPad(const char* name, bool controller = false) {
-        SDL_VirtualJoystickDesc desc{};
-        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        desc.type = controller ? SDL_JOYSTICK_TYPE_GAMECONTROLLER : SDL_JOYSTICK_TYPE_UNKNOWN;
-        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-        desc.nbuttons = controller ? 15 : 40;
-        desc.nhats = controller ? 0 : 5;
-        desc.button_mask = controller ? (1u << 15) - 1 : 0;
-        desc.axis_mask = controller ? (1u << SDL_CONTROLLER_AXIS_MAX) - 1 : 0;
-        desc.name = name;
-        stick = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&desc));
-    }
-    ~VirtualPad() {
-        const SDL_JoystickID id = SDL_JoystickInstanceID(stick);
-        SDL_JoystickClose(stick);
-        for (int i = 0; i < SDL_NumJoysticks(); ++i)
-            if (SDL_JoystickGetDeviceInstanceID(i) == id)
-                SDL_JoystickDetachVirtual(i);
-    }
-    // "b3" presses button 3, "a5=-32768" sets axis 5, "h0=1" hat 0.
-    void set(const QString& controls) {
-        for (const QString& c : controls.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            const int n = c.mid(1).section(QLatin1Char('='), 0, 0).toInt();
-            const int v = c.section(QLatin1Char('='), 1).toInt();
-            if (c.startsWith(QLatin1Char('b')))
-                SDL_JoystickSetVirtualButton(stick, n, c.contains(QLatin1Char('=')) ? v : 1);
-            else if (c.startsWith(QLatin1Char('a')))
-                SDL_JoystickSetVirtualAxis(stick, n, Sint16(v));
-            else
-                SDL_JoystickSetVirtualHat(stick, n, Uint8(v));
-        }
-        SDL_JoystickUpdate();
-    }
-    SDL_Joystick* stick = nullptr;
-};
 
 struct DeviceFixture : FrontEndFixture {
     explicit DeviceFixture(const QByteArray& config = {}) {
@@ -121,13 +85,12 @@ private Q_SLOTS:
 
 void DeviceCaptureTest::initTestCase() {
     // Held for the whole test: the virtual devices live as long as it does.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    QCOMPARE(SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER), 0);
-    g_realDevices = SDL_NumJoysticks();
+    g_realDevices = virtualpad::initialise();
+    QVERIFY(g_realDevices >= 0);
 }
 
 void DeviceCaptureTest::cleanupTestCase() {
-    SDL_QuitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER);
+    virtualpad::finish();
 }
 
 void DeviceCaptureTest::controls_data() {
@@ -261,12 +224,8 @@ QStringList everySource() {
 }
 
 void DeviceCaptureTest::everySourceIsOneTheEmulatorReads() {
-    const QString emulator = QStringLiteral(KESTRUN_REAL_EMULATOR "/supermodel");
-    if (!QFileInfo(emulator).isExecutable())
-        QSKIP("no real emulator in ../shared/real-emulator");
-    const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
-    if (xvfbRun.isEmpty())
-        QSKIP("no xvfb-run to give the real emulator a display");
+    if (const QString missing = realemulator::missing(); !missing.isEmpty())
+        QSKIP(qPrintable(missing));
     const QStringList sources = everySource();
     QCOMPARE(sources.size(), 2 * (32 + 16 + 32));
     QVERIFY(!sources.contains(QString()));
@@ -291,15 +250,8 @@ void DeviceCaptureTest::everySourceIsOneTheEmulatorReads() {
         QVERIFY(ini.open(QIODevice::WriteOnly));
         ini.write(saved);
         ini.close();
-        QProcess emu;
-        emu.setWorkingDirectory(run.path());
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
-        emu.setProcessEnvironment(env);
-        emu.setProcessChannelMode(QProcess::MergedChannels);
-        emu.start(xvfbRun, {QStringLiteral("-a"), emulator, QStringLiteral("-print-inputs")});
-        QVERIFY(emu.waitForFinished(60000));
-        const QString printed = QString::fromLocal8Bit(emu.readAll());
+        const QString printed = realemulator::printInputs(run.path());
+        QVERIFY(!printed.isEmpty());
         QVERIFY2(!printed.contains(QLatin1String("Unable to map input")), qPrintable(printed));
         for (const QString& source : round) {
             const QRegularExpression whole(QStringLiteral("[ ,]%1[,\n]").arg(source));
