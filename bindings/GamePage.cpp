@@ -137,18 +137,18 @@ QHash<QString, QString> pageEdits(const ui::Form1& form) {
     return edits;
 }
 
-void fillGamePage(ui::Form1& form, const GamePageSpec& spec) {
+void fillGamePage(ui::Form1& form, const GamePageContent& content) {
     const ui::Form1::GamePage& page = form.page();
     const QSignalBlocker blocker(page.Picture4);
-    page.Picture4->setProperty("pageSet", spec.set);
-    page.Label6->setText(spec.title);
-    page.Label6->setToolTip(spec.title);
-    page.Label6->setAccessibleName(QStringLiteral("Every control of ") + spec.title);
+    page.Picture4->setProperty("pageSet", content.set);
+    page.Label6->setText(content.title);
+    page.Label6->setToolTip(content.title);
+    page.Label6->setAccessibleName(QStringLiteral("Every control of ") + content.title);
     int row = 0;
     int heading = 0;
     int entry = 0;
     std::string_view lastHeading;
-    for (const GameInput* input : spec.inputs) {
+    for (const GameInput* input : content.inputs) {
         if (entry == ui::Form1::kPageEntryCount)
             break; // the pool covers the largest game
         const std::string_view title = inputTypeHeading(input->type);

@@ -20,7 +20,7 @@ namespace bindings {
 
 // What the page shows: the game's title, its set (whose game section the
 // tooltips tell of) and its inputs, in the emulator's order.
-struct GamePageSpec {
+struct GamePageContent {
     QString title;
     QString set;
     std::vector<const GameInput*> inputs;
@@ -46,9 +46,9 @@ void setPageValues(ui::Form1& form, const QHash<QString, QString>& global,
 // The page values' edits, by setting name, for Save.
 QHash<QString, QString> pageEdits(const ui::Form1& form);
 
-// Relabels the pool for `spec`: title, headings, row labels, entries' tags
+// Relabels the pool for `content`: title, headings, row labels, entries' tags
 // (the input names) and visibility; then draws every entry.
-void fillGamePage(ui::Form1& form, const GamePageSpec& spec);
+void fillGamePage(ui::Form1& form, const GamePageContent& content);
 
 // Draws every shown entry from its input's value.
 void renderGamePage(ui::Form1& form);

@@ -22,16 +22,16 @@ void TurnPage(ui::Form1& form) {
 void ShowSelectedGame(ui::Form1& form) {
     const int row = form.List2->currentRow();
     const QStringList record = catalogue::gameRecord(row);
-    bindings::GamePageSpec spec;
+    bindings::GamePageContent content;
     if (const QListWidgetItem* item = form.List2->item(row))
-        spec.title = item->text();
+        content.title = item->text();
     if (!record.isEmpty())
-        spec.set = record[catalogue::RomSet];
+        content.set = record[catalogue::RomSet];
     if (const auto types = catalogue::selectedInputTypes(form))
-        spec.inputs = bindings::gameInputs(*types);
+        content.inputs = bindings::gameInputs(*types);
     else if (!record.isEmpty())
-        spec.inputs = bindings::profileInputs(record[catalogue::Profile]);
-    bindings::fillGamePage(form, spec);
+        content.inputs = bindings::profileInputs(record[catalogue::Profile]);
+    bindings::fillGamePage(form, content);
 }
 
 void ReadGameControls(ui::Form1& form, const QByteArray& file) {
