@@ -187,8 +187,12 @@ void CaptureMouse(ui::Form1& form, Qt::MouseButton button) {
     if (form.Text6->isHidden())
         return;
     const int slot = capturedSlot(form);
-    if (slot >= 0 && slotKind(form, slot) == InputKind::WholeAxis)
-        return; // a button cannot drive it
+    if (slot >= 0 && slotKind(form, slot) == InputKind::WholeAxis) {
+        setPrompt(form, QStringLiteral("A mouse button cannot drive ") +
+                            ui::tag(form.slotLabel(slot)) +
+                            QStringLiteral(": move a stick end to end, or the mouse"));
+        return;
+    }
     if (const auto name = mouseButtonName(mouseButtonCode(button)))
         FinishCapture(form, name);
 }

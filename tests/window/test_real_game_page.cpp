@@ -226,6 +226,10 @@ void RealGamePageTest::skiChampsXAxisTakesAWholeStickAxisAndRefusesAKey() {
     QCOMPARE(ui::slotValue(skiX), QStringLiteral("JOY1_XAXIS"));
     QVERIFY2(f.form.Label3->text().startsWith(QLatin1String("A key cannot drive SkiX")),
              qPrintable(f.form.Label3->text()));
+    QTest::mouseClick(f.form.Text6, Qt::LeftButton);
+    QVERIFY(f.capturing());
+    QVERIFY2(f.form.Label3->text().startsWith(QLatin1String("A mouse button cannot drive SkiX")),
+             qPrintable(f.form.Label3->text()));
     // End to end, the stick's Y axis drives it.
     QVERIFY(f.sweep(pad, 1));
     QVERIFY(!f.capturing());
