@@ -32,9 +32,9 @@ Frontend::Frontend(ui::Form1& form, ui::Dialogs& dialogs, emulator::Launcher& la
 
 void Frontend::start() {
     startUp(m_form, m_programFileFolder);
-    // The emulator's game list is read once the window is up: start-up shows
-    // the built-in games at once, and the rest join a moment later.
-    QTimer::singleShot(0, this, [this] { catalogue::completeStartup(m_form); });
+    // Once the window is up: start-up shows the built-in games at once, and
+    // the rest of the emulator's join a moment later.
+    QTimer::singleShot(0, this, [this] { completeStartUp(m_form); });
 }
 
 void Frontend::shutdown() {

@@ -85,6 +85,17 @@ void startUp(ui::Form1& form, const QString& programFileFolder) {
     emulator::removeSaveLeftovers(emulator::emulatorConfigCopy(form.Text4->text()));
 }
 
+void completeStartUp(ui::Form1& form) {
+    const QString folder = ui::tag(&form);
+    if (!folder.isEmpty()) {
+        for (const char* file : {"Games.xml", "Music.xml"})
+            platform::removeWriteLeftovers(folder + platform::relative({"Config", file}));
+        for (const char* name : {"NVRAM", "Saves"})
+            platform::removeTemporaryFiles(folder + QLatin1String(name));
+    }
+    catalogue::completeStartup(form);
+}
+
 void shutDown(ui::Form1& form) {
     const QString folder = ui::tag(&form);
     if (folder.isEmpty())

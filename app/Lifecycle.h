@@ -21,6 +21,11 @@ QString defaultRomFolder(const QString& programFolder);
 // that fails is skipped silently.
 void startUp(ui::Form1& form, const QString& programFileFolder);
 
+// Just after the window is first shown: what an interrupted copy into the
+// program folder left (of Games.xml, Music.xml, NVRAM and save states), then
+// the emulator's game list.
+void completeStartUp(ui::Form1& form);
+
 // Shutdown before the process ends: empty folder boxes take their defaults
 // and the settings file is replaced. Nothing is asked.
 void shutDown(ui::Form1& form);

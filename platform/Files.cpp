@@ -202,6 +202,15 @@ void removeWriteLeftovers(const QString& path) {
     }
 }
 
+void removeTemporaryFiles(const QString& folder) {
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    while (it.hasNext()) {
+        it.next();
+        if (isTemporaryName(it.fileName()) && it.fileInfo().isFile())
+            QFile::remove(it.filePath());
+    }
+}
+
 LineReader::LineReader(QIODevice& device, qsizetype maxLength)
     : m_device(device), m_maxLength(maxLength) {}
 

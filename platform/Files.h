@@ -50,6 +50,10 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes);
 // named after it.
 void removeWriteLeftovers(const QString& path);
 
+// Removes every ordinary file in `folder` that bears a temporary name of
+// ours (temporaryName), whatever file it stood for.
+void removeTemporaryFiles(const QString& folder);
+
 // The longest line the file readers keep; the rest of a longer line is
 // skipped unread by anything but the line scan.
 inline constexpr qsizetype kLineLimit = 64 * 1024;

@@ -24,6 +24,14 @@ QByteArray temporaryName(const QByteArray& name) {
     return result;
 }
 
+bool isTemporaryName(const QString& candidate) {
+    const qsizetype dash = candidate.size() - kRandomLength - 1;
+    return candidate.startsWith(QLatin1String(kPrefix)) && dash > qsizetype(sizeof kPrefix - 1) &&
+           candidate[dash] == u'-' &&
+           isTemporaryNameOf(candidate,
+                             candidate.mid(sizeof kPrefix - 1, dash - (sizeof kPrefix - 1)));
+}
+
 bool isTemporaryNameOf(const QString& candidate, const QString& name) {
     const QString stem = QLatin1String(kPrefix) + name + u'-';
     if (candidate.size() != stem.size() + kRandomLength || !candidate.startsWith(stem))

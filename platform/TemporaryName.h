@@ -14,6 +14,9 @@ namespace platform {
 // of asking, most likely.
 QByteArray temporaryName(const QByteArray& name);
 
+// True when `candidate` is a name temporaryName can give for some name.
+bool isTemporaryName(const QString& candidate);
+
 // True when `candidate` is a name temporaryName(`name`) can give.
 bool isTemporaryNameOf(const QString& candidate, const QString& name);
 

@@ -29,6 +29,7 @@ private Q_SLOTS:
     void shutdownAsksNothingEvenWithUnsavedBindings();
     void shutdownOnAFullDiskKeepsTheOldFile();
     void leftoversOfAKilledWriteAreRemoved();
+    void leftoversOfAKilledCopyGoOnceTheWindowIsUp();
     void boxesHoldOneLine_data();
     void boxesHoldOneLine();
     void badSettingsFilesFallBackToDefaults_data();
@@ -232,6 +233,25 @@ void StartupTest::leftoversOfAKilledWriteAreRemoved() {
                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
                  .size(),
              3);
+}
+
+void StartupTest::leftoversOfAKilledCopyGoOnceTheWindowIsUp() {
+    FrontEndFixture f;
+    const auto ours = [](const char* name) {
+        return QString::fromLatin1(platform::temporaryName(name));
+    };
+    const QStringList leftovers{"Config/" + ours("Games.xml"), "Config/" + ours("Music.xml"),
+                                "NVRAM/" + ours("scud.nv"), "Saves/" + ours("vf3.st0")};
+    const QStringList others{"NVRAM/scud.nv", "Saves/.kestrun-tmp-vf3.st0-x",
+                             "Saves/vf3.st0.aB3xY9", "Config/" + ours("Other.xml")};
+    for (const QString& name : leftovers + others)
+        f.writeFile(name, "x");
+    f.frontend.start();
+    QCoreApplication::processEvents();
+    for (const QString& name : leftovers)
+        QVERIFY2(!QFileInfo::exists(f.path(name)), qPrintable(name));
+    for (const QString& name : others)
+        QCOMPARE(f.readFile(name), QByteArray("x"));
 }
 
 void StartupTest::boxesHoldOneLine_data() {
