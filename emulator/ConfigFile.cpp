@@ -27,8 +27,8 @@ struct Line {
     bool opensGlobal = false;
     qsizetype sectionBegin = 0, sectionEnd = 0; // a header's name
     bool setting = false;                       // a "Name = value" line
-    qsizetype nameBegin = 0, nameEnd = 0;     // a header's name too
-    qsizetype valueBegin = 0, valueEnd = 0; // quotes included
+    qsizetype nameBegin = 0, nameEnd = 0;       // a header's name too
+    qsizetype valueBegin = 0, valueEnd = 0;     // quotes included
 };
 
 bool isBlank(char c) {
@@ -413,6 +413,18 @@ private:
     QByteArray m_header;
 };
 
+// Whether the line, with `raw` in place of its value, reads as `value`.
+bool readsAs(const QByteArray& bytes, const Line& line, const QByteArray& raw,
+             const QByteArray& value) {
+    const QByteArray text = bytes.mid(line.begin, line.valueBegin - line.begin) + raw +
+                            bytes.mid(line.valueEnd, line.end - line.valueEnd);
+    Line changed;
+    changed.end = text.size();
+    changed.next = text.size();
+    parseLine(text, changed);
+    return changed.setting && unquoted(rawValue(text, changed)) == value;
+}
+
 // A value in the form of the line it goes to: quoted when that line's was,
 // or when it needs quotes to read back the same; one holding a quote as the
 // source wrote it.
@@ -552,9 +564,18 @@ QByteArray editSections(const QByteArray& bytes, const QList<SectionEdit>& edits
         const QByteArray raw = rawValue(bytes, line);
         if (unquoted(raw) == edit.value)
             return;
-        copyTo(line.valueBegin);
-        result += formatted(raw, edit);
-        copied = line.valueEnd;
+        const QByteArray value = formatted(raw, edit);
+        if (readsAs(bytes, line, value, edit.value)) {
+            copyTo(line.valueBegin);
+            result += value;
+            copied = line.valueEnd;
+            return;
+        }
+        // A value with a lone quote would take the line's comment into it:
+        // the source's own line is what says it.
+        copyTo(line.begin);
+        result += edit.line;
+        copied = line.end;
     });
     insertAt(bytes.size());
     copyTo(bytes.size());

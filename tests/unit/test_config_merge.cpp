@@ -46,6 +46,9 @@ void TestConfigMerge::merges_data() {
     QTest::newRow("the player changed, the working copy not: in place, its form kept")
         << kBase << wide << mine
         << replaced(mine, "WideScreen   =   0   ;", "WideScreen   =   1   ;") << QStringList{};
+    QTest::newRow("a lone quote would swallow the line's comment: the player's line")
+        << kBase << replaced(kBase, "WideScreen = 0", "WideScreen = \"") << mine
+        << replaced(mine, "WideScreen   =   0   ; a comment", "WideScreen = \"") << QStringList{};
     QTest::newRow("nothing changed in the player's file: nothing to do")
         << kBase << kBase << replaced(mine, "KEY_2", "KEY_9") << replaced(mine, "KEY_2", "KEY_9")
         << QStringList{};
