@@ -54,6 +54,13 @@ struct HatDirection {
 constexpr std::array<HatDirection, 4> kHatDirections{
     {{1, "UP"}, {4, "DOWN"}, {8, "LEFT"}, {2, "RIGHT"}}};
 
+// The emulator's name of an axis, or null when it has none.
+const char* axisName(Numbering numbering, std::size_t axis) {
+    if (numbering == Numbering::GameController)
+        return axis < kPadAxisNames.size() ? kPadAxisNames[axis] : nullptr;
+    return axis < kAxisNames.size() ? kAxisNames[axis] : nullptr;
+}
+
 // A game controller's triggers run from 0 to 32767: spread them over the
 // whole range so that they rest at one end like a pedal.
 int axisValue(Numbering numbering, std::size_t axis, int raw) {
@@ -126,11 +133,7 @@ std::optional<DeviceEvent> axisEvent(int number, const DeviceState& rest, const 
             std::abs(moved) > kAway && std::abs(to) > kAway && (to > 0) == (moved > 0);
         if (!whole && !half)
             continue;
-        const char* name = nullptr;
-        if (numbering == Numbering::GameController)
-            name = a < kPadAxisNames.size() ? kPadAxisNames[a] : nullptr;
-        else
-            name = a < kAxisNames.size() ? kAxisNames[a] : nullptr;
+        const char* name = axisName(numbering, a);
         if (!name)
             return unnamed(QStringLiteral("axis %1").arg(a + 1));
         const QString axis = QLatin1String(name);
@@ -173,11 +176,7 @@ DeviceEvent wholeAxisEvent(int number, const DeviceState& rest, const DeviceStat
             first = end; // resting at one end, pushed to the other
         else if (end == first)
             continue;
-        const char* name = nullptr;
-        if (numbering == Numbering::GameController)
-            name = a < kPadAxisNames.size() ? kPadAxisNames[a] : nullptr;
-        else
-            name = a < kAxisNames.size() ? kAxisNames[a] : nullptr;
+        const char* name = axisName(numbering, a);
         if (!name)
             return unnamed(QStringLiteral("axis %1").arg(a + 1));
         const QString axis = QLatin1String(name);

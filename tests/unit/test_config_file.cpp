@@ -1,6 +1,7 @@
 // The emulator's configuration file, read by name as the emulator reads it
 // and edited in place.
 #include "emulator/ConfigFile.h"
+#include "support/UsersFile.h"
 
 #include <QFile>
 #include <QTest>
@@ -8,11 +9,6 @@
 using namespace emulator;
 
 namespace {
-
-QByteArray firstStartFile() {
-    QFile file(QStringLiteral(KESTRUN_TEST_SUPPORT "/first-start-Supermodel.ini"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // What the emulator's own input set-up writes: a three-line header, no
 // comments, values without quotes, then the game sections.

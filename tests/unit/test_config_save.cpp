@@ -7,6 +7,7 @@
 #include "platform/Files.h"
 #include "platform/SaveLock.h"
 #include "platform/TemporaryName.h"
+#include "support/UsersFile.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -27,11 +28,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray firstStartFile() {
-    QFile file(QStringLiteral(KESTRUN_TEST_SUPPORT "/first-start-Supermodel.ini"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QByteArray contentOf(const QString& path) {
     QFile file(path);

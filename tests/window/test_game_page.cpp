@@ -3,6 +3,7 @@
 // place.
 
 #include "support/Fakes.h"
+#include "support/UsersFile.h"
 
 #include "bindings/Capture.h"
 #include "bindings/GamePage.h"
@@ -25,31 +26,6 @@ using ui::Form1;
 namespace {
 
 const QString kOwnIni = QStringLiteral("Config/Supermodel.ini");
-
-QByteArray firstStartFile() {
-    QFile file(QStringLiteral(KESTRUN_TEST_SUPPORT "/first-start-Supermodel.ini"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The first-start file as a user edits it: 263 lines, with a game section.
-QByteArray usersFile() {
-    QByteArray file = firstStartFile();
-    file.replace("WideScreen = 0", "WideScreen = true");
-    file += "RefreshRate = 57.524\n\n[ vf3 ]\nInputPunch = \"KEY_Q\"\n";
-    return file;
-}
-
-QList<QByteArray> changedLines(const QByteArray& a, const QByteArray& b) {
-    const QList<QByteArray> before = a.split('\n');
-    const QList<QByteArray> after = b.split('\n');
-    if (before.size() != after.size())
-        return {"line count differs"};
-    QList<QByteArray> changed;
-    for (qsizetype i = 0; i < before.size(); ++i)
-        if (before[i] != after[i])
-            changed << after[i];
-    return changed;
-}
 
 // Definitions stand in through the catalogue's seam: every row reads `types`.
 struct PageFixture : FrontEndFixture {

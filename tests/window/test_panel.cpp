@@ -6,6 +6,7 @@
 #include "support/Fakes.h"
 #include "support/FullDisk.h"
 #include "support/ReadOnlyFolder.h"
+#include "support/UsersFile.h"
 
 #include "bindings/SlotTable.h"
 #include "emulator/CommandLine.h"
@@ -39,34 +40,6 @@ const QString kOwnIni = QStringLiteral("Config/Supermodel.ini");
 
 QByteArray defaultFile() {
     return kDefaultInputFile;
-}
-
-QByteArray firstStartFile() {
-    QFile file(QStringLiteral(KESTRUN_TEST_SUPPORT "/first-start-Supermodel.ini"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The first-start file as a user edits it by the emulator's documentation:
-// 263 lines.
-QByteArray usersFile() {
-    QByteArray file = firstStartFile();
-    file.replace("WideScreen = 0", "WideScreen = true");
-    file += "RefreshRate = 57.524\n\n[ vf3 ]\nInputPunch = \"KEY_Q\"\n";
-    return file;
-}
-
-// The lines of `b` that differ from `a`'s, which has as many.
-QList<QByteArray> changedLines(const QByteArray& a, const QByteArray& b) {
-    const QList<QByteArray> before = a.split('\n');
-    const QList<QByteArray> after = b.split('\n');
-    if (before.size() != after.size())
-        return {"line count differs"};
-    QList<QByteArray> changed;
-    for (qsizetype i = 0; i < before.size(); ++i) {
-        if (before[i] != after[i])
-            changed << after[i];
-    }
-    return changed;
 }
 
 struct PanelFixture : FrontEndFixture {

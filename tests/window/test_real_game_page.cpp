@@ -5,6 +5,7 @@
 
 #include "support/Fakes.h"
 #include "support/RealEmulator.h"
+#include "support/UsersFile.h"
 #include "support/VirtualPad.h"
 
 #include "bindings/BindingValue.h"
@@ -30,11 +31,6 @@ namespace {
 const QString kGamesXml = QStringLiteral(KESTRUN_REAL_EMULATOR "/Config/Games.xml");
 const char kPadName[] = "Kestrun Test Stick";
 int g_realDevices = 0;
-
-QByteArray firstStartFile() {
-    QFile file(QStringLiteral(KESTRUN_TEST_SUPPORT "/first-start-Supermodel.ini"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The emulator's names of the test pad's whole axis `axis`: reversed
 // ("_INV", first pushed to its negative end) or not.
