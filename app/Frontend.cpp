@@ -4,7 +4,6 @@
 #include "bindings/BindingChart.h"
 #include "bindings/Capture.h"
 #include "bindings/GamePage.h"
-#include "bindings/Profiles.h"
 #include "bindings/SlotBinding.h"
 #include "bindings/SlotMenu.h"
 #include "catalogue/RomScan.h"
@@ -57,7 +56,7 @@ void Frontend::route() {
     connect(&f, &Form1::command1Clicked,       this, [&f, &l, &d] { emulator::Launch(f, l, d); });
     connect(&f, &Form1::command2Clicked,       this, [&f] { catalogue::newScan(f); });
     connect(&f, &Form1::command3Clicked,       this, [&f, &d] { emulator::OpenPanel(f, d); });
-    connect(&f, &Form1::command4Clicked,       this, [&f] { bindings::pageShown(f) ? bindings::RestorePage(f) : bindings::Restore(f); });
+    connect(&f, &Form1::command4Clicked,       this, [&f] { emulator::RestorePanel(f); });
     connect(&f, &Form1::command5Clicked,       this, [&f] { bindings::AllOverAgain(f); });
     connect(&f, &Form1::command6Clicked,       this, [&f, &d] { emulator::Save(f, d); });
     connect(&f, &Form1::command7Clicked,       this, [&f, &d, &l] { emulator::StartInputConfiguration(f, d, l); });

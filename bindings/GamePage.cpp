@@ -238,22 +238,12 @@ void RestorePage(ui::Form1& form) {
         const GameInput* input = gameInput(ui::tag(entry).toStdString());
         if (!input)
             continue;
-        QStringList sources;
-        for (const QString& source : splitSources(latin1(input->builtIn))) {
-            const SourceKind kind = sourceKind(source);
-            if (kind == SourceKind::Keyboard || kind == SourceKind::Mouse)
-                sources.append(source);
-        }
-        for (const QString& source : splitSources(withoutKey(ui::slotValue(entry)))) {
-            // "NONE" says there is nothing; with keys back it would say wrong.
-            if (sources.isEmpty() || source.compare(QLatin1String("NONE"), Qt::CaseInsensitive))
-                sources.append(source);
-        }
+        const QString value = restoredValue(ui::slotValue(entry), latin1(input->builtIn));
         const int chart = chartSlotOf(input->name);
         if (chart >= 0)
-            editSlotBinding(form, chart, joinSources(sources));
+            editSlotBinding(form, chart, value);
         else
-            form.pageValues.inputs[latin1(input->name)] = {joinSources(sources), true, false};
+            form.pageValues.inputs[latin1(input->name)] = {value, true, false};
     }
     renderGamePage(form);
 }

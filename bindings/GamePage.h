@@ -65,8 +65,8 @@ int pageEntries(const ui::Form1& form);
 // Stores `value` as entry `entry`'s input's value, edited, and draws the page.
 void editPageEntry(ui::Form1& form, int entry, const QString& value);
 
-// Restore on the page: every shown input gets the keys and mouse sources of
-// the emulator's built-in value in place of its own; joystick sources stay.
+// Restore on the page: every shown input gets restoredValue of its
+// emulator's built-in value.
 void RestorePage(ui::Form1& form);
 
 // Back to the chart, the page values emptied.

@@ -97,27 +97,80 @@ QString defaultBindingText() {
     return text;
 }
 
-namespace {
+QString restoredValue(const QString& value, const QString& builtIn) {
+    QStringList ownJoysticks, ownOthers;
+    for (const QString& source : splitSources(value)) {
+        const SourceKind kind = sourceKind(source);
+        if (kind == SourceKind::Joystick)
+            ownJoysticks.append(source);
+        else if (kind == SourceKind::Other)
+            ownOthers.append(source);
+    }
+    QStringList restored, nothing;
+    bool joysticksPlaced = ownJoysticks.isEmpty();
+    for (const QString& source : splitSources(builtIn)) {
+        switch (sourceKind(source)) {
+        case SourceKind::Keyboard:
+        case SourceKind::Mouse:
+            restored.append(source);
+            break;
+        case SourceKind::Joystick:
+            if (ownJoysticks.isEmpty())
+                restored.append(source);
+            else if (!joysticksPlaced)
+                restored.append(ownJoysticks);
+            joysticksPlaced = true;
+            break;
+        case SourceKind::Other:
+            nothing.append(source);
+            break;
+        }
+    }
+    if (!joysticksPlaced)
+        restored.append(ownJoysticks);
+    restored.append(ownOthers);
+    // "NONE" says there is nothing: beside a source it would say wrong.
+    const bool bound = std::any_of(restored.begin(), restored.end(), [](const QString& source) {
+        return source.compare(QLatin1String("NONE"), Qt::CaseInsensitive) != 0;
+    });
+    if (bound)
+        restored.removeIf([](const QString& source) {
+            return source.compare(QLatin1String("NONE"), Qt::CaseInsensitive) == 0;
+        });
+    else if (restored.isEmpty())
+        restored = nothing;
+    return joinSources(restored);
+}
 
-template <typename Show> void loadDefaults(ui::Form1& form, Show show) {
-    static const QStringList elements = defaultBindingText().split(u';');
+QString defaultValue(int slot, Release release) {
+    const InputSlot& entry = kSlots[std::size_t(slot)];
+    if (release == Release::Current)
+        return latin1(builtInValue(entry.inputName));
+    return withKey(QString(), latin1(entry.defaultKey)); // a mouse button under its stored name
+}
+
+void Restore(ui::Form1& form, Release release) {
     for (int i = 0; i < kSlotCount; ++i) {
         ui::ClickableLabel* slot = form.Label1[std::size_t(i)];
-        ui::setTag(slot, elements[2 * i]);
-        show(i, withKey(ui::slotValue(slot), elements[2 * i + 1]));
+        const InputSlot& entry = kSlots[std::size_t(i)];
+        ui::setTag(slot, latin1(entry.inputName));
+        const QString value = ui::slotValue(slot);
+        editSlotBinding(form, i,
+                        release == Release::Current
+                            ? restoredValue(value, latin1(builtInValue(entry.inputName)))
+                            : withKey(value, latin1(entry.defaultKey)));
     }
 }
 
-} // namespace
-
-void Restore(ui::Form1& form) {
-    loadDefaults(form, [&form](int i, const QString& value) { editSlotBinding(form, i, value); });
-}
-
-void ShowDefaults(ui::Form1& form) {
-    for (int i = 0; i < kSlotCount; ++i)
+void ShowDefaults(ui::Form1& form, Release release) {
+    for (int i = 0; i < kSlotCount; ++i) {
+        ui::ClickableLabel* slot = form.Label1[std::size_t(i)];
+        ui::setTag(slot, latin1(kSlots[std::size_t(i)].inputName));
         clearSlotBinding(form, i);
-    loadDefaults(form, [&form](int i, const QString& value) { setSlotBinding(form, i, value); });
+        // The current release's own values are what it uses without a file.
+        setSlotBinding(form, i, defaultValue(i, release),
+                       release == Release::Current ? ValueOrigin::BuiltIn : ValueOrigin::File);
+    }
 }
 
 } // namespace bindings

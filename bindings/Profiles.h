@@ -34,15 +34,33 @@ void markInputs(ui::Form1& form, const QStringList& types);
 // True when every input such a game reads has a slot.
 bool everyInputHasASlot(const QStringList& types);
 
-// Loads the default bindings: every slot's input name into its tag and its
-// default key in place of the keys of its value (joystick sources stay);
-// each slot counts as edited. Colours, the panel's edited mark and any
-// capture are left as they are.
-void Restore(ui::Form1& form);
+// Which release's values the panel falls back on: the 2011 release's keys
+// (its emulator ships no game definitions and binds nothing by itself), or
+// the current release's built-in values (kGameInputs).
+enum class Release { Earlier, Current };
 
-// The panel's defaults with no file to read: every slot's name and default
-// key, as read (not edited).
-void ShowDefaults(ui::Form1& form);
+// What Restore makes of a slot's `value`, given the input's built-in value:
+// the built-in keyboard and mouse sources; the slot's own joystick sources
+// where it has any, else the built-in's; and the slot's other sources, a
+// "NONE" left out once anything else is there. The built-in's order.
+//   "KEY_G,JOY2_BUTTON3" + "KEY_A,JOY1_BUTTON1,MOUSE_LEFT_BUTTON"
+//     -> "KEY_A,JOY2_BUTTON3,MOUSE_LEFT_BUTTON"
+QString restoredValue(const QString& value, const QString& builtIn);
+
+// A slot's value when there is no file at all: the current release's
+// built-in value, or the 2011 release's key.
+QString defaultValue(int slot, Release release);
+
+// Loads the default bindings into every slot, its input name into its tag;
+// each slot counts as edited. With the current release, restoredValue of
+// the built-in value; with the earlier one, its key in place of the keys of
+// the value (joystick sources stay). Colours, the panel's edited mark and
+// any capture are left as they are.
+void Restore(ui::Form1& form, Release release);
+
+// The panel's values with no file to read: every slot's name and
+// defaultValue, as read (not edited).
+void ShowDefaults(ui::Form1& form, Release release);
 
 // The default binding list: input name ";" key ";" for the 49 slots in order.
 QString defaultBindingText();

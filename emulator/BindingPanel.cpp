@@ -9,6 +9,7 @@
 #include "bindings/Profiles.h"
 #include "bindings/SlotBinding.h"
 #include "bindings/SlotTable.h"
+#include "catalogue/Installation.h"
 #include "catalogue/PathCheck.h"
 #include "catalogue/SelectionView.h"
 #include "emulator/CommandLine.h"
@@ -91,7 +92,7 @@ void readIntoSlots(ui::Form1& form, ui::Dialogs& dialogs) {
     const QString source = panelConfigSource(ui::tag(&form), form.Text4->text());
     form.Picture3->setProperty(bindings::kInputSystemProperty, QString());
     if (source.isEmpty()) {
-        bindings::ShowDefaults(form);
+        bindings::ShowDefaults(form, panelRelease(form));
         ReadGameControls(form, {});
         return;
     }
@@ -149,6 +150,18 @@ std::optional<QByteArray> editFile(const ui::Form1& form, const QString& path,
 
 } // namespace
 
+bindings::Release panelRelease(const ui::Form1& form) {
+    return catalogue::definitionsFile(form.Text4->text()).isEmpty() ? bindings::Release::Earlier
+                                                                    : bindings::Release::Current;
+}
+
+void RestorePanel(ui::Form1& form) {
+    if (bindings::pageShown(form))
+        bindings::RestorePage(form);
+    else
+        bindings::Restore(form, panelRelease(form));
+}
+
 void OpenPanel(ui::Form1& form, ui::Dialogs& dialogs) {
     catalogue::CheckTxt(form);
     showPanel(form);
@@ -173,6 +186,11 @@ void Save(ui::Form1& form, ui::Dialogs& dialogs) {
     const QString programFolder = ui::tag(&form);
     const QString working = workingConfig(programFolder);
     const QString emulatorCopy = emulatorConfigCopy(emulatorFolder);
+    // The emulator's own copy is kept up to date only where the player has
+    // one: nothing is made in its installation, which is only read.
+    const bool emulatorCopyToo = !emulatorCopy.isEmpty() && emulatorCopy != working &&
+                                 platform::placeAt(emulatorCopy) != platform::Place::Nothing &&
+                                 !platform::sameFile(emulatorCopy, working);
 
     if (!emulatorCopy.isEmpty() && platform::isFile(emulatorCopy) &&
         !dialogs.ask(QStringLiteral(
@@ -204,15 +222,21 @@ void Save(ui::Form1& form, ui::Dialogs& dialogs) {
         return;
     }
 
-    // Then the emulator's own copy, for when it is started on its own; not
-    // there yet, it starts as the working copy just saved.
-    if (!emulatorCopy.isEmpty() && emulatorCopy != working &&
-        !platform::sameFile(emulatorCopy, working) && !editFile(form, emulatorCopy, *saved)) {
-        tellWriteFailed(dialogs, emulatorCopy);
-        return;
+    QStringList written{working};
+
+    // Then the emulator's own copy, for when it is started on its own.
+    if (emulatorCopyToo) {
+        if (!editFile(form, emulatorCopy, *saved)) {
+            tellWriteFailed(dialogs, emulatorCopy);
+            return;
+        }
+        written.append(emulatorCopy);
     }
 
-    dialogs.tell(QStringLiteral("File write successful .."), QString());
+    QString report = QStringLiteral("File write successful ..");
+    for (const QString& path : written)
+        report += u'\n' + QDir::toNativeSeparators(QDir::cleanPath(path));
+    dialogs.tell(report, QString());
     ui::setTag(form.Picture3, QString());
     ClosePanel(form, dialogs);
 }

@@ -2,6 +2,10 @@
 
 #include <QString>
 
+namespace bindings {
+enum class Release;
+}
+
 namespace ui {
 class Dialogs;
 class Form1;
@@ -11,22 +15,35 @@ namespace emulator {
 
 class Launcher;
 
+// Which release's values the panel falls back on: the current one when the
+// emulator folder's installation ships its game definitions (Games.xml),
+// else the 2011 one.
+bindings::Release panelRelease(const ui::Form1& form);
+
 // Opens the binding panel: fills the 49 slots, by input name, from the
 // configuration file the emulator uses (the working copy, else the first
-// existing of configCandidates), or with the defaults when there is none;
-// shows the panel and marks the selected game's slots. A file that cannot be
-// edited safely is shown read-only with a box naming it.
+// existing of configCandidates), or with no file at all with the values the
+// emulator itself uses then (ShowDefaults of panelRelease); shows the panel
+// and marks the selected game's slots. A file that cannot be edited safely
+// is shown read-only with a box naming it.
 void OpenPanel(ui::Form1& form, ui::Dialogs& dialogs);
+
+// Restore: the page's inputs when the game's page shows, else the chart's
+// slots, with the values of panelRelease.
+void RestorePanel(ui::Form1& form);
 
 // Reads the file into the slots again while the panel is open.
 void ReadPanelAgain(ui::Form1& form, ui::Dialogs& dialogs);
 
 // Saves the edited slots into the working copy, then into the emulator's own
-// copy (asking first when it exists), each edited in place under its save
-// lock, as it is at that moment: only the edited slots' lines change.
-// Reports, then closes the panel. A failed write of the working copy is
-// reported and keeps the panel and its edits as they were; a failed write of
-// the emulator's copy is reported on its own.
+// copy where one exists (asking first), each edited in place under its save
+// lock, as it is at that moment: only the edited slots' lines change. No
+// working copy yet, it starts from the file the panel read, or with none
+// from the panel's whole values (formatInputFile). Nothing is made in the
+// emulator's folder. Reports, naming each file written, then closes the
+// panel. A failed write of the working copy is reported and keeps the panel
+// and its edits as they were; a failed write of the emulator's copy is
+// reported on its own.
 void Save(ui::Form1& form, ui::Dialogs& dialogs);
 
 // Closes the panel, offering to save while it holds unsaved captures; ends

@@ -1,9 +1,11 @@
 #include "emulator/ConfigLocations.h"
 
+#include "emulator/InputFile.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace emulator {
@@ -56,9 +58,20 @@ QStringList configCandidates(const QString& emulatorFolder) {
                             qEnvironmentVariable("XDG_CONFIG_HOME"));
 }
 
+bool isEarlierFrontEndCopy(const QString& path) {
+    // Such a copy holds a few dozen short lines: a larger file is no copy,
+    // and is never read whole here.
+    constexpr qint64 kLargest = 64 * 1024;
+    QFile file(path);
+    if (!platform::openToRead(file) || file.size() > kLargest)
+        return false;
+    const QByteArray bytes = file.read(kLargest + 1);
+    return bytes.size() <= kLargest && isEarlierFrontEndFile(bytes);
+}
+
 QString firstExistingConfig(const QStringList& candidates) {
     for (const QString& candidate : candidates) {
-        if (platform::isFile(candidate))
+        if (platform::isFile(candidate) && !isEarlierFrontEndCopy(candidate))
             return candidate;
     }
     return {};

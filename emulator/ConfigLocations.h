@@ -23,17 +23,21 @@ QStringList configCandidates(const QString& emulatorFolder, const QString& home,
 // The same, from this process's environment.
 QStringList configCandidates(const QString& emulatorFolder);
 
-// The first candidate that is a file, or empty.
+// True when the file at `path` is a copy an earlier version of the
+// front-end made (isEarlierFrontEndFile): not the player's own settings.
+bool isEarlierFrontEndCopy(const QString& path);
+
+// The first candidate that is a file and not such a copy, or empty.
 QString firstExistingConfig(const QStringList& candidates);
 
 // The emulator's own copy: its folder's Config/Supermodel.ini, except in a
 // build from source ("bin" whose parent has Config/), where it is the
-// parent's. Empty when it must not be made: the emulator folder is "bin"
-// and has no Config/ of its own (one would hide Games.xml).
+// parent's. Empty when there is no such place: the emulator folder is
+// "bin" and has no Config/ of its own.
 QString emulatorConfigCopy(const QString& emulatorFolder);
 
-// What the emulator reads from the file the panel shows: the working copy
-// when it exists, else the first existing candidate, else empty.
+// The file the panel shows: the working copy when it exists, else the
+// first existing candidate, else empty.
 QString panelConfigSource(const QString& programFolder, const QString& emulatorFolder);
 
 // The file a write to `path` must replace: the file a symbolic link leads

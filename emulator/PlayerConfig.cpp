@@ -77,10 +77,12 @@ QStringList keepConfigInStep(const QString& programFolder, const QStringList& ca
     const QByteArray record =
         platform::readFile(baseRecordPath(programFolder)).value_or(QByteArray());
     // The file imported stays the one followed while it is there: a copy
-    // that the panel's Save makes in the emulator's folder, say, must not
-    // take its place.
+    // the player makes in the emulator's folder, say, must not take its
+    // place. A copy an earlier version of ours made there is no player's
+    // file: the player's own is found again.
     const QString followed = QString::fromUtf8(record.left(record.indexOf('\n')));
-    const QString player = imported && !followed.isEmpty() && platform::isFile(followed)
+    const QString player = imported && !followed.isEmpty() && platform::isFile(followed) &&
+                                   !isEarlierFrontEndCopy(followed)
                                ? followed
                                : firstExistingConfig(candidates);
     if (player.isEmpty() || platform::sameFile(player, working))

@@ -36,8 +36,12 @@ RENAMED = [("TwinJoyLeftShot", "TwinJoyShot1"), ("TwinJoyRightShot", "TwinJoySho
            ("Trigger", "AnalogTriggerLeft"), ("Offscreen", "AnalogTriggerRight")]
 
 
+# The line that says which program wrote a file the front-end made.
+WRITTEN_BY = "; Written by Kestrun, a front-end for Supermodel"
+
+
 def input_file(bindings):
-    header = [";", "; Supermodel Configuration File", ";", "", "[ Global ]", ""]
+    header = [";", "; Supermodel Configuration File", WRITTEN_BY, ";", "", "[ Global ]", ""]
     keys = dict(bindings)
     lines = header + ['Input%s = "%s"' % pair for pair in bindings]
     lines += ['Input%s = "%s"' % (new, keys[old]) for old, new in RENAMED]
@@ -58,6 +62,7 @@ JOYSTICK = centre(OPTIONS, (1350, 45, 300, 555))        # Command3
 RESTORE = centre(PANEL, (180, 8130, 1279, 345))         # Command4
 SAVE = centre(PANEL, (2730, 8130, 1279, 345))           # Command6
 SUPERMODEL = centre(PANEL, (4005, 8130, 1279, 345))     # Command7
+CLOSE = centre(PANEL, (5040, 45, 315, 300))             # Image5
 START1_SLOT = centre(PANEL, (1290, 375, 1095, 180))     # Label1(0)
 PUNCH_SLOT = centre(PANEL, (1290, 3795, 1095, 180))     # Label1(12)
 
@@ -83,9 +88,10 @@ class BindingPanel(harness.SessionTestCase):
         s.answer(program, "Kestrun")
         self.assertEqual(s.find_windows(program, "^Overwrite message$"), [])
         expected = input_file(DEFAULT_BINDINGS)
-        self.assertEqual(expected.count(b"\r\n"), 61)
-        self.assertEqual(s.read(self.emulator_copy), expected)
+        self.assertEqual(expected.count(b"\r\n"), 62)
         self.assertEqual(s.read(self.front_end_copy), expected)
+        # Nothing is made in the emulator's folder.
+        self.assertEqual(os.listdir(s.emulator_folder), [])
 
         # Both slots had other keys; typed letters are stored in capitals.
         s.click(window, *JOYSTICK)
@@ -94,13 +100,12 @@ class BindingPanel(harness.SessionTestCase):
         s.double_click(window, *START1_SLOT)
         s.key(window, "a")
         s.click(window, *SAVE)
-        s.answer(program, "Overwrite message")
         s.answer(program, "Kestrun")
         changed = dict(DEFAULT_BINDINGS, Punch="Z", Start1="A")
         expected = input_file(list(changed.items()))
         self.assertIn(b'InputPunch = "Z"\r\n', expected)
-        self.assertEqual(s.read(self.emulator_copy), expected)
         self.assertEqual(s.read(self.front_end_copy), expected)
+        self.assertFalse(os.path.exists(self.emulator_copy))
 
         s.close_window(window)
         self.assertEqual(s.wait_exit(program), 0)
@@ -120,7 +125,7 @@ class BindingPanel(harness.SessionTestCase):
         s.click(window, *SAVE)
         s.answer(program, "Kestrun")
         changed = dict(DEFAULT_BINDINGS, Punch="KeypadPlus", Start1="ScrollLock")
-        self.assertEqual(s.read(self.emulator_copy), input_file(list(changed.items())))
+        self.assertEqual(s.read(self.front_end_copy), input_file(list(changed.items())))
 
         s.close_window(window)
         self.assertEqual(s.wait_exit(program), 0)

@@ -12,7 +12,7 @@ import sys
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness  # noqa: E402
-from test_bindings import JOYSTICK, PUNCH_SLOT, RESTORE, SAVE  # noqa: E402
+from test_bindings import CLOSE, JOYSTICK, PUNCH_SLOT, RESTORE, SAVE  # noqa: E402
 import test_launch  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -78,21 +78,63 @@ class ConfigurationFile(harness.SessionTestCase):
         self.save_with_punch_on_z(program, window, overwrite=False)
         self.assertEqual(changed_lines(first_start_file(), s.read(working)),
                          [b'InputPunch = "KEY_Z,JOY1_BUTTON1"'])
-        # The emulator's own copy starts as the working copy.
-        self.assertEqual(s.read(s.emulator_folder + "Config/Supermodel.ini"), s.read(working))
+        # The emulator's folder gets none.
+        self.assertFalse(os.path.exists(s.emulator_folder + "Config"))
         s.close_window(window)
         self.assertEqual(s.wait_exit(program), 0)
 
-    def print_inputs(self):
-        """The real emulator's -print-inputs, run in the program folder."""
+    def print_inputs(self, folder=None):
+        """The real emulator's -print-inputs, run in the program folder (or
+        `folder`, which has its own Config/)."""
         s = self.s
-        shutil.copy(os.path.join(REAL_EMULATOR, "Config", "Games.xml"), s.path("Config"))
-        shutil.copytree(os.path.join(REAL_EMULATOR, "Assets"), s.path("Assets"))
+        folder = folder or s.program_dir
+        if not os.path.exists(os.path.join(folder, "Assets")):
+            shutil.copy(os.path.join(REAL_EMULATOR, "Config", "Games.xml"),
+                        os.path.join(folder, "Config"))
+            shutil.copytree(os.path.join(REAL_EMULATOR, "Assets"), os.path.join(folder, "Assets"))
         env = dict(s.env, SDL_AUDIODRIVER="dummy")
         run = subprocess.run([os.path.join(REAL_EMULATOR, "supermodel"), "-print-inputs"],
-                             cwd=s.program_dir, env=env, capture_output=True, text=True,
+                             cwd=folder, env=env, capture_output=True, text=True,
                              timeout=60)
         return run.stdout + run.stderr
+
+    def test_the_first_close_keeps_the_emulators_own_values(self):
+        reason = harness.real_emulator_missing()
+        if reason:
+            self.skipTest(reason)
+        s = self.s
+        # A release folder as unpacked: program, definitions, pictures; no file.
+        release = os.path.join(s.root, "release")
+        os.makedirs(os.path.join(release, "Config"))
+        shutil.copy2(os.path.join(REAL_EMULATOR, "supermodel"), release)
+        shutil.copy(os.path.join(REAL_EMULATOR, "Config", "Games.xml"),
+                    os.path.join(release, "Config"))
+        shutil.copytree(os.path.join(REAL_EMULATOR, "Assets"), os.path.join(release, "Assets"))
+        before = s.snapshot(release)
+        test_launch.write_settings(s, release + "/", s.rom_folder)
+        program = s.start()
+        window = s.main_window(program)
+        s.click(window, *JOYSTICK)
+        s.click(window, *CLOSE)
+        s.answer(program, "Save message")  # Yes
+        s.answer(program, "Kestrun")
+        s.close_window(window)
+        self.assertEqual(s.wait_exit(program), 0)
+
+        # What the emulator makes of it, against its own first start.
+        reference = os.path.join(s.root, "reference")
+        os.makedirs(os.path.join(reference, "Config"))
+        expected = self.print_inputs(reference)
+        self.assertTrue(os.path.isfile(os.path.join(reference, "Config", "Supermodel.ini")))
+        output = self.print_inputs()
+        self.assertNotIn("Unable to map input", output)
+        assignments = "Input Assignments"
+        self.assertIn(assignments, expected)
+        self.assertEqual(output[output.find(assignments):],
+                         expected[expected.find(assignments):])
+        self.assertIn("\n P1 Start = KEY_1,JOY1_BUTTON9\n", output)
+        self.assertFalse(os.path.exists(os.path.join(release, "Config", "Supermodel.ini")))
+        self.assertEqual(s.snapshot(release), before)
 
     def test_the_real_emulator_reads_every_kind_of_saved_file(self):
         reason = harness.real_emulator_missing()

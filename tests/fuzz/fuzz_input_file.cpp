@@ -47,9 +47,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           << QStringLiteral("InputAnalogTriggerLeft");
 
     const QByteArray file = emulator::formatInputFile(slots, u'"');
-    // A header of five lines, the 49 slots and six of them again under the
+    // A header of seven lines, the 49 slots and six of them again under the
     // names the current release reads.
-    check(file.count("\r\n") == 61, "not 61 lines");
+    check(file.count("\r\n") == 62, "not 62 lines");
+    // The line naming the program alone tells it from an earlier version's.
+    check(!emulator::isEarlierFrontEndFile(file), "taken for an earlier version's");
+    check(emulator::isEarlierFrontEndFile(
+              QByteArray(file).replace(QByteArray(emulator::kWrittenBy) + "\r\n", "")),
+          "an earlier version's not recognised");
     const auto read = emulator::globalSettings(file, names);
     for (const SlotBinding& slot : slots)
         check(read.value(setting(slot.inputName)).value == slot.key, "key changed");
@@ -63,8 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         moved.insert(setting(slots[n].inputName), slots[(n + 1) % slots.size()].key);
     const QByteArray edited = emulator::editConfig(file, moved);
     check(edited.count('\n') == file.count('\n'), "an edit added or lost lines");
-    check(edited.startsWith(";\r\n; Supermodel Configuration File\r\n;\r\n\r\n[ Global ]\r\n"),
-          "the header changed");
+    const QByteArray global = "[ Global ]\r\n";
+    check(edited.startsWith(file.left(file.indexOf(global) + global.size())), "the header changed");
     const auto reread = emulator::globalSettings(edited, names);
     for (auto it = moved.begin(); it != moved.end(); ++it)
         check(reread.value(it.key()).value == it.value(), "edited key not read back");

@@ -2,11 +2,13 @@
 
 #include <QByteArray>
 
-// The emulator input file written with the default bindings: 59 lines, the
+// The emulator input file written with the default bindings: 62 lines, the
 // mouse buttons under the emulator's names, the twin-stick shots and turbos
 // again under the current emulator's names.
+inline const QByteArray kWrittenByLine = "; Written by Kestrun, a front-end for Supermodel\r\n";
 inline const QByteArray kDefaultInputFile = ";\r\n"
-                                            "; Supermodel Configuration File\r\n"
+                                            "; Supermodel Configuration File\r\n" +
+                                            kWrittenByLine +
                                             ";\r\n"
                                             "\r\n"
                                             "[ Global ]\r\n"
@@ -66,3 +68,8 @@ inline const QByteArray kDefaultInputFile = ";\r\n"
                                             "InputTwinJoyTurbo2 = \"X\"\r\n"
                                             "InputAnalogTriggerLeft = \"MOUSE_LEFT_BUTTON\"\r\n"
                                             "InputAnalogTriggerRight = \"MOUSE_RIGHT_BUTTON\"\r\n";
+
+// The same as earlier versions wrote it, before the line naming the program.
+inline QByteArray earlierInputFile() {
+    return QByteArray(kDefaultInputFile).replace(kWrittenByLine, "");
+}

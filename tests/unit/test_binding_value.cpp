@@ -1,5 +1,6 @@
 // Binding values: lists of sources, of which the panel edits only the keys.
 #include "bindings/BindingValue.h"
+#include "bindings/Profiles.h"
 
 #include <QTest>
 
@@ -18,6 +19,8 @@ private Q_SLOTS:
     void joystickEdits();
     void describesWholeValue_data();
     void describesWholeValue();
+    void restoreBringsBackTheBuiltInValue_data();
+    void restoreBringsBackTheBuiltInValue();
 };
 
 void BindingValueTest::kindOfSource_data() {
@@ -189,6 +192,47 @@ void BindingValueTest::describesWholeValue() {
     QFETCH(QString, joystickCaption);
     QCOMPARE(describe(value), text);
     QCOMPARE(bindings::joystickCaption(value), joystickCaption);
+}
+
+void BindingValueTest::restoreBringsBackTheBuiltInValue_data() {
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("builtIn");
+    QTest::addColumn<QString>("restored");
+    const QString trigger = QStringLiteral("KEY_A,JOY1_BUTTON1,MOUSE_LEFT_BUTTON");
+    QTest::newRow("own key and joystick")
+        << "KEY_G,JOY2_BUTTON3" << trigger << "KEY_A,JOY2_BUTTON3,MOUSE_LEFT_BUTTON";
+    QTest::newRow("no joystick: the built-in one") << "KEY_G" << trigger << trigger;
+    QTest::newRow("a bare earlier key") << "G"
+                                        << "KEY_1,JOY1_BUTTON9"
+                                        << "KEY_1,JOY1_BUTTON9";
+    QTest::newRow("every own joystick, in its place")
+        << "JOY1_BUTTON2,MOUSE_RIGHT_BUTTON,JOY2_UP" << trigger
+        << "KEY_A,JOY1_BUTTON2,JOY2_UP,MOUSE_LEFT_BUTTON";
+    QTest::newRow("a joystick where the built-in has none") << "KEY_Z,JOY1_BUTTON4"
+                                                            << "KEY_5"
+                                                            << "KEY_5,JOY1_BUTTON4";
+    QTest::newRow("NONE goes once bound") << "NONE"
+                                          << "KEY_1,JOY1_BUTTON9"
+                                          << "KEY_1,JOY1_BUTTON9";
+    QTest::newRow("nothing built in") << "KEY_P"
+                                      << "NONE"
+                                      << "NONE";
+    QTest::newRow("nothing built in, own joystick") << "KEY_P,JOY2_BUTTON1"
+                                                    << "NONE"
+                                                    << "JOY2_BUTTON1";
+    QTest::newRow("a whole axis of its own") << "MOUSE_XAXIS,JOY2_RXAXIS"
+                                             << "JOY1_XAXIS"
+                                             << "JOY2_RXAXIS";
+    QTest::newRow("unbound") << ""
+                             << "JOY1_XAXIS"
+                             << "JOY1_XAXIS";
+}
+
+void BindingValueTest::restoreBringsBackTheBuiltInValue() {
+    QFETCH(QString, value);
+    QFETCH(QString, builtIn);
+    QFETCH(QString, restored);
+    QCOMPARE(bindings::restoredValue(value, builtIn), restored);
 }
 
 QTEST_GUILESS_MAIN(BindingValueTest)

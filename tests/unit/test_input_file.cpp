@@ -1,4 +1,5 @@
 #include "support/DefaultInputFile.h"
+#include "support/UsersFile.h"
 
 #include "bindings/KeyNames.h"
 #include "bindings/SlotTable.h"
@@ -31,12 +32,15 @@ private Q_SLOTS:
     void formatLines_data();
     void formatLines();
     void roundTrip();
+    void earlierCopiesAreKnownByTheirShape_data();
+    void earlierCopiesAreKnownByTheirShape();
 };
 
 void TestInputFile::formatFullFile() {
     const std::vector<SlotBinding> slots = sampleSlots();
     QByteArray expected = ";\r\n"
                           "; Supermodel Configuration File\r\n"
+                          "; Written by Kestrun, a front-end for Supermodel\r\n"
                           ";\r\n"
                           "\r\n"
                           "[ Global ]\r\n"
@@ -50,7 +54,8 @@ void TestInputFile::formatFullFile() {
 
     const QByteArray bytes = emulator::formatInputFile(slots, u'"');
     QCOMPARE(bytes, expected);
-    QCOMPARE(bytes.count("\r\n"), 55);
+    QCOMPARE(bytes.count("\r\n"), 56);
+    QVERIFY(!emulator::isEarlierFrontEndFile(bytes));
     QVERIFY(bytes.endsWith("InputExtra48 = \"K48\"\r\n"));
 }
 
@@ -63,8 +68,8 @@ void TestInputFile::defaultFileByteForByte() {
                  QString::fromLatin1(slot.defaultKey.data(), qsizetype(slot.defaultKey.size())))});
     const QByteArray bytes = emulator::formatInputFile(slots, u'"');
     QCOMPARE(bytes, kDefaultInputFile);
-    QCOMPARE(bytes.count("\r\n"), 61);
-    QCOMPARE(bytes.count('\n'), 61);
+    QCOMPARE(bytes.count("\r\n"), 62);
+    QCOMPARE(bytes.count('\n'), 62);
 
     // Read by name, every slot finds its key, under both names where renamed.
     QStringList names;
@@ -94,7 +99,7 @@ void TestInputFile::renamedInputsFollowTheirSlots() {
                             "InputTwinJoyShot2 = ''\r\n"
                             "InputTwinJoyTurbo2 = 'T'\r\n"),
              bytes.constData());
-    QCOMPARE(bytes.count("\r\n"), 6 + 4 + 3);
+    QCOMPARE(bytes.count("\r\n"), 7 + 4 + 3);
 }
 
 void TestInputFile::formatLines_data() {
@@ -125,10 +130,10 @@ void TestInputFile::formatLines() {
     const std::vector<SlotBinding> slots{{"Start1", "1"}, {name, key}};
     const QByteArray bytes = emulator::formatInputFile(slots, quote);
     const QList<QByteArray> lines = bytes.split('\n');
-    // Six header lines, two slots, and the empty piece after the last LF.
-    QCOMPARE(lines.size(), 9);
-    QCOMPARE(lines[7], line + '\r');
-    QCOMPARE(lines[8], QByteArray());
+    // Seven header lines, two slots, and the empty piece after the last LF.
+    QCOMPARE(lines.size(), 10);
+    QCOMPARE(lines[8], line + '\r');
+    QCOMPARE(lines[9], QByteArray());
 }
 
 void TestInputFile::roundTrip() {
@@ -143,6 +148,37 @@ void TestInputFile::roundTrip() {
     QCOMPARE(read.size(), qsizetype(slots.size()));
     for (const SlotBinding& slot : slots)
         QCOMPARE(read.value(QStringLiteral("Input") + slot.inputName).value, slot.key);
+}
+
+void TestInputFile::earlierCopiesAreKnownByTheirShape_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("earlier");
+    const QByteArray earlier = earlierInputFile();
+    // The first versions wrote the 49 slots alone.
+    const qsizetype renamed = earlier.indexOf("InputTwinJoyShot1");
+    QTest::newRow("49 slots") << earlier.left(renamed) << true;
+    QTest::newRow("and the current names") << earlier << true;
+    QTest::newRow("a binding changed since")
+        << QByteArray(earlier).replace("InputStart1 = \"1\"",
+                                       "InputStart1 = \"KEY_G,JOY1_BUTTON2\"")
+        << true;
+    QTest::newRow("written by us now") << kDefaultInputFile << false;
+    QTest::newRow("LF line ends") << QByteArray(earlier).replace("\r\n", "\n") << false;
+    QTest::newRow("a line end missing") << earlier.chopped(2) << false;
+    QTest::newRow("a value without quotes")
+        << QByteArray(earlier).replace("InputStart1 = \"1\"", "InputStart1 = 1") << false;
+    QTest::newRow("another setting") << earlier + "WideScreen = \"1\"\r\n" << false;
+    QTest::newRow("an input no slot has") << earlier + "InputSkiX = \"JOY1_XAXIS\"\r\n" << false;
+    QTest::newRow("a comment") << earlier + "; mine\r\n" << false;
+    QTest::newRow("a game's section") << earlier + "[ vf3 ]\r\n" << false;
+    QTest::newRow("the emulator's first-start file") << firstStartFile() << false;
+}
+
+void TestInputFile::earlierCopiesAreKnownByTheirShape() {
+    QFETCH(QByteArray, file);
+    QFETCH(bool, earlier);
+    QVERIFY(!file.isEmpty());
+    QCOMPARE(emulator::isEarlierFrontEndFile(file), earlier);
 }
 
 QTEST_APPLESS_MAIN(TestInputFile)

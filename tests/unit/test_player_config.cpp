@@ -1,3 +1,5 @@
+#include "support/DefaultInputFile.h"
+
 #include "emulator/PlayerConfig.h"
 
 #include <QDateTime>
@@ -47,6 +49,7 @@ class TestPlayerConfig : public QObject {
 private Q_SLOTS:
     void followsThePlayersFile();
     void anOlderWorkingCopyStartsFromThePlayersFileAsItIs();
+    void anEarlierVersionsCopyIsNoPlayersFile();
 };
 
 void TestPlayerConfig::followsThePlayersFile() {
@@ -109,6 +112,34 @@ void TestPlayerConfig::anOlderWorkingCopyStartsFromThePlayersFileAsItIs() {
     f.write(f.player, QByteArray(kPlayer).replace("WideScreen = 0", "WideScreen = 1"));
     QCOMPARE(f.step(), QStringList());
     QCOMPARE(Folders::read(f.working), QByteArray(mine).replace("= 0", "= 1"));
+}
+
+void TestPlayerConfig::anEarlierVersionsCopyIsNoPlayersFile() {
+    const QByteArray earlier = earlierInputFile();
+    for (const bool followed : {false, true}) {
+        Folders f;
+        const QString copy = f.dir.path() + QStringLiteral("/emu/Config/Supermodel.ini");
+        QVERIFY(QDir().mkpath(f.dir.path() + QStringLiteral("/emu/Config")));
+        f.write(copy, earlier);
+        f.write(f.player, kPlayer);
+        if (followed) {
+            // An earlier version imported its own copy and follows it.
+            QVERIFY(QDir().mkpath(f.program + QStringLiteral("Config")));
+            f.write(f.working, earlier);
+            f.write(emulator::baseCopyPath(f.program), earlier);
+            f.write(emulator::baseRecordPath(f.program), copy.toUtf8() + "\n1\n1\n");
+        }
+        const QStringList candidates{copy, f.player};
+        QCOMPARE(emulator::keepConfigInStep(f.program, candidates), QStringList());
+        const QByteArray working = Folders::read(f.working);
+        QVERIFY2(working.contains("WideScreen = 0") && working.contains("InputPunch = \"KEY_A\""),
+                 working.constData());
+        // From now on it is the player's file that is followed.
+        f.write(f.player, QByteArray(kPlayer).replace("WideScreen = 0", "WideScreen = 1"));
+        QCOMPARE(emulator::keepConfigInStep(f.program, candidates), QStringList());
+        QVERIFY(Folders::read(f.working).contains("WideScreen = 1"));
+        QCOMPARE(Folders::read(copy), earlier);
+    }
 }
 
 QTEST_APPLESS_MAIN(TestPlayerConfig)

@@ -234,10 +234,10 @@ void CaptureTest::closingAfterACaptureAsksAndYesWrites() {
     QTest::mouseClick(f.form.Image5, Qt::LeftButton);
     QCOMPARE(f.dialogs.boxes.size(), 2);
     QCOMPARE(f.dialogs.boxes[0].text, QStringLiteral("save settings to ? Y/N"));
-    QCOMPARE(f.dialogs.boxes[1].text, QStringLiteral("File write successful .."));
+    QCOMPARE(f.dialogs.boxes[1].text, QStringLiteral("File write successful ..\n") +
+                                          f.path(QStringLiteral("Config/Supermodel.ini")));
     QVERIFY(f.form.Picture3->isHidden());
-    const QByteArray file =
-        f.readFile(QStringLiteral("Supermodel_0.1a_Win32/Config/Supermodel.ini"));
+    const QByteArray file = f.readFile(QStringLiteral("Config/Supermodel.ini"));
     QVERIFY(file.contains("\r\nInputPunch = \"A\"\r\n"));
     QVERIFY(file.contains("\r\nInputKick = \"S\"\r\n"));
 }
