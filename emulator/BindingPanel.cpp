@@ -239,10 +239,6 @@ void ClosePanel(ui::Form1& form, ui::Dialogs& dialogs) {
 
 namespace {
 
-bool setupShown(const ui::Form1& form) {
-    return form.setupViewBuilt() && !form.setupView().Picture5->isHidden();
-}
-
 // While the emulator's own set-up runs, nothing in the panel can be edited:
 // the set-up rewrites the whole file as it ends, and the panel then shows it.
 void lockForSetup(ui::Form1& form, bool locked) {
@@ -302,8 +298,12 @@ void StartInputConfiguration(ui::Form1& form, ui::Dialogs& dialogs, Launcher& la
         lockForSetup(form, false);
 }
 
+bool InputSetupRuns(const ui::Form1& form) {
+    return form.setupViewBuilt() && !form.setupView().Picture5->isHidden();
+}
+
 void InputSetupPrinted(ui::Form1& form, const QString& text) {
-    if (!setupShown(form))
+    if (!InputSetupRuns(form))
         return;
     QPlainTextEdit* output = form.setupView().Text8;
     QScrollBar* bar = output->verticalScrollBar();
@@ -317,7 +317,7 @@ void InputSetupPrinted(ui::Form1& form, const QString& text) {
 }
 
 void InputSetupFinished(ui::Form1& form, ui::Dialogs& dialogs) {
-    if (!setupShown(form))
+    if (!InputSetupRuns(form))
         return; // no set-up was running
     lockForSetup(form, false);
     ReadPanelAgain(form, dialogs);

@@ -52,6 +52,9 @@ inline const QString kSetupRunsLine =
                    "it takes keys only while it has the focus. The panel waits until the set-up "
                    "ends, as it rewrites the whole file then.");
 
+// Whether the panel shows the emulator's own set-up running, locked.
+bool InputSetupRuns(const ui::Form1& form);
+
 // More of what the set-up prints: shown at the end of its output.
 void InputSetupPrinted(ui::Form1& form, const QString& text);
 

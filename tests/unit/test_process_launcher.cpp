@@ -262,7 +262,8 @@ void TestProcessLauncher::setUpOutputIsToldAsItComes() {
     ScriptFixture f;
     emulator::ProcessLauncher launcher;
     QString told;
-    connect(&launcher, &emulator::Launcher::printed, [&told](const QString& text) { told += text; });
+    connect(&launcher, &emulator::Launcher::printed,
+            [&told](const QString& text) { told += text; });
     QString toldAtTheEnd;
     connect(&launcher, &emulator::Launcher::finished, [&] { toldAtTheEnd = told; });
     QSignalSpy finished(&launcher, &emulator::Launcher::finished);

@@ -542,10 +542,9 @@ void PanelTest::setUpLocksThePanelAndShowsWhatItPrints() {
     QCOMPARE(f.form.focusWidget(), focused);
     QTest::mouseDClick(f.form.Label1[0], Qt::LeftButton);
     QTest::mouseDClick(f.form.page().Label7[0], Qt::LeftButton);
-    for (QWidget* w : {static_cast<QWidget*>(f.form.Command4),
-                       static_cast<QWidget*>(f.form.Command5),
-                       static_cast<QWidget*>(f.form.Command6),
-                       static_cast<QWidget*>(f.form.Image5)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(f.form.Command4), static_cast<QWidget*>(f.form.Command5),
+          static_cast<QWidget*>(f.form.Command6), static_cast<QWidget*>(f.form.Image5)})
         f.click(w);
     QVERIFY(f.panelOpen());
     QVERIFY(f.form.Text6->isHidden());
