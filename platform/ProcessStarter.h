@@ -17,9 +17,9 @@ namespace platform {
 // temporary folder (never to a pipe, which would break under it when the
 // front-end ends), read back when it ends, and as it grows for a run that
 // asks to be followed; with no temporary folder able to take it, the output
-// is discarded. Each runs in a session of its own and
-// is never killed from here: closing the front-end, or the terminal that
-// started it, leaves it running.
+// is discarded. Each runs in a session of its own and is never killed from
+// here: closing the front-end, or the terminal that started it, leaves it
+// running.
 class ProcessStarter final : public QObject {
     Q_OBJECT
 public:
