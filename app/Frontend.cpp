@@ -72,6 +72,7 @@ void Frontend::route() {
     connect(&f, &Form1::captureMousePressed,   this, [&f](Qt::MouseButton button) { bindings::CaptureMouse(f, button); });
     connect(&f, &Form1::captureMouseMoved,     this, [&f](const QPoint& at) { bindings::CaptureMouseMove(f, at); });
     connect(&m_deviceCapture, &bindings::DeviceCapture::captured, this, [&f](const QString& source) { bindings::CaptureDevice(f, source); });
+    connect(&l, &emulator::Launcher::printed,  this, [&f](const QString& text) { emulator::InputSetupPrinted(f, text); });
     connect(&l, &emulator::Launcher::finished, this, [&f, &d](int status, const QStringList& lines, bool kept) { emulator::RunFinished(f, d, status, lines, kept); });
     // clang-format on
 }

@@ -31,7 +31,10 @@
 
 #include <QDir>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTextCursor>
 #include <algorithm>
 #include <optional>
 #include <vector>
@@ -258,6 +261,48 @@ void ClosePanel(ui::Form1& form, ui::Dialogs& dialogs) {
     }
 }
 
+namespace {
+
+// While the emulator's own set-up runs, nothing in the panel can be edited:
+// the set-up rewrites the whole file as it ends, and the panel then shows it.
+void lockForSetup(ui::Form1& form, bool locked) {
+    const ui::SetupView& view = form.setupView();
+    for (ui::ClickableLabel* slot : form.Label1)
+        slot->setEnabled(!locked);
+    const ui::Form1::GamePage& page = form.page();
+    page.Picture4->setEnabled(!locked); // its entries
+    for (QWidget* w : {static_cast<QWidget*>(page.Command8), static_cast<QWidget*>(form.Command4),
+                       static_cast<QWidget*>(form.Command5), static_cast<QWidget*>(form.Command6),
+                       static_cast<QWidget*>(form.Image5)})
+        w->setEnabled(!locked);
+    form.Command6->setToolTip(locked ? kSaveWaitsTip : QString());
+    if (locked) {
+        view.Label10->setText(kSetupRunsLine);
+        view.Text8->clear();
+    }
+    view.Picture5->setVisible(locked);
+}
+
+// Offers to save unsaved captures as closing does, but keeps the panel open:
+// after Yes it shows what was saved, after No the file again (the close
+// and the opening happen before anything is drawn). False when the Save
+// failed or was declined: the panel then keeps its edits.
+bool settleEdits(ui::Form1& form, ui::Dialogs& dialogs) {
+    if (ui::tag(form.Picture3).isEmpty())
+        return true; // nothing unsaved, no capture pending
+    const bool onPage = bindings::pageShown(form);
+    ClosePanel(form, dialogs);
+    if (!form.Picture3->isHidden())
+        return false;
+    OpenPanel(form, dialogs);
+    if (onPage)
+        TurnPage(form);
+    form.Command7->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+} // namespace
+
 void StartInputConfiguration(ui::Form1& form, ui::Dialogs& dialogs, Launcher& launcher) {
     if (refusedWhileRunning(form, launcher))
         return;
@@ -269,22 +314,39 @@ void StartInputConfiguration(ui::Form1& form, ui::Dialogs& dialogs, Launcher& la
     }
     // Asked and saved before the start: the set-up reads the file as it
     // starts and rewrites it whole as it ends, so a later Save would be lost.
-    ClosePanel(form, dialogs);
-    if (!form.Picture3->isHidden())
+    if (!settleEdits(form, dialogs))
         return; // the Save failed or was declined: the panel keeps the edits
+    // Locked before the start, so that nothing it prints is missed.
+    lockForSetup(form, true);
     if (!startFromTag(form, line, WindowState::Normal, launcher, dialogs))
+        lockForSetup(form, false);
+}
+
+bool InputSetupRuns(const ui::Form1& form) {
+    return form.setupViewBuilt() && !form.setupView().Picture5->isHidden();
+}
+
+void InputSetupPrinted(ui::Form1& form, const QString& text) {
+    if (!InputSetupRuns(form))
         return;
-    // A Save while it runs would be lost, or undo what the user sets there.
-    form.Command6->setEnabled(false);
-    form.Command6->setToolTip(kSaveWaitsTip);
+    QPlainTextEdit* output = form.setupView().Text8;
+    QScrollBar* bar = output->verticalScrollBar();
+    const bool following = bar->value() == bar->maximum();
+    QTextCursor end(output->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(text);
+    // Kept at the prompt being answered, unless the user scrolled back.
+    if (following)
+        bar->setValue(bar->maximum());
 }
 
 void InputSetupFinished(ui::Form1& form, ui::Dialogs& dialogs) {
-    if (form.Command6->isEnabled())
+    if (!InputSetupRuns(form))
         return; // no set-up was running
-    form.Command6->setEnabled(true);
-    form.Command6->setToolTip(QString());
+    lockForSetup(form, false);
     ReadPanelAgain(form, dialogs);
+    // The panel shows the file as the set-up left it: nothing is unsaved.
+    ui::setTag(form.Picture3, QString());
 }
 
 } // namespace emulator

@@ -50,10 +50,12 @@ void Save(ui::Form1& form, ui::Dialogs& dialogs);
 // any pending capture and empties the slots.
 void ClosePanel(ui::Form1& form, ui::Dialogs& dialogs);
 
-// Starts the emulator's own input set-up once the emulator is there: first
-// closes the panel, offering to save unsaved captures, then starts it. A Save
-// there that fails or is declined keeps the panel open and starts nothing.
-// While the set-up runs, Save is disabled, with a tooltip saying why.
+// Starts the emulator's own input set-up once the emulator is there. First
+// offers to save unsaved captures, as closing does, but the panel stays:
+// after Yes it shows what was saved, after No the file again; a Save there
+// that fails or is declined keeps the edits and starts nothing. While the
+// set-up runs the panel cannot be edited (slots, Restore, All over again,
+// Save, the close) and shows, over the chart, why and what the set-up prints.
 void StartInputConfiguration(ui::Form1& form, ui::Dialogs& dialogs, Launcher& launcher);
 
 // What Save's tooltip says while the emulator's own set-up runs.
@@ -61,8 +63,20 @@ inline const QString kSaveWaitsTip =
     QStringLiteral("Save waits until the emulator's own input set-up ends: it rewrites the "
                    "whole configuration file then.");
 
-// A started emulator has ended: when it was the input set-up, Save comes back
-// and an open panel reads the file again.
+// The panel's line while the set-up runs.
+inline const QString kSetupRunsLine =
+    QStringLiteral("The emulator's own input set-up is running. Click its window to answer it: "
+                   "it takes keys only while it has the focus. The panel waits until the set-up "
+                   "ends, as it rewrites the whole file then.");
+
+// Whether the panel shows the emulator's own set-up running, locked.
+bool InputSetupRuns(const ui::Form1& form);
+
+// More of what the set-up prints: shown at the end of its output.
+void InputSetupPrinted(ui::Form1& form, const QString& text);
+
+// A started emulator has ended: when it was the input set-up, the panel can
+// be edited again and shows what the file now holds, with nothing unsaved.
 void InputSetupFinished(ui::Form1& form, ui::Dialogs& dialogs);
 
 } // namespace emulator

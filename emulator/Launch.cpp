@@ -102,11 +102,16 @@ bool startFromTag(ui::Form1& form, const CommandLine& line, WindowState state, L
         problems += bringPlayerFiles(form.Text4->text(), programFolder, *gameSet);
     if (!problems.isEmpty())
         dialogs.tell(problems.join(u'\n'), kErrTitle);
-    form.minimize();
+    // A game takes the screen; the input set-up is answered beside the
+    // panel, which shows what it prints.
+    const bool minimize = state == WindowState::Minimized;
+    if (minimize)
+        form.minimize();
     if (launcher.start(line.program, line.arguments, state, ui::tag(&form)))
         return true;
     // A failed start is not a launch: bring the window back and say so.
-    form.showNormal();
+    if (minimize)
+        form.showNormal();
     tellEmuError(dialogs);
     return false;
 }

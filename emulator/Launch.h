@@ -38,8 +38,8 @@ QString setToStart(const ui::Form1& form, const GameLaunch& launch);
 bool emulatorPresent(const ui::Form1& form);
 
 // Keeps `line` in Command1's tag, brings the emulator's installation files
-// into the program folder (bringEmulatorFiles), minimizes the window and
-// starts the process without waiting. Files that cannot be brought are told
+// into the program folder (bringEmulatorFiles), minimizes the window for a
+// game (WindowState::Minimized) and starts the process without waiting. Files that cannot be brought are told
 // in an "Err" box and nothing starts. Then the player's configuration is
 // kept in step (keepConfigInStep) and, for a game (`gameSet`, the set that
 // will start), its NVRAM and save states brought in (bringPlayerFiles): what

@@ -8,7 +8,7 @@ namespace emulator {
 
 // Initial window state asked of a started process.
 enum class WindowState {
-    Normal = 1,    // normal with focus: the emulator's input set-up
+    Normal = 1,    // normal with focus: the emulator's input set-up, followed (printed)
     Minimized = 2, // minimized with focus: a game
 };
 
@@ -20,7 +20,8 @@ public:
     using QObject::QObject;
     // `program` and every element of `arguments` reach the process as one
     // argument each, whatever characters they hold; it runs in
-    // `workingFolder`. Returns whether the process started.
+    // `workingFolder`. Returns whether the process started. A run started
+    // Normal is one the user answers: its output is told as it comes.
     virtual bool start(const QString& program, const QStringList& arguments, WindowState state,
                        const QString& workingFolder) = 0;
 
@@ -34,6 +35,11 @@ Q_SIGNALS:
     // to tell). Never emitted for a process still running when the front-end
     // ends; running() is already false when it is.
     void finished(int status, const QStringList& errorLines, bool outputKept);
+
+    // More of what a run started Normal prints, as it prints it, the
+    // unfinished last line included, before finished() tells its end: text
+    // to show (shownOutput).
+    void printed(const QString& text);
 };
 
 } // namespace emulator

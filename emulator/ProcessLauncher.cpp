@@ -12,11 +12,15 @@ ProcessLauncher::ProcessLauncher() {
                 Q_EMIT finished(status, output ? lastErrorLines(*output) : QStringList(),
                                 output != nullptr);
             });
+    connect(&m_starter, &platform::ProcessStarter::printed, this,
+            [this](const QByteArray& bytes) { Q_EMIT printed(shownOutput(m_decoder(bytes))); });
 }
 
 bool ProcessLauncher::start(const QString& program, const QStringList& arguments, WindowState state,
                             const QString& workingFolder) {
-    return m_starter.start({program, arguments, workingFolder, state == WindowState::Minimized});
+    m_decoder.resetState();
+    return m_starter.start({program, arguments, workingFolder, state == WindowState::Minimized,
+                            state == WindowState::Normal});
 }
 
 } // namespace emulator

@@ -3,10 +3,13 @@
 #include "emulator/Launcher.h"
 #include "platform/ProcessStarter.h"
 
+#include <QStringDecoder>
+
 namespace emulator {
 
 // The real launcher: starts the emulator through the platform's process
-// starter and tells, when a run ends, the "Error:" lines it printed.
+// starter, tells what the input set-up prints as it prints it, and when a run
+// ends, the "Error:" lines it printed.
 class ProcessLauncher final : public Launcher {
     Q_OBJECT
 public:
@@ -18,6 +21,8 @@ public:
 
 private:
     platform::ProcessStarter m_starter;
+    // A character may be split between two reads.
+    QStringDecoder m_decoder{QStringDecoder::Utf8};
 };
 
 } // namespace emulator

@@ -76,6 +76,21 @@ QString shownLine(const QByteArray& bytes) {
     return line;
 }
 
+QString shownOutput(const QString& text) {
+    QString shown;
+    shown.reserve(text.size());
+    for (const uint point : text.toUcs4()) {
+        const auto c = char32_t(point);
+        if (c == U'\r')
+            continue;
+        if (c == U'\n' || c == U'\t' || shownAsItIs(c))
+            shown += QString::fromUcs4(&c, 1);
+        else
+            shown += QChar(QChar::ReplacementCharacter);
+    }
+    return shown;
+}
+
 QStringList lastErrorLines(QIODevice& output) {
     const qint64 size = output.size();
     const qint64 tailStart = std::max<qint64>(0, size - kOutputTailBytes);

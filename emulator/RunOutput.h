@@ -29,6 +29,11 @@ QStringList lastErrorLines(QIODevice& output);
 // U+FFFD, cut to kErrorLineLength characters (then "...").
 QString shownLine(const QByteArray& bytes);
 
+// Output as the user sees it, line ends kept: LF and tabs as they are, CR
+// dropped (CR LF is a line end), every other character shownLine would not
+// show as U+FFFD.
+QString shownOutput(const QString& text);
+
 // "Emu Error ..." followed by one line per error line and, when the run's
 // output could not be kept, a sentence saying so.
 QString emuErrorText(const QStringList& errorLines, bool outputKept = true);

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryFile>
+#include <QTimer>
 #include <algorithm>
 
 #ifdef Q_OS_WIN
@@ -93,9 +94,14 @@ struct ProcessStarter::Run {
     }
     QProcess* process = new QProcess;
     std::unique_ptr<QTemporaryFile> output; // null: discarded
+    bool followed = false;
+    qint64 told = 0; // how much of its output printed() has covered
 };
 
-ProcessStarter::ProcessStarter(QObject* parent) : QObject(parent) {}
+ProcessStarter::ProcessStarter(QObject* parent) : QObject(parent), m_follow(new QTimer(this)) {
+    m_follow->setInterval(kFollowMilliseconds);
+    connect(m_follow, &QTimer::timeout, this, &ProcessStarter::readFollowed);
+}
 
 // Whatever still runs is left running.
 ProcessStarter::~ProcessStarter() = default;
@@ -140,8 +146,32 @@ bool ProcessStarter::start(const Request& request) {
             [this, watched](int exitCode, QProcess::ExitStatus exitStatus) {
                 ended(watched, exitStatus == QProcess::NormalExit ? exitCode : -1);
             });
+    // An ordinary file gives no signal as it grows: look at it while it runs.
+    watched->followed = request.followed && run->output;
+    if (watched->followed)
+        m_follow->start();
     m_runs.push_back(std::move(run));
     return true;
+}
+
+void ProcessStarter::readFollowed() {
+    for (const auto& run : m_runs) {
+        if (run->followed)
+            readMore(*run);
+    }
+}
+
+void ProcessStarter::readMore(Run& run) {
+    const qint64 size = run.output->size();
+    if (size <= run.told)
+        return;
+    const qint64 from = std::max(run.told, size - kFollowedBytes);
+    if (!run.output->seek(from))
+        return;
+    const QByteArray bytes = run.output->read(size - from);
+    run.told = from + bytes.size();
+    if (!bytes.isEmpty())
+        Q_EMIT printed(bytes);
 }
 
 void ProcessStarter::ended(Run* run, int status) {
@@ -151,6 +181,10 @@ void ProcessStarter::ended(Run* run, int status) {
         return;
     std::unique_ptr<Run> done = std::move(*owned);
     m_runs.erase(owned);
+    if (std::none_of(m_runs.begin(), m_runs.end(), [](const auto& r) { return r->followed; }))
+        m_follow->stop();
+    if (done->followed)
+        readMore(*done); // what it wrote since the last look
     // Deleted later: this runs inside one of its signals.
     done->process->disconnect();
     done->process->deleteLater();

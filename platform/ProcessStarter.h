@@ -7,6 +7,7 @@
 #include <vector>
 
 class QIODevice;
+class QTimer;
 
 namespace platform {
 
@@ -14,10 +15,11 @@ namespace platform {
 // argument passed as they are, never through a shell, and watches them from
 // the event loop. A program's output goes to an unnamed file in the
 // temporary folder (never to a pipe, which would break under it when the
-// front-end ends), read back only when it ends; with no temporary folder able
-// to take it, the output is discarded. Each runs in a session of its own and
-// is never killed from here: closing the front-end, or the terminal that
-// started it, leaves it running.
+// front-end ends), read back when it ends, and as it grows for a run that
+// asks to be followed; with no temporary folder able to take it, the output
+// is discarded. Each runs in a session of its own and is never killed from
+// here: closing the front-end, or the terminal that started it, leaves it
+// running.
 class ProcessStarter final : public QObject {
     Q_OBJECT
 public:
@@ -26,6 +28,9 @@ public:
         QStringList arguments;
         QString workingFolder;
         bool minimized = false; // honoured where windows have such a state
+        // Its output is read as it grows, a few times a second, while it
+        // runs: see printed().
+        bool followed = false;
     };
 
     explicit ProcessStarter(QObject* parent = nullptr);
@@ -45,12 +50,25 @@ Q_SIGNALS:
     // emitted for a process still running when the starter goes.
     void finished(int status, QIODevice* output);
 
+    // More output of a followed run, in the order it was written, the
+    // unfinished last line included; the rest comes before finished(). When
+    // more than kFollowedBytes came at once, only its end is told.
+    void printed(const QByteArray& bytes);
+
 private:
     struct Run;
     void ended(Run* run, int status);
+    void readFollowed();
+    void readMore(Run& run);
 
     std::vector<std::unique_ptr<Run>> m_runs;
+    QTimer* m_follow; // runs only while a followed run does
 };
+
+// The most bytes one printed() tells.
+constexpr qint64 kFollowedBytes = 64 * 1024;
+// How often a followed run's output is looked at.
+constexpr int kFollowMilliseconds = 100;
 
 // The folder a run's output is kept in: `tmpdir` (the TMPDIR setting) when it
 // names an existing folder by an absolute path, else `fallback` when that is

@@ -245,6 +245,21 @@ const Form1::GamePage& Form1::page() const {
     return m_page;
 }
 
+const SetupView& Form1::setupView() const {
+    if (!m_setup.Picture5) {
+        // After the page, so that it lies in front of it; the close mark
+        // stays in front of both.
+        page();
+        auto* self = const_cast<Form1*>(this);
+        self->m_setup = buildSetupView(Picture3, proportionalFont(11), fixedFont(kFixedPixels));
+        for (QWidget* w : {m_setup.Picture5, static_cast<QWidget*>(m_setup.Label10),
+                           static_cast<QWidget*>(m_setup.Text8)})
+            self->m_controls.insert(w->objectName(), w);
+        Image5->raise();
+    }
+    return m_setup;
+}
+
 ClickableLabel* Form1::slotLabel(int id) const {
     if (id >= 0 && id < kSlotCount)
         return Label1[std::size_t(id)];
@@ -261,6 +276,8 @@ QWidget* Form1::control(const QString& name) const {
     if (!Label1.built() && std::any_of(built.begin(), built.end(),
                                        [&name](const QString& p) { return name.startsWith(p); }))
         Label1.labels();
+    if (!m_setup.Picture5 && (name == u"Picture5" || name == u"Label10" || name == u"Text8"))
+        setupView();
     return m_controls.value(name);
 }
 

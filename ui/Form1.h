@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QString>
 
+#include "ui/SetupView.h"
 #include "ui/SlotState.h"
 #include "ui/Twips.h"
 #include <QWidget>
@@ -86,6 +87,12 @@ public:
     };
     const GamePage& page() const;
     bool pageBuilt() const { return m_page.Picture4 != nullptr; }
+
+    // What covers the chart and the page while the emulator's own set-up
+    // runs (ui::SetupView), in front of them; built, with the page, when
+    // first asked for.
+    const SetupView& setupView() const;
+    bool setupViewBuilt() const { return m_setup.Picture5 != nullptr; }
 
     // Slot `id`: a chart slot (below kSlotCount) or a page entry; null for
     // any other number.
@@ -193,6 +200,7 @@ private:
     QHash<QString, QWidget*> m_controls;
     SlotLookSource m_slotLooks = nullptr;
     GamePage m_page;
+    SetupView m_setup;
 };
 
 } // namespace ui

@@ -111,6 +111,34 @@ class AccessibilityBus(harness.SessionTestCase):
         self.assertEqual(row.description, "scudplus.zip: Scud Race Plus (Export, Twin/DX, "
                                           "Revision A), needs scud.zip beside it, which is missing")
 
+    def test_the_input_setup_is_read_out_in_the_panel(self):
+        s = self.s
+        s.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
+        prompt = " P1 Start [KEY_1,JOY1_BUTTON9]: Ret/c/s/a/r/Down/h/b/q/Esc? "
+        # As the emulator's set-up: its help, then a prompt without a line
+        # end, and it waits for the answer.
+        fake = s.add_fake_emulator(seconds=0, then=(
+            "printf 'Configure Inputs\\n\\nCommon Controls:\\n%s' '" + prompt + "'\n"
+            'while [ ! -e "$record.answered" ]; do sleep 0.1; done'))
+        process = s.start()
+        window = s.main_window(process)
+        app = self.application(process)
+        px = harness.twips_to_pixels
+        s.click(window, px(7530 + 1350 + 150), px(3225 + 45 + 277))      # Command3
+        s.click(window, px(90 + 4005 + 640), px(60 + 8130 + 172))        # Command7
+        s.answer(process, "Save message", key="Escape")  # the first close asks
+        output = self.named(app, "text", "Output of the input set-up")
+        harness.wait_until(lambda: output.queryText().getText(0, -1).endswith(prompt), 10,
+                           "the prompt in the panel")
+        save = self.named(app, "push button", "Save")
+        self.assertFalse(save.getState().contains(pyatspi.STATE_SENSITIVE))
+
+        open(fake.record + ".answered", "w").close()
+        harness.wait_until(lambda: save.getState().contains(pyatspi.STATE_SENSITIVE), 10,
+                           "Save once the set-up ended")
+        s.close_window(window)
+        self.assertEqual(s.wait_exit(process), 0)
+
 
 if __name__ == "__main__":
     if MISSING:

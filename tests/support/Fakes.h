@@ -40,7 +40,8 @@ public:
     std::function<void()> shown; // called as each box shows, when set
 };
 
-// Records what would have been started; finish() reports a run's end.
+// Records what would have been started; print() tells what a run prints,
+// finish() reports its end.
 class FakeLauncher final : public emulator::Launcher {
 public:
     struct Start {
@@ -65,6 +66,8 @@ public:
             --m_running;
         Q_EMIT finished(status, errorLines, outputKept);
     }
+    // What a run started Normal prints, as the real one tells it.
+    void print(const QString& text) { Q_EMIT printed(text); }
 
     QList<Start> starts;
     bool succeeds = true;

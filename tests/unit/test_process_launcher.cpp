@@ -67,6 +67,7 @@ private Q_SLOTS:
     void outputFolder_data();
     void outputFolder();
     void leftRunningWhenTheLauncherGoes();
+    void setUpOutputIsToldAsItComes();
 };
 
 void TestProcessLauncher::failedRunTellsItsErrorLines() {
@@ -255,6 +256,36 @@ void TestProcessLauncher::leftRunningWhenTheLauncherGoes() {
     QTest::qWait(200);
     QVERIFY(alive(pid));
     ::kill(pid, SIGKILL);
+}
+
+void TestProcessLauncher::setUpOutputIsToldAsItComes() {
+    ScriptFixture f;
+    emulator::ProcessLauncher launcher;
+    QString told;
+    connect(&launcher, &emulator::Launcher::printed,
+            [&told](const QString& text) { told += text; });
+    QString toldAtTheEnd;
+    connect(&launcher, &emulator::Launcher::finished, [&] { toldAtTheEnd = told; });
+    QSignalSpy finished(&launcher, &emulator::Launcher::finished);
+    // As the set-up: its help, a prompt with no line end, then it waits for
+    // an answer.
+    QVERIFY(launcher.start(f.script("printf 'Help\\r\\n\\tRet\\n\\033 P1 Start: Ret/q/Esc? '\n"
+                                    "while [ ! -e answered ]; do sleep 0.05; done\n"
+                                    "echo saved\n"),
+                           {}, emulator::WindowState::Normal, f.dir.path()));
+    QTRY_COMPARE(told, QStringLiteral("Help\n\tRet\n\uFFFD P1 Start: Ret/q/Esc? "));
+    QVERIFY(launcher.running());
+    QFile answered(f.dir.filePath(QStringLiteral("answered")));
+    QVERIFY(answered.open(QIODevice::WriteOnly));
+    QVERIFY(finished.wait(10000));
+    QVERIFY(toldAtTheEnd.endsWith(QStringLiteral("? saved\n")));
+
+    // A game's output is not followed.
+    told.clear();
+    QVERIFY(launcher.start(f.script("echo playing\n"), {}, emulator::WindowState::Minimized,
+                           f.dir.path()));
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(told, QString());
 }
 
 QTEST_GUILESS_MAIN(TestProcessLauncher)

@@ -9,6 +9,7 @@
 #include "support/UsersFile.h"
 
 #include "bindings/SlotTable.h"
+#include "emulator/BindingPanel.h"
 #include "emulator/CommandLine.h"
 #include "emulator/ConfigFile.h"
 #include "emulator/InputFile.h"
@@ -25,6 +26,7 @@
 #include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTest>
@@ -116,7 +118,7 @@ private Q_SLOTS:
     void aLinkedFileIsEditedThroughTheLink();
     void badFilesAreShownReadOnly_data();
     void badFilesAreShownReadOnly();
-    void setUpDisablesSaveUntilItEnds();
+    void setUpLocksThePanelAndShowsWhatItPrints();
     void setUpStartsOnTheSavedEdits();
     void setUpWaitsForASaveThatFails_data();
     void setUpWaitsForASaveThatFails();
@@ -643,29 +645,70 @@ void PanelTest::inputSetUpNeedsTheEmulator() {
     QCOMPARE(f.launcher.starts[0].program, program);
     QCOMPARE(f.launcher.starts[0].arguments, QStringList{QStringLiteral("-config-inputs")});
     QCOMPARE(f.launcher.starts[0].state, emulator::WindowState::Normal);
-    QVERIFY(f.form.windowState() & Qt::WindowMinimized);
+    QVERIFY(!(f.form.windowState() & Qt::WindowMinimized));
     QCOMPARE(f.dialogs.boxes.last().text, QStringLiteral("save settings to ? Y/N"));
-    QVERIFY(!f.panelOpen());
+    QVERIFY(f.panelOpen());
 }
 
-void PanelTest::setUpDisablesSaveUntilItEnds() {
+void PanelTest::setUpLocksThePanelAndShowsWhatItPrints() {
     PanelFixture f;
+    f.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.form));
     f.writeFile(f.emulatorFile(), "#!/bin/sh\n");
-    f.writeFile(kOwnIni, "InputStart1 = \"KEY_1\"\n");
+    const QByteArray file = "InputStart1 = \"KEY_9\"\n";
+    f.writeFile(kOwnIni, file);
     f.open();
-    f.dialogs.answers << false; // the first close asks
+    f.form.List2->setCurrentRow(0);
+    f.click(f.form.page().Command8); // its game page: locked as well
+    f.dialogs.answers << false;      // the first close asks
     f.click(f.form.Command7);
     QCOMPARE(f.launcher.starts.size(), 1);
-    QVERIFY(!f.form.Command6->isEnabled());
+    QVERIFY(f.panelOpen());
+    QVERIFY(!(f.form.windowState() & Qt::WindowMinimized));
+    const ui::SetupView& view = f.form.setupView();
+    QVERIFY(view.Picture5->isVisible());
+    QCOMPARE(view.Label10->text(), emulator::kSetupRunsLine);
+
+    // As the real one: its help, then a prompt without a line end, and it waits.
+    const QString prompt =
+        QStringLiteral(" P1 Start [KEY_1,JOY1_BUTTON9]: Ret/c/s/a/r/Down/h/b/q/Esc? ");
+    f.launcher.print(QStringLiteral("Configure Inputs\n----------------\n\nCommon Controls:\n"));
+    f.launcher.print(prompt);
+    QVERIFY2(view.Text8->toPlainText().endsWith(QStringLiteral("Common Controls:\n") + prompt),
+             qPrintable(view.Text8->toPlainText()));
+
+    // Nothing edits the panel meanwhile, and a click on the output leaves
+    // the focus where it was.
+    const qsizetype boxes = f.dialogs.boxes.size();
+    QWidget* focused = f.form.focusWidget();
+    QTest::mouseClick(view.Text8->viewport(), Qt::LeftButton);
+    QCOMPARE(f.form.focusWidget(), focused);
+    QTest::mouseDClick(f.form.Label1[0], Qt::LeftButton);
+    QTest::mouseDClick(f.form.page().Label7[0], Qt::LeftButton);
+    for (QWidget* w :
+         {static_cast<QWidget*>(f.form.Command4), static_cast<QWidget*>(f.form.Command5),
+          static_cast<QWidget*>(f.form.Command6), static_cast<QWidget*>(f.form.Image5)})
+        f.click(w);
+    QVERIFY(f.panelOpen());
+    QVERIFY(f.form.Text6->isHidden());
+    QCOMPARE(f.form.Label1[0]->text(), QStringLiteral("9"));
+    QCOMPARE(ui::tag(f.form.Picture3), QString());
+    QCOMPARE(f.dialogs.boxes.size(), boxes);
+    QCOMPARE(f.readFile(kOwnIni), file);
     QVERIFY(f.form.Command6->toolTip().contains(QStringLiteral("rewrites the whole")));
 
-    // Opened meanwhile, the panel shows the file; the set-up then rewrites it.
-    f.open();
+    // It rewrites the file and ends: the panel shows the file, asks nothing.
     f.writeFile(kOwnIni, "InputStart1 = KEY_5\n");
+    f.launcher.print(QStringLiteral("\nConfiguration successfully saved.\n"));
     f.launcher.finish(0);
+    QVERIFY(view.Picture5->isHidden());
     QVERIFY(f.form.Command6->isEnabled());
     QCOMPARE(f.form.Command6->toolTip(), QString());
     QCOMPARE(f.form.Label1[0]->text(), QStringLiteral("5"));
+    QVERIFY(f.form.Label1[0]->isEnabled() && f.form.page().Label7[0]->isEnabled());
+    f.click(f.form.Image5);
+    QVERIFY(!f.panelOpen());
+    QCOMPARE(f.dialogs.boxes.size(), boxes);
 }
 
 void PanelTest::setUpStartsOnTheSavedEdits() {
@@ -685,12 +728,15 @@ void PanelTest::setUpStartsOnTheSavedEdits() {
              QList<QByteArray>{"InputPunch = \"KEY_Z,JOY1_BUTTON1\""});
     QCOMPARE(f.boxTexts(),
              (QStringList{QStringLiteral("save settings to ? Y/N"), written({f.path(kOwnIni)})}));
-    QVERIFY(!f.panelOpen());
+    // The panel stays, showing what was saved, with nothing unsaved.
+    QVERIFY(f.panelOpen());
+    QCOMPARE(ui::tag(f.form.Picture3), QString());
+    QCOMPARE(f.form.Label1[12]->text(), QStringLiteral("Z"));
 
+    read.replace("KEY_Z", "KEY_X");
     f.writeFile(kOwnIni, read + "InputSetUpDone = 1\n");
     f.launcher.finish(0);
-    f.open();
-    QCOMPARE(f.form.Label1[12]->text(), QStringLiteral("Z"));
+    QCOMPARE(f.form.Label1[12]->text(), QStringLiteral("X"));
     QVERIFY(f.readFile(kOwnIni).endsWith("InputSetUpDone = 1\n"));
 }
 
@@ -765,6 +811,7 @@ void PanelTest::failedInputSetUpStartIsReported() {
                                         QStringLiteral("Emu Error ...")}));
     QVERIFY(!(f.form.windowState() & Qt::WindowMinimized));
     QVERIFY(f.form.Command6->isEnabled());
+    QVERIFY(f.form.setupView().Picture5->isHidden());
 }
 
 void PanelTest::closingEndsACaptureAndTheWalk() {

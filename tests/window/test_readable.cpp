@@ -7,6 +7,7 @@
 #include "bindings/Profiles.h"
 #include "bindings/SlotBinding.h"
 #include "bindings/SlotTable.h"
+#include "emulator/BindingPanel.h"
 #include "ui/CheckBox.h"
 #include "ui/ClickableLabel.h"
 #include "ui/GameList.h"
@@ -90,6 +91,7 @@ private Q_SLOTS:
     void textFitsWhole_data();
     void textFitsWhole();
     void everySlotFitsTheLongestKeyName();
+    void setUpLineFitsItsLines();
     void optionsAreWhiteWithWholeTickBoxes();
     void controlsHaveNames_data();
     void controlsHaveNames();
@@ -157,6 +159,18 @@ void ReadableTest::everySlotFitsTheLongestKeyName() {
         slot->setDeviceMark(false);
     // A short key keeps the slot's own font.
     QCOMPARE(measure(form.Label1[0], QStringLiteral("1")).font, form.Label1[0]->font());
+}
+
+void ReadableTest::setUpLineFitsItsLines() {
+    Form1 form;
+    form.setSlotLooks(&bindings::slotLook);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QLabel* line = form.setupView().Label10;
+    line->setText(emulator::kSetupRunsLine);
+    QVERIFY(QFontInfo(line->font()).pixelSize() >= ui::smallestPixels());
+    QVERIFY2(line->heightForWidth(line->width()) <= line->height(),
+             qPrintable(QString::number(line->heightForWidth(line->width()))));
 }
 
 void ReadableTest::optionsAreWhiteWithWholeTickBoxes() {
