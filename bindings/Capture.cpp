@@ -37,14 +37,6 @@ QString withDeviceSource(const QString& value, const QString& source) {
     return withJoystick(withKey(withoutKey(joined), shownKey(joined)), source);
 }
 
-// "NONE" says an input has no source; once it has one, it goes.
-QString withoutNone(const QString& value) {
-    QStringList sources = splitSources(value);
-    if (sources.size() > 1)
-        sources.removeIf([](const QString& s) { return !s.compare(u"NONE", Qt::CaseInsensitive); });
-    return joinSources(sources);
-}
-
 // The slot being captured, from the panel's tag; -1 when none.
 int capturedSlot(const ui::Form1& form) {
     bool ok = false;
@@ -224,8 +216,7 @@ void CaptureDevice(ui::Form1& form, const QString& source) {
     const int k = capturedSlot(form);
     if (form.Text6->isHidden() || k < 0 || !accepts(slotKind(form, k), source))
         return;
-    editSlotBinding(form, k,
-                    withoutNone(withDeviceSource(ui::slotValue(form.slotLabel(k)), source)));
+    editSlotBinding(form, k, withDeviceSource(ui::slotValue(form.slotLabel(k)), source));
     FinishCapture(form, std::nullopt);
 }
 

@@ -249,6 +249,8 @@ void RestorePage(ui::Form1& form) {
             if (sources.isEmpty() || source.compare(QLatin1String("NONE"), Qt::CaseInsensitive))
                 sources.append(source);
         }
+        if (sources.isEmpty()) // nothing drives it: said as the emulator says it
+            sources.append(QStringLiteral("NONE"));
         const int chart = chartSlotOf(input->name);
         if (chart >= 0)
             editSlotBinding(form, chart, joinSources(sources));
