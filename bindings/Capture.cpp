@@ -122,6 +122,14 @@ void FinishCapture(ui::Form1& form, const std::optional<QString>& name) {
         return;
     }
     ui::setTag(form.Command5, QString());
+    // On the page the next entry is at hand, 17 Tabs closer than Save; the
+    // chart goes on to Save.
+    if (k >= ui::Form1::kPageFirstSlot && next >= 0) {
+        ui::ClickableLabel* entry = form.slotLabel(next);
+        form.page().rows->ensureWidgetVisible(entry, 0, 4);
+        entry->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     form.Command6->setFocus(Qt::OtherFocusReason);
 }
 

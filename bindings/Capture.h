@@ -32,7 +32,8 @@ void BeginCapture(ui::Form1& form, int slot);
 
 // Ends the capture of the slot named by the panel's tag, storing `name` when
 // given in place of the slot's keyboard and mouse sources (bindings::withKey); during the walk the
-// next slot follows, otherwise the focus goes to "Save".
+// next slot follows, otherwise the focus goes to the page's next entry, or
+// to "Save" after the page's last entry and on the chart.
 void FinishCapture(ui::Form1& form, const std::optional<QString>& name);
 
 // "All over again": takes the keys out of every slot of the page shown
