@@ -24,6 +24,21 @@ namespace bindings {
 // The device capture shows it with the devices it reads.
 QString capturePrompt(const ui::Form1& form);
 
+// A prompt as its line shows it, and its whole text (the same when it fits).
+struct CapturePrompt {
+    QString shown;
+    QString whole;
+};
+
+// The whole text of the prompt shown now.
+QString wholeCapturePrompt(const ui::Form1& form);
+
+// A whole-axis input's prompts (`input` as the slot's tag has it): while
+// the box waits, and after a key or a mouse button was refused. Each fits
+// the prompt's line whole.
+enum class AxisPrompt { Waiting, KeyRefused, ButtonRefused };
+CapturePrompt wholeAxisPrompt(AxisPrompt which, const QString& input);
+
 // The kind of slot `slot`'s input.
 InputKind slotKind(const ui::Form1& form, int slot);
 

@@ -191,6 +191,12 @@ void GamePageTest::skiChampsXAxisTakesOnlyAWholeAxis() {
     QVERIFY(skiX);
     QTest::mouseDClick(skiX, Qt::LeftButton);
     QVERIFY(f.form.Text6->isVisible());
+    // The line shows the prompt short; its tooltip and description whole.
+    const QString whole = QStringLiteral(
+        "InputSkiX: move a stick from one end to the other, or the mouse across the red box");
+    QVERIFY(f.form.Label3->text().startsWith(QLatin1String("InputSkiX: ")));
+    QVERIFY(f.form.Label3->toolTip().startsWith(whole));
+    QCOMPARE(f.form.Label3->accessibleDescription(), whole);
     QTest::keyClick(f.form.Text6, Qt::Key_A); // refused: the emulator would be
     QTest::mouseClick(f.form.Text6, Qt::LeftButton);
     QVERIFY(f.form.Text6->isVisible());
