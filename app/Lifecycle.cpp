@@ -1,6 +1,7 @@
 #include "app/Lifecycle.h"
 
 #include "app/SettingsFile.h"
+#include "catalogue/PathCheck.h"
 #include "catalogue/RomScan.h"
 #include "emulator/ConfigLocations.h"
 #include "emulator/ConfigSave.h"
@@ -82,7 +83,7 @@ void startUp(ui::Form1& form, const QString& programFileFolder) {
     // The same for both copies of the emulator's configuration, once the
     // emulator folder ends with its separator.
     emulator::removeSaveLeftovers(emulator::workingConfig(folder));
-    emulator::removeSaveLeftovers(emulator::emulatorConfigCopy(form.Text4->text()));
+    emulator::removeSaveLeftovers(emulator::emulatorConfigCopy(catalogue::emulatorFolder(form)));
 }
 
 void completeStartUp(ui::Form1& form) {
