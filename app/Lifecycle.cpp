@@ -37,8 +37,8 @@ void useInstalledEmulator(ui::Form1& form) {
     if (!found)
         return;
     form.Text4->setText(found->folder);
-    QString tip = QStringLiteral("Found at the first start: the installed emulator, ") +
-                  found->program;
+    QString tip =
+        QStringLiteral("Found at the first start: the installed emulator, ") + found->program;
     if (QFileInfo(found->program).absolutePath() + platform::kSeparator != found->folder)
         tip += QStringLiteral(", a link to the program in this folder");
     form.Text4->setToolTip(tip);

@@ -87,11 +87,12 @@ QString wholeCapturePrompt(const ui::Form1& form) {
 }
 
 CapturePrompt wholeAxisPrompt(AxisPrompt which, const QString& input) {
-    const QString how = QStringLiteral(
-        ": move a stick from one end to the other, or the mouse across the red box");
+    const QString how =
+        QStringLiteral(": move a stick from one end to the other, or the mouse across the red box");
     switch (which) {
     case AxisPrompt::Waiting:
-        return {QLatin1String("Input") + input + QLatin1String(": a stick end to end, or the mouse"),
+        return {QLatin1String("Input") + input +
+                    QLatin1String(": a stick end to end, or the mouse"),
                 QLatin1String("Input") + input + how};
     case AxisPrompt::KeyRefused:
         return {QLatin1String("A key cannot drive ") + input + QLatin1String(": a stick or mouse"),

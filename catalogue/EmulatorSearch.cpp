@@ -10,7 +10,8 @@ namespace catalogue {
 
 QStringList emulatorSearchFolders(const QString& pathVariable, const QString& home) {
     QStringList folders = pathVariable.split(QDir::listSeparator(), Qt::SkipEmptyParts);
-    folders << QStringLiteral("/usr/local/bin") << QDir(home).filePath(QStringLiteral(".local/bin"));
+    folders << QStringLiteral("/usr/local/bin")
+            << QDir(home).filePath(QStringLiteral(".local/bin"));
     return folders;
 }
 
@@ -22,7 +23,8 @@ std::optional<FoundEmulator> findEmulator(const QStringList& folders) {
         // The real file's folder: a link in ~/.local/bin to a source build's
         // bin/ leads to the definitions and assets beside that build.
         const QString real = QFileInfo(program).canonicalPath();
-        return FoundEmulator{program, platform::withTrailingSeparator(real.isEmpty() ? folder : real)};
+        return FoundEmulator{program,
+                             platform::withTrailingSeparator(real.isEmpty() ? folder : real)};
     }
     return std::nullopt;
 }
@@ -30,8 +32,7 @@ std::optional<FoundEmulator> findEmulator(const QStringList& folders) {
 std::optional<FoundEmulator> installedEmulator() {
     if (installedEmulatorSource)
         return installedEmulatorSource();
-    return findEmulator(
-        emulatorSearchFolders(qEnvironmentVariable("PATH"), QDir::homePath()));
+    return findEmulator(emulatorSearchFolders(qEnvironmentVariable("PATH"), QDir::homePath()));
 }
 
 } // namespace catalogue

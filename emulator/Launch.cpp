@@ -36,7 +36,8 @@ bool on(const ui::CheckBox* box) {
 QString endedLine(int status, bool outputKept) {
     QString line = status < 0 ? QStringLiteral("The emulator stopped abnormally")
                               : QStringLiteral("The emulator stopped with status %1").arg(status);
-    return line + (outputKept ? QStringLiteral(" and printed no error line.") : QStringLiteral("."));
+    return line +
+           (outputKept ? QStringLiteral(" and printed no error line.") : QStringLiteral("."));
 }
 
 } // namespace
@@ -57,7 +58,8 @@ QStringList whyNotStarted(const ui::Form1& form, bool game) {
     else
         lines.append(QStringLiteral("The emulator could not be started: ") + program);
     if (game) {
-        if (const QString rom = catalogue::notAFolder(QStringLiteral("Rom Path"), form.Text5->text());
+        if (const QString rom =
+                catalogue::notAFolder(QStringLiteral("Rom Path"), form.Text5->text());
             !rom.isEmpty())
             lines.append(rom);
     }

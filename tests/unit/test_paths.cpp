@@ -64,13 +64,20 @@ void PathsTest::initTestCase() {
 void PathsTest::tildeMeansHome_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("used");
-    QTest::newRow("leading ~/") << "~/roms/" << "/home/ann/roms/";
-    QTest::newRow("~/ alone") << "~/" << "/home/ann/";
-    QTest::newRow("~ alone") << "~" << "/home/ann";
-    QTest::newRow("another user's ~") << "~bob/roms/" << "~bob/roms/";
-    QTest::newRow("~ further on") << "/srv/~/roms/" << "/srv/~/roms/";
-    QTest::newRow("absolute") << "/srv/roms/" << "/srv/roms/";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("leading ~/") << "~/roms/"
+                                << "/home/ann/roms/";
+    QTest::newRow("~/ alone") << "~/"
+                              << "/home/ann/";
+    QTest::newRow("~ alone") << "~"
+                             << "/home/ann";
+    QTest::newRow("another user's ~") << "~bob/roms/"
+                                      << "~bob/roms/";
+    QTest::newRow("~ further on") << "/srv/~/roms/"
+                                  << "/srv/~/roms/";
+    QTest::newRow("absolute") << "/srv/roms/"
+                              << "/srv/roms/";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void PathsTest::tildeMeansHome() {
@@ -81,15 +88,24 @@ void PathsTest::tildeMeansHome() {
 void PathsTest::programFileNamesItsFolder_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("folder"); // "-": none
-    QTest::newRow("the program") << "T/bin/supermodel" << "T/bin/";
-    QTest::newRow("with a separator after it") << "T/bin/supermodel/" << "T/bin/";
-    QTest::newRow("under ~/, kept as typed") << "~/bin/supermodel/" << "~/bin/";
-    QTest::newRow("not runnable, still the program file") << "T/plain/supermodel" << "T/plain/";
-    QTest::newRow("a link to it") << "T/links/supermodel" << "T/links/";
-    QTest::newRow("a folder of that name") << "T/tree/supermodel/" << "-";
-    QTest::newRow("another file") << "T/bin/mysupermodel" << "-";
-    QTest::newRow("nothing there") << "T/none/supermodel" << "-";
-    QTest::newRow("the folder") << "T/bin/" << "-";
+    QTest::newRow("the program") << "T/bin/supermodel"
+                                 << "T/bin/";
+    QTest::newRow("with a separator after it") << "T/bin/supermodel/"
+                                               << "T/bin/";
+    QTest::newRow("under ~/, kept as typed") << "~/bin/supermodel/"
+                                             << "~/bin/";
+    QTest::newRow("not runnable, still the program file") << "T/plain/supermodel"
+                                                          << "T/plain/";
+    QTest::newRow("a link to it") << "T/links/supermodel"
+                                  << "T/links/";
+    QTest::newRow("a folder of that name") << "T/tree/supermodel/"
+                                           << "-";
+    QTest::newRow("another file") << "T/bin/mysupermodel"
+                                  << "-";
+    QTest::newRow("nothing there") << "T/none/supermodel"
+                                   << "-";
+    QTest::newRow("the folder") << "T/bin/"
+                                << "-";
 }
 
 void PathsTest::programFileNamesItsFolder() {
@@ -102,22 +118,26 @@ void PathsTest::programFileNamesItsFolder() {
 void PathsTest::notAFolderSaysWhatIsThere_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("line");
-    QTest::newRow("a folder") << "T/bin/" << "";
-    QTest::newRow("a folder without its separator") << "T/bin" << "";
-    QTest::newRow("a folder under ~/") << "~/bin/" << "";
+    QTest::newRow("a folder") << "T/bin/"
+                              << "";
+    QTest::newRow("a folder without its separator") << "T/bin"
+                                                    << "";
+    QTest::newRow("a folder under ~/") << "~/bin/"
+                                       << "";
     QTest::newRow("a file") << "T/bin/supermodel/"
                             << "Rom Path is not a folder: T/bin/supermodel is an ordinary file";
-    QTest::newRow("nothing, ~/ as used")
-        << "~/roms/" << "Rom Path is not a folder: there is nothing at T/roms/";
-    QTest::newRow("empty") << "" << "Rom Path is empty";
+    QTest::newRow("nothing, ~/ as used") << "~/roms/"
+                                         << "Rom Path is not a folder: there is nothing at T/roms/";
+    QTest::newRow("empty") << ""
+                           << "Rom Path is empty";
 }
 
 void PathsTest::notAFolderSaysWhatIsThere() {
     QFETCH(QString, text);
     QFETCH(QString, line);
-    QCOMPARE(catalogue::notAFolder(QStringLiteral("Rom Path"), inFolder(text, m_folder),
-                                   m_dir.path()),
-             inFolder(line, m_folder));
+    QCOMPARE(
+        catalogue::notAFolder(QStringLiteral("Rom Path"), inFolder(text, m_folder), m_dir.path()),
+        inFolder(line, m_folder));
 }
 
 void PathsTest::searchOrder() {
@@ -131,12 +151,16 @@ void PathsTest::firstProgramFound_data() {
     QTest::addColumn<QString>("program"); // "-": none
     QTest::addColumn<QString>("folder");
     QTest::newRow("the first that has it")
-        << QStringList{"T/none", "T/bin", "T/links"} << "T/bin/supermodel" << "T/bin/";
+        << QStringList{"T/none", "T/bin", "T/links"} << "T/bin/supermodel"
+        << "T/bin/";
     QTest::newRow("one that cannot be run is passed over")
-        << QStringList{"T/plain", "T/bin"} << "T/bin/supermodel" << "T/bin/";
+        << QStringList{"T/plain", "T/bin"} << "T/bin/supermodel"
+        << "T/bin/";
     QTest::newRow("a folder of its name is passed over")
-        << QStringList{"T/tree", "T/links"} << "T/links/supermodel" << "T/bin/";
-    QTest::newRow("none") << QStringList{"T/none", "T/build/bin"} << "-" << "-";
+        << QStringList{"T/tree", "T/links"} << "T/links/supermodel"
+        << "T/bin/";
+    QTest::newRow("none") << QStringList{"T/none", "T/build/bin"} << "-"
+                          << "-";
 }
 
 void PathsTest::firstProgramFound() {

@@ -108,7 +108,8 @@ void LaunchTest::failedStartIsReportedAndTheWindowComesBack() {
     QVERIFY(!(f.form.windowState() & Qt::WindowMinimized));
     QCOMPARE(f.dialogs.boxes.size(), 1);
     QCOMPARE(f.dialogs.boxes[0].text,
-             QStringLiteral("Emu Error ...\nThe emulator could not be started: ") + f.emulatorPath());
+             QStringLiteral("Emu Error ...\nThe emulator could not be started: ") +
+                 f.emulatorPath());
     QCOMPARE(f.dialogs.boxes[0].title, QStringLiteral("Err"));
     QVERIFY(!ui::tag(f.form.Command1).isEmpty());
 }

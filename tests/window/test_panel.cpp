@@ -490,7 +490,8 @@ void PanelTest::inputSetUpNeedsTheEmulator() {
     QCOMPARE(ui::tag(f.form.Command1), u'"' + program + QStringLiteral("\" -config-inputs"));
     QCOMPARE(f.boxTexts(),
              QStringList{QStringLiteral("Emu Error ...\nThe Emu Path folder has no supermodel "
-                                        "program: ") + program});
+                                        "program: ") +
+                         program});
     QCOMPARE(f.dialogs.boxes[0].title, QStringLiteral("Err"));
     QVERIFY(f.panelOpen());
     QVERIFY(f.launcher.starts.isEmpty());

@@ -68,17 +68,19 @@ void PathsWindowTest::tildeMeansTheHomeFolderWhereUsed() {
     QTest::mouseClick(f.form.Command1, Qt::LeftButton);
     QCOMPARE(f.launcher.starts.size(), 1);
     QCOMPARE(f.launcher.starts[0].program, home.path() + QStringLiteral("/emu/supermodel"));
-    QCOMPARE(f.launcher.starts[0].arguments.value(0), home.path() + QStringLiteral("/roms/vf3.zip"));
+    QCOMPARE(f.launcher.starts[0].arguments.value(0),
+             home.path() + QStringLiteral("/roms/vf3.zip"));
 }
 
 void PathsWindowTest::firstStartFindsAnInstalledEmulator_data() {
     QTest::addColumn<QString>("present"); // what the program folder has
     QTest::addColumn<QString>("emuPath"); // "found" for the emulator found
-    QTest::newRow("nothing: the installed one")
-        << "" << "found";
-    QTest::newRow("the release folder beside the program")
-        << "Supermodel_0.1a_Win32/" << "Supermodel_0.1a_Win32/";
-    QTest::newRow("settings saved before") << "Config/Kestrun.ini" << "/em/";
+    QTest::newRow("nothing: the installed one") << ""
+                                                << "found";
+    QTest::newRow("the release folder beside the program") << "Supermodel_0.1a_Win32/"
+                                                           << "Supermodel_0.1a_Win32/";
+    QTest::newRow("settings saved before") << "Config/Kestrun.ini"
+                                           << "/em/";
 }
 
 void PathsWindowTest::firstStartFindsAnInstalledEmulator() {
@@ -99,9 +101,10 @@ void PathsWindowTest::firstStartFindsAnInstalledEmulator() {
         return;
     }
     QCOMPARE(f.form.Text4->text(), installed.folder);
-    QCOMPARE(f.form.Text4->toolTip(),
-             QStringLiteral("Found at the first start: the installed emulator, "
-                            "/home/ann/.local/bin/supermodel, a link to the program in this folder"));
+    QCOMPARE(
+        f.form.Text4->toolTip(),
+        QStringLiteral("Found at the first start: the installed emulator, "
+                       "/home/ann/.local/bin/supermodel, a link to the program in this folder"));
     // Another path typed: the tooltip no longer speaks of it.
     f.form.show();
     QTest::keyClick(f.form.Text4, Qt::Key_X);
