@@ -9,8 +9,15 @@ build: deps
 	cmake --preset release
 	cmake --build --preset release
 
+# A copy in run/ (git-ignored), so that the Config/, NVRAM/ and Saves/ it
+# keeps beside itself outlive `make clean`. A link would not do: the program
+# folder is the program file's real folder. Copied under another name and
+# renamed, so that a copy still running is not written over.
 run: build
-	build/release/kestrun
+	mkdir -p run
+	cp build/release/kestrun run/.kestrun.new
+	mv -f run/.kestrun.new run/kestrun
+	run/kestrun
 
 test: build
 	ctest --preset release

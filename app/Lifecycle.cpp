@@ -1,6 +1,8 @@
 #include "app/Lifecycle.h"
 
 #include "app/SettingsFile.h"
+#include "catalogue/EmulatorSearch.h"
+#include "catalogue/PathCheck.h"
 #include "catalogue/RomScan.h"
 #include "emulator/ConfigLocations.h"
 #include "emulator/ConfigSave.h"
@@ -11,6 +13,7 @@
 #include "ui/Tag.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 
 namespace app {
@@ -25,6 +28,22 @@ void setOption(ui::CheckBox* box, const QString& slot) {
     // An out-of-range number or a value the box refuses leaves it unchecked.
     if (const auto number = optionNumber(slot))
         box->setValue(*number);
+}
+
+// An emulator installed where the shell finds it becomes the Emu Path, and
+// its tooltip says so until the user types another path.
+void useInstalledEmulator(ui::Form1& form) {
+    const auto found = catalogue::installedEmulator();
+    if (!found)
+        return;
+    form.Text4->setText(found->folder);
+    QString tip =
+        QStringLiteral("Found at the first start: the installed emulator, ") + found->program;
+    if (QFileInfo(found->program).absolutePath() + platform::kSeparator != found->folder)
+        tip += QStringLiteral(", a link to the program in this folder");
+    form.Text4->setToolTip(tip);
+    QLineEdit* box = form.Text4;
+    QObject::connect(box, &QLineEdit::textEdited, box, [box] { box->setToolTip(QString()); });
 }
 
 } // namespace
@@ -62,6 +81,7 @@ void startUp(ui::Form1& form, const QString& programFileFolder) {
 
     SettingsSlots slots;
     QFile file(settingsFile(folder));
+    const bool firstStart = !platform::exists(file.fileName());
     if (platform::openToRead(file))
         slots = readSettings(file);
 
@@ -69,6 +89,8 @@ void startUp(ui::Form1& form, const QString& programFileFolder) {
         return slot.isEmpty() ? fallback : slot;
     };
     form.Text4->setText(orDefault(slots[0], defaultEmulatorFolder(folder)));
+    if (firstStart && !platform::exists(defaultEmulatorFolder(folder)))
+        useInstalledEmulator(form);
     form.Text5->setText(orDefault(slots[1], defaultRomFolder(folder)));
     form.Text1->setText(orDefault(slots[2], QLatin1String(kDefaultWidth)));
     form.Text3->setText(orDefault(slots[3], QLatin1String(kDefaultHeight)));
@@ -82,7 +104,7 @@ void startUp(ui::Form1& form, const QString& programFileFolder) {
     // The same for both copies of the emulator's configuration, once the
     // emulator folder ends with its separator.
     emulator::removeSaveLeftovers(emulator::workingConfig(folder));
-    emulator::removeSaveLeftovers(emulator::emulatorConfigCopy(form.Text4->text()));
+    emulator::removeSaveLeftovers(emulator::emulatorConfigCopy(catalogue::emulatorFolder(form)));
 }
 
 void completeStartUp(ui::Form1& form) {

@@ -43,8 +43,12 @@ bool isEarlierMouseName(const QString& source) {
     return false;
 }
 
+bool isNone(const QString& source) {
+    return source.compare(QLatin1String("NONE"), Qt::CaseInsensitive) == 0;
+}
+
 bool isBareKey(const QString& source) {
-    if (source.isEmpty() || source.compare(QLatin1String("NONE"), Qt::CaseInsensitive) == 0)
+    if (source.isEmpty() || isNone(source))
         return false;
     return std::all_of(source.begin(), source.end(),
                        [](QChar c) { return c.unicode() < 128 && c.isLetterOrNumber(); });
@@ -227,7 +231,7 @@ QString withKey(const QString& value, const QString& slotKeyText) {
     }
     if (replaced < 0)
         result.append(added);
-    return joinSources(result);
+    return withoutNone(joinSources(result));
 }
 
 QString withoutKey(const QString& value) {
@@ -240,6 +244,13 @@ QString withJoystick(const QString& value, const QString& joySource) {
     QStringList sources = splitSources(withoutJoystick(value));
     const auto key = std::find_if(sources.begin(), sources.end(), isKeyOrMouse);
     sources.insert(key == sources.end() ? 0 : (key - sources.begin()) + 1, joySource.trimmed());
+    return withoutNone(joinSources(sources));
+}
+
+QString withoutNone(const QString& value) {
+    QStringList sources = splitSources(value);
+    if (sources.size() > 1)
+        sources.removeIf(isNone);
     return joinSources(sources);
 }
 

@@ -56,6 +56,10 @@ QString withJoystick(const QString& value, const QString& joySource);
 QString withoutJoystick(const QString& value);
 bool hasJoystick(const QString& value);
 
+// "NONE" says an input has no source: beside another source it goes, and
+// withKey and withJoystick drop it so ("NONE" + "J" -> "KEY_J").
+QString withoutNone(const QString& value);
+
 // Readable text for one source: "A", "left mouse button",
 // "joystick 1 button 1", "any joystick X axis positive half",
 // "joystick 2 hat 1 up"; an unknown source as it is written.

@@ -37,14 +37,6 @@ QString withDeviceSource(const QString& value, const QString& source) {
     return withJoystick(withKey(withoutKey(joined), shownKey(joined)), source);
 }
 
-// "NONE" says an input has no source; once it has one, it goes.
-QString withoutNone(const QString& value) {
-    QStringList sources = splitSources(value);
-    if (sources.size() > 1)
-        sources.removeIf([](const QString& s) { return !s.compare(u"NONE", Qt::CaseInsensitive); });
-    return joinSources(sources);
-}
-
 // The slot being captured, from the panel's tag; -1 when none.
 int capturedSlot(const ui::Form1& form) {
     bool ok = false;
@@ -60,16 +52,21 @@ constexpr double kAcross = 0.6;
 const char kMoveStart[] = "captureMoveStart";
 
 const char kPromptProperty[] = "capturePrompt";
+const char kWholePromptProperty[] = "captureWholePrompt";
 
-// The prompt, kept also apart from the devices the device capture adds to it.
-void setPrompt(ui::Form1& form, const QString& text) {
-    form.Label3->setProperty(kPromptProperty, text);
-    form.Label3->setText(text);
+// The prompt, kept also apart from the devices the device capture adds to
+// it. A shortened one has its whole text in its tooltip and its description.
+void setPrompt(ui::Form1& form, const CapturePrompt& prompt) {
+    form.Label3->setProperty(kPromptProperty, prompt.shown);
+    form.Label3->setProperty(kWholePromptProperty, prompt.whole);
+    form.Label3->setText(prompt.shown);
+    const QString more = prompt.whole != prompt.shown ? prompt.whole : QString();
+    form.Label3->setToolTip(more);
+    form.Label3->setAccessibleDescription(more);
 }
 
-QString wholeAxisPrompt(const QString& input) {
-    return QLatin1String("Input") + input +
-           QLatin1String(": move a stick end to end, or the mouse across the box");
+void setPrompt(ui::Form1& form, const QString& text) {
+    setPrompt(form, {text, text});
 }
 
 // The slot after `slot` in the walk, or -1 at the end of its page.
@@ -83,6 +80,28 @@ int nextInWalk(const ui::Form1& form, int slot) {
 
 QString capturePrompt(const ui::Form1& form) {
     return form.Label3->property(kPromptProperty).toString();
+}
+
+QString wholeCapturePrompt(const ui::Form1& form) {
+    return form.Label3->property(kWholePromptProperty).toString();
+}
+
+CapturePrompt wholeAxisPrompt(AxisPrompt which, const QString& input) {
+    const QString how =
+        QStringLiteral(": move a stick from one end to the other, or the mouse across the red box");
+    switch (which) {
+    case AxisPrompt::Waiting:
+        return {QLatin1String("Input") + input +
+                    QLatin1String(": a stick end to end, or the mouse"),
+                QLatin1String("Input") + input + how};
+    case AxisPrompt::KeyRefused:
+        return {QLatin1String("A key cannot drive ") + input + QLatin1String(": a stick or mouse"),
+                QLatin1String("A key cannot drive ") + input + how};
+    case AxisPrompt::ButtonRefused:
+        break;
+    }
+    return {QLatin1String("A mouse button cannot drive ") + input,
+            QLatin1String("A mouse button cannot drive ") + input + how};
 }
 
 InputKind slotKind(const ui::Form1& form, int slot) {
@@ -107,9 +126,10 @@ void BeginCapture(ui::Form1& form, int slot) {
     form.Text6->setProperty(kMoveStart, QVariant());
     form.Text6->show();
     form.Text6->raise();
-    setPrompt(form, wholeAxis ? wholeAxisPrompt(ui::tag(label))
-                              : QLatin1String("Input") + ui::tag(label) +
-                                    QLatin1String(" Press Keys ..."));
+    if (wholeAxis)
+        setPrompt(form, wholeAxisPrompt(AxisPrompt::Waiting, ui::tag(label)));
+    else
+        setPrompt(form, QLatin1String("Input") + ui::tag(label) + QLatin1String(" Press Keys ..."));
     form.Text6->setFocus(Qt::OtherFocusReason);
 }
 
@@ -130,6 +150,14 @@ void FinishCapture(ui::Form1& form, const std::optional<QString>& name) {
         return;
     }
     ui::setTag(form.Command5, QString());
+    // On the page the next entry is at hand, 17 Tabs closer than Save; the
+    // chart goes on to Save.
+    if (k >= ui::Form1::kPageFirstSlot && next >= 0) {
+        ui::ClickableLabel* entry = form.slotLabel(next);
+        form.page().rows->ensureWidgetVisible(entry, 0, 4);
+        entry->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     form.Command6->setFocus(Qt::OtherFocusReason);
 }
 
@@ -157,8 +185,7 @@ void CaptureKey(ui::Form1& form, int qtKey, const QString& text, quint32 nativeS
         if (qtKey == Qt::Key_Escape)
             FinishCapture(form, std::nullopt);
         else
-            setPrompt(form, QStringLiteral("A key cannot drive ") + ui::tag(form.slotLabel(slot)) +
-                                QStringLiteral(": move a stick end to end, or the mouse"));
+            setPrompt(form, wholeAxisPrompt(AxisPrompt::KeyRefused, ui::tag(form.slotLabel(slot))));
         return;
     }
     const KeyFacts facts = keyFactsFromQt(qtKey, text);
@@ -188,9 +215,7 @@ void CaptureMouse(ui::Form1& form, Qt::MouseButton button) {
         return;
     const int slot = capturedSlot(form);
     if (slot >= 0 && slotKind(form, slot) == InputKind::WholeAxis) {
-        setPrompt(form, QStringLiteral("A mouse button cannot drive ") +
-                            ui::tag(form.slotLabel(slot)) +
-                            QStringLiteral(": move a stick end to end, or the mouse"));
+        setPrompt(form, wholeAxisPrompt(AxisPrompt::ButtonRefused, ui::tag(form.slotLabel(slot))));
         return;
     }
     if (const auto name = mouseButtonName(mouseButtonCode(button)))
@@ -224,8 +249,7 @@ void CaptureDevice(ui::Form1& form, const QString& source) {
     const int k = capturedSlot(form);
     if (form.Text6->isHidden() || k < 0 || !accepts(slotKind(form, k), source))
         return;
-    editSlotBinding(form, k,
-                    withoutNone(withDeviceSource(ui::slotValue(form.slotLabel(k)), source)));
+    editSlotBinding(form, k, withDeviceSource(ui::slotValue(form.slotLabel(k)), source));
     FinishCapture(form, std::nullopt);
 }
 

@@ -24,6 +24,21 @@ namespace bindings {
 // The device capture shows it with the devices it reads.
 QString capturePrompt(const ui::Form1& form);
 
+// A prompt as its line shows it, and its whole text (the same when it fits).
+struct CapturePrompt {
+    QString shown;
+    QString whole;
+};
+
+// The whole text of the prompt shown now.
+QString wholeCapturePrompt(const ui::Form1& form);
+
+// A whole-axis input's prompts (`input` as the slot's tag has it): while
+// the box waits, and after a key or a mouse button was refused. Each fits
+// the prompt's line whole.
+enum class AxisPrompt { Waiting, KeyRefused, ButtonRefused };
+CapturePrompt wholeAxisPrompt(AxisPrompt which, const QString& input);
+
 // The kind of slot `slot`'s input.
 InputKind slotKind(const ui::Form1& form, int slot);
 
@@ -32,7 +47,8 @@ void BeginCapture(ui::Form1& form, int slot);
 
 // Ends the capture of the slot named by the panel's tag, storing `name` when
 // given in place of the slot's keyboard and mouse sources (bindings::withKey); during the walk the
-// next slot follows, otherwise the focus goes to "Save".
+// next slot follows, otherwise the focus goes to the page's next entry, or
+// to "Save" after the page's last entry and on the chart.
 void FinishCapture(ui::Form1& form, const std::optional<QString>& name);
 
 // "All over again": takes the keys out of every slot of the page shown

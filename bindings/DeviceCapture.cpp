@@ -119,24 +119,28 @@ void DeviceCapture::showPrompt(const QString& text, const QString& tooltip) {
 }
 
 // The capture's prompt names the connected devices, shortened to fit its
-// line; its tooltip holds them all. A whole-axis input's prompt already
-// asks for a stick, and keeps its room for that.
+// line; its tooltip holds them all, after the prompt's whole text where the
+// line shows less. A whole-axis input's prompt already asks for a stick,
+// and keeps its room for that.
 void DeviceCapture::showDevices() {
     const std::vector<platform::GameDevice>& devices = m_devices.devices();
     const QString base = capturePrompt(m_form);
+    QStringList tooltip;
+    if (const QString whole = wholeCapturePrompt(m_form); whole != base)
+        tooltip.append(whole);
     if (devices.empty()) {
-        showPrompt(base, QString());
+        showPrompt(base, tooltip.join(u'\n'));
         return;
     }
     QStringList names;
     for (std::size_t n = 0; n < devices.size(); ++n)
         names.append(QStringLiteral("%1 %2").arg(n + 1).arg(devices[n].name));
-    const QString tooltip = QLatin1String("Game devices: ") + names.join(QLatin1String(", "));
+    tooltip.append(QLatin1String("Game devices: ") + names.join(QLatin1String(", ")));
     if (slotKind(m_form, capturedSlot(m_form)) == InputKind::WholeAxis)
-        showPrompt(base, tooltip);
+        showPrompt(base, tooltip.join(u'\n'));
     else
         showPrompt(base + QLatin1String(" or joystick ") + names.join(QLatin1String(", ")),
-                   tooltip);
+                   tooltip.join(u'\n'));
 }
 
 } // namespace bindings

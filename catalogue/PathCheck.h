@@ -1,5 +1,10 @@
 #pragma once
 
+#include <QDir>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
 namespace ui {
 class Form1;
 }
@@ -8,7 +13,31 @@ namespace catalogue {
 
 // Keeps the emulator folder (Text4) and ROM folder (Text5) texts ending with
 // the path separator, since file names are formed by plain concatenation. An
-// empty text becomes a lone separator; nothing else is checked or cleaned.
+// empty text becomes a lone separator. An Emu Path that names the emulator's
+// program file itself becomes that file's folder, with a passing note;
+// nothing else is checked or cleaned.
 void CheckTxt(ui::Form1& form);
+
+// A path box's text as the path is used: a leading "~/" (or a lone "~")
+// stands for the home folder. The box keeps the text as typed.
+QString usedPath(const QString& text, const QString& home = QDir::homePath());
+
+// The emulator folder (Text4) and the ROM folder (Text5) as used.
+QString emulatorFolder(const ui::Form1& form);
+QString romFolder(const ui::Form1& form);
+
+// When `text` names the emulator's program file ("/opt/sm/supermodel", with
+// a separator after it or not), its folder as typed ("/opt/sm/"); else
+// nothing.
+std::optional<QString> programFileFolder(const QString& text,
+                                         const QString& home = QDir::homePath());
+
+// A line saying that the path in box `name` ("Rom Path") is not a folder and
+// what is there instead; empty when it is a folder.
+QString notAFolder(const QString& name, const QString& text,
+                   const QString& home = QDir::homePath());
+
+// Those lines for the Emu Path and the Rom Path, in that order.
+QStringList pathProblems(const ui::Form1& form);
 
 } // namespace catalogue

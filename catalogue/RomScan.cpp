@@ -21,7 +21,7 @@ constexpr int kStartupRow = 15; // "Emergency Car Ambulance"
 // The count label holds the number itself and stays empty while nothing has
 // been found: every archive of every row counts once.
 void countArchives(ui::Form1& form) {
-    const RomFolder folder(form.Text5->text());
+    const RomFolder folder(romFolder(form));
     int count = 0;
     for (const CatalogueRow& row : gameCatalogue(form).rows)
         count += int(presentArchives(row, folder).size());
@@ -49,7 +49,7 @@ bool readCatalogue(ui::Form1& form) {
     const bool hadDefinitions = catalogue.definitions.has_value();
     catalogue.definitions.reset();
     catalogue.definitionsProblem.clear();
-    const QString file = definitionsFile(form.Text4->text());
+    const QString file = definitionsFile(emulatorFolder(form));
     if (!file.isEmpty()) {
         DefinitionsRead read = readDefinitions(file);
         catalogue.definitions = std::move(read.definitions);

@@ -91,13 +91,14 @@ void selectionView(ui::Form1& form) {
     const QStringList r = recordOf(*row, own);
 
     // The folder is listed once for this selection.
-    const RomFolder folder(form.Text5->text());
+    const RomFolder folder(romFolder(form));
     const QList<PresentArchive> present = presentArchives(*row, folder);
     form.Command1->setEnabled(!present.isEmpty());
     const QString line = archiveLineOf(catalogue, *row, folder, present);
     QStringList tip{r[Status]};
     if (!line.isEmpty())
         tip.append(line);
+    tip.append(pathProblems(form));
     if (!catalogue.definitionsProblem.isEmpty())
         tip.append(QStringLiteral("The emulator's game list is not used: ") +
                    catalogue.definitionsProblem);

@@ -92,7 +92,7 @@ void fillSlots(ui::Form1& form, const QByteArray& bytes) {
 // Reads the file the panel shows into the slots; a file that cannot be
 // edited safely is shown read-only, with a box naming it.
 void readIntoSlots(ui::Form1& form, ui::Dialogs& dialogs) {
-    const QString source = panelConfigSource(ui::tag(&form), form.Text4->text());
+    const QString source = panelConfigSource(ui::tag(&form), catalogue::emulatorFolder(form));
     form.Picture3->setProperty(bindings::kInputSystemProperty, QString());
     if (source.isEmpty()) {
         bindings::ShowDefaults(form, panelRelease(form));
@@ -185,7 +185,7 @@ void Save(ui::Form1& form, ui::Dialogs& dialogs) {
         dialogs.tell(kSaveWaitsTip, kErrTitle);
         return;
     }
-    const QString emulatorFolder = form.Text4->text();
+    const QString emulatorFolder = catalogue::emulatorFolder(form);
     const QString programFolder = ui::tag(&form);
     const QString working = workingConfig(programFolder);
     const QString emulatorCopy = emulatorConfigCopy(emulatorFolder);
@@ -306,10 +306,10 @@ bool settleEdits(ui::Form1& form, ui::Dialogs& dialogs) {
 void StartInputConfiguration(ui::Form1& form, ui::Dialogs& dialogs, Launcher& launcher) {
     if (refusedWhileRunning(form, launcher))
         return;
-    const CommandLine line = inputSetupCommandLine(form.Text4->text(), quoteOf(form));
+    const CommandLine line = inputSetupCommandLine(catalogue::emulatorFolder(form), quoteOf(form));
     ui::setTag(form.Command1, line.text);
     if (!emulatorPresent(form)) {
-        tellEmuError(dialogs);
+        tellEmuError(dialogs, whyNotStarted(form, false));
         return;
     }
     // Asked and saved before the start: the set-up reads the file as it

@@ -1,17 +1,14 @@
 #pragma once
 
+#include "platform/Paths.h"
+
 #include <QChar>
 #include <QString>
 #include <QStringList>
 
 namespace emulator {
 
-// The emulator's program file, named once for each platform.
-#ifdef Q_OS_WIN
-inline constexpr const char* kEmulatorProgram = "Supermodel.exe";
-#else
-inline constexpr const char* kEmulatorProgram = "supermodel";
-#endif
+using platform::kEmulatorProgram;
 
 // A composed command line: the text kept as the record of the launch, and the
 // program and arguments it stands for, which are what is started (never

@@ -1,6 +1,7 @@
 #include "emulator/Launch.h"
 
 #include "catalogue/GameCatalogue.h"
+#include "catalogue/PathCheck.h"
 #include "catalogue/RomFolder.h"
 #include "emulator/BindingPanel.h"
 #include "emulator/CommandLine.h"
@@ -31,10 +32,38 @@ bool on(const ui::CheckBox* box) {
     return box->value() == 1;
 }
 
+// How a run that printed no error line ended.
+QString endedLine(int status, bool outputKept) {
+    QString line = status < 0 ? QStringLiteral("The emulator stopped abnormally")
+                              : QStringLiteral("The emulator stopped with status %1").arg(status);
+    return line +
+           (outputKept ? QStringLiteral(" and printed no error line.") : QStringLiteral("."));
+}
+
 } // namespace
 
-void tellEmuError(ui::Dialogs& dialogs, const QStringList& errorLines, bool outputKept) {
-    dialogs.tell(emuErrorText(errorLines, outputKept), kErrTitle);
+void tellEmuError(ui::Dialogs& dialogs, const QStringList& lines, bool outputKept) {
+    dialogs.tell(emuErrorText(lines, outputKept), kErrTitle);
+}
+
+QStringList whyNotStarted(const ui::Form1& form, bool game) {
+    QStringList lines;
+    const QString program = catalogue::emulatorFolder(form) + QLatin1String(kEmulatorProgram);
+    if (const QString emu = catalogue::notAFolder(QStringLiteral("Emu Path"), form.Text4->text());
+        !emu.isEmpty())
+        lines.append(emu);
+    else if (!emulatorPresent(form))
+        lines.append(QStringLiteral("The Emu Path folder has no %1 program: %2")
+                         .arg(QLatin1String(kEmulatorProgram), program));
+    else
+        lines.append(QStringLiteral("The emulator could not be started: ") + program);
+    if (game) {
+        if (const QString rom =
+                catalogue::notAFolder(QStringLiteral("Rom Path"), form.Text5->text());
+            !rom.isEmpty())
+            lines.append(rom);
+    }
+    return lines;
 }
 
 bool refusedWhileRunning(ui::Form1& form, const Launcher& launcher) {
@@ -51,8 +80,8 @@ QChar quoteOf(const ui::Form1& form) {
 
 GameLaunch gameLaunchFromWindow(const ui::Form1& form) {
     GameLaunch launch;
-    launch.emulatorFolder = form.Text4->text();
-    launch.romFolder = form.Text5->text();
+    launch.emulatorFolder = catalogue::emulatorFolder(form);
+    launch.romFolder = catalogue::romFolder(form);
     // The archive the emulator is to open: the row's own set's first, else a
     // version's, as named in the folder ("VF3.ZIP").
     if (const catalogue::CatalogueRow* row = catalogue::selectedRow(form)) {
@@ -82,14 +111,14 @@ QString setToStart(const ui::Form1& form, const GameLaunch& launch) {
 }
 
 bool emulatorPresent(const ui::Form1& form) {
-    return platform::isFile(form.Text4->text() + QLatin1String(kEmulatorProgram));
+    return platform::isFile(catalogue::emulatorFolder(form) + QLatin1String(kEmulatorProgram));
 }
 
 bool startFromTag(ui::Form1& form, const CommandLine& line, WindowState state, Launcher& launcher,
                   ui::Dialogs& dialogs, const std::optional<QString>& gameSet) {
     ui::setTag(form.Command1, line.text);
     // A start without the installation's files is sure to fail: say why instead.
-    if (const auto failure = bringEmulatorFiles(form.Text4->text(), ui::tag(&form))) {
+    if (const auto failure = bringEmulatorFiles(catalogue::emulatorFolder(form), ui::tag(&form))) {
         dialogs.tell(*failure, kErrTitle);
         return false;
     }
@@ -97,9 +126,9 @@ bool startFromTag(ui::Form1& form, const CommandLine& line, WindowState state, L
     // step, and for a game its NVRAM and save states. Nothing of it stops
     // the start; what went wrong is told first, in one box.
     const QString programFolder = ui::tag(&form);
-    QStringList problems = keepConfigInStep(programFolder, form.Text4->text());
+    QStringList problems = keepConfigInStep(programFolder, catalogue::emulatorFolder(form));
     if (gameSet)
-        problems += bringPlayerFiles(form.Text4->text(), programFolder, *gameSet);
+        problems += bringPlayerFiles(catalogue::emulatorFolder(form), programFolder, *gameSet);
     if (!problems.isEmpty())
         dialogs.tell(problems.join(u'\n'), kErrTitle);
     // A game takes the screen; the input set-up is answered beside the
@@ -112,7 +141,7 @@ bool startFromTag(ui::Form1& form, const CommandLine& line, WindowState state, L
     // A failed start is not a launch: bring the window back and say so.
     if (minimize)
         form.showNormal();
-    tellEmuError(dialogs);
+    tellEmuError(dialogs, whyNotStarted(form, gameSet.has_value()));
     return false;
 }
 
@@ -124,7 +153,9 @@ void RunFinished(ui::Form1& form, ui::Dialogs& dialogs, int status, const QStrin
     form.showNormal();
     form.raise();
     form.activateWindow();
-    tellEmuError(dialogs, errorLines, outputKept);
+    tellEmuError(dialogs,
+                 errorLines.isEmpty() ? QStringList{endedLine(status, outputKept)} : errorLines,
+                 outputKept);
 }
 
 void Launch(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs) {
@@ -140,7 +171,7 @@ void LaunchVersion(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs,
     if (refusedWhileRunning(form, launcher))
         return;
     if (!emulatorPresent(form)) {
-        tellEmuError(dialogs);
+        tellEmuError(dialogs, whyNotStarted(form, true));
         return;
     }
     GameLaunch launch = gameLaunchFromWindow(form);
@@ -154,7 +185,7 @@ void LaunchFromList(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs) {
     if (refusedWhileRunning(form, launcher))
         return;
     if (!emulatorPresent(form)) {
-        tellEmuError(dialogs);
+        tellEmuError(dialogs, whyNotStarted(form, true));
         return;
     }
     if (form.Command1->isEnabled()) {

@@ -20,9 +20,15 @@ enum class WindowState;
 // The title of every error box.
 inline const QString kErrTitle = QStringLiteral("Err");
 
-// Tells the user the emulator could not be found or started, or failed, with
-// the last error lines it printed, if any.
-void tellEmuError(ui::Dialogs& dialogs, const QStringList& errorLines = {}, bool outputKept = true);
+// Tells the user the emulator could not be found or started, or failed:
+// "Emu Error ..." and `lines`, which say why (emuErrorText).
+void tellEmuError(ui::Dialogs& dialogs, const QStringList& lines, bool outputKept = true);
+
+// Why the emulator does not start from the window's paths, for that box: the
+// Emu Path, or for a game (`game`) the Rom Path too, that is not a folder;
+// else that the folder has no program file, or that the program could not
+// be started.
+QStringList whyNotStarted(const ui::Form1& form, bool game);
 
 // The game launch read from the window at this moment.
 GameLaunch gameLaunchFromWindow(const ui::Form1& form);
@@ -59,7 +65,8 @@ bool refusedWhileRunning(ui::Form1& form, const Launcher& launcher);
 
 // A started emulator has ended. A failure (any status but 0) brings the
 // window back and tells "Emu Error ..." with the emulator's error lines, or
-// that its messages could not be kept; a normal end changes nothing.
+// how it ended when it printed none, or that its messages could not be kept;
+// a normal end changes nothing.
 void RunFinished(ui::Form1& form, ui::Dialogs& dialogs, int status, const QStringList& errorLines,
                  bool outputKept = true);
 

@@ -20,7 +20,7 @@ QMenu* ShowVersionMenu(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs
     auto* menu = new QMenu(&form);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     const QList<catalogue::PresentArchive> present =
-        catalogue::presentArchives(*row, catalogue::RomFolder(form.Text5->text()));
+        catalogue::presentArchives(*row, catalogue::RomFolder(catalogue::romFolder(form)));
     for (const catalogue::PresentArchive& archive : present) {
         const catalogue::GameSet* set = catalogue::definedSet(form, archive.set);
         const QString version = set && !set->version.isEmpty() ? set->version : row->title;

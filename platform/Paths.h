@@ -17,6 +17,13 @@ inline constexpr QChar kSeparator = u'/';
 // already ends with the separator (a drive or file-system root) is kept.
 QString withTrailingSeparator(const QString& folder);
 
+// The emulator's program file, named once for each platform.
+#ifdef Q_OS_WIN
+inline constexpr const char* kEmulatorProgram = "Supermodel.exe";
+#else
+inline constexpr const char* kEmulatorProgram = "supermodel";
+#endif
+
 // A relative name under a folder: parts joined by the separator.
 QString relative(std::initializer_list<const char*> parts);
 

@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStyle>
 #include <QTextDocument>
 #include <algorithm>
@@ -628,6 +629,13 @@ void Form1::routeEvents() {
     connect(Command6, &QPushButton::clicked, this, &Form1::command6Clicked);
     connect(Command7, &QPushButton::clicked, this, &Form1::command7Clicked);
     connect(Image5, &ClickableLabel::clicked, this, &Form1::image5Clicked);
+    // Esc leaves the panel as its close mark does. A waiting capture box
+    // keeps Esc for itself, and a close mark turned off keeps the panel.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (Picture3->isVisible() && Text6->isHidden() && Image5->isEnabled())
+            Q_EMIT image5Clicked();
+    });
     connect(List2, &GameList::rowSelected, this, &Form1::list2RowSelected);
     connect(List2, &GameList::rowDoubleClicked, this, &Form1::list2DoubleClicked);
     connect(List2, &GameList::rowMenuRequested, this, &Form1::list2MenuRequested);

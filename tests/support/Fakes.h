@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Frontend.h"
+#include "catalogue/EmulatorSearch.h"
 #include "emulator/CommandLine.h"
 #include "emulator/Launcher.h"
 #include "ui/Dialogs.h"
@@ -80,6 +81,15 @@ private:
 
 // A front-end over a fresh temporary program folder, not yet started.
 struct FrontEndFixture {
+    // An emulator installed on the machine that runs the tests is not found.
+    struct NoInstalledEmulator {
+        NoInstalledEmulator() {
+            catalogue::installedEmulatorSource = [] {
+                return std::optional<catalogue::FoundEmulator>();
+            };
+        }
+        ~NoInstalledEmulator() { catalogue::installedEmulatorSource = nullptr; }
+    } noInstalledEmulator;
     QTemporaryDir dir;
     ui::Form1 form;
     FakeDialogs dialogs;

@@ -15,6 +15,8 @@ private Q_SLOTS:
     void shownKey();
     void captureKeepsOtherSources_data();
     void captureKeepsOtherSources();
+    void noneGivesWayToAKey_data();
+    void noneGivesWayToAKey();
     void joystickEdits_data();
     void joystickEdits();
     void describesWholeValue_data();
@@ -111,9 +113,9 @@ void BindingValueTest::captureKeepsOtherSources_data() {
     QTest::newRow("earlier mouse name replaced") << "MouseLeft"
                                                  << "MouseLeft"
                                                  << "MOUSE_LEFT_BUTTON";
-    QTest::newRow("unknown sources kept") << "NONE,KEY_A"
+    QTest::newRow("unknown sources kept") << "KEY_A,ANALOG_1"
                                           << "B"
-                                          << "NONE,KEY_B";
+                                          << "KEY_B,ANALOG_1";
     QTest::newRow("nothing captured") << "KEY_A,JOY1_BUTTON1"
                                       << ""
                                       << "JOY1_BUTTON1";
@@ -127,6 +129,28 @@ void BindingValueTest::captureKeepsOtherSources() {
     QCOMPARE(withoutKey(result), withoutKey(value));
 }
 
+void BindingValueTest::noneGivesWayToAKey_data() {
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("captured");
+    QTest::addColumn<QString>("result");
+    // Written the way the emulator's own file writes a list.
+    QTest::newRow("alone") << "NONE"
+                           << "J"
+                           << "KEY_J";
+    QTest::newRow("beside a joystick, any case") << "none,JOY1_BUTTON1"
+                                                 << "MouseLeft"
+                                                 << "JOY1_BUTTON1,MOUSE_LEFT_BUTTON";
+    QTest::newRow("no key captured: it stays") << "NONE"
+                                               << ""
+                                               << "NONE";
+}
+
+void BindingValueTest::noneGivesWayToAKey() {
+    QFETCH(QString, value);
+    QFETCH(QString, captured);
+    QTEST(withKey(value, captured), "result");
+}
+
 void BindingValueTest::joystickEdits_data() {
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("joystick");
@@ -135,9 +159,12 @@ void BindingValueTest::joystickEdits_data() {
         << "JOY1_BUTTON1,KEY_A,JOY2_BUTTON1,MOUSE_LEFT_BUTTON"
         << "JOY1_BUTTON3"
         << "KEY_A,JOY1_BUTTON3,MOUSE_LEFT_BUTTON";
-    QTest::newRow("first without a key") << "NONE"
+    QTest::newRow("first without a key") << "ANALOG_1"
                                          << "JOY1_UP"
-                                         << "JOY1_UP,NONE";
+                                         << "JOY1_UP,ANALOG_1";
+    QTest::newRow("NONE gives way") << "NONE"
+                                    << "JOY1_UP"
+                                    << "JOY1_UP";
     QTest::newRow("empty") << ""
                            << "JOY1_XAXIS"
                            << "JOY1_XAXIS";

@@ -86,6 +86,7 @@ private Q_SLOTS:
     void skiChampsXAxisTakesOnlyAWholeAxis();
     void walkAndRestoreStayOnThePage();
     void keyboardReachesThePageAndBindsAnEntry();
+    void focusGoesOnToTheNextEntry();
     void closingAndReopeningForgetsUnsavedPageEdits();
 };
 
@@ -190,6 +191,12 @@ void GamePageTest::skiChampsXAxisTakesOnlyAWholeAxis() {
     QVERIFY(skiX);
     QTest::mouseDClick(skiX, Qt::LeftButton);
     QVERIFY(f.form.Text6->isVisible());
+    // The line shows the prompt short; its tooltip and description whole.
+    const QString whole = QStringLiteral(
+        "InputSkiX: move a stick from one end to the other, or the mouse across the red box");
+    QVERIFY(f.form.Label3->text().startsWith(QLatin1String("InputSkiX: ")));
+    QVERIFY(f.form.Label3->toolTip().startsWith(whole));
+    QCOMPARE(f.form.Label3->accessibleDescription(), whole);
     QTest::keyClick(f.form.Text6, Qt::Key_A); // refused: the emulator would be
     QTest::mouseClick(f.form.Text6, Qt::LeftButton);
     QVERIFY(f.form.Text6->isVisible());
@@ -256,6 +263,25 @@ void GamePageTest::keyboardReachesThePageAndBindsAnEntry() {
     QVERIFY(f.form.Text6->hasFocus());
     QTest::keyClick(f.form.Text6, Qt::Key_M);
     QCOMPARE(ui::slotValue(f.entry(QStringLiteral("Shift"))), QStringLiteral("KEY_M,JOY1_BUTTON1"));
+}
+
+void GamePageTest::focusGoesOnToTheNextEntry() {
+    PageFixture f({"common", "ski"});
+    f.form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f.form));
+    f.turn();
+    const auto& entries = f.form.page().Label7;
+    const int last = bindings::pageEntries(f.form) - 1;
+    QTest::mouseDClick(entries[3], Qt::LeftButton);
+    QTest::keyClick(f.form.Text6, Qt::Key_G);
+    QCOMPARE(QApplication::focusWidget(), entries[4]);
+    // Enter binds it, Esc leaves it as it was: on either way.
+    QTest::keyClick(entries[4], Qt::Key_Return);
+    QTest::keyClick(f.form.Text6, Qt::Key_Escape);
+    QCOMPARE(QApplication::focusWidget(), entries[5]);
+    QTest::mouseDClick(entries[std::size_t(last)], Qt::LeftButton);
+    QTest::keyClick(f.form.Text6, Qt::Key_H);
+    QCOMPARE(QApplication::focusWidget(), f.form.Command6);
 }
 
 void GamePageTest::closingAndReopeningForgetsUnsavedPageEdits() {

@@ -107,7 +107,9 @@ void LaunchTest::failedStartIsReportedAndTheWindowComesBack() {
     QCOMPARE(f.launcher.starts.size(), 1);
     QVERIFY(!(f.form.windowState() & Qt::WindowMinimized));
     QCOMPARE(f.dialogs.boxes.size(), 1);
-    QCOMPARE(f.dialogs.boxes[0].text, QStringLiteral("Emu Error ..."));
+    QCOMPARE(f.dialogs.boxes[0].text,
+             QStringLiteral("Emu Error ...\nThe emulator could not be started: ") +
+                 f.emulatorPath());
     QCOMPARE(f.dialogs.boxes[0].title, QStringLiteral("Err"));
     QVERIFY(!ui::tag(f.form.Command1).isEmpty());
 }
@@ -118,7 +120,9 @@ void LaunchTest::doubleClickChecksTheEmulatorThenTheArchive() {
         LaunchFixture f(false, {});
         f.doubleClickRow(3);
         QCOMPARE(f.dialogs.boxes.size(), 1);
-        QCOMPARE(f.dialogs.boxes[0].text, QStringLiteral("Emu Error ..."));
+        QCOMPARE(f.dialogs.boxes[0].text,
+                 QStringLiteral("Emu Error ...\nEmu Path is not a folder: there is nothing at ") +
+                     f.path(QStringLiteral("Supermodel_0.1a_Win32/")));
         QCOMPARE(f.dialogs.boxes[0].title, QStringLiteral("Err"));
         QVERIFY(f.launcher.starts.isEmpty());
         QCOMPARE(ui::tag(f.form.Command1), QString());
@@ -216,9 +220,12 @@ void LaunchTest::endOfARun_data() {
     QTest::newRow("failed: the window comes back and tells")
         << 1 << QStringList{"Error: Could not open 'x.zip'.", "Error: second"} << true
         << "Emu Error ...\nError: Could not open 'x.zip'.\nError: second";
-    QTest::newRow("crashed without error lines") << -1 << QStringList{} << true << "Emu Error ...";
+    QTest::newRow("crashed without error lines")
+        << -1 << QStringList{} << true
+        << "Emu Error ...\nThe emulator stopped abnormally and printed no error line.";
     QTest::newRow("failed, its output not kept")
-        << 1 << QStringList{} << false << "Emu Error ...\nIts messages could not be kept.";
+        << 1 << QStringList{} << false
+        << "Emu Error ...\nThe emulator stopped with status 1.\nIts messages could not be kept.";
     QTest::newRow("normal end changes nothing")
         << 0 << QStringList{"Error: printed, but it ended well"} << true << "";
 }

@@ -633,7 +633,10 @@ void PanelTest::inputSetUpNeedsTheEmulator() {
     const QString program = f.form.Text4->text() + QLatin1String(emulator::kEmulatorProgram);
     f.click(f.form.Command7);
     QCOMPARE(ui::tag(f.form.Command1), u'"' + program + QStringLiteral("\" -config-inputs"));
-    QCOMPARE(f.boxTexts(), QStringList{QStringLiteral("Emu Error ...")});
+    QCOMPARE(f.boxTexts(),
+             QStringList{QStringLiteral("Emu Error ...\nThe Emu Path folder has no supermodel "
+                                        "program: ") +
+                         program});
     QCOMPARE(f.dialogs.boxes[0].title, QStringLiteral("Err"));
     QVERIFY(f.panelOpen());
     QVERIFY(f.launcher.starts.isEmpty());
@@ -808,7 +811,9 @@ void PanelTest::failedInputSetUpStartIsReported() {
     f.dialogs.answers << false; // the first close asks, before the start
     f.click(f.form.Command7);
     QCOMPARE(f.boxTexts(), (QStringList{QStringLiteral("save settings to ? Y/N"),
-                                        QStringLiteral("Emu Error ...")}));
+                                        QStringLiteral("Emu Error ...\nThe emulator could not be "
+                                                       "started: ") +
+                                            f.path(f.emulatorFile())}));
     QVERIFY(!(f.form.windowState() & Qt::WindowMinimized));
     QVERIFY(f.form.Command6->isEnabled());
     QVERIFY(f.form.setupView().Picture5->isHidden());

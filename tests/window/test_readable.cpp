@@ -4,6 +4,7 @@
 
 #include "support/Fakes.h"
 
+#include "bindings/Capture.h"
 #include "bindings/Profiles.h"
 #include "bindings/SlotBinding.h"
 #include "bindings/SlotTable.h"
@@ -125,6 +126,17 @@ void ReadableTest::textFitsWhole_data() {
                                 {"Text2", QString(56, u'-')}};
     for (const auto& [control, text] : texts)
         QTest::newRow(qPrintable(control)) << control << text;
+    // Every whole-axis input's capture prompts.
+    using bindings::AxisPrompt;
+    for (const bindings::GameInput& input : bindings::kGameInputs) {
+        if (input.kind != bindings::InputKind::WholeAxis)
+            continue;
+        const QString name = QString::fromLatin1(input.name);
+        for (const AxisPrompt which :
+             {AxisPrompt::Waiting, AxisPrompt::KeyRefused, AxisPrompt::ButtonRefused})
+            QTest::addRow("Label3 %s %d", input.name.data(), int(which))
+                << "Label3" << bindings::wholeAxisPrompt(which, name).shown;
+    }
 }
 
 void ReadableTest::textFitsWhole() {

@@ -38,6 +38,12 @@ QList<int> markedSlots(const Form1& form) {
     return marked;
 }
 
+// Both paths name folders, so that the list's tooltip holds the status alone.
+void makePathFolders(const FrontEndFixture& f) {
+    for (const char* folder : {"Roms", "Supermodel_0.1a_Win32"})
+        QDir().mkpath(f.path(QLatin1String(folder)));
+}
+
 QList<int> range(int from, int to) {
     QList<int> r;
     for (int i = from; i <= to; ++i)
@@ -68,7 +74,12 @@ void SelectionTest::startUpShowsTheLastGame() {
     f.frontend.start();
     QCOMPARE(f.form.List2->currentRow(), 15);
     QCOMPARE(f.form.Label2[1]->text(), QStringLiteral("16"));
-    QCOMPARE(f.form.List2->toolTip(), QStringLiteral("Severe problems."));
+    // A first start says that neither path names a folder yet.
+    QCOMPARE(f.form.List2->toolTip(),
+             QStringLiteral("Severe problems.\nEmu Path is not a folder: there is nothing at ") +
+                 f.path(QStringLiteral("Supermodel_0.1a_Win32/")) +
+                 QStringLiteral("\nRom Path is not a folder: there is nothing at ") +
+                 f.path(QStringLiteral("Roms/")));
     QCOMPARE(Form1::pictureNumber(f.form.Image1), 122);
     QCOMPARE(Form1::pictureNumber(f.form.Image2), 102);
     QCOMPARE(Form1::pictureNumber(f.form.Image3), 106);
@@ -105,6 +116,7 @@ void SelectionTest::eachGameShowsItsPictures() {
     QFETCH(QString, tooltip);
     QFETCH(QList<int>, pictures);
     FrontEndFixture f;
+    makePathFolders(f);
     f.frontend.start();
     f.form.List2->setCurrentRow(row);
     QCOMPARE(f.form.Label2[1]->text(), QString::number(row + 1));
@@ -135,6 +147,7 @@ void SelectionTest::launchButtonFollowsTheArchiveNow() {
 
 void SelectionTest::everyWayOfSelectingRunsTheViewOnce() {
     FrontEndFixture f;
+    makePathFolders(f);
     f.frontend.start();
     f.form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f.form));
