@@ -152,8 +152,9 @@ QStringList keepConfigInStep(const QString& programFolder, const QStringList& ca
                               .arg(shown(baseCopyPath(programFolder)));
         keepBase(programFolder, now.bytes, stamp);
         return {notCarried(player, working,
-                           why + QStringLiteral(". It counts as imported again as it is now: "
-                                                "its later changes are carried"))};
+                           why + QStringLiteral(", so what changed in it since the last start "
+                                                "cannot be told. It counts as imported again "
+                                                "as it is now: its later changes are carried"))};
     }
     if (now.bytes == base.bytes) {
         keepBase(programFolder, now.bytes, stamp);
