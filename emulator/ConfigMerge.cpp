@@ -62,8 +62,12 @@ public:
 
     // Asks for the memory a look for this hash starts at, ahead of it.
     void prefetch(size_t hash) const {
+#if defined(__GNUC__) || defined(__clang__)
         if (!m_slots.empty())
             __builtin_prefetch(&m_slots[home(tagOf(hash))]);
+#else
+        (void)hash;
+#endif
     }
 
     // Adds an item that is not there yet.
@@ -118,6 +122,8 @@ class Output final {
 public:
     explicit Output(qsizetype room) { m_bytes.resize(room); } // left unwritten
     void add(const char* data, qsizetype size) {
+        if (size == 0)
+            return;
         if (m_size + size > m_bytes.size())
             m_bytes.resize(std::max(m_size + size, 2 * m_bytes.size()));
         std::memcpy(m_bytes.data() + m_size, data, std::size_t(size));
