@@ -9,6 +9,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <optional>
 
@@ -68,6 +69,15 @@ bool imported(const QString& working) {
     return platform::exists(working) || QFileInfo(working).isSymLink();
 }
 
+// The base record, read no further than a record of a path and two numbers
+// can reach.
+std::optional<QByteArray> readRecord(const QString& path) {
+    QFile file(path);
+    if (!platform::openToRead(file))
+        return std::nullopt;
+    return file.read(16 * 1024);
+}
+
 // The player's file the base record names (its first line of three), when
 // it is one the import looks at: any other path is not ours to read.
 std::optional<QString> recordedPlayer(const std::optional<QByteArray>& record,
@@ -97,7 +107,7 @@ QString baseRecordPath(const QString& programFolder) {
 
 QStringList keepConfigInStep(const QString& programFolder, const QStringList& candidates) {
     const QString working = workingConfig(programFolder);
-    const std::optional<QByteArray> record = platform::readFile(baseRecordPath(programFolder));
+    const std::optional<QByteArray> record = readRecord(baseRecordPath(programFolder));
     const std::optional<QString> followed = recordedPlayer(record, candidates);
     // The file imported stays the one followed while it is there: a copy
     // that the panel's Save makes in the emulator's folder, say, must not
