@@ -109,7 +109,8 @@ int runCase(const QString& dir) {
     const qint64 before = statusKiB("VmRSS");
     QElapsedTimer timer;
     timer.start();
-    const QStringList lines = emulator::keepConfigInStep(programFolder(dir), QStringList{playerFile(dir)});
+    const QStringList lines =
+        emulator::keepConfigInStep(programFolder(dir), QStringList{playerFile(dir)});
     const qint64 ms = timer.elapsed();
     std::printf("%lld %lld %lld\n", static_cast<long long>(ms),
                 static_cast<long long>(statusKiB("VmHWM") - before),
@@ -138,8 +139,8 @@ int runAll(const QString& self) {
         const QList<QByteArray> figures = child.readAllStandardOutput().trimmed().split(' ');
         // Carried whole: the working copy now reads as the player's file.
         QFile working(programFolder(dir) + QStringLiteral("Config/Supermodel.ini"));
-        const bool carried = working.open(QIODevice::ReadOnly) &&
-                             working.readAll() == settingsFile('1');
+        const bool carried =
+            working.open(QIODevice::ReadOnly) && working.readAll() == settingsFile('1');
         out << c.what << ": ";
         if (!finished) {
             out << "no answer after " << kChildTimeoutMs / 1000 << " s";
@@ -167,9 +168,8 @@ int runAll(const QString& self) {
 int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
     if (argc == 3) {
-        return findCase(QString::fromLocal8Bit(argv[1]))
-                   ? runCase(QString::fromLocal8Bit(argv[2]))
-                   : 2;
+        return findCase(QString::fromLocal8Bit(argv[1])) ? runCase(QString::fromLocal8Bit(argv[2]))
+                                                         : 2;
     }
     return runAll(QCoreApplication::applicationFilePath());
 }

@@ -87,8 +87,12 @@ private:
     }
     // The growing table keeps the slots in the order of their tags, so
     // that moving them over writes almost in order too.
-    std::size_t home(quint32 tag) const { return std::size_t(tag >> (32 - m_bits)); }
-    std::size_t mask() const { return m_slots.size() - 1; }
+    std::size_t home(quint32 tag) const {
+        return std::size_t(tag >> (32 - m_bits));
+    }
+    std::size_t mask() const {
+        return m_slots.size() - 1;
+    }
 
     void place(quint64 slot) {
         for (std::size_t i = home(quint32(slot >> 32));; i = (i + 1) & mask()) {
@@ -439,8 +443,8 @@ void Merge::orderAdditions() {
     const qsizetype end = bytes(Working).size();
     for (Group& group : m_groups)
         group.at = m_addAt[group.section] >= 0 ? m_addAt[group.section]
-                   : group.section == 0       ? 0
-                                              : end + 1; // after what a section takes there
+                   : group.section == 0        ? 0
+                                               : end + 1; // after what a section takes there
     std::sort(m_groups.begin(), m_groups.end(), [this](const Group& a, const Group& b) {
         return a.at != b.at ? a.at < b.at : m_added[a.begin] < m_added[b.begin];
     });
@@ -465,7 +469,8 @@ void Merge::addLines(Output& out, qsizetype at) const {
             } else {
                 // The header over the player's line of the section's first
                 // setting: the section is named as the player wrote it there.
-                const Line header = headerAbove(player, m_keys[m_added[group->begin]].at[Player] - 1);
+                const Line header =
+                    headerAbove(player, m_keys[m_added[group->begin]].at[Player] - 1);
                 out.add(m_lineEnd);
                 out.add(view(player, header.begin, header.end));
                 out.add(m_lineEnd);
@@ -492,9 +497,8 @@ void Merge::setValue(Output& out, const Line& line, const Key& key) const {
     const View prefix = view(in, line.begin, line.valueBegin);
     const View suffix = view(in, line.valueEnd, line.end);
     const bool wasQuoted = oldRaw.size() >= 2 && oldRaw.front() == '"' && oldRaw.back() == '"';
-    const bool needsQuotes =
-        value.find(';') != View::npos ||
-        (!value.empty() && (isBlank(value.front()) || isBlank(value.back())));
+    const bool needsQuotes = value.find(';') != View::npos ||
+                             (!value.empty() && (isBlank(value.front()) || isBlank(value.back())));
     // Mostly the value goes in as it is, or in the quotes it had, and the
     // line reads as the player's: no quote before it to move the comment.
     if (value.find('"') == View::npos && !needsQuotes && prefix.find('"') == View::npos) {
@@ -510,8 +514,8 @@ void Merge::setValue(Output& out, const Line& line, const Key& key) const {
     // needs quotes to keep its blanks or a ";" quoted, and the line read
     // again to see that it says the player's value.
     const QByteArray formatted = value.find('"') != View::npos ? copyOf(raw)
-                                 : wasQuoted || needsQuotes  ? '"' + copyOf(value) + '"'
-                                                             : copyOf(value);
+                                 : wasQuoted || needsQuotes    ? '"' + copyOf(value) + '"'
+                                                               : copyOf(value);
     const QByteArray changed = copyOf(prefix) + formatted + copyOf(suffix);
     Line reread;
     reread.end = reread.next = changed.size();

@@ -127,8 +127,9 @@ QStringList keepConfigInStep(const QString& programFolder, const QStringList& ca
                            QStringLiteral("another copy of the front-end was saving it; they are "
                                           "carried at the next start"))};
     case platform::SaveLock::Outcome::Obstructed:
-        return {notCarried(player, working, platform::SaveLock::obstacle(writeTarget(working)) +
-                                                QStringLiteral(", where its lock goes"))};
+        return {notCarried(player, working,
+                           platform::SaveLock::obstacle(writeTarget(working)) +
+                               QStringLiteral(", where its lock goes"))};
     case platform::SaveLock::Outcome::Unavailable: // nothing can be written there either
     case platform::SaveLock::Outcome::Locked:
         break;
@@ -154,8 +155,8 @@ QStringList keepConfigInStep(const QString& programFolder, const QStringList& ca
         // What changed since the import cannot be told: the player's file
         // counts as imported again, and the box says so.
         const QString why =
-            !record     ? QStringLiteral("the record of the import, %1, is missing")
-                              .arg(shown(baseRecordPath(programFolder)))
+            !record ? QStringLiteral("the record of the import, %1, is missing")
+                          .arg(shown(baseRecordPath(programFolder)))
             : !followed ? QStringLiteral("the record of the import, %1, names no file of yours")
                               .arg(shown(baseRecordPath(programFolder)))
                         : QStringLiteral("the copy of the import, %1, is missing or damaged")

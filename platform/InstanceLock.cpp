@@ -64,7 +64,8 @@ std::vector<InstanceLock::Place> InstanceLock::places() const {
     for (const QString& folder : {runtimeFolder(), canonicalFolder(QDir::tempPath())}) {
         if (!folder.isEmpty() && !folders.contains(folder)) {
             folders.append(folder);
-            places.push_back({folder + QStringLiteral("/kestrun-") + m_key, QStringLiteral(".lock")});
+            places.push_back(
+                {folder + QStringLiteral("/kestrun-") + m_key, QStringLiteral(".lock")});
         }
     }
     if (!m_programFolder.isEmpty())

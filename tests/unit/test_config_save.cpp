@@ -19,8 +19,8 @@
 
 #include <csignal>
 #include <cstring>
-#include <functional>
 #include <fcntl.h>
+#include <functional>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -320,7 +320,8 @@ void ConfigSaveTest::whatLiesInTheLocksPlace() {
     QCOMPARE(status == 0, saved);
     if (saved) {
         QVERIFY2(ms < platform::kSaveLockWaitMs, qPrintable(QString::number(ms)));
-        QCOMPARE(contentOf(path), emulator::editConfig(firstStartFile(), {{"InputStart1", "KEY_Z"}}));
+        QCOMPARE(contentOf(path),
+                 emulator::editConfig(firstStartFile(), {{"InputStart1", "KEY_Z"}}));
         QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("Supermodel.ini")});
         return;
     }
@@ -336,11 +337,12 @@ void ConfigSaveTest::whatLiesInTheLocksPlace() {
     }
     // Start-up's clean-up goes past it at once.
     timer.restart();
-    QCOMPARE(exitStatus(inChild(nullptr, [&] {
-                 ::alarm(10);
-                 emulator::removeSaveLeftovers(path);
-                 return true;
-             })),
+    QCOMPARE(exitStatus(inChild(nullptr,
+                                [&] {
+                                    ::alarm(10);
+                                    emulator::removeSaveLeftovers(path);
+                                    return true;
+                                })),
              0);
     QVERIFY(timer.elapsed() < 1000);
     if (held >= 0)

@@ -94,7 +94,7 @@ void InstanceLockTest::lockLivesOutsideTheProgramFolder() {
 }
 
 void InstanceLockTest::copiesOfOneFolderMeet_data() {
-    QTest::addColumn<QString>("second");        // the second copy's program file
+    QTest::addColumn<QString>("second");          // the second copy's program file
     QTest::addColumn<QString>("secondTemporary"); // and its temporary folder
     QTest::newRow("another temporary folder") << "kestrun"
                                               << "other";

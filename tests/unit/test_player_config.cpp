@@ -124,7 +124,7 @@ void TestPlayerConfig::anOlderWorkingCopyStartsFromThePlayersFileAsItIs() {
 void TestPlayerConfig::theBaseRecord_data() {
     QTest::addColumn<QString>("damage");
     QTest::addColumn<bool>("carried"); // the change made before the start
-    QTest::addColumn<QString>("told");  // what the box says of it, or nothing
+    QTest::addColumn<QString>("told"); // what the box says of it, or nothing
     QTest::newRow("kept: the change is carried") << "none" << true << "";
     QTest::newRow("missing: imported again, said")
         << "no record" << false << "the record of the import, {record}, is missing";
@@ -163,12 +163,13 @@ void TestPlayerConfig::theBaseRecord() {
         QCOMPARE(lines, QStringList());
     } else {
         QCOMPARE(lines.size(), 1);
-        QVERIFY2(lines[0].startsWith(QStringLiteral("Your settings in %1 were not carried into %2: ")
-                                         .arg(f.player, f.working)) &&
-                     lines[0].contains(QString(told)
-                                           .replace(QStringLiteral("{record}"), record)
-                                           .replace(QStringLiteral("{copy}"), copy)),
-                 qPrintable(lines[0]));
+        QVERIFY2(
+            lines[0].startsWith(QStringLiteral("Your settings in %1 were not carried into %2: ")
+                                    .arg(f.player, f.working)) &&
+                lines[0].contains(QString(told)
+                                      .replace(QStringLiteral("{record}"), record)
+                                      .replace(QStringLiteral("{copy}"), copy)),
+            qPrintable(lines[0]));
     }
     QCOMPARE(Folders::read(f.working), carried ? changed : kPlayer);
     // From now on the player's file is followed again.
@@ -183,8 +184,8 @@ void TestPlayerConfig::aResultOverTheLimitIsNotWritten() {
     f.write(f.player, kPlayer);
     QCOMPARE(f.step(), QStringList());
     // The working copy just within the limit, then a setting carried into it.
-    const QByteArray full = kPlayer + "; " +
-                            QByteArray(emulator::kConfigFileLimit - kPlayer.size() - 3, 'x') + '\n';
+    const QByteArray full =
+        kPlayer + "; " + QByteArray(emulator::kConfigFileLimit - kPlayer.size() - 3, 'x') + '\n';
     f.write(f.working, full);
     f.write(f.player, kPlayer + "Supersampling = 8\n");
     const QStringList refused{

@@ -245,14 +245,11 @@ void StartupTest::leftoversOfAKilledCopyGoOnceTheWindowIsUp() {
     const auto ours = [](const char* name) {
         return QString::fromLatin1(platform::temporaryName(name));
     };
-    const QStringList leftovers{"Config/" + ours("Games.xml"),
-                                "Config/" + ours("Music.xml"),
-                                "Config/" + ours("Kestrun-base.ini"),
-                                "Config/" + ours("Kestrun-base.txt"),
-                                "Assets/" + ours("p1crosshair.bmp"),
-                                "Assets/more/" + ours("p2crosshair.bmp"),
-                                "NVRAM/" + ours("scud.nv"),
-                                "Saves/" + ours("vf3.st0")};
+    const QStringList leftovers{
+        "Config/" + ours("Games.xml"),        "Config/" + ours("Music.xml"),
+        "Config/" + ours("Kestrun-base.ini"), "Config/" + ours("Kestrun-base.txt"),
+        "Assets/" + ours("p1crosshair.bmp"),  "Assets/more/" + ours("p2crosshair.bmp"),
+        "NVRAM/" + ours("scud.nv"),           "Saves/" + ours("vf3.st0")};
     const QStringList others{"NVRAM/scud.nv",
                              "Saves/.kestrun-tmp-vf3.st0-x",
                              "Saves/vf3.st0.aB3xY9",
