@@ -51,10 +51,12 @@ bench: build
 bench-idle: build
 	$(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24") bench/idle_bench.py build/release/kestrun
 
-# Opens generated 1 GiB files (in the temporary folder, deleted afterwards).
+# Opens generated 1 GiB files and merges a 16 MiB one (in the temporary
+# folder, deleted afterwards).
 .PHONY: bench-files
 bench-files: build
 	build/release/bench/bigfile-bench
+	build/release/bench/merge-bench
 
 screenshot: build
 	scripts/screenshot screenshot.png

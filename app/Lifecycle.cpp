@@ -8,6 +8,7 @@
 #include "emulator/ConfigSave.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "platform/SafeCopy.h"
 #include "ui/CheckBox.h"
 #include "ui/Form1.h"
 #include "ui/Tag.h"
@@ -110,8 +111,9 @@ void startUp(ui::Form1& form, const QString& programFileFolder) {
 void completeStartUp(ui::Form1& form) {
     const QString folder = ui::tag(&form);
     if (!folder.isEmpty()) {
-        for (const char* file : {"Games.xml", "Music.xml"})
+        for (const char* file : {"Games.xml", "Music.xml", "Kestrun-base.ini", "Kestrun-base.txt"})
             platform::removeWriteLeftovers(folder + platform::relative({"Config", file}));
+        platform::removeCopyLeftovers(folder, QStringLiteral("Assets"));
         for (const char* name : {"NVRAM", "Saves"})
             platform::removeTemporaryFiles(folder + QLatin1String(name));
     }

@@ -61,7 +61,13 @@ void showPanel(ui::Form1& form) {
 }
 
 void tellWriteFailed(ui::Dialogs& dialogs, const QString& path) {
-    dialogs.tell(QStringLiteral("File write failed: ") + path, kErrTitle);
+    const QString obstacle = saveObstacle(path);
+    dialogs.tell(QStringLiteral("File write failed: ") + path +
+                     (obstacle.isEmpty() ? QString()
+                                         : u'\n' + obstacle +
+                                               QStringLiteral(", where its lock goes: nothing is "
+                                                              "saved while it is there.")),
+                 kErrTitle);
 }
 
 // Fills the slots from the configuration file's bytes, by name, the way the

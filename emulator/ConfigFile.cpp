@@ -1,12 +1,11 @@
 #include "emulator/ConfigFile.h"
 
+#include "emulator/ConfigLines.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QMap>
-#include <QSet>
 #include <QStringList>
 #include <algorithm>
-#include <cstring>
 #include <fcntl.h>
 #include <string_view>
 #include <sys/stat.h>
@@ -16,134 +15,7 @@ namespace emulator {
 
 namespace {
 
-// One line of the file, by byte offsets: [begin, end) is its text, `next`
-// where the line after it begins (its line end lies between).
-struct Line {
-    qsizetype begin = 0;
-    qsizetype end = 0;
-    qsizetype next = 0;
-    bool global = true;  // in a global section
-    bool header = false; // a "[ ... ]" line
-    bool opensGlobal = false;
-    qsizetype sectionBegin = 0, sectionEnd = 0; // a header's name
-    bool setting = false;                       // a "Name = value" line
-    qsizetype nameBegin = 0, nameEnd = 0;       // a header's name too
-    qsizetype valueBegin = 0, valueEnd = 0;     // quotes included
-};
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
-}
-
-void trim(const QByteArray& bytes, qsizetype& begin, qsizetype& end) {
-    while (begin < end && isBlank(bytes[begin]))
-        ++begin;
-    while (end > begin && isBlank(bytes[end - 1]))
-        --end;
-}
-
-// Where the line's comment begins: the first ";" outside double quotes.
-qsizetype codeEnd(const QByteArray& bytes, qsizetype begin, qsizetype end) {
-    bool quoted = false;
-    for (qsizetype i = begin; i < end; ++i) {
-        if (bytes[i] == '"')
-            quoted = !quoted;
-        else if (bytes[i] == ';' && !quoted)
-            return i;
-    }
-    return end;
-}
-
-// The first `c` in [begin, end), or -1: never looks past the line.
-qsizetype findIn(const QByteArray& bytes, char c, qsizetype begin, qsizetype end) {
-    const void* found = std::memchr(bytes.constData() + begin, c, std::size_t(end - begin));
-    return found ? static_cast<const char*>(found) - bytes.constData() : -1;
-}
-
-void parseLine(const QByteArray& bytes, Line& line) {
-    qsizetype begin = line.begin;
-    qsizetype end = codeEnd(bytes, line.begin, line.end);
-    trim(bytes, begin, end);
-    if (begin == end)
-        return;
-    if (bytes[begin] == '[') {
-        line.header = true;
-        qsizetype nameBegin = begin + 1;
-        qsizetype nameEnd = findIn(bytes, ']', nameBegin, end);
-        if (nameEnd < 0)
-            nameEnd = end;
-        trim(bytes, nameBegin, nameEnd);
-        line.sectionBegin = nameBegin;
-        line.sectionEnd = nameEnd;
-        const std::string_view name(bytes.constData() + nameBegin,
-                                    std::size_t(nameEnd - nameBegin));
-        line.opensGlobal = name.empty() || name == "Global";
-        line.nameBegin = nameBegin;
-        line.nameEnd = nameEnd;
-        return;
-    }
-    const qsizetype equals = findIn(bytes, '=', begin, end);
-    if (equals < 0)
-        return;
-    line.setting = true;
-    line.nameBegin = begin;
-    line.nameEnd = equals;
-    trim(bytes, line.nameBegin, line.nameEnd);
-    line.valueBegin = equals + 1;
-    line.valueEnd = end;
-    trim(bytes, line.valueBegin, line.valueEnd);
-}
-
-// Calls `visit` for each line in order, with its section known. Nothing is
-// kept per line, so memory stays flat whatever the file holds.
-template <typename Visit> void forEachLine(const QByteArray& bytes, Visit visit) {
-    bool global = true;
-    qsizetype at = 0;
-    while (at < bytes.size()) {
-        Line line;
-        line.begin = at;
-        const qsizetype feed = bytes.indexOf('\n', at);
-        if (feed < 0) {
-            line.end = line.next = bytes.size();
-        } else {
-            line.end = feed > at && bytes[feed - 1] == '\r' ? feed - 1 : feed;
-            line.next = feed + 1;
-        }
-        parseLine(bytes, line);
-        if (line.header)
-            global = line.opensGlobal;
-        line.global = global;
-        visit(line);
-        at = line.next;
-    }
-}
-
-bool isBlankLine(const QByteArray& bytes, const Line& line) {
-    for (qsizetype i = line.begin; i < line.end; ++i) {
-        if (!isBlank(bytes[i]))
-            return false;
-    }
-    return true;
-}
-
-// Views into `bytes`, never copies: they live only while the file does.
-QByteArray name(const QByteArray& bytes, const Line& line) {
-    return QByteArray::fromRawData(bytes.constData() + line.nameBegin,
-                                   line.nameEnd - line.nameBegin);
-}
-
-QByteArray rawValue(const QByteArray& bytes, const Line& line) {
-    return QByteArray::fromRawData(bytes.constData() + line.valueBegin,
-                                   line.valueEnd - line.valueBegin);
-}
-
-bool quoted(const QByteArray& raw) {
-    return raw.size() >= 2 && raw.startsWith('"') && raw.endsWith('"');
-}
-
-QByteArray unquoted(const QByteArray& raw) {
-    return quoted(raw) ? raw.sliced(1, raw.size() - 2) : raw;
-}
+using namespace lines;
 
 // The earlier names of sources the emulator refuses, and what it reads.
 constexpr std::pair<std::string_view, std::string_view> kEarlierSources[] = {
@@ -181,12 +53,6 @@ QByteArray renamedSources(const QByteArray& value) {
         }
     }
     return pieces.join(',');
-}
-
-QByteArray lineEndOf(const QByteArray& bytes) {
-    const qsizetype feed = bytes.indexOf('\n');
-    return feed > 0 && bytes[feed - 1] == '\r' ? QByteArrayLiteral("\r\n")
-                                               : QByteArrayLiteral("\n");
 }
 
 } // namespace
@@ -413,31 +279,6 @@ private:
     QByteArray m_header;
 };
 
-// Whether the line, with `raw` in place of its value, reads as `value`.
-bool readsAs(const QByteArray& bytes, const Line& line, const QByteArray& raw,
-             const QByteArray& value) {
-    const QByteArray text = bytes.mid(line.begin, line.valueBegin - line.begin) + raw +
-                            bytes.mid(line.valueEnd, line.end - line.valueEnd);
-    Line changed;
-    changed.end = text.size();
-    changed.next = text.size();
-    parseLine(text, changed);
-    return changed.setting && unquoted(rawValue(text, changed)) == value;
-}
-
-// A value in the form of the line it goes to: quoted when that line's was,
-// or when it needs quotes to read back the same; one holding a quote as the
-// source wrote it.
-QByteArray formatted(const QByteArray& oldRaw, const SectionEdit& edit) {
-    const QByteArray& value = edit.value;
-    if (value.contains('"'))
-        return edit.raw;
-    const bool needsQuotes =
-        value.contains(';') ||
-        (!value.isEmpty() && (isBlank(value.front()) || isBlank(value.back())));
-    return quoted(oldRaw) || needsQuotes ? '"' + value + '"' : value;
-}
-
 } // namespace
 
 QList<SectionSetting> sectionSettings(const QByteArray& bytes) {
@@ -453,133 +294,6 @@ QList<SectionSetting> sectionSettings(const QByteArray& bytes) {
                          QByteArray(bytes.constData() + line.begin, line.end - line.begin)});
     });
     return settings;
-}
-
-QByteArray editSections(const QByteArray& bytes, const QList<SectionEdit>& edits) {
-    using Key = QPair<QByteArray, QByteArray>; // section, name
-    QHash<Key, qsizetype> wanted;              // -> index into edits
-    for (qsizetype i = 0; i < edits.size(); ++i)
-        wanted.insert({edits[i].section, edits[i].name}, i);
-
-    // First pass: the last line of each edited setting, and where a
-    // section's new lines go: after the last non-blank line of the first
-    // block its header opens; in a file without headers, after its last
-    // non-blank line.
-    QHash<qsizetype, qsizetype> lastLine; // edit -> its line's first byte
-    QHash<QByteArray, qsizetype> addAt;   // section -> offset
-    QSet<QByteArray> closed;              // sections whose first block has ended
-    bool anyHeader = false;
-    qsizetype afterAny = 0;
-    SectionTracker tracker(bytes);
-    forEachLine(bytes, [&](const Line& line) {
-        if (line.header) {
-            if (anyHeader)
-                closed.insert(tracker.section());
-            anyHeader = true;
-            tracker.see(line);
-            if (!closed.contains(tracker.section()))
-                addAt.insert(tracker.section(), line.next);
-        } else if (!isBlankLine(bytes, line)) {
-            afterAny = line.next;
-            if (anyHeader && !closed.contains(tracker.section()))
-                addAt.insert(tracker.section(), line.next);
-        }
-        if (line.setting) {
-            const auto found = wanted.constFind({tracker.section(), name(bytes, line)});
-            if (found != wanted.cend())
-                lastLine.insert(*found, line.begin);
-        }
-    });
-    if (!anyHeader)
-        addAt.insert(QByteArray(kGlobalSection), afterAny);
-
-    const QByteArray lineEnd = lineEndOf(bytes);
-    // What goes in at each offset, in the order of the edits.
-    QMap<qsizetype, QByteArray> inserts;
-    QByteArray newSections;
-    QByteArray newGlobal;
-    QHash<QByteArray, QByteArray> newSectionLines;
-    QList<QByteArray> newSectionOrder;
-    for (qsizetype i = 0; i < edits.size(); ++i) {
-        const SectionEdit& edit = edits[i];
-        if (!edit.present || lastLine.contains(i))
-            continue;
-        const QByteArray added = edit.line + lineEnd;
-        const auto at = addAt.constFind(edit.section);
-        if (at != addAt.cend()) {
-            inserts[*at] += added;
-        } else if (edit.section == kGlobalSection) {
-            newGlobal += added;
-        } else {
-            if (!newSectionLines.contains(edit.section)) {
-                newSectionOrder.append(edit.section);
-                newSectionLines.insert(edit.section, edit.header + lineEnd);
-            }
-            newSectionLines[edit.section] += added;
-        }
-    }
-    if (!newGlobal.isEmpty())
-        inserts[0].prepend("[ Global ]" + lineEnd + newGlobal);
-    for (const QByteArray& section : newSectionOrder)
-        newSections += lineEnd + newSectionLines.value(section);
-    if (!newSections.isEmpty())
-        inserts[bytes.size()] += newSections;
-
-    // Second pass: copy, with each edited line's value changed or the line
-    // dropped, and the new lines put in.
-    QByteArray result;
-    result.reserve(bytes.size() + 256);
-    qsizetype copied = 0;
-    auto copyTo = [&](qsizetype to) {
-        result.append(bytes.constData() + copied, to - copied);
-        copied = to;
-    };
-    auto insertAt = [&](qsizetype at) {
-        const auto found = inserts.constFind(at);
-        if (found == inserts.cend())
-            return;
-        copyTo(at);
-        if (!result.isEmpty() && !result.endsWith('\n'))
-            result += lineEnd;
-        result += *found;
-        inserts.remove(at);
-    };
-    SectionTracker second(bytes);
-    forEachLine(bytes, [&](const Line& line) {
-        insertAt(line.begin);
-        second.see(line);
-        if (!line.setting)
-            return;
-        const auto found = wanted.constFind({second.section(), name(bytes, line)});
-        if (found == wanted.cend())
-            return;
-        const SectionEdit& edit = edits[*found];
-        if (!edit.present) {
-            copyTo(line.begin);
-            copied = line.next;
-            return;
-        }
-        if (lastLine.value(*found) != line.begin)
-            return;
-        const QByteArray raw = rawValue(bytes, line);
-        if (unquoted(raw) == edit.value)
-            return;
-        const QByteArray value = formatted(raw, edit);
-        if (readsAs(bytes, line, value, edit.value)) {
-            copyTo(line.valueBegin);
-            result += value;
-            copied = line.valueEnd;
-            return;
-        }
-        // A value with a lone quote would take the line's comment into it:
-        // the source's own line is what says it.
-        copyTo(line.begin);
-        result += edit.line;
-        copied = line.end;
-    });
-    insertAt(bytes.size());
-    copyTo(bytes.size());
-    return result;
 }
 
 } // namespace emulator

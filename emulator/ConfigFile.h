@@ -59,7 +59,7 @@ QHash<QString, QHash<QString, QString>> sectionInputs(const QByteArray& bytes);
 // every global input line.
 QByteArray editConfig(const QByteArray& bytes, const QHash<QString, QString>& settings);
 
-// The name sectionSettings and editSections give the global section.
+// The name sectionSettings and the merge give the global section.
 inline constexpr char kGlobalSection[] = "Global";
 
 // A setting of any section, as the emulator reads it: its section (the
@@ -79,26 +79,6 @@ struct SectionSetting {
 // Every setting of the file, in file order, repeated names included (the
 // last of a section wins).
 QList<SectionSetting> sectionSettings(const QByteArray& bytes);
-
-// One setting to set, add or remove in a section.
-struct SectionEdit {
-    QByteArray section;
-    QByteArray name;
-    bool present = true; // false: every line of it in the section goes
-    QByteArray value;    // as the emulator reads it
-    QByteArray raw;      // as the source wrote it, for a value only quotes can hold
-    QByteArray line;     // the line to add when the section has none of it
-    QByteArray header;   // the header to add when the file lacks the section
-};
-
-// The file with each edit made in place. A setting is set on the last line
-// of its name in its section, keeping that line's form (quotes, blanks,
-// comment, line end); one the section lacks gets its `line` after the last
-// non-blank line of the section's first block; a section the file lacks is
-// added at the end under its `header` (the global one at the top, as
-// "[ Global ]", when the file has other sections). Removing drops each line
-// of that name in the section, nothing else. Every other byte stays.
-QByteArray editSections(const QByteArray& bytes, const QList<SectionEdit>& edits);
 
 // The content of a configuration file, read whole when it is within the
 // limit (never more is read); `problem` says why it cannot be edited.

@@ -30,7 +30,9 @@ std::optional<QByteArray> saveConfigEdit(const QString& path, const QByteArray& 
     platform::SaveLock lock(target);
     // Unavailable: no file can be made in that folder, so a write that is
     // due fails there anyway; one that is not due needs no lock.
-    if (lock.acquire() == platform::SaveLock::Outcome::Busy)
+    const platform::SaveLock::Outcome locked = lock.acquire();
+    if (locked == platform::SaveLock::Outcome::Busy ||
+        locked == platform::SaveLock::Outcome::Obstructed)
         return std::nullopt;
 
     QByteArray bytes = base;
@@ -50,13 +52,20 @@ std::optional<QByteArray> saveConfigEdit(const QString& path, const QByteArray& 
     return edited;
 }
 
+QString saveObstacle(const QString& path) {
+    return path.isEmpty() ? QString() : platform::SaveLock::obstacle(writeTarget(path));
+}
+
 void removeSaveLeftovers(const QString& path) {
     if (path.isEmpty() || !ordinaryOrNothing(path))
         return;
     const QString target = writeTarget(path);
     platform::SaveLock lock(target);
-    if (lock.acquire(0) == platform::SaveLock::Outcome::Busy)
+    const platform::SaveLock::Outcome locked = lock.acquire(0);
+    if (locked == platform::SaveLock::Outcome::Busy)
         return; // its temporary file is in use
+    if (locked == platform::SaveLock::Outcome::Obstructed)
+        return; // no save can have run: what stands there is not ours to clear
     platform::removeWriteLeftovers(target);
 }
 

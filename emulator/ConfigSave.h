@@ -21,15 +21,22 @@ using SettingsFor = std::function<QHash<QString, QString>(const QByteArray& curr
 // Only an ordinary file is read or replaced, or the one a link leads to (the
 // link stays). A folder, a pipe, a device, a socket or a link leading nowhere
 // at `path` is refused and nothing is created; so is a file that cannot be
-// edited safely (configProblem) and a lock another copy keeps past the wait.
+// edited safely (configProblem), a lock another copy keeps past the wait,
+// and anything but a lock file in the lock's place (saveObstacle).
 // Only the file's own folder is ever made, as the emulator would.
 //
 // The bytes now in the file, or nothing when it was refused or not written.
 std::optional<QByteArray> saveConfigEdit(const QString& path, const QByteArray& base,
                                          const SettingsFor& settings);
 
+// What stands in the place of the save lock of `path` and keeps every save
+// of it from happening (".../.kestrun-lock-Supermodel.ini is a named pipe"),
+// or empty.
+QString saveObstacle(const QString& path);
+
 // Removes the temporary files a save of `path` killed midway left beside it,
-// unless another copy is saving it at this moment.
+// unless another copy is saving it at this moment. Something other than a
+// lock file in the lock's place is left alone, and the files with it.
 void removeSaveLeftovers(const QString& path);
 
 } // namespace emulator

@@ -5,10 +5,13 @@
 #include "emulator/ConfigMerge.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "platform/SaveLock.h"
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <optional>
 
 namespace emulator {
 
@@ -61,6 +64,37 @@ QStringList import(const QString& programFolder, const QString& player, const QS
     return {};
 }
 
+// Whether the working copy is there, a link to it included.
+bool imported(const QString& working) {
+    return platform::exists(working) || QFileInfo(working).isSymLink();
+}
+
+// The base record, read no further than a record of a path and two numbers
+// can reach.
+std::optional<QByteArray> readRecord(const QString& path) {
+    QFile file(path);
+    if (!platform::openToRead(file))
+        return std::nullopt;
+    return file.read(16 * 1024);
+}
+
+// The player's file the base record names (its first line of three), when
+// it is one the import looks at: any other path is not ours to read.
+std::optional<QString> recordedPlayer(const std::optional<QByteArray>& record,
+                                      const QStringList& candidates) {
+    if (!record)
+        return std::nullopt;
+    const QList<QByteArray> lines = record->split('\n');
+    if (lines.size() != 4 || !lines[3].isEmpty())
+        return std::nullopt;
+    const QString path = QString::fromUtf8(lines[0]);
+    for (const QString& candidate : candidates) {
+        if (candidate == path)
+            return candidate;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 QString baseCopyPath(const QString& programFolder) {
@@ -73,35 +107,67 @@ QString baseRecordPath(const QString& programFolder) {
 
 QStringList keepConfigInStep(const QString& programFolder, const QStringList& candidates) {
     const QString working = workingConfig(programFolder);
-    const bool imported = platform::exists(working) || QFileInfo(working).isSymLink();
-    const QByteArray record =
-        platform::readFile(baseRecordPath(programFolder)).value_or(QByteArray());
+    const std::optional<QByteArray> record = readRecord(baseRecordPath(programFolder));
+    const std::optional<QString> followed = recordedPlayer(record, candidates);
     // The file imported stays the one followed while it is there: a copy
     // the player makes in the emulator's folder, say, must not take its
     // place. A copy an earlier version of ours made there is no player's
     // file: the player's own is found again.
-    const QString followed = QString::fromUtf8(record.left(record.indexOf('\n')));
-    const QString player = imported && !followed.isEmpty() && platform::isFile(followed) &&
-                                   !isEarlierFrontEndCopy(followed)
-                               ? followed
+    const QString player = imported(working) && followed && platform::isFile(*followed) &&
+                                   !isEarlierFrontEndCopy(*followed)
+                               ? *followed
                                : firstExistingConfig(candidates);
     if (player.isEmpty() || platform::sameFile(player, working))
         return {};
-    if (!imported)
+
+    // Save edits the working copy under this lock, from another copy of the
+    // front-end too: neither overwrites what the other carries.
+    platform::SaveLock lock(writeTarget(working));
+    switch (lock.acquire()) {
+    case platform::SaveLock::Outcome::Busy:
+        return {notCarried(player, working,
+                           QStringLiteral("another copy of the front-end was saving it; they are "
+                                          "carried at the next start"))};
+    case platform::SaveLock::Outcome::Obstructed:
+        return {notCarried(player, working,
+                           platform::SaveLock::obstacle(writeTarget(working)) +
+                               QStringLiteral(", where its lock goes"))};
+    case platform::SaveLock::Outcome::Unavailable: // nothing can be written there either
+    case platform::SaveLock::Outcome::Locked:
+        break;
+    }
+    if (!imported(working))
         return import(programFolder, player, working);
 
     const QByteArray stamp = stampOf(player);
-    if (record == stamp)
+    if (followed && *record == stamp)
         return {}; // nothing changed since the last start
     const ConfigRead now = readConfigFile(player);
     if (now.problem != ConfigProblem::None)
         return {notCarried(player, working, configProblemText(now.problem))};
-    const ConfigRead base = readConfigFile(baseCopyPath(programFolder));
-    if (!base.exists || base.problem != ConfigProblem::None) {
+    ConfigRead base = readConfigFile(baseCopyPath(programFolder));
+    const bool baseKept = base.exists && base.problem == ConfigProblem::None;
+    if (!record && !base.exists) {
         // A working copy from before bases were kept: it was made from the
         // player's file, so that file as it is now is where changes count from.
         keepBase(programFolder, now.bytes, stamp);
         return {};
+    }
+    if (!followed || !baseKept) {
+        // What changed since the import cannot be told: the player's file
+        // counts as imported again, and the box says so.
+        const QString why =
+            !record ? QStringLiteral("the record of the import, %1, is missing")
+                          .arg(shown(baseRecordPath(programFolder)))
+            : !followed ? QStringLiteral("the record of the import, %1, names no file of yours")
+                              .arg(shown(baseRecordPath(programFolder)))
+                        : QStringLiteral("the copy of the import, %1, is missing or damaged")
+                              .arg(shown(baseCopyPath(programFolder)));
+        keepBase(programFolder, now.bytes, stamp);
+        return {notCarried(player, working,
+                           why + QStringLiteral(", so what changed in it since the last start "
+                                                "cannot be told. It counts as imported again "
+                                                "as it is now: its later changes are carried"))};
     }
     if (now.bytes == base.bytes) {
         keepBase(programFolder, now.bytes, stamp);
@@ -114,11 +180,16 @@ QStringList keepConfigInStep(const QString& programFolder, const QStringList& ca
         return {notCarried(player, working,
                            QStringLiteral("the working copy cannot be edited: ") +
                                configProblemText(here.problem))};
-    const MergeResult merged = mergeConfig(base.bytes, now.bytes, here.bytes);
+    const MergeResult merged = mergeConfig(std::move(base.bytes), now.bytes, here.bytes);
+    // Refused before it is written: an edit would make a file the front-end
+    // itself could edit no more.
+    if (configProblem(merged.bytes) == ConfigProblem::TooLarge)
+        return {notCarried(player, working,
+                           QStringLiteral("with them it would be larger than 16 MiB"))};
     if (merged.bytes != here.bytes && !platform::writeFileAtomically(target, merged.bytes))
         return {notCarried(player, working, QStringLiteral("the file cannot be written"))};
-    // Should the base not be kept, the next start carries the same changes
-    // again and finds them made.
+    // Only once the working copy holds them: should the base not be kept,
+    // the next start carries the same changes again and finds them made.
     keepBase(programFolder, now.bytes, stamp);
 
     QStringList lines;
@@ -128,6 +199,11 @@ QStringList keepConfigInStep(const QString& programFolder, const QStringList& ca
                 .arg(QString::fromUtf8(conflict.name), QString::fromUtf8(conflict.section),
                      shown(player), valueText(conflict.player), shown(working),
                      valueText(conflict.working)));
+    if (merged.moreConflicts > 0)
+        lines.append(QStringLiteral("%1 more settings changed in both %2 and %3: %3 keeps their "
+                                    "values")
+                         .arg(merged.moreConflicts)
+                         .arg(shown(player), shown(working)));
     return lines;
 }
 

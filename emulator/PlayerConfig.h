@@ -15,16 +15,22 @@ namespace emulator {
 // The player's file as it was last carried over, the base, is kept in
 // files of ours beside the working copy: its bytes, and its path, size and
 // modification time, by which a start sees at a glance that nothing changed.
+// The path is only taken when it is one of the candidates. Without those
+// files the player's file counts as imported again as it is then.
 
 // The base's bytes and its record, under the program folder.
 QString baseCopyPath(const QString& programFolder);
 QString baseRecordPath(const QString& programFolder);
 
 // Before a start: imports the player's file when there is no working copy
-// yet, else carries over what changed since the base. Returns the lines to
-// tell before the start: settings both files changed (the working copy's
-// value is kept), a player's file that cannot be read or edited, a working
-// copy that cannot be written. The start goes on whatever it returns.
+// yet, else carries over what changed since the base. All of it happens
+// under the working copy's save lock (platform::SaveLock), as a Save does,
+// and the base moves on only once the working copy holds what was carried.
+// Returns the lines to tell before the start: settings both files changed
+// (the working copy's value is kept), a player's file that cannot be read
+// or edited, a working copy that cannot be written or would grow past the
+// editor's limit, a lock that stays taken, a base record lost or naming a
+// file not of the candidates. The start goes on whatever it returns.
 QStringList keepConfigInStep(const QString& programFolder, const QStringList& candidates);
 
 // The same, with the candidates of the emulator folder.

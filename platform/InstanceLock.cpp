@@ -34,16 +34,9 @@ QString runtimeFolder() {
     return folder;
 }
 
-// The folders the lock lives in, in the order it is taken. QDir::tempPath()
-// is empty when the temporary folder does not exist.
-QStringList lockFolders() {
-    QStringList folders;
-    for (const QString& folder : {runtimeFolder(), canonicalFolder(QDir::tempPath())}) {
-        if (!folder.isEmpty() && !folders.contains(folder))
-            folders.append(folder);
-    }
-    return folders;
-}
+// The program folder's lock: a hidden file of ours, as the save lock is,
+// whatever the program file is called.
+constexpr char kFolderLockName[] = ".kestrun-lock-instance";
 
 // A file at `path` that is not this user's lock file: another user's, or
 // not a plain file at all. Such a file is never read, taken over or removed.
@@ -61,7 +54,27 @@ bool notOurs(const QString& path) {
 
 } // namespace
 
-InstanceLock::InstanceLock(const QString& programFile) {
+// The places the lock lives in, in the order it is taken: the runtime and
+// the temporary folder (QDir::tempPath() is empty when it does not exist),
+// keyed by the program file and the user; then the program folder itself,
+// so that copies of one folder meet whatever their temporary folders.
+std::vector<InstanceLock::Place> InstanceLock::places() const {
+    std::vector<Place> places;
+    QStringList folders;
+    for (const QString& folder : {runtimeFolder(), canonicalFolder(QDir::tempPath())}) {
+        if (!folder.isEmpty() && !folders.contains(folder)) {
+            folders.append(folder);
+            places.push_back(
+                {folder + QStringLiteral("/kestrun-") + m_key, QStringLiteral(".lock")});
+        }
+    }
+    if (!m_programFolder.isEmpty())
+        places.push_back({m_programFolder + u'/' + QLatin1String(kFolderLockName), QString()});
+    return places;
+}
+
+InstanceLock::InstanceLock(const QString& programFile)
+    : m_programFolder(canonicalFolder(QFileInfo(programFile).absolutePath())) {
 #ifdef Q_OS_WIN
     const QString user = QDir::homePath();
 #else
@@ -75,11 +88,13 @@ InstanceLock::InstanceLock(const QString& programFile) {
 
 InstanceLock::~InstanceLock() = default;
 
-InstanceLock::Try InstanceLock::tryFolder(const QString& folder) {
+QString InstanceLock::Place::name(int i) const {
+    return stem + (i == 0 ? QString() : u'-' + QString::number(i)) + suffix;
+}
+
+InstanceLock::Try InstanceLock::tryPlace(const Place& place) {
     for (int i = 0; i < kNamesPerFolder; ++i) {
-        const QString path = folder + QStringLiteral("/kestrun-") + m_key +
-                             (i == 0 ? QString() : u'-' + QString::number(i)) +
-                             QStringLiteral(".lock");
+        const QString path = place.name(i);
         if (notOurs(path))
             continue;
         auto lock = std::make_unique<QLockFile>(path);
@@ -102,8 +117,8 @@ InstanceLock::Outcome InstanceLock::acquire() {
     release();
     // Always in the same order, so that of two copies started at the same
     // instant, whichever loses a folder first gives up all it took.
-    for (const QString& folder : lockFolders()) {
-        if (tryFolder(folder) == Try::Held) {
+    for (const Place& place : places()) {
+        if (tryPlace(place) == Try::Held) {
             release();
             return Outcome::RunningElsewhere;
         }
@@ -120,10 +135,8 @@ void InstanceLock::release() {
 QString InstanceLock::lockPath() const {
     if (!m_locks.empty())
         return m_locks.front()->fileName();
-    const QStringList folders = lockFolders();
-    return folders.isEmpty()
-               ? QString()
-               : folders.first() + QStringLiteral("/kestrun-") + m_key + QStringLiteral(".lock");
+    const std::vector<Place> all = places();
+    return all.empty() ? QString() : all.front().name(0);
 }
 
 } // namespace platform

@@ -2,7 +2,10 @@
 
 #include "platform/TemporaryName.h"
 
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <algorithm>
@@ -544,6 +547,41 @@ std::optional<CopyFailure> copyWhenMissing(const QString& source, const QString&
         return giveUp(errorText(errno));
     ::unlinkat(folder.get(), spare.constData(), 0);
     return std::nullopt;
+}
+
+namespace {
+
+// A leftover of ours: its link, its file, or its folder while empty.
+void removeLeftover(const QFileInfo& leftover) {
+    if (leftover.isSymLink() || leftover.isFile())
+        QFile::remove(leftover.filePath());
+    else if (leftover.isDir())
+        QDir().rmdir(leftover.filePath());
+}
+
+} // namespace
+
+void removeCopyLeftovers(const QString& targetRoot, const QString& relative) {
+    const QFileInfo item(QDir(targetRoot).filePath(relative));
+    const auto entries = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+    QDirIterator beside(item.absolutePath(), entries);
+    while (beside.hasNext()) {
+        beside.next();
+        if (isTemporaryNameOf(beside.fileName(), item.fileName()))
+            removeLeftover(beside.fileInfo());
+    }
+    if (item.isSymLink() || !item.isDir())
+        return;
+    // Looked at whole first, then removed from the deepest up.
+    QList<QFileInfo> within;
+    QDirIterator it(item.filePath(), entries, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        if (isTemporaryName(it.fileName()))
+            within.append(it.fileInfo());
+    }
+    for (auto leftover = within.crbegin(); leftover != within.crend(); ++leftover)
+        removeLeftover(*leftover);
 }
 
 } // namespace platform

@@ -46,4 +46,11 @@ std::optional<CopyFailure> bringCopy(const QString& sourceRoot, const QString& t
 std::optional<CopyFailure> copyWhenMissing(const QString& source, const QString& targetRoot,
                                            const QString& relative, qint64 limit);
 
+// Removes what a bringCopy of `relative` under `targetRoot` that was killed
+// midway can leave, by the temporary names of ours alone: the spare folder
+// beside a folder that took a link's place, and the unfinished files and
+// spare folders beside the item and anywhere within it. No link is
+// followed, and a folder is removed only when empty, as a spare one is.
+void removeCopyLeftovers(const QString& targetRoot, const QString& relative);
+
 } // namespace platform

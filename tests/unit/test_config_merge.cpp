@@ -24,6 +24,7 @@ class TestConfigMerge : public QObject {
 private Q_SLOTS:
     void merges_data();
     void merges();
+    void conflictsPastTheNamedOnesAreCounted();
 };
 
 void TestConfigMerge::merges_data() {
@@ -123,6 +124,22 @@ void TestConfigMerge::merges() {
     QCOMPARE(told, conflicts);
     // Carrying the same changes again changes nothing more.
     QCOMPARE(emulator::mergeConfig(base, player, result.bytes).bytes, merged);
+}
+
+void TestConfigMerge::conflictsPastTheNamedOnesAreCounted() {
+    // Every setting changed on both sides: a box names the first ones only.
+    QByteArray base, player, working;
+    for (int i = 0; i < emulator::kNamedConflicts + 5; ++i) {
+        const QByteArray name = "Setting" + QByteArray::number(i);
+        base += name + " = 0\n";
+        player += name + " = 1\n";
+        working += name + " = 2\n";
+    }
+    const emulator::MergeResult result = emulator::mergeConfig(base, player, working);
+    QCOMPARE(result.bytes, working);
+    QCOMPARE(result.conflicts.size(), emulator::kNamedConflicts);
+    QCOMPARE(result.conflicts.first().name, QByteArray("Setting0"));
+    QCOMPARE(result.moreConflicts, 5);
 }
 
 QTEST_APPLESS_MAIN(TestConfigMerge)

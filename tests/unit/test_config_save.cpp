@@ -13,12 +13,15 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <functional>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -82,6 +85,8 @@ private Q_SLOTS:
     void aSaveKilledMidwayLeavesNothingForGood();
     void onlyAnOrdinaryFileIsReadOrReplaced_data();
     void onlyAnOrdinaryFileIsReadOrReplaced();
+    void whatLiesInTheLocksPlace_data();
+    void whatLiesInTheLocksPlace();
 };
 
 void ConfigSaveTest::twoCopiesSavingAtOnce_data() {
@@ -254,6 +259,94 @@ void ConfigSaveTest::onlyAnOrdinaryFileIsReadOrReplaced() {
     QVERIFY(!platform::writeFileAtomically(path, "x"));
     QCOMPARE(platform::placeAt(path), before);
     QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("elsewhere"))));
+}
+
+void ConfigSaveTest::whatLiesInTheLocksPlace_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<QString>("named"); // how the box names what is there
+    QTest::newRow("named pipe") << "pipe" << false << "is a named pipe";
+    QTest::newRow("link to /dev/zero") << "zero" << false << "is a symbolic link";
+    QTest::newRow("folder") << "folder" << false << "is a folder";
+    QTest::newRow("link that leads nowhere") << "dangling" << false << "is a symbolic link";
+    QTest::newRow("stale, a named pipe where its removal is locked")
+        << "rmpipe" << false << ".rmlock is a named pipe";
+    QTest::newRow("stale: its owner is dead") << "stale" << true << "";
+    QTest::newRow("empty: its maker was killed") << "empty" << true << "";
+    QTest::newRow("empty, but a live copy holds it") << "held" << false << "";
+}
+
+void ConfigSaveTest::whatLiesInTheLocksPlace() {
+    QFETCH(QString, kind);
+    QFETCH(bool, saved);
+    QFETCH(QString, named);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Supermodel.ini"));
+    write(path, firstStartFile());
+    const QString lock = platform::SaveLock::pathFor(path);
+    const QByteArray place = QFile::encodeName(lock);
+    int held = -1;
+    if (kind == u"pipe") {
+        QVERIFY(::mkfifo(place.constData(), 0644) == 0);
+    } else if (kind == u"zero") {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), lock));
+    } else if (kind == u"folder") {
+        QVERIFY(QDir().mkdir(lock));
+    } else if (kind == u"dangling") {
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("nowhere")), lock));
+    } else if (kind == u"stale" || kind == u"rmpipe") {
+        // What a killed copy leaves: its lock naming a process now gone.
+        write(lock, "2147483646\nkestrun\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+        if (kind == u"rmpipe")
+            QVERIFY(::mkfifo((place + ".rmlock").constData(), 0644) == 0);
+    } else {
+        write(lock, {});
+        if (kind == u"held") {
+            held = ::open(place.constData(), O_RDONLY | O_CLOEXEC);
+            QVERIFY(::flock(held, LOCK_EX) == 0);
+        }
+    }
+
+    // In a child that a hang cannot keep: it ends after ten seconds.
+    QElapsedTimer timer;
+    timer.start();
+    const int status = exitStatus(inChild(nullptr, [&] {
+        ::alarm(10);
+        return emulator::saveConfigEdit(path, {}, setting(QStringLiteral("InputStart1"), "KEY_Z"))
+            .has_value();
+    }));
+    const qint64 ms = timer.elapsed();
+    QVERIFY2(status == 0 || status == 1, qPrintable(QStringLiteral("status %1").arg(status)));
+    QCOMPARE(status == 0, saved);
+    if (saved) {
+        QVERIFY2(ms < platform::kSaveLockWaitMs, qPrintable(QString::number(ms)));
+        QCOMPARE(contentOf(path),
+                 emulator::editConfig(firstStartFile(), {{"InputStart1", "KEY_Z"}}));
+        QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("Supermodel.ini")});
+        return;
+    }
+    QCOMPARE(contentOf(path), firstStartFile());
+    QVERIFY(QFileInfo(lock).isSymLink() || QFileInfo::exists(lock)); // left as it was
+    if (named.isEmpty()) {
+        QVERIFY(ms >= platform::kSaveLockWaitMs - 100);
+        QCOMPARE(emulator::saveObstacle(path), QString());
+    } else {
+        QVERIFY2(ms < platform::kSaveLockWaitMs / 2, qPrintable(QString::number(ms)));
+        const QString obstacle = emulator::saveObstacle(path);
+        QVERIFY2(obstacle.startsWith(lock) && obstacle.endsWith(named), qPrintable(obstacle));
+    }
+    // Start-up's clean-up goes past it at once.
+    timer.restart();
+    QCOMPARE(exitStatus(inChild(nullptr,
+                                [&] {
+                                    ::alarm(10);
+                                    emulator::removeSaveLeftovers(path);
+                                    return true;
+                                })),
+             0);
+    QVERIFY(timer.elapsed() < 1000);
+    if (held >= 0)
+        ::close(held);
 }
 
 QTEST_MAIN(ConfigSaveTest)

@@ -1,7 +1,9 @@
-// Only one copy runs: the lock is per program file, survives nothing but a
-// living owner, and can be taken over from a copy that crashed.
+// Only one copy runs: the lock is per program file and per program folder,
+// survives nothing but a living owner, and can be taken over from a copy
+// that crashed.
 
 #include "platform/InstanceLock.h"
+#include "support/ReadOnlyFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +12,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <optional>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -24,6 +27,8 @@ private Q_SLOTS:
     void otherProgramFilesDoNotCollide();
     void lockOfACrashedCopyIsTakenOver();
     void lockLivesOutsideTheProgramFolder();
+    void copiesOfOneFolderMeet_data();
+    void copiesOfOneFolderMeet();
     void withoutATemporaryFolder_data();
     void withoutATemporaryFolder();
     void anotherUsersFileIsNeverThisUsersCopy_data();
@@ -88,28 +93,74 @@ void InstanceLockTest::lockLivesOutsideTheProgramFolder() {
     QVERIFY(!lock.lockPath().startsWith(dir.path()));
 }
 
+void InstanceLockTest::copiesOfOneFolderMeet_data() {
+    QTest::addColumn<QString>("second");          // the second copy's program file
+    QTest::addColumn<QString>("secondTemporary"); // and its temporary folder
+    QTest::newRow("another temporary folder") << "kestrun"
+                                              << "other";
+    QTest::newRow("a copied program file") << "kestrun-copy"
+                                           << "same";
+    QTest::newRow("both") << "kestrun-copy"
+                          << "other";
+}
+
+void InstanceLockTest::copiesOfOneFolderMeet() {
+    QFETCH(QString, second);
+    QFETCH(QString, secondTemporary);
+    QTemporaryDir dir;
+    QTemporaryDir temporary;
+    QTemporaryDir other;
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("TMPDIR", QFile::encodeName(temporary.path()));
+    platform::InstanceLock first(dir.filePath(QStringLiteral("kestrun")));
+    platform::InstanceLock copy(dir.filePath(second));
+    QCOMPARE(first.acquire(), Outcome::Acquired);
+    // An ordinary hidden file in the program folder, gone with its owner.
+    const QString inFolder = dir.filePath(QStringLiteral(".kestrun-lock-instance"));
+    QVERIFY(QFileInfo(inFolder).isFile());
+    if (secondTemporary == u"other")
+        qputenv("TMPDIR", QFile::encodeName(other.path()));
+    QCOMPARE(copy.acquire(), Outcome::RunningElsewhere);
+    first.release();
+    QVERIFY(!QFileInfo::exists(inFolder));
+    QCOMPARE(copy.acquire(), Outcome::Acquired);
+}
+
 void InstanceLockTest::withoutATemporaryFolder_data() {
     QTest::addColumn<QString>("temporary");
     QTest::addColumn<QString>("runtime");
-    QTest::addColumn<bool>("guarded");
+    QTest::addColumn<bool>("programFolderWritable");
+    QTest::addColumn<QString>("guardedIn"); // the folder of the first lock, or none
 
     QTest::newRow("missing, runtime folder usable") << "missing"
-                                                    << "folder" << true;
+                                                    << "folder" << false << "runtime";
     QTest::newRow("a file, runtime folder usable") << "file"
-                                                   << "folder" << true;
+                                                   << "folder" << false << "runtime";
+    QTest::newRow("missing, runtime folder missing: the program folder")
+        << "missing"
+        << "missing" << true << "program";
     QTest::newRow("missing, runtime folder missing") << "missing"
-                                                     << "missing" << false;
+                                                     << "missing" << false << "";
     QTest::newRow("missing, no runtime folder set") << "missing"
-                                                    << "" << false;
+                                                    << "" << false << "";
     QTest::newRow("a file, runtime folder a file") << "file"
-                                                   << "file" << false;
+                                                   << "file" << false << "";
 }
 
 void InstanceLockTest::withoutATemporaryFolder() {
     QFETCH(QString, temporary);
     QFETCH(QString, runtime);
-    QFETCH(bool, guarded);
+    QFETCH(bool, programFolderWritable);
+    QFETCH(QString, guardedIn);
     QTemporaryDir dir;
+    const QString programFolder = dir.filePath(QStringLiteral("program"));
+    QVERIFY(QDir().mkdir(programFolder));
+    std::optional<ReadOnlyFolder> readOnly;
+    if (!programFolderWritable) {
+        readOnly.emplace(programFolder);
+        if (!readOnly->works())
+            QSKIP("no folder can be made read-only here");
+    }
     QFile file(dir.filePath(QStringLiteral("plain file")));
     QVERIFY(file.open(QIODevice::WriteOnly));
     const QString runtimeFolder = dir.filePath(QStringLiteral("runtime"));
@@ -125,19 +176,20 @@ void InstanceLockTest::withoutATemporaryFolder() {
     else
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(place(runtime)));
 
-    const QString program = dir.filePath(QStringLiteral("kestrun"));
+    const QString program = programFolder + QStringLiteral("/kestrun");
     platform::InstanceLock first(program);
     platform::InstanceLock second(program);
-    if (guarded) {
+    if (!guardedIn.isEmpty()) {
         QCOMPARE(first.acquire(), Outcome::Acquired);
-        QVERIFY(first.lockPath().startsWith(runtimeFolder + u'/'));
+        QVERIFY(first.lockPath().startsWith(
+            (guardedIn == u"runtime" ? runtimeFolder : programFolder) + u'/'));
         QVERIFY(QFile::exists(first.lockPath()));
         QCOMPARE(second.acquire(), Outcome::RunningElsewhere);
     } else {
         // Nowhere to keep a lock: every copy runs, none is told another runs.
         QCOMPARE(first.acquire(), Outcome::Unavailable);
         QCOMPARE(second.acquire(), Outcome::Unavailable);
-        QCOMPARE(first.lockPath(), QString());
+        QVERIFY(!QFileInfo::exists(first.lockPath()));
     }
 }
 

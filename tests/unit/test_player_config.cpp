@@ -1,5 +1,7 @@
 #include "support/DefaultInputFile.h"
 
+#include "emulator/ConfigFile.h"
+#include "emulator/ConfigSave.h"
 #include "emulator/PlayerConfig.h"
 
 #include <QDateTime>
@@ -7,6 +9,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <functional>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -50,6 +56,10 @@ private Q_SLOTS:
     void followsThePlayersFile();
     void anOlderWorkingCopyStartsFromThePlayersFileAsItIs();
     void anEarlierVersionsCopyIsNoPlayersFile();
+    void theBaseRecord_data();
+    void theBaseRecord();
+    void aResultOverTheLimitIsNotWritten();
+    void aSaveAtTheSameMomentLosesNothing();
 };
 
 void TestPlayerConfig::followsThePlayersFile() {
@@ -139,6 +149,135 @@ void TestPlayerConfig::anEarlierVersionsCopyIsNoPlayersFile() {
         QCOMPARE(emulator::keepConfigInStep(f.program, candidates), QStringList());
         QVERIFY(Folders::read(f.working).contains("WideScreen = 1"));
         QCOMPARE(Folders::read(copy), earlier);
+    }
+}
+
+void TestPlayerConfig::theBaseRecord_data() {
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<bool>("carried"); // the change made before the start
+    QTest::addColumn<QString>("told"); // what the box says of it, or nothing
+    QTest::newRow("kept: the change is carried") << "none" << true << "";
+    QTest::newRow("missing: imported again, said")
+        << "no record" << false << "the record of the import, {record}, is missing";
+    QTest::newRow("naming a file the import does not look at: not read")
+        << "elsewhere" << false << "the record of the import, {record}, names no file of yours";
+    QTest::newRow("the copy of the import missing: imported again, said")
+        << "no copy" << false << "the copy of the import, {copy}, is missing or damaged";
+    QTest::newRow("both missing: a working copy from before they were kept")
+        << "neither" << false << "";
+}
+
+void TestPlayerConfig::theBaseRecord() {
+    QFETCH(QString, damage);
+    QFETCH(bool, carried);
+    QFETCH(QString, told);
+    Folders f;
+    f.write(f.player, kPlayer);
+    QCOMPARE(f.step(), QStringList());
+    const QString record = emulator::baseRecordPath(f.program);
+    const QString copy = emulator::baseCopyPath(f.program);
+    if (damage == u"no record" || damage == u"neither")
+        QVERIFY(QFile::remove(record));
+    if (damage == u"no copy" || damage == u"neither")
+        QVERIFY(QFile::remove(copy));
+    const QString secret = f.dir.path() + QStringLiteral("/secret.ini");
+    if (damage == u"elsewhere") {
+        f.write(secret, "[ Global ]\nSecret = 1\n");
+        f.write(record, secret.toUtf8() + "\n1\n1\n");
+        f.write(copy, "[ Global ]\n"); // as if all of it were new since
+    }
+    const QByteArray changed = QByteArray(kPlayer).replace("WideScreen = 0", "WideScreen = 1");
+    f.write(f.player, changed);
+
+    const QStringList lines = f.step();
+    if (told.isEmpty()) {
+        QCOMPARE(lines, QStringList());
+    } else {
+        QCOMPARE(lines.size(), 1);
+        QVERIFY2(
+            lines[0].startsWith(QStringLiteral("Your settings in %1 were not carried into %2: ")
+                                    .arg(f.player, f.working)) &&
+                lines[0].contains(QString(told)
+                                      .replace(QStringLiteral("{record}"), record)
+                                      .replace(QStringLiteral("{copy}"), copy)),
+            qPrintable(lines[0]));
+    }
+    QCOMPARE(Folders::read(f.working), carried ? changed : kPlayer);
+    // From now on the player's file is followed again.
+    f.write(f.player, QByteArray(changed).replace("KEY_A", "KEY_B"));
+    QCOMPARE(f.step(), QStringList());
+    QCOMPARE(Folders::read(f.working),
+             QByteArray(carried ? changed : kPlayer).replace("KEY_A", "KEY_B"));
+}
+
+void TestPlayerConfig::aResultOverTheLimitIsNotWritten() {
+    Folders f;
+    f.write(f.player, kPlayer);
+    QCOMPARE(f.step(), QStringList());
+    // The working copy just within the limit, then a setting carried into it.
+    const QByteArray full =
+        kPlayer + "; " + QByteArray(emulator::kConfigFileLimit - kPlayer.size() - 3, 'x') + '\n';
+    f.write(f.working, full);
+    f.write(f.player, kPlayer + "Supersampling = 8\n");
+    const QStringList refused{
+        QStringLiteral("Your settings in %1 were not carried into %2: with them it would be "
+                       "larger than 16 MiB")
+            .arg(f.player, f.working)};
+    QCOMPARE(f.step(), refused);
+    QCOMPARE(Folders::read(f.working), full);
+    // The base stayed: once there is room, the same change is carried.
+    f.write(f.working, kPlayer);
+    QCOMPARE(f.step(), QStringList());
+    QCOMPARE(Folders::read(f.working), kPlayer + "Supersampling = 8\n");
+}
+
+void TestPlayerConfig::aSaveAtTheSameMomentLosesNothing() {
+    // The merge before a start and a Save of the working copy (a second
+    // front-end on this folder), let go at the same instant in two
+    // processes, round after round: the carried setting lands, or is carried
+    // at the next start, and the saved binding stays.
+    Folders f;
+    // A file of some size, so that each side takes a moment.
+    QByteArray padding;
+    for (int i = 0; i < 20000; ++i)
+        padding += "Padding" + QByteArray::number(i) + " = " + QByteArray::number(i) + '\n';
+    f.write(f.player, kPlayer + "Carried = 0\n" + padding);
+    QCOMPARE(f.step(), QStringList());
+    for (int round = 1; round <= 12; ++round) {
+        const QByteArray carried = "Carried = " + QByteArray::number(round) + '\n';
+        const QString key = QStringLiteral("KEY_%1").arg(round);
+        f.write(f.player, kPlayer + carried + padding);
+        int go[2];
+        QVERIFY(::pipe(go) == 0);
+        const auto inChild = [&](const std::function<void()>& work) {
+            const pid_t pid = ::fork();
+            if (pid == 0) {
+                ::close(go[1]);
+                char byte;
+                (void)::read(go[0], &byte, 1);
+                ::alarm(20);
+                work();
+                ::_exit(0);
+            }
+            return pid;
+        };
+        const pid_t merging = inChild([&] { f.step(); });
+        const pid_t saving = inChild([&] {
+            emulator::saveConfigEdit(f.working, {}, [&](const QByteArray&) {
+                return QHash<QString, QString>{{QStringLiteral("InputStart1"), key}};
+            });
+        });
+        ::close(go[0]);
+        ::close(go[1]);
+        int status = 0;
+        QVERIFY(::waitpid(merging, &status, 0) == merging && WIFEXITED(status));
+        QVERIFY(::waitpid(saving, &status, 0) == saving && WIFEXITED(status));
+        f.step(); // the next start
+        const QByteArray working = Folders::read(f.working);
+        QVERIFY2(working.contains(carried), qPrintable(QStringLiteral("round %1").arg(round)));
+        QVERIFY2(working.contains("InputStart1 = \"" + key.toUtf8() + '"') ||
+                     working.contains("InputStart1 = " + key.toUtf8()),
+                 qPrintable(QStringLiteral("round %1").arg(round)));
     }
 }
 

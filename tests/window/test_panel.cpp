@@ -776,24 +776,35 @@ void PanelTest::setUpWaitsForASaveThatFails() {
 
 void PanelTest::refusedPlacesAreNamed_data() {
     QTest::addColumn<QString>("refused"); // the copy whose write fails
-    QTest::newRow("a named pipe as the working copy") << kOwnIni;
-    QTest::newRow("the emulator's copy saved by another copy") << kEmuIni;
+    QTest::addColumn<bool>("pipeForLock"); // a named pipe where its lock goes
+    QTest::newRow("a named pipe as the working copy") << kOwnIni << false;
+    QTest::newRow("the emulator's copy saved by another copy") << kEmuIni << false;
+    QTest::newRow("a named pipe where the emulator's copy's lock goes") << kEmuIni << true;
 }
 
 void PanelTest::refusedPlacesAreNamed() {
     QFETCH(QString, refused);
+    QFETCH(bool, pipeForLock);
     PanelFixture f;
     f.writeFile(kEmuIni, defaultFile());
     QDir().mkpath(f.path(QStringLiteral("Config")));
     platform::SaveLock held(f.path(kEmuIni));
+    const QString lock = platform::SaveLock::pathFor(f.path(kEmuIni));
     if (refused == kOwnIni)
         QVERIFY(::mkfifo(QFile::encodeName(f.path(kOwnIni)).constData(), 0644) == 0);
+    else if (pipeForLock)
+        QVERIFY(::mkfifo(QFile::encodeName(lock).constData(), 0644) == 0);
     else
         QCOMPARE(held.acquire(0), platform::SaveLock::Outcome::Locked);
     f.open();
     f.capture(0, Qt::Key_Q);
     f.click(f.form.Command6);
-    QCOMPARE(f.boxTexts().last(), QStringLiteral("File write failed: ") + f.path(refused));
+    QCOMPARE(f.boxTexts().last(),
+             QStringLiteral("File write failed: ") + f.path(refused) +
+                 (pipeForLock ? u'\n' + lock +
+                                    QStringLiteral(" is a named pipe, where its lock goes: nothing "
+                                                   "is saved while it is there.")
+                              : QString()));
     QCOMPARE(f.dialogs.boxes.last().title, QStringLiteral("Err"));
     QVERIFY(f.panelOpen());
     QCOMPARE(f.readFile(kEmuIni), defaultFile());

@@ -16,6 +16,9 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 class StartupTest : public QObject {
     Q_OBJECT
 
@@ -30,6 +33,8 @@ private Q_SLOTS:
     void shutdownOnAFullDiskKeepsTheOldFile();
     void leftoversOfAKilledWriteAreRemoved();
     void leftoversOfAKilledCopyGoOnceTheWindowIsUp();
+    void aPipeInASaveLocksPlaceStillShowsTheWindow_data();
+    void aPipeInASaveLocksPlaceStillShowsTheWindow();
     void boxesHoldOneLine_data();
     void boxesHoldOneLine();
     void badSettingsFilesFallBackToDefaults_data();
@@ -240,18 +245,64 @@ void StartupTest::leftoversOfAKilledCopyGoOnceTheWindowIsUp() {
     const auto ours = [](const char* name) {
         return QString::fromLatin1(platform::temporaryName(name));
     };
-    const QStringList leftovers{"Config/" + ours("Games.xml"), "Config/" + ours("Music.xml"),
-                                "NVRAM/" + ours("scud.nv"), "Saves/" + ours("vf3.st0")};
-    const QStringList others{"NVRAM/scud.nv", "Saves/.kestrun-tmp-vf3.st0-x",
-                             "Saves/vf3.st0.aB3xY9", "Config/" + ours("Other.xml")};
+    const QStringList leftovers{
+        "Config/" + ours("Games.xml"),        "Config/" + ours("Music.xml"),
+        "Config/" + ours("Kestrun-base.ini"), "Config/" + ours("Kestrun-base.txt"),
+        "Assets/" + ours("p1crosshair.bmp"),  "Assets/more/" + ours("p2crosshair.bmp"),
+        "NVRAM/" + ours("scud.nv"),           "Saves/" + ours("vf3.st0")};
+    const QStringList others{"NVRAM/scud.nv",
+                             "Saves/.kestrun-tmp-vf3.st0-x",
+                             "Saves/vf3.st0.aB3xY9",
+                             "Config/" + ours("Other.xml"),
+                             "Config/Kestrun-base.ini.aB3xY9",
+                             "Assets/p1crosshair.bmp",
+                             "Assets/.kestrun-tmp-p2crosshair.bmp-x"};
     for (const QString& name : leftovers + others)
         f.writeFile(name, "x");
+    // The spare folder of an Assets that took a link's place, before the
+    // swap and after it (a link to the user's folder, which stays whole).
+    const QStringList spares{ours("Assets"), "Assets/" + ours("more")};
+    QVERIFY(QDir().mkdir(f.path(spares[0])));
+    f.writeFile(QStringLiteral("mine/p1crosshair.bmp"), "x");
+    QVERIFY(QFile::link(f.path(QStringLiteral("mine")), f.path(spares[1])));
     f.frontend.start();
     QCoreApplication::processEvents();
-    for (const QString& name : leftovers)
-        QVERIFY2(!QFileInfo::exists(f.path(name)), qPrintable(name));
-    for (const QString& name : others)
+    for (const QString& name : leftovers + spares)
+        QVERIFY2(!QFileInfo::exists(f.path(name)) && !QFileInfo(f.path(name)).isSymLink(),
+                 qPrintable(name));
+    for (const QString& name : others + QStringList{"mine/p1crosshair.bmp"})
         QCOMPARE(f.readFile(name), QByteArray("x"));
+}
+
+void StartupTest::aPipeInASaveLocksPlaceStillShowsTheWindow_data() {
+    QTest::addColumn<QString>("blocked"); // the folder whose Supermodel.ini has a pipe for a lock
+    QTest::addColumn<QString>("other");
+    QTest::newRow("the program folder's") << "Config/"
+                                          << "Supermodel_0.1a_Win32/Config/";
+    QTest::newRow("the emulator folder's") << "Supermodel_0.1a_Win32/Config/"
+                                           << "Config/";
+}
+
+void StartupTest::aPipeInASaveLocksPlaceStillShowsTheWindow() {
+    QFETCH(QString, blocked);
+    QFETCH(QString, other);
+    FrontEndFixture f;
+    const QString leftover = QString::fromLatin1(platform::temporaryName("Supermodel.ini"));
+    f.writeFile(blocked + leftover, "x");
+    f.writeFile(other + leftover, "x");
+    const QString pipe = f.path(blocked + QStringLiteral(".kestrun-lock-Supermodel.ini"));
+    QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0644) == 0);
+
+    ::alarm(20); // a start-up that hangs ends the test
+    f.frontend.start();
+    f.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.form));
+    ::alarm(0);
+    // The clean-up passed it by, leaving what is beside it, and went on.
+    QVERIFY(QFileInfo(pipe).exists() && !QFileInfo(pipe).isFile());
+    QCOMPARE(f.readFile(blocked + leftover), QByteArray("x"));
+    QVERIFY(!QFileInfo::exists(f.path(other + leftover)));
+    QVERIFY(f.dialogs.boxes.isEmpty());
 }
 
 void StartupTest::boxesHoldOneLine_data() {
