@@ -65,7 +65,7 @@ void EmulatorSettingsTest::valuesStandAgainstTheirRow_data() {
     QTest::newRow("negative position") << "WindowYPosition" << "-40" << int(ValueCheck::Valid) << "";
     QTest::newRow("a joystick's dead zone") << "InputJoy3RXDeadZone" << "7" << int(ValueCheck::Valid) << "7";
     QTest::newRow("text takes anything") << "AddressOut" << "cabinet-2.local" << int(ValueCheck::Valid) << "";
-    QTest::newRow("60 is not the board's own rate") << "RefreshRate" << "57.524" << int(ValueCheck::Valid) << "57.5240";
+    QTest::newRow("the board's own rate, spelt two ways") << "RefreshRate" << "57.524" << int(ValueCheck::Valid) << "57.5240";
 }
 
 void EmulatorSettingsTest::valuesStandAgainstTheirRow() {
