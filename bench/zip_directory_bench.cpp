@@ -4,6 +4,7 @@
 // must refuse quickly. The files are generated, sparse, in the temporary
 // folder and deleted afterwards.
 
+#include "bench/Memory.h"
 #include "platform/ZipDirectory.h"
 #include "tests/support/ZipBytes.h"
 
@@ -97,24 +98,6 @@ Shape mostMembers() {
                                      at + quint64(dir.size()))};
 }
 
-qint64 statusKiB(const char* field) {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
-        return -1;
-    const QByteArray prefix = QByteArray(field) + ':';
-    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
-        if (line.startsWith(prefix))
-            return line.mid(prefix.size()).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
-
-void resetPeak() {
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
-
 struct Figures {
     double medianMs = 0;
     double maxMs = 0;
@@ -124,8 +107,8 @@ struct Figures {
 
 Figures measure(const QString& path, int runs) {
     Figures f;
-    resetPeak();
-    const qint64 before = statusKiB("VmRSS");
+    bench::resetPeak();
+    const qint64 before = bench::statusKiB("VmRSS");
     QList<double> times;
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer timer;
@@ -134,7 +117,7 @@ Figures measure(const QString& path, int runs) {
         times << double(timer.nsecsElapsed()) / 1e6;
         f.members = members ? members->size() : -1;
     }
-    f.extraKiB = statusKiB("VmHWM") - before;
+    f.extraKiB = bench::statusKiB("VmHWM") - before;
     std::sort(times.begin(), times.end());
     f.medianMs = times[times.size() / 2];
     f.maxMs = times.last();
