@@ -2,6 +2,7 @@
 
 #include "catalogue/GameTable.h"
 
+#include <QHash>
 #include <QSet>
 #include <algorithm>
 
@@ -22,13 +23,18 @@ QList<CatalogueRow> buildCatalogue(const Definitions* definitions) {
     if (!definitions)
         return rows;
 
+    // The sets of each title, in the definitions' order.
+    QHash<QString, QList<int>> byTitle;
+    for (int s = 0; s < definitions->sets.size(); ++s)
+        byTitle[definitions->sets[s].title].append(s);
+
     for (CatalogueRow& row : rows) {
         // Other versions carry the title of the row's own set; for a set the
         // definitions lack, the title of the row.
         const QString title =
             row.definition >= 0 ? definitions->sets[row.definition].title : row.title;
-        for (int s = 0; s < definitions->sets.size(); ++s) {
-            if (taken.contains(s) || definitions->sets[s].title != title)
+        for (int s : byTitle.value(title)) {
+            if (taken.contains(s))
                 continue;
             taken.insert(s);
             row.sets.append(definitions->sets[s].name);
@@ -37,17 +43,18 @@ QList<CatalogueRow> buildCatalogue(const Definitions* definitions) {
         }
     }
     QList<CatalogueRow> further;
+    QHash<QString, qsizetype> furtherByTitle;
     for (int s = 0; s < definitions->sets.size(); ++s) {
         if (taken.contains(s))
             continue;
         const GameSet& set = definitions->sets[s];
-        auto same = std::find_if(further.begin(), further.end(), [&set](const CatalogueRow& row) {
-            return row.title == set.title;
-        });
-        if (same == further.end())
+        const auto same = furtherByTitle.constFind(set.title);
+        if (same == furtherByTitle.constEnd()) {
+            furtherByTitle.insert(set.title, further.size());
             further.append({-1, s, set.title, {set.name}});
-        else
-            same->sets.append(set.name);
+        } else {
+            further[*same].sets.append(set.name);
+        }
     }
     std::stable_sort(further.begin(), further.end(),
                      [](const CatalogueRow& a, const CatalogueRow& b) {

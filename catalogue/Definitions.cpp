@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QHash>
-#include <QSet>
 #include <QXmlStreamReader>
 
 namespace catalogue {
@@ -100,46 +99,82 @@ GameSet readGame(Xml& xml) {
     return set;
 }
 
-// Resolves each clone's parent once, after every set is known.
+// Resolves each clone's parent in one pass over the sets, after every set is
+// known. A clone of nothing the emulator could load goes, and so does a clone
+// of that clone, down the whole chain; a loop of parents never reaches a
+// missing set, so it stays (each of its sets with no parent).
 Definitions linkParents(QList<GameSet> read) {
-    QSet<QString> seen;
     Definitions defs;
+    QHash<QString, int> byName;
+    byName.reserve(read.size());
     for (GameSet& set : read) {
-        if (set.name.isEmpty() || set.title.isEmpty() || seen.contains(set.name))
+        if (set.name.isEmpty() || set.title.isEmpty() || byName.contains(set.name))
             continue;
-        seen.insert(set.name);
+        byName.insert(set.name, int(defs.sets.size()));
         defs.sets.append(std::move(set));
     }
-    // A clone of nothing the emulator could load goes, and then so does a
-    // clone of that clone.
-    for (bool dropped = true; dropped;) {
-        QSet<QString> names;
-        for (const GameSet& set : defs.sets)
-            names.insert(set.name);
-        const qsizetype before = defs.sets.size();
-        defs.sets.removeIf([&names](const GameSet& set) {
-            return !set.parentName.isEmpty() && !names.contains(set.parentName);
-        });
-        dropped = defs.sets.size() != before;
+
+    enum State : char { Unknown, OnPath, Kept, Dropped };
+    QList<State> state(defs.sets.size(), Unknown);
+    QList<int> path;
+    for (int start = 0; start < defs.sets.size(); ++start) {
+        // Follow the parents until a set whose fate is known, a set without
+        // a parent, a missing name, or a set already on this path (a loop).
+        State fate = Kept;
+        for (int at = start;;) {
+            if (state[at] == Kept || state[at] == Dropped) {
+                fate = state[at];
+                break;
+            }
+            if (state[at] == OnPath)
+                break;
+            state[at] = OnPath;
+            path.append(at);
+            const QString& parent = defs.sets[at].parentName;
+            if (parent.isEmpty())
+                break;
+            const auto found = byName.constFind(parent);
+            if (found == byName.constEnd()) {
+                fate = Dropped;
+                break;
+            }
+            at = *found;
+        }
+        for (int at : path)
+            state[at] = fate;
+        path.clear();
     }
-    for (GameSet& set : defs.sets) {
+
+    Definitions kept;
+    QList<int> newIndex(defs.sets.size(), -1);
+    for (int i = 0; i < defs.sets.size(); ++i) {
+        if (state[i] == Kept) {
+            newIndex[i] = int(kept.sets.size());
+            kept.sets.append(std::move(defs.sets[i]));
+        }
+    }
+    for (GameSet& set : kept.sets) {
         if (set.parentName.isEmpty())
             continue;
-        const int parent = defs.indexOf(set.parentName);
+        const int parent = newIndex[byName.value(set.parentName)];
         // The emulator never follows a parent's own parent.
-        set.parent = defs.sets[parent].parentName.isEmpty() ? parent : -1;
+        set.parent = kept.sets[parent].parentName.isEmpty() ? parent : -1;
     }
-    return defs;
+    kept.index();
+    return kept;
 }
 
 } // namespace
 
+void Definitions::index() {
+    m_byName.clear();
+    m_byName.reserve(sets.size());
+    for (int i = 0; i < sets.size(); ++i)
+        m_byName.insert(sets[i].name, i);
+}
+
 int Definitions::indexOf(const QString& setName) const {
-    for (int i = 0; i < sets.size(); ++i) {
-        if (sets[i].name == setName)
-            return i;
-    }
-    return -1;
+    return m_byName.value(setName, -1);
 }
 
 std::optional<Definitions> parseDefinitions(const QByteArray& bytes) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -39,8 +40,13 @@ struct GameSet {
 struct Definitions {
     QList<GameSet> sets; // in the file's order
 
-    // Index of the set of that name, or -1.
+    // Index of the set of that name, or -1, from the index that index()
+    // made of the sets (parseDefinitions makes it).
     int indexOf(const QString& setName) const;
+    void index();
+
+private:
+    QHash<QString, int> m_byName;
 };
 
 // The largest definitions file read; a larger one is not used.

@@ -1,5 +1,7 @@
 #include "catalogue/RomFolder.h"
 
+#include "platform/Files.h"
+
 #include <QDir>
 
 #include <algorithm>
@@ -28,6 +30,14 @@ QString RomFolder::archiveOf(const QString& set) const {
     if (found == m_byLowerName.constEnd())
         return {};
     return found->contains(exact) ? exact : found->front();
+}
+
+QString RomFolder::archiveNow(const QString& set) const {
+    const QString listed = archiveOf(set);
+    if (!listed.isEmpty() && platform::isFile(pathOf(listed)))
+        return listed;
+    const QString exact = m_prefix + set + QLatin1String(".zip");
+    return exact != listed && platform::isFile(pathOf(exact)) ? exact : QString();
 }
 
 } // namespace catalogue

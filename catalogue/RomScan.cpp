@@ -21,9 +21,10 @@ constexpr int kStartupRow = 15; // "Emergency Car Ambulance"
 // The count label holds the number itself and stays empty while nothing has
 // been found: every archive of every row counts once.
 void countArchives(ui::Form1& form) {
-    const RomFolder folder(form.Text5->text());
+    GameCatalogue& catalogue = gameCatalogue(form);
+    const RomFolder& folder = catalogue.listRomFolder(form.Text5->text());
     int count = 0;
-    for (const CatalogueRow& row : gameCatalogue(form).rows)
+    for (const CatalogueRow& row : catalogue.rows)
         count += int(presentArchives(row, folder).size());
     form.Label2[2]->setText(count > 0 ? QString::number(count) : QString());
 }
@@ -31,7 +32,9 @@ void countArchives(ui::Form1& form) {
 void listRows(ui::Form1& form) {
     const QSignalBlocker quiet(form.List2);
     form.List2->clear();
-    for (const CatalogueRow& row : gameCatalogue(form).rows)
+    GameCatalogue& catalogue = gameCatalogue(form);
+    catalogue.describedRow = -1;
+    for (const CatalogueRow& row : catalogue.rows)
         form.List2->addItem(row.title);
     form.Label2[0]->setText(QString::number(form.List2->count()));
 }
@@ -49,6 +52,7 @@ bool readCatalogue(ui::Form1& form) {
     const bool hadDefinitions = catalogue.definitions.has_value();
     catalogue.definitions.reset();
     catalogue.definitionsProblem.clear();
+    catalogue.forgetChecks(); // they name sets of the definitions read before
     const QString file = definitionsFile(form.Text4->text());
     if (!file.isEmpty()) {
         DefinitionsRead read = readDefinitions(file);

@@ -6,10 +6,14 @@
 #include "catalogue/ArchiveCheck.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Definitions.h"
+#include "catalogue/GameCatalogue.h"
 
 #include <QFile>
+#include <QHash>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace catalogue;
 
@@ -62,7 +66,8 @@ private Q_SLOTS:
     void rowsOfTodaysDefinitions();
     void archiveCheck_data();
     void archiveCheck();
-    void aCloneBesideItsParent();
+    void theLineOfACloneTellsItsParent_data();
+    void theLineOfACloneTellsItsParent();
     void marksOfEveryRow();
     void definitionsThatCannotAllBeUsed_data();
     void definitionsThatCannotAllBeUsed();
@@ -159,15 +164,66 @@ void CatalogueTest::archiveCheck() {
     QCOMPARE(check.missing.size(), missing);
 }
 
-void CatalogueTest::aCloneBesideItsParent() {
+void CatalogueTest::theLineOfACloneTellsItsParent_data() {
+    QTest::addColumn<QString>("parent"); // what lies where the emulator opens scud.zip
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("starts");
+    if (todays().sets.isEmpty())
+        return;
+    QStringList dropped;
+    const QList<ArchiveMember> shortOfTwo = filesOf("scud", 2);
+    for (const ArchiveMember& file : filesOf("scud")) {
+        if (std::none_of(shortOfTwo.begin(), shortOfTwo.end(),
+                         [&file](const ArchiveMember& m) { return m.name == file.name; }))
+            dropped << file.name;
+    }
+    const QString needs = QStringLiteral("needs scud.zip beside it");
+    QTest::newRow("nothing") << "" << needs + ", which is missing" << false;
+    QTest::newRow("nothing, but SCUD.ZIP in the folder")
+        << "SCUD.ZIP" << needs + "; the emulator looks for scud.zip, not SCUD.ZIP" << false;
+    QTest::newRow("the parent") << "scud" << needs + ", which is there" << true;
+    QTest::newRow("the parent without two files")
+        << "scud-2" << needs + "; with it, 2 files missing: " + dropped.join(", ") << false;
+    QTest::newRow("an unreadable archive") << "unreadable" << needs + ", which is unreadable"
+                                           << false;
+    QTest::newRow("an archive over the bounds")
+        << "too many" << needs + ", which is not read: it has more than 4,096 files" << true;
+    QTest::newRow("another game") << "vf3"
+                                  << needs + ", which holds another game: Virtua Fighter 3 "
+                                             "(Japan, Revision D)"
+                                  << false;
+    QTest::newRow("no set at all")
+        << "readme" << needs + ", which holds no Model 3 set the emulator knows" << false;
+}
+
+void CatalogueTest::theLineOfACloneTellsItsParent() {
     NEED_TODAYS_DEFINITIONS();
+    QFETCH(QString, parent);
+    QFETCH(QString, line);
+    QFETCH(bool, starts);
     const int scudplus = todays().indexOf(QStringLiteral("scudplus"));
-    QCOMPARE(int(checkWithParent(todays(), scudplus, filesOf("scudplus"), filesOf("scud")).verdict),
-             int(ArchiveVerdict::NeedsParent));
-    const ArchiveCheck short2 =
-        checkWithParent(todays(), scudplus, filesOf("scudplus"), filesOf("scud", 2));
-    QCOMPARE(int(short2.verdict), int(ArchiveVerdict::MissingFiles));
-    QCOMPARE(short2.missing.size(), 2);
+    const QList<ArchiveMember> clone = filesOf("scudplus");
+    const ArchiveCheck check = checkArchive(todays(), clone);
+    QCOMPARE(int(check.verdict), int(ArchiveVerdict::NeedsParent));
+    const QHash<QString, QList<ArchiveMember>> archives{
+        {"scud", filesOf("scud")},
+        {"scud-2", filesOf("scud", 2)},
+        {"vf3", filesOf("vf3")},
+        {"readme", {{"readme.txt", 0xdeadbeef}}},
+    };
+    std::optional<ParentCheck> beside;
+    if (archives.contains(parent))
+        beside = checkWithParent(todays(), scudplus, clone, archives[parent]);
+    else if (parent == QLatin1String("unreadable"))
+        beside = ParentCheck{false, {ArchiveVerdict::Unreadable, -1, {}}};
+    else if (parent == QLatin1String("too many"))
+        beside = ParentCheck{false, {ArchiveVerdict::TooManyFiles, -1, {}}};
+    const CatalogueRow row = buildCatalogue(&todays())[3]; // Scud Race Plus
+    const ArchiveReport report = reportArchive(todays(), row, QStringLiteral("scudplus.zip"), check,
+                                               beside, parent.isUpper() ? parent : QString());
+    QCOMPARE(report.line,
+             "scudplus.zip: Scud Race Plus (Export, Twin/DX, Revision A), " + line);
+    QCOMPARE(report.problem, starts ? QString() : line);
 }
 
 void CatalogueTest::marksOfEveryRow() {
