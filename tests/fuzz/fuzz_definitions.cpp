@@ -1,8 +1,9 @@
 // The emulator's game definitions, read from any bytes: what is kept is
-// always well formed (named, titled, each name once, parents resolved to a
-// set that has no parent of its own), the catalogue built from it keeps the
-// sixteen built-in rows first and places every set once, and the archive
-// check over any of its sets' files ends with a set that exists.
+// always well formed (named, titled, each name once and indexed, no clone of
+// a missing set, parents resolved to a set that has no parent of its own),
+// the catalogue built from it keeps the sixteen built-in rows first and
+// places every set once, and the archive check over any of its sets' files
+// ends with a set that exists.
 #include "catalogue/ArchiveCheck.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Definitions.h"
@@ -32,12 +33,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const catalogue::GameSet& set : definitions->sets) {
         check(!set.name.isEmpty() && !set.title.isEmpty(), "a set without name or title");
         check(!names.contains(set.name), "a name twice");
+        check(definitions->indexOf(set.name) == names.size(), "a set indexed elsewhere");
         names.insert(set.name);
         if (set.parent >= 0) {
             check(set.parent < definitions->sets.size(), "a parent out of range");
             check(definitions->sets[set.parent].parent < 0, "a parent with a parent");
         }
     }
+    // A clone stays only while its parents lead to a set without one, or
+    // round a loop: never to a name the file lacks.
+    for (const catalogue::GameSet& set : definitions->sets)
+        check(set.parentName.isEmpty() || names.contains(set.parentName), "a clone of nothing kept");
     const QList<catalogue::CatalogueRow> rows = catalogue::buildCatalogue(&*definitions);
     check(rows.size() >= 16, "built-in rows lost");
     int placed = 0;

@@ -299,6 +299,15 @@ void CatalogueTest::definitionsThatCannotAllBeUsed_data() {
         << "<games>" + game("a", nullptr, "A", "0x1") + game("b", "a", "A", "0x2") +
                game("c", "b", "C", "0x3") + "</games>"
         << QStringList{"a:A", "b:A<a", "c:C"};
+    QTest::newRow("the same, clones before their parents")
+        << "<games>" + game("c", "b", "C", "0x3") + game("b", "a", "A", "0x2") +
+               game("a", nullptr, "A", "0x1") + "</games>"
+        << QStringList{"c:C", "b:A<a", "a:A"};
+    QTest::newRow("a loop of parents stays, without a parent")
+        << "<games>" + game("a", "b", "A", "0x1") + game("b", "a", "B", "0x2") +
+               game("c", "c", "C", "0x3") + game("d", "a", "D", "0x4") + game("e", "z", "E", "0x5") +
+               "</games>"
+        << QStringList{"a:A", "b:B", "c:C", "d:D"};
 }
 
 void CatalogueTest::definitionsThatCannotAllBeUsed() {
