@@ -211,7 +211,7 @@ DefinitionsRead readDefinitions(const QString& path) {
         return {
             std::nullopt,
             QStringLiteral("%1 is not a game definitions file the front-end can read.").arg(path)};
-    return {std::move(definitions), QString()};
+    return {std::move(definitions), QString(), qHash(bytes)};
 }
 
 } // namespace catalogue

@@ -64,6 +64,7 @@ std::optional<Definitions> parseDefinitions(const QByteArray& xml);
 struct DefinitionsRead {
     std::optional<Definitions> definitions;
     QString problem;
+    size_t digest = 0; // of the bytes read: the same file read again has the same
 };
 DefinitionsRead readDefinitions(const QString& path);
 

@@ -29,6 +29,8 @@ public:
     // Why a definitions file that was found is not used; empty otherwise.
     QString definitionsProblem;
     QList<CatalogueRow> rows = buildCatalogue(nullptr);
+    // Tells the same definitions read again (DefinitionsRead::digest).
+    size_t definitionsDigest = 0;
 
     // The check of an archive, read again only when its size or time changed.
     ArchiveCheck check(const QString& path);

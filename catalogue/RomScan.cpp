@@ -34,8 +34,11 @@ void listRows(ui::Form1& form) {
     form.List2->clear();
     GameCatalogue& catalogue = gameCatalogue(form);
     catalogue.describedRow = -1;
+    QStringList titles;
+    titles.reserve(catalogue.rows.size());
     for (const CatalogueRow& row : catalogue.rows)
-        form.List2->addItem(row.title);
+        titles.append(row.title);
+    form.List2->addItems(titles); // at once: one by one costs a model update each
     form.Label2[0]->setText(QString::number(form.List2->count()));
 }
 
@@ -50,15 +53,19 @@ void startupFill(ui::Form1& form) {
 bool readCatalogue(ui::Form1& form) {
     GameCatalogue& catalogue = gameCatalogue(form);
     const bool hadDefinitions = catalogue.definitions.has_value();
+    const size_t digestBefore = catalogue.definitionsDigest;
     catalogue.definitions.reset();
     catalogue.definitionsProblem.clear();
-    catalogue.forgetChecks(); // they name sets of the definitions read before
     const QString file = definitionsFile(form.Text4->text());
     if (!file.isEmpty()) {
         DefinitionsRead read = readDefinitions(file);
         catalogue.definitions = std::move(read.definitions);
         catalogue.definitionsProblem = read.problem;
+        catalogue.definitionsDigest = read.digest;
     }
+    // The checks name sets of the definitions they were made with.
+    if (!hadDefinitions || !catalogue.definitions || catalogue.definitionsDigest != digestBefore)
+        catalogue.forgetChecks();
     if (!hadDefinitions && !catalogue.definitions)
         return false;
 

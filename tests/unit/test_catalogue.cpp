@@ -64,6 +64,7 @@ class CatalogueTest : public QObject {
 
 private Q_SLOTS:
     void rowsOfTodaysDefinitions();
+    void furtherRowsByTitleWhateverTheCase();
     void archiveCheck_data();
     void archiveCheck();
     void theLineOfACloneTellsItsParent_data();
@@ -119,6 +120,22 @@ void CatalogueTest::rowsOfTodaysDefinitions() {
     QCOMPARE(todays().sets[rows[3].definition].name, QStringLiteral("scudplus"));
     QCOMPARE(rows[16].title, QStringLiteral("Dirt Devils"));
     QCOMPARE(rows[26].title, QStringLiteral("Virtua Striker 2 '99.1"));
+}
+
+void CatalogueTest::furtherRowsByTitleWhateverTheCase() {
+    QByteArray xml = "<games>";
+    int n = 0;
+    for (const char* title : {"beta", "Alpha", "\xc3\x84rger", "alpha", "Beta", "zeta", "alpha"}) {
+        const QByteArray number = QByteArray::number(++n);
+        xml += game(("s" + number).constData(), nullptr, title, number.constData());
+    }
+    const auto definitions = parseDefinitions(xml + "</games>");
+    QVERIFY(definitions);
+    QStringList order;
+    for (const CatalogueRow& row : buildCatalogue(&*definitions).mid(16))
+        order << row.title + u':' + row.sets.join(u',');
+    QCOMPARE(order, (QStringList{"Alpha:s2", "alpha:s4,s7", "beta:s1", "Beta:s5", "zeta:s6",
+                                 QString::fromUtf8("\xc3\x84rger:s3")}));
 }
 
 void CatalogueTest::archiveCheck_data() {

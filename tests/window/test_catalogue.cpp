@@ -133,6 +133,16 @@ void CatalogueWindowTest::newScanRefreshesTheSelectedGame() {
     QVERIFY(f.form.Command1->isEnabled());
     QVERIFY(f.tip().endsWith(QLatin1String("vf3.zip: Virtua Fighter 3 (Japan, Revision D), complete")));
 
+    // Definitions with their sets in another order: the archive is checked
+    // against them, not the ones before.
+    QByteArray reordered = kDefinitions;
+    const qsizetype ski = reordered.indexOf("  <game name=\"skichamp\"");
+    const QByteArray skiChamp = reordered.mid(ski, reordered.indexOf("</game>", ski) + 8 - ski);
+    reordered.remove(ski, skiChamp.size()).insert(reordered.indexOf("<game "), skiChamp);
+    f.writeFile(QStringLiteral("Supermodel_0.1a_Win32/Config/Games.xml"), reordered);
+    QTest::mouseClick(f.form.Command2, Qt::LeftButton);
+    QVERIFY(f.tip().endsWith(QLatin1String("vf3.zip: Virtua Fighter 3 (Japan, Revision D), complete")));
+
     // The game stays selected by its title when the rows change.
     f.select(16);
     QFile::remove(f.path(QStringLiteral("Supermodel_0.1a_Win32/Config/Games.xml")));
