@@ -5,7 +5,6 @@
 #include <QHash>
 #include <algorithm>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace catalogue {
@@ -52,42 +51,51 @@ QList<CatalogueRow> buildCatalogue(const Definitions* definitions) {
     // Other versions carry the title of the row's own set; for a set the
     // definitions lack, the title of the row. Of rows with one title, the
     // first takes them.
-    QHash<QString, int> rowOfTitle;
+    struct Place {
+        bool builtIn;
+        qsizetype row; // in `rows`, or in `further`
+    };
+    QHash<QString, Place> rowOfTitle;
+    rowOfTitle.reserve(rows.size() + definitions->sets.size());
     for (int i = 0; i < rows.size(); ++i) {
         const int own = rows[i].definition;
         const QString title = own >= 0 ? definitions->sets[own].title : rows[i].title;
         if (!rowOfTitle.contains(title))
-            rowOfTitle.insert(title, i);
+            rowOfTitle.insert(title, {true, i});
     }
     QList<CatalogueRow> further;
-    QHash<QString, qsizetype> furtherByTitle;
     for (int s = 0; s < definitions->sets.size(); ++s) {
         if (taken[s])
             continue;
         const GameSet& set = definitions->sets[s];
-        if (const auto row = rowOfTitle.constFind(set.title); row != rowOfTitle.constEnd()) {
-            CatalogueRow& builtIn = rows[*row];
+        const qsizetype before = rowOfTitle.size();
+        Place& place = rowOfTitle[set.title];
+        if (rowOfTitle.size() != before) {
+            place = {false, further.size()};
+            further.append({-1, s, set.title, {set.name}});
+        } else if (!place.builtIn) {
+            further[place.row].sets.append(set.name);
+        } else {
+            CatalogueRow& builtIn = rows[place.row];
             builtIn.sets.append(set.name);
             if (builtIn.definition < 0)
                 builtIn.definition = s; // its inputs
-        } else if (const auto same = furtherByTitle.constFind(set.title);
-                   same != furtherByTitle.constEnd()) {
-            further[*same].sets.append(set.name);
-        } else {
-            furtherByTitle.insert(set.title, further.size());
-            further.append({-1, s, set.title, {set.name}});
         }
     }
 
     // Sorted by title, whatever the case of its letters.
-    std::vector<std::pair<std::u32string, qsizetype>> order;
-    order.reserve(std::size_t(further.size()));
-    for (qsizetype i = 0; i < further.size(); ++i)
-        order.emplace_back(orderKey(further[i].title), i);
-    std::stable_sort(order.begin(), order.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::u32string> keys;
+    keys.reserve(std::size_t(further.size()));
+    std::vector<qsizetype> order(std::size_t(further.size()));
+    for (qsizetype i = 0; i < further.size(); ++i) {
+        keys.push_back(orderKey(further[i].title));
+        order[std::size_t(i)] = i;
+    }
+    std::stable_sort(order.begin(), order.end(), [&keys](qsizetype a, qsizetype b) {
+        return keys[std::size_t(a)] < keys[std::size_t(b)];
+    });
     rows.reserve(rows.size() + further.size());
-    for (const auto& [key, i] : order)
+    for (const qsizetype i : order)
         rows.append(std::move(further[i]));
     return rows;
 }

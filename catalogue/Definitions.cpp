@@ -1,5 +1,7 @@
 #include "catalogue/Definitions.h"
 
+#include "catalogue/PlainXml.h"
+
 #include <QFile>
 #include <QHash>
 #include <QXmlStreamReader>
@@ -8,10 +10,22 @@ namespace catalogue {
 
 namespace {
 
-using Xml = QXmlStreamReader;
-
-QString attribute(const Xml& xml, const char* name) {
+// The definitions are read by one walk over either reader: the quick one of
+// plain XML, and the general one for whatever the quick one leaves to it.
+QString attribute(const QXmlStreamReader& xml, const char* name) {
     return xml.attributes().value(QLatin1String(name)).toString().trimmed();
+}
+
+QString attribute(const PlainXml& xml, const char* name) {
+    return xml.attribute(QLatin1StringView(name)).trimmed();
+}
+
+QString elementText(QXmlStreamReader& xml) {
+    return xml.readElementText(QXmlStreamReader::SkipChildElements);
+}
+
+QString elementText(PlainXml& xml) {
+    return xml.readElementText();
 }
 
 // Numbers as the definitions write them: decimal or "0x" hexadecimal.
@@ -21,6 +35,7 @@ std::optional<quint64> number(const QString& text) {
     return ok ? std::optional<quint64>(value) : std::nullopt;
 }
 
+template <typename Xml>
 RomFile readFile(const Xml& xml) {
     RomFile file;
     file.name = attribute(xml, "name");
@@ -32,6 +47,7 @@ RomFile readFile(const Xml& xml) {
     return file;
 }
 
+template <typename Xml>
 void readRoms(Xml& xml, GameSet& set) {
     while (xml.readNextStartElement()) {
         if (xml.name() != QLatin1String("region")) {
@@ -50,6 +66,7 @@ void readRoms(Xml& xml, GameSet& set) {
     }
 }
 
+template <typename Xml>
 void readIdentity(Xml& xml, GameSet& set) {
     while (xml.readNextStartElement()) {
         const auto name = xml.name();
@@ -59,12 +76,13 @@ void readIdentity(Xml& xml, GameSet& set) {
                          : name == QLatin1String("year")         ? &set.year
                                                                  : nullptr;
         if (field)
-            *field = xml.readElementText(Xml::SkipChildElements).simplified();
+            *field = elementText(xml).simplified();
         else
             xml.skipCurrentElement();
     }
 }
 
+template <typename Xml>
 void readHardware(Xml& xml, GameSet& set) {
     while (xml.readNextStartElement()) {
         if (xml.name() != QLatin1String("inputs")) {
@@ -81,6 +99,7 @@ void readHardware(Xml& xml, GameSet& set) {
     }
 }
 
+template <typename Xml>
 GameSet readGame(Xml& xml) {
     GameSet set;
     set.name = attribute(xml, "name");
@@ -99,25 +118,50 @@ GameSet readGame(Xml& xml) {
     return set;
 }
 
+// The sets as the file has them, or nothing when the reader could not read
+// it to the end of its root element.
+template <typename Xml>
+std::optional<QList<GameSet>> readGames(Xml& xml) {
+    QList<GameSet> read;
+    if (xml.readNextStartElement() && xml.name() == QLatin1String("games")) {
+        while (xml.readNextStartElement()) {
+            if (xml.name() == QLatin1String("game"))
+                read.append(readGame(xml));
+            else
+                xml.skipCurrentElement();
+        }
+    }
+    if (xml.hasError())
+        return std::nullopt;
+    return read;
+}
+
 // Resolves each clone's parent in one pass over the sets, after every set is
 // known. A clone of nothing the emulator could load goes, and so does a clone
 // of that clone, down the whole chain; a loop of parents never reaches a
-// missing set, so it stays (each of its sets with no parent).
-Definitions linkParents(QList<GameSet> read) {
-    Definitions defs;
+// missing set, so it stays (each of its sets with no parent). The sets stay
+// where they are unless some go.
+Definitions linkParents(QList<GameSet> sets) {
+    enum State : char { Unknown, OnPath, Kept, Dropped };
+    QList<State> state(sets.size(), Unknown);
     QHash<QString, int> byName;
-    byName.reserve(read.size());
-    for (GameSet& set : read) {
-        if (set.name.isEmpty() || set.title.isEmpty() || byName.contains(set.name))
+    byName.reserve(sets.size());
+    for (int i = 0; i < sets.size(); ++i) {
+        const GameSet& set = sets[i];
+        if (set.name.isEmpty() || set.title.isEmpty()) {
+            state[i] = Dropped;
             continue;
-        byName.insert(set.name, int(defs.sets.size()));
-        defs.sets.append(std::move(set));
+        }
+        const qsizetype before = byName.size();
+        int& index = byName[set.name];
+        if (byName.size() == before)
+            state[i] = Dropped; // the first of a name counts
+        else
+            index = i;
     }
 
-    enum State : char { Unknown, OnPath, Kept, Dropped };
-    QList<State> state(defs.sets.size(), Unknown);
     QList<int> path;
-    for (int start = 0; start < defs.sets.size(); ++start) {
+    for (int start = 0; start < sets.size(); ++start) {
         // Follow the parents until a set whose fate is known, a set without
         // a parent, a missing name, or a set already on this path (a loop).
         State fate = Kept;
@@ -130,7 +174,7 @@ Definitions linkParents(QList<GameSet> read) {
                 break;
             state[at] = OnPath;
             path.append(at);
-            const QString& parent = defs.sets[at].parentName;
+            const QString& parent = sets[at].parentName;
             if (parent.isEmpty())
                 break;
             const auto found = byName.constFind(parent);
@@ -145,23 +189,31 @@ Definitions linkParents(QList<GameSet> read) {
         path.clear();
     }
 
-    Definitions kept;
-    QList<int> newIndex(defs.sets.size(), -1);
-    for (int i = 0; i < defs.sets.size(); ++i) {
-        if (state[i] == Kept) {
-            newIndex[i] = int(kept.sets.size());
-            kept.sets.append(std::move(defs.sets[i]));
-        }
+    Definitions definitions;
+    QList<int> newIndex(sets.size(), -1);
+    int kept = 0;
+    for (int i = 0; i < sets.size(); ++i) {
+        if (state[i] != Kept)
+            continue;
+        if (kept != i)
+            sets[kept] = std::move(sets[i]);
+        newIndex[i] = kept++;
     }
-    for (GameSet& set : kept.sets) {
+    const bool allKept = kept == sets.size();
+    sets.resize(kept);
+    definitions.sets = std::move(sets);
+    for (GameSet& set : definitions.sets) {
         if (set.parentName.isEmpty())
             continue;
         const int parent = newIndex[byName.value(set.parentName)];
         // The emulator never follows a parent's own parent.
-        set.parent = kept.sets[parent].parentName.isEmpty() ? parent : -1;
+        set.parent = definitions.sets[parent].parentName.isEmpty() ? parent : -1;
     }
-    kept.index();
-    return kept;
+    if (allKept)
+        definitions.index(std::move(byName)); // each set where it was
+    else
+        definitions.index();
+    return definitions;
 }
 
 } // namespace
@@ -177,26 +229,25 @@ int Definitions::indexOf(const QString& setName) const {
     return m_byName.value(setName, -1);
 }
 
-std::optional<Definitions> parseDefinitions(const QByteArray& bytes) {
-    Xml xml(bytes);
-    QList<GameSet> read;
-    if (xml.readNextStartElement() && xml.name() == QLatin1String("games")) {
-        while (xml.readNextStartElement()) {
-            if (xml.name() == QLatin1String("game"))
-                read.append(readGame(xml));
-            else
-                xml.skipCurrentElement();
-        }
+std::optional<Definitions> parseDefinitions(const QByteArray& bytes, XmlReading reading) {
+    std::optional<QList<GameSet>> read;
+    if (reading == XmlReading::Quick) {
+        PlainXml plain(bytes);
+        read = readGames(plain);
     }
-    if (xml.hasError() || read.isEmpty())
+    if (!read) {
+        QXmlStreamReader xml(bytes);
+        read = readGames(xml);
+    }
+    if (!read || read->isEmpty())
         return std::nullopt;
-    Definitions definitions = linkParents(std::move(read));
+    Definitions definitions = linkParents(std::move(*read));
     if (definitions.sets.isEmpty())
         return std::nullopt; // nothing the emulator could load
     return definitions;
 }
 
-DefinitionsRead readDefinitions(const QString& path) {
+DefinitionsRead readDefinitions(const QString& path, std::optional<size_t> unlessDigest) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {std::nullopt, QStringLiteral("%1 cannot be read.").arg(path)};
@@ -206,12 +257,15 @@ DefinitionsRead readDefinitions(const QString& path) {
     const QByteArray bytes = file.read(kDefinitionsLimit + 1);
     if (bytes.size() > kDefinitionsLimit)
         return {std::nullopt, QStringLiteral("%1 is larger than 16 MiB.").arg(path)};
+    const size_t digest = qHash(bytes);
+    if (digest == unlessDigest)
+        return {std::nullopt, QString(), digest, true};
     auto definitions = parseDefinitions(bytes);
     if (!definitions)
         return {
             std::nullopt,
             QStringLiteral("%1 is not a game definitions file the front-end can read.").arg(path)};
-    return {std::move(definitions), QString(), qHash(bytes)};
+    return {std::move(definitions), QString(), digest};
 }
 
 } // namespace catalogue

@@ -53,19 +53,20 @@ void startupFill(ui::Form1& form) {
 bool readCatalogue(ui::Form1& form) {
     GameCatalogue& catalogue = gameCatalogue(form);
     const bool hadDefinitions = catalogue.definitions.has_value();
-    const size_t digestBefore = catalogue.definitionsDigest;
-    catalogue.definitions.reset();
-    catalogue.definitionsProblem.clear();
     const QString file = definitionsFile(form.Text4->text());
+    DefinitionsRead read;
     if (!file.isEmpty()) {
-        DefinitionsRead read = readDefinitions(file);
-        catalogue.definitions = std::move(read.definitions);
-        catalogue.definitionsProblem = read.problem;
-        catalogue.definitionsDigest = read.digest;
+        // The same file again: the rows, the list and the checks stand.
+        read = readDefinitions(file, hadDefinitions ? std::optional(catalogue.definitionsDigest)
+                                                    : std::nullopt);
+        if (read.unchanged)
+            return true;
     }
+    catalogue.definitions = std::move(read.definitions);
+    catalogue.definitionsProblem = read.problem;
+    catalogue.definitionsDigest = read.digest;
     // The checks name sets of the definitions they were made with.
-    if (!hadDefinitions || !catalogue.definitions || catalogue.definitionsDigest != digestBefore)
-        catalogue.forgetChecks();
+    catalogue.forgetChecks();
     if (!hadDefinitions && !catalogue.definitions)
         return false;
 

@@ -7,6 +7,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/Definitions.h"
 #include "catalogue/GameCatalogue.h"
+#include "catalogue/PlainXml.h"
 
 #include <QFile>
 #include <QHash>
@@ -73,6 +74,8 @@ private Q_SLOTS:
     void definitionsThatCannotAllBeUsed_data();
     void definitionsThatCannotAllBeUsed();
     void oversizedDefinitionsAreNotRead();
+    void theQuickReaderReadsAsTheGeneralOne_data();
+    void theQuickReaderReadsAsTheGeneralOne();
 };
 
 void CatalogueTest::rowsOfTodaysDefinitions() {
@@ -355,6 +358,88 @@ void CatalogueTest::oversizedDefinitionsAreNotRead() {
     QVERIFY(read.problem.contains(QLatin1String("larger than 16 MiB")));
     QVERIFY(readDefinitions(dir.filePath(QStringLiteral("none.xml")))
                 .problem.contains(QLatin1String("cannot be read")));
+}
+
+// Every field of every set, or "-" for none.
+QString described(const std::optional<Definitions>& definitions) {
+    if (!definitions)
+        return QStringLiteral("-");
+    QStringList out;
+    for (const GameSet& set : definitions->sets) {
+        out << QStringList{set.name, set.parentName, QString::number(set.parent), set.title,
+                           set.version, set.manufacturer, set.year, set.inputTypes.join(u',')}
+                   .join(u'|');
+        for (const RomRegion& region : set.regions) {
+            out << u' ' + region.name + (region.required ? u'!' : u'?');
+            for (const RomFile& file : region.files)
+                out << QStringLiteral("  %1 %2 %3 %4")
+                           .arg(file.name, QString::number(file.crc32, 16),
+                                QString::number(file.hasCrc), QString::number(file.offset));
+        }
+    }
+    return out.join(u'\n');
+}
+
+void CatalogueTest::theQuickReaderReadsAsTheGeneralOne_data() {
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<bool>("quick"); // read by the quick reader alone
+    QFile file(kGamesXml);
+    if (file.open(QIODevice::ReadOnly))
+        QTest::newRow("today's definitions") << file.readAll() << true;
+    const QByteArray a = game("a", nullptr, "A", "0x1");
+    QTest::newRow("every field")
+        << QByteArray("<games><game name=\"a\"><identity><title>A</title><version>1</version>"
+                      "<manufacturer>M</manufacturer><year>1996</year></identity><hardware>"
+                      "<inputs><input type=\"common\"/><input type=\"common\"/><input "
+                      "type='fighting' /></inputs></hardware><roms><region name=\"crom\"><file "
+                      "offset=\"0x10\" name=\"a.20\" crc32=\"0xDEADBEEF\"/></region><region "
+                      "name=\"x\" required=\"false\"/></roms></game></games>")
+        << true;
+    QTest::newRow("references and white space")
+        << QByteArray("<games>\r\n<game  name = \" a&#9;b\r\n\tc&#x20; \" ><identity><title>\r\n"
+                      "Harley &amp; L.A. &#x52;iders&#10; &#x1F600;</title></identity><roms><region "
+                      "name='r'><file name=\"&quot;&apos;&lt;&gt;\" crc32=\" 12 \"/></region>"
+                      "</roms></game></games>")
+        << true;
+    QTest::newRow("comments, text and what no one reads")
+        << "<!-- c --> <games><!-- x --> text <other a=\"1\">" + a +
+               "</other><game name=\"b\"><identity><title>T<sub>skip</sub>ail</title><!-- y -->"
+               "</identity>junk<x/></game></games> after the end <<<"
+        << true;
+    QTest::newRow("not games") << "<gams>" + a + "</gams>" << true;
+    QTest::newRow("a declaration") << "<?xml version=\"1.0\"?><games>" + a + "</games>" << false;
+    QTest::newRow("a DOCTYPE with an entity")
+        << QByteArray("<!DOCTYPE games [<!ENTITY t \"Title\">]><games><game name=\"a\"><identity>"
+                      "<title>&t;</title></identity></game></games>")
+        << false;
+    QTest::newRow("CDATA") << QByteArray("<games><game name=\"a\"><identity><title><![CDATA[<A>]]>"
+                                         "</title></identity></game></games>")
+                           << false;
+    QTest::newRow("beyond ASCII") << "<games>" + game("a", nullptr, "\xc3\x84rger", "1") + "</games>"
+                                  << false;
+    QTest::newRow("a namespace") << "<games xmlns:k=\"urn:k\"><k:game/>" + a + "</games>" << false;
+    QTest::newRow("tags crossed") << "<games>" + a + "<x><y></x></y></games>" << false;
+    QTest::newRow("an attribute twice") << "<games>" + a + "<x b=\"1\" b=\"2\"/></games>" << false;
+    QTest::newRow("attributes run together") << "<games>" + a + "<x b=\"1\"c=\"2\"/></games>" << false;
+    QTest::newRow("< in an attribute") << "<games>" + a + "<x b=\"<\"/></games>" << false;
+    QTest::newRow("an unknown entity") << "<games>" + a + "&nbsp;</games>" << false;
+    QTest::newRow("a reference to no character") << "<games>" + a + "&#0;</games>" << false;
+    QTest::newRow("]]> in text") << "<games>" + a + "]]></games>" << false;
+    QTest::newRow("-- in a comment") << "<games>" + a + "<!-- a -- b --></games>" << false;
+    QTest::newRow("a control character") << "<games>" + a + "\x01</games>" << false;
+    QTest::newRow("cut short") << "<games>" + a << false;
+    QTest::newRow("text before the root") << "text<games>" + a + "</games>" << false;
+}
+
+void CatalogueTest::theQuickReaderReadsAsTheGeneralOne() {
+    QFETCH(QByteArray, xml);
+    QFETCH(bool, quick);
+    PlainXml plain(xml);
+    if (plain.readNextStartElement())
+        plain.skipCurrentElement();
+    QCOMPARE(!plain.hasError(), quick);
+    QCOMPARE(described(parseDefinitions(xml)),
+             described(parseDefinitions(xml, XmlReading::General)));
 }
 
 QTEST_GUILESS_MAIN(CatalogueTest)
