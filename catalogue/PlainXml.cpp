@@ -78,6 +78,11 @@ qsizetype nameEnd(QByteArrayView bytes, qsizetype at) {
 
 } // namespace
 
+PlainXml::PlainXml(QByteArrayView bytes) : m_bytes(bytes) {
+    if (std::any_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) >= 0x80; }))
+        m_token = Token::GaveUp;
+}
+
 bool PlainXml::checkCharacters(qsizetype from, qsizetype end, bool attributeValue) const {
     for (qsizetype i = from; i < end; ++i) {
         const char c = m_bytes[i];

@@ -12,12 +12,14 @@ namespace catalogue {
 // character references, comments. It offers the few calls of
 // QXmlStreamReader the definitions reader makes, with the same results, at
 // several times its speed. On anything else (a declaration, a DOCTYPE,
-// CDATA, a namespace, a byte beyond ASCII) and on anything malformed it
-// gives up: hasError() is then true, and the general reader is to read the
-// bytes instead, deciding what they hold.
+// CDATA, a namespace) and on anything malformed it gives up: hasError() is
+// then true, and the general reader is to read the bytes instead, deciding
+// what they hold. As the general reader decodes the whole text before it
+// reads a tag, a byte beyond ASCII anywhere, after the root element too, is
+// left to it from the start.
 class PlainXml final {
 public:
-    explicit PlainXml(QByteArrayView bytes) : m_bytes(bytes) {}
+    explicit PlainXml(QByteArrayView bytes);
 
     bool readNextStartElement();
     // The current element's name.

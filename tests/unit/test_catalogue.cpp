@@ -417,6 +417,8 @@ void CatalogueTest::theQuickReaderReadsAsTheGeneralOne_data() {
                            << false;
     QTest::newRow("beyond ASCII") << "<games>" + game("a", nullptr, "\xc3\x84rger", "1") + "</games>"
                                   << false;
+    // The general reader decodes it all first: a bad byte after the end counts.
+    QTest::newRow("not UTF-8 after the end") << "<games>" + a + "</games>\xff" << false;
     QTest::newRow("a namespace") << "<games xmlns:k=\"urn:k\"><k:game/>" + a + "</games>" << false;
     QTest::newRow("tags crossed") << "<games>" + a + "<x><y></x></y></games>" << false;
     QTest::newRow("an attribute twice") << "<games>" + a + "<x b=\"1\" b=\"2\"/></games>" << false;
