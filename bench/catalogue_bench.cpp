@@ -256,7 +256,8 @@ int main(int argc, char* argv[]) {
         double slowest = 0;
         for (int i = 0; i < 10; ++i) {
             form.List2->setCurrentRow(row == 0 ? 1 : 0);
-            slowest = std::max(slowest, measured([&form, row] { form.List2->setCurrentRow(row); }).ms);
+            slowest =
+                std::max(slowest, measured([&form, row] { form.List2->setCurrentRow(row); }).ms);
         }
         std::printf("%s\n", what);
         report("  first selection", first.ms, "ms", 200);
@@ -280,8 +281,8 @@ int main(int argc, char* argv[]) {
     const QList<zipbytes::Member> scudFiles =
         membersOf(definitions.sets[definitions.indexOf("scud")]);
     write(root + QStringLiteral("/roms/scud.zip"),
-          directoryArchive(scudFiles + fillers(4096 - int(scudFiles.size()), 12, {},
-                                               QByteArray(16000, 'c'))));
+          directoryArchive(scudFiles +
+                           fillers(4096 - int(scudFiles.size()), 12, {}, QByteArray(16000, 'c'))));
     selectTenTimes(3, "scudplus.zip beside scud.zip with a 64 MiB directory:");
 
     // The collection as it was, for what follows.

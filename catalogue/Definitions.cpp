@@ -35,8 +35,7 @@ std::optional<quint64> number(const QString& text) {
     return ok ? std::optional<quint64>(value) : std::nullopt;
 }
 
-template <typename Xml>
-RomFile readFile(const Xml& xml) {
+template <typename Xml> RomFile readFile(const Xml& xml) {
     RomFile file;
     file.name = attribute(xml, "name");
     file.offset = number(attribute(xml, "offset")).value_or(0);
@@ -47,8 +46,7 @@ RomFile readFile(const Xml& xml) {
     return file;
 }
 
-template <typename Xml>
-void readRoms(Xml& xml, GameSet& set) {
+template <typename Xml> void readRoms(Xml& xml, GameSet& set) {
     while (xml.readNextStartElement()) {
         if (xml.name() != QLatin1String("region")) {
             xml.skipCurrentElement();
@@ -66,8 +64,7 @@ void readRoms(Xml& xml, GameSet& set) {
     }
 }
 
-template <typename Xml>
-void readIdentity(Xml& xml, GameSet& set) {
+template <typename Xml> void readIdentity(Xml& xml, GameSet& set) {
     while (xml.readNextStartElement()) {
         const auto name = xml.name();
         QString* field = name == QLatin1String("title")          ? &set.title
@@ -82,8 +79,7 @@ void readIdentity(Xml& xml, GameSet& set) {
     }
 }
 
-template <typename Xml>
-void readHardware(Xml& xml, GameSet& set) {
+template <typename Xml> void readHardware(Xml& xml, GameSet& set) {
     while (xml.readNextStartElement()) {
         if (xml.name() != QLatin1String("inputs")) {
             xml.skipCurrentElement();
@@ -99,8 +95,7 @@ void readHardware(Xml& xml, GameSet& set) {
     }
 }
 
-template <typename Xml>
-GameSet readGame(Xml& xml) {
+template <typename Xml> GameSet readGame(Xml& xml) {
     GameSet set;
     set.name = attribute(xml, "name");
     set.parentName = attribute(xml, "parent");
@@ -120,8 +115,7 @@ GameSet readGame(Xml& xml) {
 
 // The sets as the file has them, or nothing when the reader could not read
 // it to the end of its root element.
-template <typename Xml>
-std::optional<QList<GameSet>> readGames(Xml& xml) {
+template <typename Xml> std::optional<QList<GameSet>> readGames(Xml& xml) {
     QList<GameSet> read;
     if (xml.readNextStartElement() && xml.name() == QLatin1String("games")) {
         while (xml.readNextStartElement()) {

@@ -93,8 +93,8 @@ ArchiveCheck GameCatalogue::check(const QString& path) {
         return cached.check;
     platform::ZipProblem problem;
     const auto members = membersOf(path, &problem);
-    const ArchiveCheck check = members ? checkArchive(*definitions, *members)
-                                       : ArchiveCheck{unread(problem), -1, {}};
+    const ArchiveCheck check =
+        members ? checkArchive(*definitions, *members) : ArchiveCheck{unread(problem), -1, {}};
     cached = {stamp, check};
     return check;
 }
@@ -107,10 +107,9 @@ std::optional<ParentCheck> GameCatalogue::checkWithParent(const QString& path, i
     const Stamp stamp = stampOf(path);
     const Stamp parentStamp = stampOf(parentPath);
     const QString key = path + u'\n' + parentPath;
-    if (const auto cached = m_withParent.constFind(key); cached != m_withParent.constEnd() &&
-                                                         stamp.valid() && parentStamp.valid() &&
-                                                         cached->stamp == stamp &&
-                                                         cached->parentStamp == parentStamp)
+    if (const auto cached = m_withParent.constFind(key);
+        cached != m_withParent.constEnd() && stamp.valid() && parentStamp.valid() &&
+        cached->stamp == stamp && cached->parentStamp == parentStamp)
         return cached->check;
 
     // Opened as the emulator opens it, whatever the folder's listing says.

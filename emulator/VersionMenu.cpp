@@ -27,7 +27,8 @@ QMenu* ShowVersionMenu(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs
         const catalogue::GameSet* set = catalogue::definedSet(form, archive.set);
         const QString version = set && !set->version.isEmpty() ? set->version : row->title;
         // A version that cannot start from its archive is shown, greyed, with why.
-        const catalogue::ArchiveReport report = catalogue::reportArchive(games, *row, folder, archive);
+        const catalogue::ArchiveReport report =
+            catalogue::reportArchive(games, *row, folder, archive);
         QString text = version + QLatin1String(" (") + archive.set + u')';
         if (!report.problem.isEmpty())
             text += QStringLiteral(" — ") + report.problem;

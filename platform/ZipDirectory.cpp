@@ -8,9 +8,9 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <functional>
-#include <utility>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <zip.h>
 
 namespace platform {

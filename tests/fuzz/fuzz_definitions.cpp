@@ -81,7 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A clone stays only while its parents lead to a set without one, or
     // round a loop: never to a name the file lacks.
     for (const catalogue::GameSet& set : definitions->sets)
-        check(set.parentName.isEmpty() || names.contains(set.parentName), "a clone of nothing kept");
+        check(set.parentName.isEmpty() || names.contains(set.parentName),
+              "a clone of nothing kept");
     const QList<catalogue::CatalogueRow> rows = catalogue::buildCatalogue(&*definitions);
     check(rows.size() >= 16, "built-in rows lost");
     int placed = 0;

@@ -204,8 +204,8 @@ void CatalogueTest::theLineOfACloneTellsItsParent_data() {
     QTest::newRow("the parent") << "scud" << needs + ", which is there" << true;
     QTest::newRow("the parent without two files")
         << "scud-2" << needs + "; with it, 2 files missing: " + dropped.join(", ") << false;
-    QTest::newRow("an unreadable archive") << "unreadable" << needs + ", which is unreadable"
-                                           << false;
+    QTest::newRow("an unreadable archive")
+        << "unreadable" << needs + ", which is unreadable" << false;
     QTest::newRow("an archive over the bounds")
         << "too many" << needs + ", which is not read: it has more than 4,096 files" << true;
     QTest::newRow("another game") << "vf3"
@@ -241,8 +241,7 @@ void CatalogueTest::theLineOfACloneTellsItsParent() {
     const CatalogueRow row = buildCatalogue(&todays())[3]; // Scud Race Plus
     const ArchiveReport report = reportArchive(todays(), row, QStringLiteral("scudplus.zip"), check,
                                                beside, parent.isUpper() ? parent : QString());
-    QCOMPARE(report.line,
-             "scudplus.zip: Scud Race Plus (Export, Twin/DX, Revision A), " + line);
+    QCOMPARE(report.line, "scudplus.zip: Scud Race Plus (Export, Twin/DX, Revision A), " + line);
     QCOMPARE(report.problem, starts ? QString() : line);
 }
 
@@ -325,8 +324,8 @@ void CatalogueTest::definitionsThatCannotAllBeUsed_data() {
         << QStringList{"c:C", "b:A<a", "a:A"};
     QTest::newRow("a loop of parents stays, without a parent")
         << "<games>" + game("a", "b", "A", "0x1") + game("b", "a", "B", "0x2") +
-               game("c", "c", "C", "0x3") + game("d", "a", "D", "0x4") + game("e", "z", "E", "0x5") +
-               "</games>"
+               game("c", "c", "C", "0x3") + game("d", "a", "D", "0x4") +
+               game("e", "z", "E", "0x5") + "</games>"
         << QStringList{"a:A", "b:B", "c:C", "d:D"};
 }
 
@@ -366,8 +365,14 @@ QString described(const std::optional<Definitions>& definitions) {
         return QStringLiteral("-");
     QStringList out;
     for (const GameSet& set : definitions->sets) {
-        out << QStringList{set.name, set.parentName, QString::number(set.parent), set.title,
-                           set.version, set.manufacturer, set.year, set.inputTypes.join(u',')}
+        out << QStringList{set.name,
+                           set.parentName,
+                           QString::number(set.parent),
+                           set.title,
+                           set.version,
+                           set.manufacturer,
+                           set.year,
+                           set.inputTypes.join(u',')}
                    .join(u'|');
         for (const RomRegion& region : set.regions) {
             out << u' ' + region.name + (region.required ? u'!' : u'?');
@@ -396,10 +401,11 @@ void CatalogueTest::theQuickReaderReadsAsTheGeneralOne_data() {
                       "name=\"x\" required=\"false\"/></roms></game></games>")
         << true;
     QTest::newRow("references and white space")
-        << QByteArray("<games>\r\n<game  name = \" a&#9;b\r\n\tc&#x20; \" ><identity><title>\r\n"
-                      "Harley &amp; L.A. &#x52;iders&#10; &#x1F600;</title></identity><roms><region "
-                      "name='r'><file name=\"&quot;&apos;&lt;&gt;\" crc32=\" 12 \"/></region>"
-                      "</roms></game></games>")
+        << QByteArray(
+               "<games>\r\n<game  name = \" a&#9;b\r\n\tc&#x20; \" ><identity><title>\r\n"
+               "Harley &amp; L.A. &#x52;iders&#10; &#x1F600;</title></identity><roms><region "
+               "name='r'><file name=\"&quot;&apos;&lt;&gt;\" crc32=\" 12 \"/></region>"
+               "</roms></game></games>")
         << true;
     QTest::newRow("comments, text and what no one reads")
         << "<!-- c --> <games><!-- x --> text <other a=\"1\">" + a +
@@ -415,14 +421,16 @@ void CatalogueTest::theQuickReaderReadsAsTheGeneralOne_data() {
     QTest::newRow("CDATA") << QByteArray("<games><game name=\"a\"><identity><title><![CDATA[<A>]]>"
                                          "</title></identity></game></games>")
                            << false;
-    QTest::newRow("beyond ASCII") << "<games>" + game("a", nullptr, "\xc3\x84rger", "1") + "</games>"
+    QTest::newRow("beyond ASCII") << "<games>" + game("a", nullptr, "\xc3\x84rger", "1") +
+                                         "</games>"
                                   << false;
     // The general reader decodes it all first: a bad byte after the end counts.
     QTest::newRow("not UTF-8 after the end") << "<games>" + a + "</games>\xff" << false;
     QTest::newRow("a namespace") << "<games xmlns:k=\"urn:k\"><k:game/>" + a + "</games>" << false;
     QTest::newRow("tags crossed") << "<games>" + a + "<x><y></x></y></games>" << false;
     QTest::newRow("an attribute twice") << "<games>" + a + "<x b=\"1\" b=\"2\"/></games>" << false;
-    QTest::newRow("attributes run together") << "<games>" + a + "<x b=\"1\"c=\"2\"/></games>" << false;
+    QTest::newRow("attributes run together")
+        << "<games>" + a + "<x b=\"1\"c=\"2\"/></games>" << false;
     QTest::newRow("< in an attribute") << "<games>" + a + "<x b=\"<\"/></games>" << false;
     QTest::newRow("an unknown entity") << "<games>" + a + "&nbsp;</games>" << false;
     QTest::newRow("a reference to no character") << "<games>" + a + "&#0;</games>" << false;

@@ -188,9 +188,9 @@ void ZipDirectoryTest::readsTheDirectoryWithinBounds_data() {
         QList<Member> members = numbered(2);
         const QByteArray utf8 = "\xc3\xa9t\xc3\xa9.20";
         const QByteArray crc = zipbytes::le(0x4e413570, 4); // of the name "000001"
-        members[1].extra = zipbytes::le(0xCAFE, 2) + zipbytes::le(6000, 2) +
-                           QByteArray(6000, 'e') + zipbytes::le(0x7075, 2) +
-                           zipbytes::le(5 + utf8.size(), 2) + '\x01' + crc + utf8;
+        members[1].extra = zipbytes::le(0xCAFE, 2) + zipbytes::le(6000, 2) + QByteArray(6000, 'e') +
+                           zipbytes::le(0x7075, 2) + zipbytes::le(5 + utf8.size(), 2) + '\x01' +
+                           crc + utf8;
         members[1].comment = QByteArray(60000, 'c');
         QList<Member> read = members;
         read[1].name = utf8;
@@ -229,7 +229,8 @@ void ZipDirectoryTest::readsTheDirectoryWithinBounds() {
     QElapsedTimer timer;
     timer.start();
     platform::ZipProblem why = platform::ZipProblem::Unreadable;
-    const std::optional<QList<platform::ZipMember>> members = platform::readZipDirectory(path, &why);
+    const std::optional<QList<platform::ZipMember>> members =
+        platform::readZipDirectory(path, &why);
     QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed()) + " ms"));
     QCOMPARE(members.has_value(), readable);
     QCOMPARE(why, problem);

@@ -141,7 +141,8 @@ void CatalogueWindowTest::newScanRefreshesTheSelectedGame() {
     reordered.remove(ski, skiChamp.size()).insert(reordered.indexOf("<game "), skiChamp);
     f.writeFile(QStringLiteral("Supermodel_0.1a_Win32/Config/Games.xml"), reordered);
     QTest::mouseClick(f.form.Command2, Qt::LeftButton);
-    QVERIFY(f.tip().endsWith(QLatin1String("vf3.zip: Virtua Fighter 3 (Japan, Revision D), complete")));
+    QVERIFY(
+        f.tip().endsWith(QLatin1String("vf3.zip: Virtua Fighter 3 (Japan, Revision D), complete")));
 
     // The game stays selected by its title when the rows change.
     f.select(16);
