@@ -7,6 +7,8 @@
 #include <QByteArray>
 #include <QFile>
 
+#include <malloc.h>
+
 namespace bench {
 
 inline qint64 statusKiB(const char* field) {
@@ -21,8 +23,10 @@ inline qint64 statusKiB(const char* field) {
     return -1;
 }
 
-// Sets the peak back to what is resident now.
+// Gives the memory freed so far back to the system, so that a step reusing
+// it counts, and sets the peak back to what is resident then.
 inline void resetPeak() {
+    malloc_trim(0);
     QFile clear(QStringLiteral("/proc/self/clear_refs"));
     if (clear.open(QIODevice::WriteOnly))
         clear.write("5");

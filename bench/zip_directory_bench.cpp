@@ -67,7 +67,8 @@ Shape endRecordsAfter() {
 // 64 KiB of end records inside the directory (a member's comment), each
 // describing a valid directory of the first k members; the genuine one last.
 Shape endRecordsInDirectory() {
-    QList<zipbytes::Member> members = numbered(2500);
+    // A record for each of the first 2,978 prefixes: as many as 64 KiB hold.
+    QList<zipbytes::Member> members = numbered(3000);
     QByteArray records;
     quint64 prefix = 0;
     for (quint64 k = 1; records.size() + 22 <= 65535; ++k) {
@@ -76,7 +77,7 @@ Shape endRecordsInDirectory() {
     }
     members.last().comment = records;
     const QByteArray dir = zipbytes::directory(members);
-    return {dir + zipbytes::endRecord(2500, quint64(dir.size()), 0), 0, {}};
+    return {dir + zipbytes::endRecord(quint64(members.size()), quint64(dir.size()), 0), 0, {}};
 }
 
 // 2 GiB of nothing under a zip64 record that claims it is all directory.

@@ -209,6 +209,8 @@ std::optional<QByteArray> cleanArchive(const Directory& d, const ReadAt& read,
     problem = ZipProblem::Unreadable;
     DirectoryReader reader(read, qint64(d.end - d.size), qint64(d.size));
     QByteArray archive;
+    // What is kept is at most the directory: pages never written cost nothing.
+    archive.reserve(qsizetype(d.size) + kGap + kZip64RecordSize + kLocatorSize + kEndRecordSize);
     for (quint64 i = 0; i < d.entries; ++i) {
         const char* fixed = reader.take(kEntrySize);
         if (!fixed || u32(fixed) != kEntrySignature)
