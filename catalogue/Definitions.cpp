@@ -60,7 +60,7 @@ template <typename Xml> void readRoms(Xml& xml, GameSet& set) {
                 region.files.append(readFile(xml));
             xml.skipCurrentElement();
         }
-        set.regions.append(region);
+        set.regions.append(std::move(region));
     }
 }
 

@@ -25,10 +25,13 @@ RomFolder::RomFolder(const QString& romFolderText) {
 }
 
 QString RomFolder::archiveOf(const QString& set) const {
-    const QString exact = m_prefix + set + QLatin1String(".zip");
-    const auto found = m_byLowerName.constFind(exact.toLower());
+    if (m_byLowerName.isEmpty())
+        return {};
+    const auto found =
+        m_byLowerName.constFind(QString(m_prefix + set + QLatin1String(".zip")).toLower());
     if (found == m_byLowerName.constEnd())
         return {};
+    const QString exact = m_prefix + set + QLatin1String(".zip");
     return found->contains(exact) ? exact : found->front();
 }
 
