@@ -51,52 +51,73 @@ QList<CatalogueRow> buildCatalogue(const Definitions* definitions) {
     // Other versions carry the title of the row's own set; for a set the
     // definitions lack, the title of the row. Of rows with one title, the
     // first takes them.
-    struct Place {
-        bool builtIn;
-        qsizetype row; // in `rows`, or in `further`
-    };
-    QHash<QString, Place> rowOfTitle;
-    rowOfTitle.reserve(rows.size() + definitions->sets.size());
+    QHash<QString, qsizetype> rowOfTitle;
     for (int i = 0; i < rows.size(); ++i) {
         const int own = rows[i].definition;
         const QString title = own >= 0 ? definitions->sets[own].title : rows[i].title;
         if (!rowOfTitle.contains(title))
-            rowOfTitle.insert(title, {true, i});
+            rowOfTitle.insert(title, i);
     }
-    QList<CatalogueRow> further;
+    std::vector<int> loose; // the sets of further rows
     for (int s = 0; s < definitions->sets.size(); ++s) {
         if (taken[s])
             continue;
-        const GameSet& set = definitions->sets[s];
-        const qsizetype before = rowOfTitle.size();
-        Place& place = rowOfTitle[set.title];
-        if (rowOfTitle.size() != before) {
-            place = {false, further.size()};
-            further.append({-1, s, set.title, {set.name}});
-        } else if (!place.builtIn) {
-            further[place.row].sets.append(set.name);
-        } else {
-            CatalogueRow& builtIn = rows[place.row];
-            builtIn.sets.append(set.name);
-            if (builtIn.definition < 0)
-                builtIn.definition = s; // its inputs
+        const auto row = rowOfTitle.constFind(definitions->sets[s].title);
+        if (row == rowOfTitle.constEnd()) {
+            loose.push_back(s);
+            continue;
         }
+        CatalogueRow& builtIn = rows[*row];
+        builtIn.sets.append(definitions->sets[s].name);
+        if (builtIn.definition < 0)
+            builtIn.definition = s; // its inputs
     }
 
-    // Sorted by title, whatever the case of its letters.
+    // One row per further title, sorted by title whatever the case of its
+    // letters; of titles that differ only in case, the first seen first. The
+    // sets in the definitions' order: sorting them so brings each title's
+    // sets together, among those of its case variants.
     std::vector<std::u32string> keys;
-    keys.reserve(std::size_t(further.size()));
-    std::vector<qsizetype> order(std::size_t(further.size()));
-    for (qsizetype i = 0; i < further.size(); ++i) {
-        keys.push_back(orderKey(further[i].title));
-        order[std::size_t(i)] = i;
+    keys.reserve(loose.size());
+    for (const int s : loose)
+        keys.push_back(orderKey(definitions->sets[s].title));
+    std::vector<std::size_t> order(loose.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&keys](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+    rows.reserve(rows.size() + qsizetype(loose.size()));
+    for (std::size_t at = 0; at < order.size();) {
+        std::size_t end = at + 1;
+        while (end < order.size() && keys[order[end]] == keys[order[at]])
+            ++end;
+        // Mostly a single set; several titles only where they differ in case
+        // alone, looked up one by one while they are few.
+        const qsizetype first = rows.size();
+        QHash<QString, qsizetype> rowOfCase;
+        for (; at < end; ++at) {
+            const int s = loose[order[at]];
+            const GameSet& set = definitions->sets[s];
+            qsizetype row = -1;
+            if (rows.size() - first <= 8) {
+                for (qsizetype r = first; r < rows.size() && row < 0; ++r)
+                    row = rows[r].title == set.title ? r : -1;
+            } else {
+                if (rowOfCase.isEmpty()) {
+                    for (qsizetype r = first; r < rows.size(); ++r)
+                        rowOfCase.insert(rows[r].title, r);
+                }
+                row = rowOfCase.value(set.title, -1);
+            }
+            if (row >= 0) {
+                rows[row].sets.append(set.name);
+                continue;
+            }
+            if (!rowOfCase.isEmpty())
+                rowOfCase.insert(set.title, rows.size());
+            rows.append({-1, s, set.title, {set.name}});
+        }
     }
-    std::stable_sort(order.begin(), order.end(), [&keys](qsizetype a, qsizetype b) {
-        return keys[std::size_t(a)] < keys[std::size_t(b)];
-    });
-    rows.reserve(rows.size() + further.size());
-    for (const qsizetype i : order)
-        rows.append(std::move(further[i]));
     return rows;
 }
 
