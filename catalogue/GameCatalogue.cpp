@@ -59,11 +59,6 @@ QString whyNotRead(ArchiveVerdict verdict) {
     }
 }
 
-bool notRead(ArchiveVerdict verdict) {
-    return verdict == ArchiveVerdict::Unreadable || verdict == ArchiveVerdict::TooManyFiles ||
-           verdict == ArchiveVerdict::LongName;
-}
-
 QString files(const QStringList& missing) {
     return QStringLiteral("%1 %2 missing: %3")
         .arg(QString::number(missing.size()),
@@ -248,7 +243,7 @@ ArchiveReport reportArchive(const Definitions& definitions, const CatalogueRow& 
                parent->check.verdict == ArchiveVerdict::LongName) {
         return {head + what + QStringLiteral(", which is ") + whyNotRead(parent->check.verdict),
                 {}};
-    } else if (notRead(parent->check.verdict)) {
+    } else if (parent->check.verdict == ArchiveVerdict::Unreadable) {
         what += QStringLiteral(", which is unreadable");
     } else if (parent->check.verdict == ArchiveVerdict::NotKnown) {
         what += QStringLiteral(", which holds no Model 3 set the emulator knows");
