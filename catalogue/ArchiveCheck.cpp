@@ -121,13 +121,16 @@ ArchiveCheck checkArchive(const Definitions& definitions, const QList<ArchiveMem
     return {ArchiveVerdict::MissingFiles, nearest->set, nearest->missing};
 }
 
-ArchiveCheck checkWithParent(const Definitions& definitions, int clone,
-                             const QList<ArchiveMember>& members,
-                             const QList<ArchiveMember>& parentMembers) {
+ParentCheck checkWithParent(const Definitions& definitions, int clone,
+                            const QList<ArchiveMember>& members,
+                            const QList<ArchiveMember>& parentMembers) {
+    const int parent = definitions.sets[clone].parent;
+    if (parent < 0 || measure(definitions, parent, memberKeys(parentMembers)).found.isEmpty())
+        return {false, checkArchive(definitions, parentMembers)};
     const Candidate together = measure(definitions, clone, memberKeys(members + parentMembers));
     if (together.missing.isEmpty())
-        return {ArchiveVerdict::NeedsParent, clone, {}};
-    return {ArchiveVerdict::MissingFiles, clone, together.missing};
+        return {true, {ArchiveVerdict::NeedsParent, clone, {}}};
+    return {true, {ArchiveVerdict::MissingFiles, clone, together.missing}};
 }
 
 } // namespace catalogue

@@ -23,6 +23,8 @@ enum class ArchiveVerdict {
     MissingFiles, // the nearest set lacks files
     NotKnown,     // nothing of any set the emulator knows
     Unreadable,   // the directory could not be read
+    TooManyFiles, // not read: more members than a Model 3 archive holds
+    LongName,     // not read: a member name longer than any a set has
 };
 
 struct ArchiveCheck {
@@ -34,10 +36,18 @@ struct ArchiveCheck {
 // What the emulator makes of an archive with these members on its own.
 ArchiveCheck checkArchive(const Definitions& definitions, const QList<ArchiveMember>& members);
 
-// The same for a clone's set with its parent's archive beside it: complete,
-// or the files still missing from the two together.
-ArchiveCheck checkWithParent(const Definitions& definitions, int clone,
-                             const QList<ArchiveMember>& members,
-                             const QList<ArchiveMember>& parentMembers);
+// What the archive the emulator opens as a clone's parent gives it.
+struct ParentCheck {
+    // It holds files of the parent's set: `check` is the clone's set over
+    // both archives, NeedsParent when complete, else MissingFiles with the
+    // files still missing. Otherwise `check` is what it holds on its own
+    // (or why it could not be read).
+    bool holdsParent = false;
+    ArchiveCheck check;
+};
+
+ParentCheck checkWithParent(const Definitions& definitions, int clone,
+                            const QList<ArchiveMember>& members,
+                            const QList<ArchiveMember>& parentMembers);
 
 } // namespace catalogue

@@ -18,6 +18,12 @@ struct CatalogueRow {
     QStringList sets;    // its own set first, then the rest in definitions order
 };
 
+} // namespace catalogue
+
+Q_DECLARE_TYPEINFO(catalogue::CatalogueRow, Q_RELOCATABLE_TYPE);
+
+namespace catalogue {
+
 // The rows: the built-in table's sixteen, each standing for its own set, the
 // sets the definitions title like that set (or, when they lack it, like the
 // row), then one row per further title, sorted by title, standing for the

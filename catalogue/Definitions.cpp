@@ -1,18 +1,31 @@
 #include "catalogue/Definitions.h"
 
+#include "catalogue/PlainXml.h"
+
 #include <QFile>
 #include <QHash>
-#include <QSet>
 #include <QXmlStreamReader>
 
 namespace catalogue {
 
 namespace {
 
-using Xml = QXmlStreamReader;
-
-QString attribute(const Xml& xml, const char* name) {
+// The definitions are read by one walk over either reader: the quick one of
+// plain XML, and the general one for whatever the quick one leaves to it.
+QString attribute(const QXmlStreamReader& xml, const char* name) {
     return xml.attributes().value(QLatin1String(name)).toString().trimmed();
+}
+
+QString attribute(const PlainXml& xml, const char* name) {
+    return xml.attribute(QLatin1StringView(name)).trimmed();
+}
+
+QString elementText(QXmlStreamReader& xml) {
+    return xml.readElementText(QXmlStreamReader::SkipChildElements);
+}
+
+QString elementText(PlainXml& xml) {
+    return xml.readElementText();
 }
 
 // Numbers as the definitions write them: decimal or "0x" hexadecimal.
@@ -22,7 +35,7 @@ std::optional<quint64> number(const QString& text) {
     return ok ? std::optional<quint64>(value) : std::nullopt;
 }
 
-RomFile readFile(const Xml& xml) {
+template <typename Xml> RomFile readFile(const Xml& xml) {
     RomFile file;
     file.name = attribute(xml, "name");
     file.offset = number(attribute(xml, "offset")).value_or(0);
@@ -33,7 +46,7 @@ RomFile readFile(const Xml& xml) {
     return file;
 }
 
-void readRoms(Xml& xml, GameSet& set) {
+template <typename Xml> void readRoms(Xml& xml, GameSet& set) {
     while (xml.readNextStartElement()) {
         if (xml.name() != QLatin1String("region")) {
             xml.skipCurrentElement();
@@ -47,11 +60,11 @@ void readRoms(Xml& xml, GameSet& set) {
                 region.files.append(readFile(xml));
             xml.skipCurrentElement();
         }
-        set.regions.append(region);
+        set.regions.append(std::move(region));
     }
 }
 
-void readIdentity(Xml& xml, GameSet& set) {
+template <typename Xml> void readIdentity(Xml& xml, GameSet& set) {
     while (xml.readNextStartElement()) {
         const auto name = xml.name();
         QString* field = name == QLatin1String("title")          ? &set.title
@@ -60,13 +73,13 @@ void readIdentity(Xml& xml, GameSet& set) {
                          : name == QLatin1String("year")         ? &set.year
                                                                  : nullptr;
         if (field)
-            *field = xml.readElementText(Xml::SkipChildElements).simplified();
+            *field = elementText(xml).simplified();
         else
             xml.skipCurrentElement();
     }
 }
 
-void readHardware(Xml& xml, GameSet& set) {
+template <typename Xml> void readHardware(Xml& xml, GameSet& set) {
     while (xml.readNextStartElement()) {
         if (xml.name() != QLatin1String("inputs")) {
             xml.skipCurrentElement();
@@ -82,7 +95,7 @@ void readHardware(Xml& xml, GameSet& set) {
     }
 }
 
-GameSet readGame(Xml& xml) {
+template <typename Xml> GameSet readGame(Xml& xml) {
     GameSet set;
     set.name = attribute(xml, "name");
     set.parentName = attribute(xml, "parent");
@@ -100,50 +113,9 @@ GameSet readGame(Xml& xml) {
     return set;
 }
 
-// Resolves each clone's parent once, after every set is known.
-Definitions linkParents(QList<GameSet> read) {
-    QSet<QString> seen;
-    Definitions defs;
-    for (GameSet& set : read) {
-        if (set.name.isEmpty() || set.title.isEmpty() || seen.contains(set.name))
-            continue;
-        seen.insert(set.name);
-        defs.sets.append(std::move(set));
-    }
-    // A clone of nothing the emulator could load goes, and then so does a
-    // clone of that clone.
-    for (bool dropped = true; dropped;) {
-        QSet<QString> names;
-        for (const GameSet& set : defs.sets)
-            names.insert(set.name);
-        const qsizetype before = defs.sets.size();
-        defs.sets.removeIf([&names](const GameSet& set) {
-            return !set.parentName.isEmpty() && !names.contains(set.parentName);
-        });
-        dropped = defs.sets.size() != before;
-    }
-    for (GameSet& set : defs.sets) {
-        if (set.parentName.isEmpty())
-            continue;
-        const int parent = defs.indexOf(set.parentName);
-        // The emulator never follows a parent's own parent.
-        set.parent = defs.sets[parent].parentName.isEmpty() ? parent : -1;
-    }
-    return defs;
-}
-
-} // namespace
-
-int Definitions::indexOf(const QString& setName) const {
-    for (int i = 0; i < sets.size(); ++i) {
-        if (sets[i].name == setName)
-            return i;
-    }
-    return -1;
-}
-
-std::optional<Definitions> parseDefinitions(const QByteArray& bytes) {
-    Xml xml(bytes);
+// The sets as the file has them, or nothing when the reader could not read
+// it to the end of its root element.
+template <typename Xml> std::optional<QList<GameSet>> readGames(Xml& xml) {
     QList<GameSet> read;
     if (xml.readNextStartElement() && xml.name() == QLatin1String("games")) {
         while (xml.readNextStartElement()) {
@@ -153,15 +125,123 @@ std::optional<Definitions> parseDefinitions(const QByteArray& bytes) {
                 xml.skipCurrentElement();
         }
     }
-    if (xml.hasError() || read.isEmpty())
+    if (xml.hasError())
         return std::nullopt;
-    Definitions definitions = linkParents(std::move(read));
+    return read;
+}
+
+// Resolves each clone's parent in one pass over the sets, after every set is
+// known. A clone of nothing the emulator could load goes, and so does a clone
+// of that clone, down the whole chain; a loop of parents never reaches a
+// missing set, so it stays (each of its sets with no parent). The sets stay
+// where they are unless some go.
+Definitions linkParents(QList<GameSet> sets) {
+    enum State : char { Unknown, OnPath, Kept, Dropped };
+    QList<State> state(sets.size(), Unknown);
+    QHash<QString, int> byName;
+    byName.reserve(sets.size());
+    for (int i = 0; i < sets.size(); ++i) {
+        const GameSet& set = sets[i];
+        if (set.name.isEmpty() || set.title.isEmpty()) {
+            state[i] = Dropped;
+            continue;
+        }
+        const qsizetype before = byName.size();
+        int& index = byName[set.name];
+        if (byName.size() == before)
+            state[i] = Dropped; // the first of a name counts
+        else
+            index = i;
+    }
+
+    QList<int> path;
+    for (int start = 0; start < sets.size(); ++start) {
+        // Follow the parents until a set whose fate is known, a set without
+        // a parent, a missing name, or a set already on this path (a loop).
+        State fate = Kept;
+        for (int at = start;;) {
+            if (state[at] == Kept || state[at] == Dropped) {
+                fate = state[at];
+                break;
+            }
+            if (state[at] == OnPath)
+                break;
+            state[at] = OnPath;
+            path.append(at);
+            const QString& parent = sets[at].parentName;
+            if (parent.isEmpty())
+                break;
+            const auto found = byName.constFind(parent);
+            if (found == byName.constEnd()) {
+                fate = Dropped;
+                break;
+            }
+            at = *found;
+        }
+        for (int at : path)
+            state[at] = fate;
+        path.clear();
+    }
+
+    Definitions definitions;
+    QList<int> newIndex(sets.size(), -1);
+    int kept = 0;
+    for (int i = 0; i < sets.size(); ++i) {
+        if (state[i] != Kept)
+            continue;
+        if (kept != i)
+            sets[kept] = std::move(sets[i]);
+        newIndex[i] = kept++;
+    }
+    const bool allKept = kept == sets.size();
+    sets.resize(kept);
+    definitions.sets = std::move(sets);
+    for (GameSet& set : definitions.sets) {
+        if (set.parentName.isEmpty())
+            continue;
+        const int parent = newIndex[byName.value(set.parentName)];
+        // The emulator never follows a parent's own parent.
+        set.parent = definitions.sets[parent].parentName.isEmpty() ? parent : -1;
+    }
+    if (allKept)
+        definitions.index(std::move(byName)); // each set where it was
+    else
+        definitions.index();
+    return definitions;
+}
+
+} // namespace
+
+void Definitions::index() {
+    m_byName.clear();
+    m_byName.reserve(sets.size());
+    for (int i = 0; i < sets.size(); ++i)
+        m_byName.insert(sets[i].name, i);
+}
+
+int Definitions::indexOf(const QString& setName) const {
+    return m_byName.value(setName, -1);
+}
+
+std::optional<Definitions> parseDefinitions(const QByteArray& bytes, XmlReading reading) {
+    std::optional<QList<GameSet>> read;
+    if (reading == XmlReading::Quick) {
+        PlainXml plain(bytes);
+        read = readGames(plain);
+    }
+    if (!read) {
+        QXmlStreamReader xml(bytes);
+        read = readGames(xml);
+    }
+    if (!read || read->isEmpty())
+        return std::nullopt;
+    Definitions definitions = linkParents(std::move(*read));
     if (definitions.sets.isEmpty())
         return std::nullopt; // nothing the emulator could load
     return definitions;
 }
 
-DefinitionsRead readDefinitions(const QString& path) {
+DefinitionsRead readDefinitions(const QString& path, std::optional<size_t> unlessDigest) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {std::nullopt, QStringLiteral("%1 cannot be read.").arg(path)};
@@ -171,12 +251,15 @@ DefinitionsRead readDefinitions(const QString& path) {
     const QByteArray bytes = file.read(kDefinitionsLimit + 1);
     if (bytes.size() > kDefinitionsLimit)
         return {std::nullopt, QStringLiteral("%1 is larger than 16 MiB.").arg(path)};
+    const size_t digest = qHash(bytes);
+    if (digest == unlessDigest)
+        return {std::nullopt, QString(), digest, true};
     auto definitions = parseDefinitions(bytes);
     if (!definitions)
         return {
             std::nullopt,
             QStringLiteral("%1 is not a game definitions file the front-end can read.").arg(path)};
-    return {std::move(definitions), QString()};
+    return {std::move(definitions), QString(), digest};
 }
 
 } // namespace catalogue

@@ -6,6 +6,7 @@
 #include "ui/GameList.h"
 
 #include <QFileInfo>
+#include <QLocale>
 
 namespace catalogue {
 
@@ -22,8 +23,9 @@ QString fileList(const QStringList& files) {
     return shown.join(QLatin1String(", "));
 }
 
-std::optional<QList<ArchiveMember>> membersOf(const QString& path) {
-    const auto members = platform::readZipDirectory(path);
+std::optional<QList<ArchiveMember>> membersOf(const QString& path,
+                                              platform::ZipProblem* problem = nullptr) {
+    const auto members = platform::readZipDirectory(path, problem);
     if (!members)
         return std::nullopt;
     QList<ArchiveMember> list;
@@ -33,34 +35,109 @@ std::optional<QList<ArchiveMember>> membersOf(const QString& path) {
     return list;
 }
 
+ArchiveVerdict unread(platform::ZipProblem problem) {
+    switch (problem) {
+    case platform::ZipProblem::TooManyMembers:
+        return ArchiveVerdict::TooManyFiles;
+    case platform::ZipProblem::LongName:
+        return ArchiveVerdict::LongName;
+    default:
+        return ArchiveVerdict::Unreadable;
+    }
+}
+
+// Why an archive was not read, after its name ("…: " or ", which is ").
+QString whyNotRead(ArchiveVerdict verdict) {
+    switch (verdict) {
+    case ArchiveVerdict::TooManyFiles:
+        return QStringLiteral("not read: it has more than %1 files")
+            .arg(QLocale(QLocale::English).toString(platform::kZipMemberLimit));
+    case ArchiveVerdict::LongName:
+        return QStringLiteral("not read: a file name in it is over 1 KiB");
+    default:
+        return QStringLiteral("unreadable");
+    }
+}
+
+QString files(const QStringList& missing) {
+    return QStringLiteral("%1 %2 missing: %3")
+        .arg(QString::number(missing.size()),
+             missing.size() == 1 ? QStringLiteral("file") : QStringLiteral("files"),
+             fileList(missing));
+}
+
 } // namespace
 
 GameCatalogue::GameCatalogue(QObject* parent) : QObject(parent) {
     setObjectName(QStringLiteral("GameCatalogue"));
 }
 
+GameCatalogue::Stamp GameCatalogue::stampOf(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return {};
+    return {info.size(), info.lastModified()};
+}
+
 ArchiveCheck GameCatalogue::check(const QString& path) {
     if (!definitions)
         return {};
-    const QFileInfo info(path);
+    const Stamp stamp = stampOf(path);
     Cached& cached = m_checks[path];
-    if (cached.size == info.size() && cached.modified == info.lastModified() &&
-        cached.modified.isValid())
+    if (stamp.valid() && cached.stamp == stamp)
         return cached.check;
-    const auto members = membersOf(path);
-    const ArchiveCheck check = members ? checkArchive(*definitions, *members)
-                                       : ArchiveCheck{ArchiveVerdict::Unreadable, -1, {}};
-    cached = {info.size(), info.lastModified(), check};
+    platform::ZipProblem problem;
+    const auto members = membersOf(path, &problem);
+    const ArchiveCheck check =
+        members ? checkArchive(*definitions, *members) : ArchiveCheck{unread(problem), -1, {}};
+    cached = {stamp, check};
     return check;
 }
 
-ArchiveCheck GameCatalogue::checkWithParent(const QString& path, const QString& parentPath,
-                                            int clone) {
-    const auto members = membersOf(path);
-    const auto parentMembers = membersOf(parentPath);
-    if (!definitions || !members || !parentMembers)
-        return {ArchiveVerdict::Unreadable, clone, {}};
-    return catalogue::checkWithParent(*definitions, clone, *members, *parentMembers);
+std::optional<ParentCheck> GameCatalogue::checkWithParent(const QString& path, int clone) {
+    if (!definitions || clone < 0 || definitions->sets[clone].parent < 0)
+        return std::nullopt;
+    const QString parentPath =
+        parentArchivePath(path, definitions->sets[definitions->sets[clone].parent].name);
+    const Stamp stamp = stampOf(path);
+    const Stamp parentStamp = stampOf(parentPath);
+    const QString key = path + u'\n' + parentPath;
+    if (const auto cached = m_withParent.constFind(key);
+        cached != m_withParent.constEnd() && stamp.valid() && parentStamp.valid() &&
+        cached->stamp == stamp && cached->parentStamp == parentStamp)
+        return cached->check;
+
+    // Opened as the emulator opens it, whatever the folder's listing says.
+    platform::ZipProblem problem;
+    const auto parentMembers = membersOf(parentPath, &problem);
+    if (!parentMembers && problem == platform::ZipProblem::NotAFile)
+        return std::nullopt;
+    ParentCheck check{false, {unread(problem), -1, {}}};
+    if (parentMembers) {
+        // A clone archive that can no longer be read counts as empty here:
+        // its own line says so at the next look.
+        const auto members = membersOf(path).value_or(QList<ArchiveMember>());
+        check = catalogue::checkWithParent(*definitions, clone, members, *parentMembers);
+    }
+    m_withParent.insert(key, {stamp, parentStamp, check});
+    return check;
+}
+
+void GameCatalogue::forgetChecks() {
+    m_checks.clear();
+    m_withParent.clear();
+}
+
+const RomFolder& GameCatalogue::romFolder(const QString& romFolderText) {
+    if (!m_folder || romFolderText != m_folderText)
+        return listRomFolder(romFolderText);
+    return *m_folder;
+}
+
+const RomFolder& GameCatalogue::listRomFolder(const QString& romFolderText) {
+    m_folderText = romFolderText;
+    m_folder.emplace(romFolderText);
+    return *m_folder;
 }
 
 GameCatalogue& gameCatalogue(const ui::Form1& form) {
@@ -100,56 +177,101 @@ QString setInArchive(const ui::Form1& form, const QString& archivePath) {
     return name;
 }
 
-QList<PresentArchive> presentArchives(const CatalogueRow& row, const RomFolder& folder) {
+QList<PresentArchive> presentArchives(const CatalogueRow& row, const RomFolder& folder,
+                                      Presence presence) {
     QList<PresentArchive> present;
     for (const QString& set : row.sets) {
-        const QString file = folder.archiveOf(set);
+        const QString file =
+            presence == Presence::Now ? folder.archiveNow(set) : folder.archiveOf(set);
         if (!file.isEmpty())
             present.append({set, folder.pathOf(file)});
     }
     return present;
 }
 
-QString archiveLine(const Definitions& definitions, const CatalogueRow& row,
-                    const RomFolder& folder, const PresentArchive& archive,
-                    const ArchiveCheck& check, const std::optional<ArchiveCheck>& withParent) {
-    const QString file = QFileInfo(archive.path).fileName();
+QString parentArchivePath(const QString& archivePath, const QString& parentSet) {
+    return archivePath.left(archivePath.lastIndexOf(u'/') + 1) + parentSet + QLatin1String(".zip");
+}
+
+ArchiveReport reportArchive(const Definitions& definitions, const CatalogueRow& row,
+                            const QString& file, const ArchiveCheck& check,
+                            const std::optional<ParentCheck>& parent,
+                            const QString& parentInOtherCase) {
     const GameSet* set = check.set >= 0 ? &definitions.sets[check.set] : nullptr;
     switch (check.verdict) {
     case ArchiveVerdict::Unreadable:
-        return file + QStringLiteral(": unreadable");
-    case ArchiveVerdict::NotKnown:
-        return file + QStringLiteral(": not a Model 3 set the emulator knows");
-    case ArchiveVerdict::MissingFiles:
-        return QStringLiteral("%1: %2, %3 %4 missing: %5")
-            .arg(file, setName(*set), QString::number(check.missing.size()),
-                 check.missing.size() == 1 ? QStringLiteral("file") : QStringLiteral("files"),
-                 fileList(check.missing));
+        return {file + QStringLiteral(": unreadable"), QStringLiteral("unreadable")};
+    case ArchiveVerdict::TooManyFiles:
+    case ArchiveVerdict::LongName:
+        // The emulator may well read it: it is for the start to tell.
+        return {file + QStringLiteral(": ") + whyNotRead(check.verdict), {}};
+    case ArchiveVerdict::NotKnown: {
+        const QString what = QStringLiteral("not a Model 3 set the emulator knows");
+        return {file + QStringLiteral(": ") + what, what};
+    }
+    case ArchiveVerdict::MissingFiles: {
+        const QString what = files(check.missing);
+        return {QStringLiteral("%1: %2, %3").arg(file, setName(*set), what), what};
+    }
     case ArchiveVerdict::Complete:
     case ArchiveVerdict::NeedsParent:
         break;
     }
-    if (!row.sets.contains(set->name))
-        return QStringLiteral("%1 holds another game: %2").arg(file, setName(*set));
+    if (!row.sets.contains(set->name)) {
+        const QString what = QStringLiteral("holds another game: ") + setName(*set);
+        return {file + u' ' + what, what};
+    }
+    const QString head = QStringLiteral("%1: %2, ").arg(file, setName(*set));
     if (check.verdict == ArchiveVerdict::Complete)
-        return QStringLiteral("%1: %2, complete").arg(file, setName(*set));
+        return {head + QStringLiteral("complete"), {}};
 
     // The emulator opens the parent's archive under its exact name, beside
     // this one.
-    const QString parent = definitions.sets[set->parent].name + QLatin1String(".zip");
-    const QString needs =
-        QStringLiteral("%1: %2, needs %3 beside it").arg(file, setName(*set), parent);
-    if (withParent && withParent->verdict == ArchiveVerdict::MissingFiles)
-        return QStringLiteral("%1; with it, %2 %3 missing: %4")
-            .arg(needs, QString::number(withParent->missing.size()),
-                 withParent->missing.size() == 1 ? QStringLiteral("file") : QStringLiteral("files"),
-                 fileList(withParent->missing));
-    if (withParent)
-        return needs + QStringLiteral(", which is there");
-    const QString other = folder.archiveOf(definitions.sets[set->parent].name);
-    if (!other.isEmpty())
-        return QStringLiteral("%1; the emulator looks for %2, not %3").arg(needs, parent, other);
-    return needs + QStringLiteral(", which is missing");
+    const QString parentFile = definitions.sets[set->parent].name + QLatin1String(".zip");
+    QString what = QStringLiteral("needs %1 beside it").arg(parentFile);
+    if (!parent) {
+        if (!parentInOtherCase.isEmpty())
+            what += QStringLiteral("; the emulator looks for %1, not %2")
+                        .arg(parentFile, parentInOtherCase);
+        else
+            what += QStringLiteral(", which is missing");
+    } else if (parent->holdsParent && parent->check.verdict == ArchiveVerdict::NeedsParent) {
+        return {head + what + QStringLiteral(", which is there"), {}};
+    } else if (parent->holdsParent && parent->check.verdict == ArchiveVerdict::MissingFiles) {
+        what += QStringLiteral("; with it, ") + files(parent->check.missing);
+    } else if (parent->check.verdict == ArchiveVerdict::TooManyFiles ||
+               parent->check.verdict == ArchiveVerdict::LongName) {
+        return {head + what + QStringLiteral(", which is ") + whyNotRead(parent->check.verdict),
+                {}};
+    } else if (parent->check.verdict == ArchiveVerdict::Unreadable) {
+        what += QStringLiteral(", which is unreadable");
+    } else if (parent->check.verdict == ArchiveVerdict::NotKnown) {
+        what += QStringLiteral(", which holds no Model 3 set the emulator knows");
+    } else {
+        what += QStringLiteral(", which holds another game: ") +
+                setName(definitions.sets[parent->check.set]);
+    }
+    return {head + what, what};
+}
+
+ArchiveReport reportArchive(GameCatalogue& catalogue, const CatalogueRow& row,
+                            const RomFolder& folder, const PresentArchive& archive) {
+    if (!catalogue.definitions)
+        return {};
+    const Definitions& definitions = *catalogue.definitions;
+    const ArchiveCheck check = catalogue.check(archive.path);
+    std::optional<ParentCheck> parent;
+    QString otherCase;
+    if (check.verdict == ArchiveVerdict::NeedsParent) {
+        parent = catalogue.checkWithParent(archive.path, check.set);
+        const QString parentSet = definitions.sets[definitions.sets[check.set].parent].name;
+        const QString exact = parentSet + QLatin1String(".zip");
+        const QString listed = folder.archiveOf(parentSet);
+        if (listed != exact && listed.compare(exact, Qt::CaseInsensitive) == 0)
+            otherCase = listed;
+    }
+    return reportArchive(definitions, row, QFileInfo(archive.path).fileName(), check, parent,
+                         otherCase);
 }
 
 } // namespace catalogue

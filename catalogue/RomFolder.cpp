@@ -1,5 +1,7 @@
 #include "catalogue/RomFolder.h"
 
+#include "platform/Files.h"
+
 #include <QDir>
 
 #include <algorithm>
@@ -23,11 +25,22 @@ RomFolder::RomFolder(const QString& romFolderText) {
 }
 
 QString RomFolder::archiveOf(const QString& set) const {
-    const QString exact = m_prefix + set + QLatin1String(".zip");
-    const auto found = m_byLowerName.constFind(exact.toLower());
+    if (m_byLowerName.isEmpty())
+        return {};
+    const auto found =
+        m_byLowerName.constFind(QString(m_prefix + set + QLatin1String(".zip")).toLower());
     if (found == m_byLowerName.constEnd())
         return {};
+    const QString exact = m_prefix + set + QLatin1String(".zip");
     return found->contains(exact) ? exact : found->front();
+}
+
+QString RomFolder::archiveNow(const QString& set) const {
+    const QString listed = archiveOf(set);
+    if (!listed.isEmpty() && platform::isFile(pathOf(listed)))
+        return listed;
+    const QString exact = m_prefix + set + QLatin1String(".zip");
+    return exact != listed && platform::isFile(pathOf(exact)) ? exact : QString();
 }
 
 } // namespace catalogue

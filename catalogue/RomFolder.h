@@ -20,6 +20,12 @@ public:
     // when there is none.
     QString archiveOf(const QString& set) const;
 
+    // The same as things are now, for a folder listed a while ago: the
+    // listed archive while an ordinary file still bears its name, else the
+    // exact lower-case name when an ordinary file bears that one. A lookup
+    // of one or two names; the folder is not listed again.
+    QString archiveNow(const QString& set) const;
+
     // The archive's path: the folder as given, then the file name.
     QString pathOf(const QString& fileName) const { return m_folder + fileName; }
 

@@ -21,9 +21,10 @@ constexpr int kStartupRow = 15; // "Emergency Car Ambulance"
 // The count label holds the number itself and stays empty while nothing has
 // been found: every archive of every row counts once.
 void countArchives(ui::Form1& form) {
-    const RomFolder folder(romFolder(form));
+    GameCatalogue& catalogue = gameCatalogue(form);
+    const RomFolder& folder = catalogue.listRomFolder(romFolder(form));
     int count = 0;
-    for (const CatalogueRow& row : gameCatalogue(form).rows)
+    for (const CatalogueRow& row : catalogue.rows)
         count += int(presentArchives(row, folder).size());
     form.Label2[2]->setText(count > 0 ? QString::number(count) : QString());
 }
@@ -31,8 +32,13 @@ void countArchives(ui::Form1& form) {
 void listRows(ui::Form1& form) {
     const QSignalBlocker quiet(form.List2);
     form.List2->clear();
-    for (const CatalogueRow& row : gameCatalogue(form).rows)
-        form.List2->addItem(row.title);
+    GameCatalogue& catalogue = gameCatalogue(form);
+    catalogue.describedRow = -1;
+    QStringList titles;
+    titles.reserve(catalogue.rows.size());
+    for (const CatalogueRow& row : catalogue.rows)
+        titles.append(row.title);
+    form.List2->addItems(titles); // at once: one by one costs a model update each
     form.Label2[0]->setText(QString::number(form.List2->count()));
 }
 
@@ -47,14 +53,20 @@ void startupFill(ui::Form1& form) {
 bool readCatalogue(ui::Form1& form) {
     GameCatalogue& catalogue = gameCatalogue(form);
     const bool hadDefinitions = catalogue.definitions.has_value();
-    catalogue.definitions.reset();
-    catalogue.definitionsProblem.clear();
     const QString file = definitionsFile(emulatorFolder(form));
+    DefinitionsRead read;
     if (!file.isEmpty()) {
-        DefinitionsRead read = readDefinitions(file);
-        catalogue.definitions = std::move(read.definitions);
-        catalogue.definitionsProblem = read.problem;
+        // The same file again: the rows, the list and the checks stand.
+        read = readDefinitions(file, hadDefinitions ? std::optional(catalogue.definitionsDigest)
+                                                    : std::nullopt);
+        if (read.unchanged)
+            return true;
     }
+    catalogue.definitions = std::move(read.definitions);
+    catalogue.definitionsProblem = read.problem;
+    catalogue.definitionsDigest = read.digest;
+    // The checks name sets of the definitions they were made with.
+    catalogue.forgetChecks();
     if (!hadDefinitions && !catalogue.definitions)
         return false;
 

@@ -16,7 +16,8 @@ void startupFill(ui::Form1& form);
 // Finds and reads the emulator's game definitions for the Emu Path, rebuilds
 // the rows from them, keeping the selected game by its title (row 16 when it
 // is gone), and recounts. True when the rows changed: with definitions found
-// now or before. Nothing changes when neither had any.
+// now or before. Nothing changes when neither had any, nor when the file
+// holds the very bytes read before (the rows stand, and it is true).
 bool readCatalogue(ui::Form1& form);
 
 // Just after start-up: the definitions, the rows and the count, then the

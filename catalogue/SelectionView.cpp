@@ -41,26 +41,22 @@ QString archiveLineOf(GameCatalogue& catalogue, const CatalogueRow& row, const R
                       const QList<PresentArchive>& present) {
     if (!catalogue.definitions)
         return {};
-    const Definitions& definitions = *catalogue.definitions;
     if (present.isEmpty())
         return row.sets.front() + QStringLiteral(".zip: not in the ROM folder");
-    const PresentArchive& archive = present.front();
-    const ArchiveCheck check = catalogue.check(archive.path);
-    std::optional<ArchiveCheck> withParent;
-    if (check.verdict == ArchiveVerdict::NeedsParent) {
-        const QString parent = definitions.sets[definitions.sets[check.set].parent].name;
-        const QString exact = parent + QLatin1String(".zip");
-        if (folder.archiveOf(parent) == exact)
-            withParent = catalogue.checkWithParent(archive.path, folder.pathOf(exact), check.set);
-    }
-    return archiveLine(definitions, row, folder, archive, check, withParent);
+    return reportArchive(catalogue, row, folder, present.front()).line;
 }
 
+// Only the selected row's item carries the line, for a screen reader; the
+// one that carried it before is found without visiting every row.
 void describeSelectedRow(ui::Form1& form, const QString& line) {
-    for (int i = 0; i < form.List2->count(); ++i)
-        form.List2->item(i)->setData(Qt::AccessibleDescriptionRole, QVariant());
-    if (QListWidgetItem* item = form.List2->currentItem(); item && !line.isEmpty())
+    GameCatalogue& catalogue = gameCatalogue(form);
+    if (QListWidgetItem* before = form.List2->item(catalogue.describedRow))
+        before->setData(Qt::AccessibleDescriptionRole, QVariant());
+    catalogue.describedRow = -1;
+    if (QListWidgetItem* item = form.List2->currentItem(); item && !line.isEmpty()) {
         item->setData(Qt::AccessibleDescriptionRole, line);
+        catalogue.describedRow = form.List2->currentRow();
+    }
 }
 
 } // namespace
@@ -90,9 +86,9 @@ void selectionView(ui::Form1& form) {
                              : nullptr;
     const QStringList r = recordOf(*row, own);
 
-    // The folder is listed once for this selection.
-    const RomFolder folder(romFolder(form));
-    const QList<PresentArchive> present = presentArchives(*row, folder);
+    // The folder as the last scan listed it, each archive looked up now.
+    const RomFolder& folder = catalogue.romFolder(romFolder(form));
+    const QList<PresentArchive> present = presentArchives(*row, folder, Presence::Now);
     form.Command1->setEnabled(!present.isEmpty());
     const QString line = archiveLineOf(catalogue, *row, folder, present);
     QStringList tip{r[Status]};

@@ -160,7 +160,7 @@ std::optional<QByteArray> editFile(const ui::Form1& form, const QString& path,
 } // namespace
 
 bindings::Release panelRelease(const ui::Form1& form) {
-    return catalogue::definitionsFile(form.Text4->text()).isEmpty() ? bindings::Release::Earlier
+    return catalogue::definitionsFile(catalogue::emulatorFolder(form)).isEmpty() ? bindings::Release::Earlier
                                                                     : bindings::Release::Current;
 }
 

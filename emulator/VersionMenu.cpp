@@ -19,20 +19,30 @@ QMenu* ShowVersionMenu(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs
         return nullptr;
     auto* menu = new QMenu(&form);
     menu->setAttribute(Qt::WA_DeleteOnClose);
+    catalogue::GameCatalogue& games = catalogue::gameCatalogue(form);
+    const catalogue::RomFolder& folder = games.romFolder(catalogue::romFolder(form));
     const QList<catalogue::PresentArchive> present =
-        catalogue::presentArchives(*row, catalogue::RomFolder(catalogue::romFolder(form)));
+        catalogue::presentArchives(*row, folder, catalogue::Presence::Now);
     for (const catalogue::PresentArchive& archive : present) {
         const catalogue::GameSet* set = catalogue::definedSet(form, archive.set);
         const QString version = set && !set->version.isEmpty() ? set->version : row->title;
-        // "&" would underline the next letter instead of showing itself.
+        // A version that cannot start from its archive is shown, greyed, with why.
+        const catalogue::ArchiveReport report =
+            catalogue::reportArchive(games, *row, folder, archive);
         QString text = version + QLatin1String(" (") + archive.set + u')';
+        if (!report.problem.isEmpty())
+            text += QStringLiteral(" — ") + report.problem;
+        // "&" would underline the next letter instead of showing itself.
         text.replace(u'&', QLatin1String("&&"));
-        menu->addAction(text, &form, [&form, &launcher, &dialogs, archive] {
+        QAction* action = menu->addAction(text, &form, [&form, &launcher, &dialogs, archive] {
             LaunchVersion(form, launcher, dialogs, archive.path, archive.set);
         });
+        action->setEnabled(report.problem.isEmpty());
+        action->setToolTip(report.line);
     }
     if (present.isEmpty())
         menu->addAction(QStringLiteral("No version of it is in the ROM folder"))->setEnabled(false);
+    menu->setToolTipsVisible(true);
     menu->popup(globalPos);
     return menu;
 }

@@ -15,8 +15,11 @@ class Launcher;
 
 // A game's menu, opened on its row by a right click, the Menu key or
 // Shift+F10: the versions whose archives are in the ROM folder, each as its
-// version and set ("Japan (mgtrkbad)"); choosing one starts it. Returns the
-// menu, shown at `globalPos`; it deletes itself once closed.
+// version and set ("Japan (mgtrkbad)"); choosing one starts it. A version
+// that cannot start from its archive, as the archive check tells, is
+// disabled and says why ("Japan, Revision A (vf3a) — needs vf3.zip beside
+// it, which is missing"). Returns the menu, shown at `globalPos`; it deletes
+// itself once closed.
 QMenu* ShowVersionMenu(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs,
                        const QPoint& globalPos);
 

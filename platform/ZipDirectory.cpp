@@ -10,6 +10,7 @@
 #include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <zip.h>
 
 namespace platform {
@@ -20,9 +21,10 @@ namespace {
 // takes time and memory that follow whatever the end records claim: with many
 // end records in the tail it reads every member's header once for each of
 // them, and a zip64 record claiming millions of members allocates them all
-// before reading one. So the end records are read here, the directory is
-// bounded and copied out, and libzip opens a clean archive in memory made of
-// that directory and one end record alone.
+// before reading one, and it keeps every extra field of every member. So the
+// end records are read here, the directory is bounded and walked, what libzip
+// needs of each entry is copied out, and libzip opens a clean archive in
+// memory made of those entries and one end record alone.
 
 constexpr qint64 kEndRecordSize = 22;
 constexpr qint64 kCommentLimit = 0xFFFF;
@@ -103,22 +105,146 @@ std::optional<Directory> findDirectory(qint64 fileSize, const ReadAt& read) {
 }
 
 bool withinBounds(const Directory& d) {
-    return d.oneDisk && d.entries <= quint64(kZipMemberLimit) &&
-           d.size <= quint64(kZipDirectoryLimit) && d.entries * kEntrySize <= d.size &&
+    return d.oneDisk && d.size <= quint64(kZipDirectoryLimit) && d.entries * kEntrySize <= d.size &&
            d.size <= d.end && d.offset <= d.end - d.size;
 }
 
-// The directory alone as an archive: its bytes, the gap, and a fresh end
-// record (with a zip64 record once the count needs one), the directory at 0.
-std::optional<QByteArray> cleanArchive(const Directory& d, const ReadAt& read) {
+// The directory read front to back through a window of the file, so that
+// what is skipped (comments, extra fields no one reads) is never kept.
+class DirectoryReader {
+public:
+    DirectoryReader(const ReadAt& read, qint64 start, qint64 size)
+        : m_read(read), m_at(start), m_end(start + size) {}
+
+    // The next `length` bytes, or null when the directory ends first or
+    // they cannot be read.
+    const char* take(qint64 length) {
+        if (length > m_end - m_at)
+            return nullptr;
+        if (m_at < m_windowAt || m_at + length > m_windowAt + m_window.size()) {
+            const qint64 size = qMin(qMax(length, kWindow), m_end - m_at);
+            m_window.resize(size);
+            if (!m_read(m_at, m_window.data(), size))
+                return nullptr;
+            m_windowAt = m_at;
+        }
+        const char* bytes = m_window.constData() + (m_at - m_windowAt);
+        m_at += length;
+        return bytes;
+    }
+
+    bool skip(qint64 length) {
+        if (length > m_end - m_at)
+            return false;
+        m_at += length;
+        return true;
+    }
+
+    bool atEnd() const { return m_at == m_end; }
+
+private:
+    static constexpr qint64 kWindow = qint64(64) << 10;
+    const ReadAt& m_read;
+    qint64 m_at;
+    qint64 m_end;
+    QByteArray m_window;
+    qint64 m_windowAt = 0;
+};
+
+// Of an entry's extra fields, libzip reads three for what is asked of it:
+// the zip64 sizes and offset (28 bytes at most), the UTF-8 name, and the
+// AES marker (7 bytes; another length is refused). The first of each is
+// kept, bounded; the rest are dropped. A block libzip would refuse as
+// malformed is refused here.
+constexpr quint16 kZip64Field = 0x0001;
+constexpr quint16 kUtf8NameField = 0x7075;
+constexpr quint16 kAesField = 0x9901;
+
+bool keepExtraFields(const char* extra, qint64 length, QByteArray& out, ZipProblem& problem) {
+    bool zip64 = false, utf8Name = false, aes = false;
+    qint64 at = 0;
+    while (length - at >= 4) {
+        const quint16 id = u16(extra + at);
+        const qint64 size = u16(extra + at + 2);
+        if (size > length - at - 4) {
+            problem = ZipProblem::Unreadable;
+            return false;
+        }
+        qint64 kept = -1;
+        if (id == kZip64Field && !std::exchange(zip64, true))
+            kept = qMin<qint64>(size, 28);
+        else if (id == kUtf8NameField && !std::exchange(utf8Name, true)) {
+            if (size > 5 + kZipNameLimit) {
+                problem = ZipProblem::LongName;
+                return false;
+            }
+            kept = size;
+        } else if (id == kAesField && !std::exchange(aes, true))
+            kept = qMin<qint64>(size, 8);
+        if (kept >= 0) {
+            char head[4];
+            qToLittleEndian<quint16>(id, head);
+            qToLittleEndian<quint16>(quint16(kept), head + 2);
+            out.append(head, 4).append(extra + at + 4, kept);
+        }
+        at += 4 + size;
+    }
+    // Up to three zero bytes of padding are allowed, as libzip allows them.
+    for (; at < length; ++at) {
+        if (extra[at] != 0) {
+            problem = ZipProblem::Unreadable;
+            return false;
+        }
+    }
+    return true;
+}
+
+// The directory alone as an archive: its entries as kept, the gap, and a
+// fresh end record (with a zip64 record once the count needs one), the
+// directory at 0. Refused, saying why, when an entry does not hold up, a
+// name is over the bound, or the entries do not fill the directory exactly
+// (as libzip refuses it).
+std::optional<QByteArray> cleanArchive(const Directory& d, const ReadAt& read,
+                                       ZipProblem& problem) {
+    problem = ZipProblem::Unreadable;
+    DirectoryReader reader(read, qint64(d.end - d.size), qint64(d.size));
+    QByteArray archive;
+    // What is kept is at most the directory: pages never written cost nothing.
+    archive.reserve(qsizetype(d.size) + kGap + kZip64RecordSize + kLocatorSize + kEndRecordSize);
+    for (quint64 i = 0; i < d.entries; ++i) {
+        const char* fixed = reader.take(kEntrySize);
+        if (!fixed || u32(fixed) != kEntrySignature)
+            return std::nullopt;
+        const qint64 nameSize = u16(fixed + 28);
+        const qint64 extraSize = u16(fixed + 30);
+        const qint64 commentSize = u16(fixed + 32);
+        if (nameSize > kZipNameLimit) {
+            problem = ZipProblem::LongName;
+            return std::nullopt;
+        }
+        const qsizetype entryAt = archive.size();
+        archive.append(fixed, kEntrySize);
+        const char* name = reader.take(nameSize);
+        if (!name)
+            return std::nullopt;
+        archive.append(name, nameSize);
+        const char* extra = reader.take(extraSize);
+        if (!extra)
+            return std::nullopt;
+        const qsizetype extraAt = archive.size();
+        if (!keepExtraFields(extra, extraSize, archive, problem))
+            return std::nullopt;
+        qToLittleEndian<quint16>(quint16(archive.size() - extraAt), archive.data() + entryAt + 30);
+        qToLittleEndian<quint16>(0, archive.data() + entryAt + 32); // the comment goes
+        if (!reader.skip(commentSize))
+            return std::nullopt;
+    }
+    if (!reader.atEnd())
+        return std::nullopt;
+
+    const quint64 size = quint64(archive.size());
     const bool zip64 = d.entries >= 0xFFFF;
-    const qint64 size = qint64(d.size);
-    QByteArray archive(size + kGap + (zip64 ? kZip64RecordSize + kLocatorSize : 0) + kEndRecordSize,
-                       '\0');
-    if (!read(qint64(d.end) - size, archive.data(), size))
-        return std::nullopt;
-    if (d.entries > 0 && u32(archive.constData()) != kEntrySignature)
-        return std::nullopt;
+    archive.append(kGap + (zip64 ? kZip64RecordSize + kLocatorSize : 0) + kEndRecordSize, '\0');
     char* p = archive.data() + size + kGap;
     if (zip64) {
         qToLittleEndian<quint32>(kZip64Signature, p);
@@ -127,18 +253,19 @@ std::optional<QByteArray> cleanArchive(const Directory& d, const ReadAt& read) {
         qToLittleEndian<quint16>(45, p + 14);
         qToLittleEndian<quint64>(d.entries, p + 24);
         qToLittleEndian<quint64>(d.entries, p + 32);
-        qToLittleEndian<quint64>(d.size, p + 40);
+        qToLittleEndian<quint64>(size, p + 40);
         p += kZip64RecordSize;
         qToLittleEndian<quint32>(kLocatorSignature, p);
-        qToLittleEndian<quint64>(quint64(size + kGap), p + 8);
+        qToLittleEndian<quint64>(size + quint64(kGap), p + 8);
         qToLittleEndian<quint32>(1, p + 16);
         p += kLocatorSize;
     }
     qToLittleEndian<quint32>(kEndSignature, p);
     qToLittleEndian<quint16>(zip64 ? 0xFFFF : quint16(d.entries), p + 8);
     qToLittleEndian<quint16>(zip64 ? 0xFFFF : quint16(d.entries), p + 10);
-    qToLittleEndian<quint32>(zip64 ? 0xFFFFFFFF : quint32(d.size), p + 12);
+    qToLittleEndian<quint32>(zip64 ? 0xFFFFFFFF : quint32(size), p + 12);
     qToLittleEndian<quint32>(zip64 ? 0xFFFFFFFF : 0, p + 16);
+    problem = ZipProblem::None;
     return archive;
 }
 
@@ -214,31 +341,49 @@ std::optional<QList<ZipMember>> membersOf(const QByteArray& archive, quint64 ent
     return members;
 }
 
-std::optional<QList<ZipMember>> readDirectory(qint64 fileSize, const ReadAt& read) {
+std::optional<QList<ZipMember>> readDirectory(qint64 fileSize, const ReadAt& read,
+                                              ZipProblem& problem) {
+    problem = ZipProblem::Unreadable;
     const std::optional<Directory> directory = findDirectory(fileSize, read);
-    if (!directory || !withinBounds(*directory))
+    if (!directory)
         return std::nullopt;
-    const std::optional<QByteArray> archive = cleanArchive(*directory, read);
+    if (directory->entries > quint64(kZipMemberLimit)) {
+        problem = ZipProblem::TooManyMembers;
+        return std::nullopt;
+    }
+    if (!withinBounds(*directory))
+        return std::nullopt;
+    const std::optional<QByteArray> archive = cleanArchive(*directory, read, problem);
     if (!archive)
         return std::nullopt;
-    return membersOf(*archive, directory->entries);
+    auto members = membersOf(*archive, directory->entries);
+    problem = members ? ZipProblem::None : ZipProblem::Unreadable;
+    return members;
 }
 
 } // namespace
 
-std::optional<QList<ZipMember>> readZipDirectory(const QString& path) {
+std::optional<QList<ZipMember>> readZipDirectory(const QString& path, ZipProblem* problem) {
+    ZipProblem ignored;
+    ZipProblem& why = problem ? *problem : ignored;
+    why = ZipProblem::NotAFile;
     const QByteArray name = QFile::encodeName(path);
     if (name.isEmpty())
         return std::nullopt;
     // Never blocks: a FIFO or a device opens at once and is refused unread.
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
+        // What is there but cannot be opened is unreadable, not absent.
+        struct stat info;
+        if (::stat(name.constData(), &info) == 0 && S_ISREG(info.st_mode))
+            why = ZipProblem::Unreadable;
         return std::nullopt;
+    }
     const auto close = qScopeGuard([fd] { ::close(fd); });
     struct stat info;
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
         return std::nullopt;
-    return readDirectory(qint64(info.st_size), [fd](qint64 offset, char* to, qint64 length) {
+    const ReadAt read = [fd](qint64 offset, char* to, qint64 length) {
         while (length > 0) {
             const ssize_t n = ::pread(fd, to, std::size_t(length), off_t(offset));
             if (n < 0 && errno == EINTR)
@@ -250,17 +395,20 @@ std::optional<QList<ZipMember>> readZipDirectory(const QString& path) {
             length -= n;
         }
         return true;
-    });
+    };
+    return readDirectory(qint64(info.st_size), read, why);
 }
 
-std::optional<QList<ZipMember>> readZipDirectory(QByteArrayView bytes) {
-    return readDirectory(bytes.size(), [bytes](qint64 offset, char* to, qint64 length) {
+std::optional<QList<ZipMember>> readZipDirectory(QByteArrayView bytes, ZipProblem* problem) {
+    ZipProblem ignored;
+    const ReadAt read = [bytes](qint64 offset, char* to, qint64 length) {
         if (offset < 0 || length < 0 || offset > bytes.size() - length)
             return false;
         if (length > 0)
             std::memcpy(to, bytes.data() + offset, std::size_t(length));
         return true;
-    });
+    };
+    return readDirectory(bytes.size(), read, problem ? *problem : ignored);
 }
 
 } // namespace platform

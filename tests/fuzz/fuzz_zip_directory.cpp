@@ -31,9 +31,12 @@ bool sameMembers(const QList<platform::ZipMember>& a, const QList<platform::ZipM
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    const auto members = platform::readZipDirectory(bytes);
+    platform::ZipProblem problem = platform::ZipProblem::None;
+    const auto members = platform::readZipDirectory(bytes, &problem);
     const auto again = platform::readZipDirectory(bytes);
     check(members.has_value() == again.has_value(), "two readings disagree");
+    check(members.has_value() == (problem == platform::ZipProblem::None),
+          "a problem told for a directory read, or none for one refused");
     if (!members)
         return 0;
     check(members->size() <= platform::kZipMemberLimit, "more members than the bound");
@@ -42,8 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QList<zipbytes::Member> written;
     for (const platform::ZipMember& m : *members) {
         const QByteArray name = m.name.toUtf8();
-        if (name.size() > 0xFFFF)
-            return 0; // a name that grew past a zip's limit in its conversion
+        if (name.size() > platform::kZipNameLimit)
+            return 0; // a name that grew past the bound in its conversion
         written.append(zipbytes::member(name, m.crc32, true));
     }
     const auto reread = platform::readZipDirectory(QByteArrayView(zipbytes::archive(written)));

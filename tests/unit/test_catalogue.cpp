@@ -6,10 +6,15 @@
 #include "catalogue/ArchiveCheck.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Definitions.h"
+#include "catalogue/GameCatalogue.h"
+#include "catalogue/PlainXml.h"
 
 #include <QFile>
+#include <QHash>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace catalogue;
 
@@ -60,13 +65,17 @@ class CatalogueTest : public QObject {
 
 private Q_SLOTS:
     void rowsOfTodaysDefinitions();
+    void furtherRowsByTitleWhateverTheCase();
     void archiveCheck_data();
     void archiveCheck();
-    void aCloneBesideItsParent();
+    void theLineOfACloneTellsItsParent_data();
+    void theLineOfACloneTellsItsParent();
     void marksOfEveryRow();
     void definitionsThatCannotAllBeUsed_data();
     void definitionsThatCannotAllBeUsed();
     void oversizedDefinitionsAreNotRead();
+    void theQuickReaderReadsAsTheGeneralOne_data();
+    void theQuickReaderReadsAsTheGeneralOne();
 };
 
 void CatalogueTest::rowsOfTodaysDefinitions() {
@@ -116,6 +125,22 @@ void CatalogueTest::rowsOfTodaysDefinitions() {
     QCOMPARE(rows[26].title, QStringLiteral("Virtua Striker 2 '99.1"));
 }
 
+void CatalogueTest::furtherRowsByTitleWhateverTheCase() {
+    QByteArray xml = "<games>";
+    int n = 0;
+    for (const char* title : {"beta", "Alpha", "\xc3\x84rger", "alpha", "Beta", "zeta", "alpha"}) {
+        const QByteArray number = QByteArray::number(++n);
+        xml += game(("s" + number).constData(), nullptr, title, number.constData());
+    }
+    const auto definitions = parseDefinitions(xml + "</games>");
+    QVERIFY(definitions);
+    QStringList order;
+    for (const CatalogueRow& row : buildCatalogue(&*definitions).mid(16))
+        order << row.title + u':' + row.sets.join(u',');
+    QCOMPARE(order, (QStringList{"Alpha:s2", "alpha:s4,s7", "beta:s1", "Beta:s5", "zeta:s6",
+                                 QString::fromUtf8("\xc3\x84rger:s3")}));
+}
+
 void CatalogueTest::archiveCheck_data() {
     QTest::addColumn<QList<ArchiveMember>>("members");
     QTest::addColumn<int>("verdict");
@@ -159,15 +184,65 @@ void CatalogueTest::archiveCheck() {
     QCOMPARE(check.missing.size(), missing);
 }
 
-void CatalogueTest::aCloneBesideItsParent() {
+void CatalogueTest::theLineOfACloneTellsItsParent_data() {
+    QTest::addColumn<QString>("parent"); // what lies where the emulator opens scud.zip
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("starts");
+    if (todays().sets.isEmpty())
+        return;
+    QStringList dropped;
+    const QList<ArchiveMember> shortOfTwo = filesOf("scud", 2);
+    for (const ArchiveMember& file : filesOf("scud")) {
+        if (std::none_of(shortOfTwo.begin(), shortOfTwo.end(),
+                         [&file](const ArchiveMember& m) { return m.name == file.name; }))
+            dropped << file.name;
+    }
+    const QString needs = QStringLiteral("needs scud.zip beside it");
+    QTest::newRow("nothing") << "" << needs + ", which is missing" << false;
+    QTest::newRow("nothing, but SCUD.ZIP in the folder")
+        << "SCUD.ZIP" << needs + "; the emulator looks for scud.zip, not SCUD.ZIP" << false;
+    QTest::newRow("the parent") << "scud" << needs + ", which is there" << true;
+    QTest::newRow("the parent without two files")
+        << "scud-2" << needs + "; with it, 2 files missing: " + dropped.join(", ") << false;
+    QTest::newRow("an unreadable archive")
+        << "unreadable" << needs + ", which is unreadable" << false;
+    QTest::newRow("an archive over the bounds")
+        << "too many" << needs + ", which is not read: it has more than 4,096 files" << true;
+    QTest::newRow("another game") << "vf3"
+                                  << needs + ", which holds another game: Virtua Fighter 3 "
+                                             "(Japan, Revision D)"
+                                  << false;
+    QTest::newRow("no set at all")
+        << "readme" << needs + ", which holds no Model 3 set the emulator knows" << false;
+}
+
+void CatalogueTest::theLineOfACloneTellsItsParent() {
     NEED_TODAYS_DEFINITIONS();
+    QFETCH(QString, parent);
+    QFETCH(QString, line);
+    QFETCH(bool, starts);
     const int scudplus = todays().indexOf(QStringLiteral("scudplus"));
-    QCOMPARE(int(checkWithParent(todays(), scudplus, filesOf("scudplus"), filesOf("scud")).verdict),
-             int(ArchiveVerdict::NeedsParent));
-    const ArchiveCheck short2 =
-        checkWithParent(todays(), scudplus, filesOf("scudplus"), filesOf("scud", 2));
-    QCOMPARE(int(short2.verdict), int(ArchiveVerdict::MissingFiles));
-    QCOMPARE(short2.missing.size(), 2);
+    const QList<ArchiveMember> clone = filesOf("scudplus");
+    const ArchiveCheck check = checkArchive(todays(), clone);
+    QCOMPARE(int(check.verdict), int(ArchiveVerdict::NeedsParent));
+    const QHash<QString, QList<ArchiveMember>> archives{
+        {"scud", filesOf("scud")},
+        {"scud-2", filesOf("scud", 2)},
+        {"vf3", filesOf("vf3")},
+        {"readme", {{"readme.txt", 0xdeadbeef}}},
+    };
+    std::optional<ParentCheck> beside;
+    if (archives.contains(parent))
+        beside = checkWithParent(todays(), scudplus, clone, archives[parent]);
+    else if (parent == QLatin1String("unreadable"))
+        beside = ParentCheck{false, {ArchiveVerdict::Unreadable, -1, {}}};
+    else if (parent == QLatin1String("too many"))
+        beside = ParentCheck{false, {ArchiveVerdict::TooManyFiles, -1, {}}};
+    const CatalogueRow row = buildCatalogue(&todays())[3]; // Scud Race Plus
+    const ArchiveReport report = reportArchive(todays(), row, QStringLiteral("scudplus.zip"), check,
+                                               beside, parent.isUpper() ? parent : QString());
+    QCOMPARE(report.line, "scudplus.zip: Scud Race Plus (Export, Twin/DX, Revision A), " + line);
+    QCOMPARE(report.problem, starts ? QString() : line);
 }
 
 void CatalogueTest::marksOfEveryRow() {
@@ -243,6 +318,15 @@ void CatalogueTest::definitionsThatCannotAllBeUsed_data() {
         << "<games>" + game("a", nullptr, "A", "0x1") + game("b", "a", "A", "0x2") +
                game("c", "b", "C", "0x3") + "</games>"
         << QStringList{"a:A", "b:A<a", "c:C"};
+    QTest::newRow("the same, clones before their parents")
+        << "<games>" + game("c", "b", "C", "0x3") + game("b", "a", "A", "0x2") +
+               game("a", nullptr, "A", "0x1") + "</games>"
+        << QStringList{"c:C", "b:A<a", "a:A"};
+    QTest::newRow("a loop of parents stays, without a parent")
+        << "<games>" + game("a", "b", "A", "0x1") + game("b", "a", "B", "0x2") +
+               game("c", "c", "C", "0x3") + game("d", "a", "D", "0x4") +
+               game("e", "z", "E", "0x5") + "</games>"
+        << QStringList{"a:A", "b:B", "c:C", "d:D"};
 }
 
 void CatalogueTest::definitionsThatCannotAllBeUsed() {
@@ -273,6 +357,99 @@ void CatalogueTest::oversizedDefinitionsAreNotRead() {
     QVERIFY(read.problem.contains(QLatin1String("larger than 16 MiB")));
     QVERIFY(readDefinitions(dir.filePath(QStringLiteral("none.xml")))
                 .problem.contains(QLatin1String("cannot be read")));
+}
+
+// Every field of every set, or "-" for none.
+QString described(const std::optional<Definitions>& definitions) {
+    if (!definitions)
+        return QStringLiteral("-");
+    QStringList out;
+    for (const GameSet& set : definitions->sets) {
+        out << QStringList{set.name,
+                           set.parentName,
+                           QString::number(set.parent),
+                           set.title,
+                           set.version,
+                           set.manufacturer,
+                           set.year,
+                           set.inputTypes.join(u',')}
+                   .join(u'|');
+        for (const RomRegion& region : set.regions) {
+            out << u' ' + region.name + (region.required ? u'!' : u'?');
+            for (const RomFile& file : region.files)
+                out << QStringLiteral("  %1 %2 %3 %4")
+                           .arg(file.name, QString::number(file.crc32, 16),
+                                QString::number(file.hasCrc), QString::number(file.offset));
+        }
+    }
+    return out.join(u'\n');
+}
+
+void CatalogueTest::theQuickReaderReadsAsTheGeneralOne_data() {
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<bool>("quick"); // read by the quick reader alone
+    QFile file(kGamesXml);
+    if (file.open(QIODevice::ReadOnly))
+        QTest::newRow("today's definitions") << file.readAll() << true;
+    const QByteArray a = game("a", nullptr, "A", "0x1");
+    QTest::newRow("every field")
+        << QByteArray("<games><game name=\"a\"><identity><title>A</title><version>1</version>"
+                      "<manufacturer>M</manufacturer><year>1996</year></identity><hardware>"
+                      "<inputs><input type=\"common\"/><input type=\"common\"/><input "
+                      "type='fighting' /></inputs></hardware><roms><region name=\"crom\"><file "
+                      "offset=\"0x10\" name=\"a.20\" crc32=\"0xDEADBEEF\"/></region><region "
+                      "name=\"x\" required=\"false\"/></roms></game></games>")
+        << true;
+    QTest::newRow("references and white space")
+        << QByteArray(
+               "<games>\r\n<game  name = \" a&#9;b\r\n\tc&#x20; \" ><identity><title>\r\n"
+               "Harley &amp; L.A. &#x52;iders&#10; &#x1F600;</title></identity><roms><region "
+               "name='r'><file name=\"&quot;&apos;&lt;&gt;\" crc32=\" 12 \"/></region>"
+               "</roms></game></games>")
+        << true;
+    QTest::newRow("comments, text and what no one reads")
+        << "<!-- c --> <games><!-- x --> text <other a=\"1\">" + a +
+               "</other><game name=\"b\"><identity><title>T<sub>skip</sub>ail</title><!-- y -->"
+               "</identity>junk<x/></game></games> after the end <<<"
+        << true;
+    QTest::newRow("not games") << "<gams>" + a + "</gams>" << true;
+    QTest::newRow("a declaration") << "<?xml version=\"1.0\"?><games>" + a + "</games>" << false;
+    QTest::newRow("a DOCTYPE with an entity")
+        << QByteArray("<!DOCTYPE games [<!ENTITY t \"Title\">]><games><game name=\"a\"><identity>"
+                      "<title>&t;</title></identity></game></games>")
+        << false;
+    QTest::newRow("CDATA") << QByteArray("<games><game name=\"a\"><identity><title><![CDATA[<A>]]>"
+                                         "</title></identity></game></games>")
+                           << false;
+    QTest::newRow("beyond ASCII") << "<games>" + game("a", nullptr, "\xc3\x84rger", "1") +
+                                         "</games>"
+                                  << false;
+    // The general reader decodes it all first: a bad byte after the end counts.
+    QTest::newRow("not UTF-8 after the end") << "<games>" + a + "</games>\xff" << false;
+    QTest::newRow("a namespace") << "<games xmlns:k=\"urn:k\"><k:game/>" + a + "</games>" << false;
+    QTest::newRow("tags crossed") << "<games>" + a + "<x><y></x></y></games>" << false;
+    QTest::newRow("an attribute twice") << "<games>" + a + "<x b=\"1\" b=\"2\"/></games>" << false;
+    QTest::newRow("attributes run together")
+        << "<games>" + a + "<x b=\"1\"c=\"2\"/></games>" << false;
+    QTest::newRow("< in an attribute") << "<games>" + a + "<x b=\"<\"/></games>" << false;
+    QTest::newRow("an unknown entity") << "<games>" + a + "&nbsp;</games>" << false;
+    QTest::newRow("a reference to no character") << "<games>" + a + "&#0;</games>" << false;
+    QTest::newRow("]]> in text") << "<games>" + a + "]]></games>" << false;
+    QTest::newRow("-- in a comment") << "<games>" + a + "<!-- a -- b --></games>" << false;
+    QTest::newRow("a control character") << "<games>" + a + "\x01</games>" << false;
+    QTest::newRow("cut short") << "<games>" + a << false;
+    QTest::newRow("text before the root") << "text<games>" + a + "</games>" << false;
+}
+
+void CatalogueTest::theQuickReaderReadsAsTheGeneralOne() {
+    QFETCH(QByteArray, xml);
+    QFETCH(bool, quick);
+    PlainXml plain(xml);
+    if (plain.readNextStartElement())
+        plain.skipCurrentElement();
+    QCOMPARE(!plain.hasError(), quick);
+    QCOMPARE(described(parseDefinitions(xml)),
+             described(parseDefinitions(xml, XmlReading::General)));
 }
 
 QTEST_GUILESS_MAIN(CatalogueTest)

@@ -5,6 +5,7 @@
 #include "support/Fakes.h"
 #include "support/ZipBytes.h"
 
+#include "emulator/VersionMenu.h"
 #include "ui/GameList.h"
 
 #include <QApplication>
@@ -42,12 +43,32 @@ const QByteArray kDefinitions = R"(<games>
 QByteArray zipOf(std::initializer_list<std::pair<const char*, quint32>> files) {
     QList<zipbytes::Member> members;
     for (const auto& [name, crc] : files)
-        members.append({name, crc});
+        members.append(zipbytes::member(name, crc));
     return zipbytes::archive(members);
 }
 
 const QByteArray kVf3 = zipOf({{"a.20", 0x11111111}, {"b.19", 0x22222222}, {"v.26", 0x33333333}});
 const QByteArray kVf3a = zipOf({{"a.20a", 0x44444444}});
+
+// What the archives in the tests hold: a set's name for its own files.
+const QHash<QString, QByteArray>& contents() {
+    static const QHash<QString, QByteArray> archives = [] {
+        QList<zipbytes::Member> many;
+        for (int i = 0; i <= 4096; ++i)
+            many.append(zipbytes::member(QByteArray::number(i), quint32(i)));
+        return QHash<QString, QByteArray>{
+            {"vf3", kVf3},
+            {"vf3a", kVf3a},
+            {"short", zipOf({{"a.20", 0x11111111}, {"b.19", 0x22222222}})},
+            {"ski", zipOf({{"s.20", 0x55555555}})},
+            {"tb", zipOf({{"t.20", 0x66666666}})},
+            {"empty", zipbytes::archive({})},
+            {"text", "not a zip"},
+            {"many", zipbytes::archive(many)},
+        };
+    }();
+    return archives;
+}
 
 struct CatalogueFixture : FrontEndFixture {
     CatalogueFixture() {
@@ -73,8 +94,11 @@ private Q_SLOTS:
     void newScanRefreshesTheSelectedGame();
     void theArchiveLine_data();
     void theArchiveLine();
+    void aChangedArchiveIsReadAgain();
     void somethingElseNamedLikeAnArchiveIsAbsent();
     void versionMenuByMouseAndByKeys();
+    void versionMenuGreysWhatCannotStart_data();
+    void versionMenuGreysWhatCannotStart();
     void unusableDefinitionsSayWhy();
 };
 
@@ -108,6 +132,17 @@ void CatalogueWindowTest::newScanRefreshesTheSelectedGame() {
     QCOMPARE(f.form.List2->currentRow(), 0);
     QVERIFY(f.form.Command1->isEnabled());
     QVERIFY(f.tip().endsWith(QLatin1String("vf3.zip: Virtua Fighter 3 (Japan, Revision D), complete")));
+
+    // Definitions with their sets in another order: the archive is checked
+    // against them, not the ones before.
+    QByteArray reordered = kDefinitions;
+    const qsizetype ski = reordered.indexOf("  <game name=\"skichamp\"");
+    const QByteArray skiChamp = reordered.mid(ski, reordered.indexOf("</game>", ski) + 8 - ski);
+    reordered.remove(ski, skiChamp.size()).insert(reordered.indexOf("<game "), skiChamp);
+    f.writeFile(QStringLiteral("Supermodel_0.1a_Win32/Config/Games.xml"), reordered);
+    QTest::mouseClick(f.form.Command2, Qt::LeftButton);
+    QVERIFY(
+        f.tip().endsWith(QLatin1String("vf3.zip: Virtua Fighter 3 (Japan, Revision D), complete")));
 
     // The game stays selected by its title when the rows change.
     f.select(16);
@@ -143,6 +178,27 @@ void CatalogueWindowTest::theArchiveLine_data() {
     QTest::newRow("nothing known") << QStringList{"vf3.zip=empty"} << 0
                                    << "vf3.zip: not a Model 3 set the emulator knows";
     QTest::newRow("unreadable") << QStringList{"vf3.zip=text"} << 0 << "vf3.zip: unreadable";
+    QTest::newRow("more files than any set has")
+        << QStringList{"vf3.zip=many"} << 0 << "vf3.zip: not read: it has more than 4,096 files";
+    QTest::newRow("a clone beside its parent's archive, unreadable")
+        << QStringList{"vf3tb.zip=tb", "vf3.zip=text"} << 17
+        << "vf3tb.zip: Virtua Fighter 3 Team Battle (Japan), needs vf3.zip beside it, which is "
+           "unreadable";
+    QTest::newRow("a clone beside its parent's archive, holding another game")
+        << QStringList{"vf3tb.zip=tb", "vf3.zip=ski"} << 17
+        << "vf3tb.zip: Virtua Fighter 3 Team Battle (Japan), needs vf3.zip beside it, which holds "
+           "another game: Ski Champ (Japan)";
+}
+
+// Writes each "NAME" (holding its set's files) or "NAME=CONTENT" of `files`
+// into the ROM folder.
+void writeArchives(const CatalogueFixture& f, const QStringList& files) {
+    for (const QString& file : files) {
+        const QString name = file.section(u'=', 0, 0);
+        const QString content = file.section(u'=', 1).isEmpty() ? name.section(u'.', 0, 0).toLower()
+                                                                : file.section(u'=', 1);
+        f.writeFile(QStringLiteral("Roms/") + name, contents().value(content));
+    }
 }
 
 void CatalogueWindowTest::theArchiveLine() {
@@ -150,26 +206,33 @@ void CatalogueWindowTest::theArchiveLine() {
     QFETCH(int, row);
     QFETCH(QString, line);
     CatalogueFixture f;
-    const QHash<QString, QByteArray> contents{
-        {"vf3", kVf3},
-        {"vf3a", kVf3a},
-        {"short", zipOf({{"a.20", 0x11111111}, {"b.19", 0x22222222}})},
-        {"ski", zipOf({{"s.20", 0x55555555}})},
-        {"tb", zipOf({{"t.20", 0x66666666}})},
-        {"empty", zipbytes::archive({})},
-        {"text", "not a zip"},
-    };
-    for (const QString& file : files) {
-        const QString name = file.section(u'=', 0, 0);
-        const QString content = file.section(u'=', 1).isEmpty() ? name.section(u'.', 0, 0).toLower()
-                                                                : file.section(u'=', 1);
-        f.writeFile(QStringLiteral("Roms/") + name, contents.value(content));
-    }
+    writeArchives(f, files);
     f.start();
     f.select(row);
     QCOMPARE(f.tip().section(u'\n', 1), line);
     QCOMPARE(f.form.List2->currentItem()->data(Qt::AccessibleDescriptionRole).toString(), line);
     QVERIFY(f.form.Command1->isEnabled()); // the emulator decides, not the check
+}
+
+void CatalogueWindowTest::aChangedArchiveIsReadAgain() {
+    CatalogueFixture f;
+    writeArchives(f, {"vf3tb.zip=tb", "vf3.zip=short"});
+    f.start();
+    f.select(17);
+    QVERIFY(f.tip().endsWith(QLatin1String("; with it, 1 file missing: v.26")));
+    // Read once: the same line again, without a file to read.
+    f.select(0);
+    f.select(17);
+    QVERIFY(f.tip().endsWith(QLatin1String("; with it, 1 file missing: v.26")));
+
+    writeArchives(f, {"vf3.zip=vf3"}); // the parent's archive, now whole
+    f.select(0);
+    f.select(17);
+    QVERIFY(f.tip().endsWith(QLatin1String("needs vf3.zip beside it, which is there")));
+    writeArchives(f, {"vf3tb.zip=text"});
+    f.select(0);
+    f.select(17);
+    QCOMPARE(f.tip().section(u'\n', 1), QStringLiteral("vf3tb.zip: unreadable"));
 }
 
 void CatalogueWindowTest::somethingElseNamedLikeAnArchiveIsAbsent() {
@@ -221,6 +284,44 @@ void CatalogueWindowTest::versionMenuByMouseAndByKeys() {
     QTest::mouseClick(f.form.Command1, Qt::LeftButton);
     QCOMPARE(f.launcher.starts.size(), 2);
     QCOMPARE(f.launcher.starts[1].arguments.value(0), f.path(QStringLiteral("Roms/vf3.zip")));
+}
+
+void CatalogueWindowTest::versionMenuGreysWhatCannotStart_data() {
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("entries"); // "-" first: disabled
+    QTest::newRow("a clone beside its parent")
+        << QStringList{"vf3a.zip", "vf3.zip"}
+        << QStringList{"Japan, Revision D (vf3)", "Japan, Revision A (vf3a)"};
+    // The emulator opens vf3.zip for vf3a's parent, exactly so.
+    QTest::newRow("a clone beside its parent's archive under another case")
+        << QStringList{"vf3a.zip", "VF3.ZIP=vf3"}
+        << QStringList{"Japan, Revision D (vf3)",
+                       "-Japan, Revision A (vf3a) — needs vf3.zip beside it; the emulator looks "
+                       "for vf3.zip, not VF3.ZIP"};
+    QTest::newRow("a clone beside an unreadable archive of its parent")
+        << QStringList{"vf3a.zip", "vf3.zip=text"}
+        << QStringList{"-Japan, Revision D (vf3) — unreadable",
+                       "-Japan, Revision A (vf3a) — needs vf3.zip beside it, which is unreadable"};
+    QTest::newRow("another game, files missing")
+        << QStringList{"vf3.zip=ski", "vf3a.zip=short"}
+        << QStringList{"-Japan, Revision D (vf3) — holds another game: Ski Champ (Japan)",
+                       "-Japan, Revision A (vf3a) — 1 file missing: v.26"};
+}
+
+void CatalogueWindowTest::versionMenuGreysWhatCannotStart() {
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, entries);
+    CatalogueFixture f;
+    writeArchives(f, files);
+    f.start();
+    f.select(0);
+    QMenu* menu = emulator::ShowVersionMenu(f.form, f.launcher, f.dialogs, QPoint());
+    QVERIFY(menu);
+    QStringList shown;
+    for (const QAction* action : menu->actions())
+        shown << (action->isEnabled() ? QString() : QStringLiteral("-")) + action->text();
+    menu->close();
+    QCOMPARE(shown, entries);
 }
 
 void CatalogueWindowTest::unusableDefinitionsSayWhy() {
