@@ -43,8 +43,7 @@ void BindingStore::read(const QString& input, const QString& value, ValueOrigin 
     m_bindings.insert(input, {value, origin, false});
 }
 
-void BindingStore::load(const FileValue& global, QHash<QString, QHash<QString, QString>> sections,
-                        QString inputSystem) {
+void BindingStore::load(const FileValue& global, GameValue game, QString inputSystem) {
     clear();
     for (const InputSlot& slot : kSlots) {
         const QString current = latin1(currentInputName(slot.inputName));
@@ -63,7 +62,7 @@ void BindingStore::load(const FileValue& global, QHash<QString, QHash<QString, Q
         else
             read(input, latin1(gameInput(input.toStdString())->builtIn), ValueOrigin::BuiltIn);
     }
-    m_sections = std::move(sections);
+    m_game = std::move(game);
     m_inputSystem = std::move(inputSystem);
 }
 
@@ -79,7 +78,7 @@ void BindingStore::loadDefaults(Release release) {
 
 void BindingStore::clear() {
     m_bindings.clear();
-    m_sections.clear();
+    m_game = nullptr;
     m_inputSystem.clear();
 }
 
@@ -115,11 +114,7 @@ BindingStore::edits(const std::function<bool(const QString&)>& fileNames) const 
 }
 
 std::optional<QString> BindingStore::gameValue(const QString& set, const QString& input) const {
-    const auto section = m_sections.constFind(set);
-    if (section == m_sections.cend())
-        return std::nullopt;
-    const auto found = section->constFind(input);
-    return found == section->cend() ? std::nullopt : std::optional<QString>(*found);
+    return m_game ? m_game(set, input) : std::nullopt;
 }
 
 } // namespace bindings

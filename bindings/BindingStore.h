@@ -36,6 +36,8 @@ struct CapturePrompt {
 // What a file's global section gives an input, by input name ("Start1" for
 // InputStart1); nothing when it names none.
 using FileValue = std::function<std::optional<QString>(const QString& input)>;
+// What a file's game section of a set gives an input; nothing when none.
+using GameValue = std::function<std::optional<QString>(const QString& set, const QString& input)>;
 
 // The binding panel's model, free of widgets: every input's binding by the
 // name the current release reads ("TwinJoyShot1", never the chart's earlier
@@ -46,10 +48,9 @@ class BindingStore final {
 public:
     // Every input of the chart and of the page, from `global`: a chart input
     // by its current name, else by its earlier one; a missing input gets the
-    // emulator's built-in value. `sections`: set -> input -> value. Nothing
-    // is edited afterwards.
-    void load(const FileValue& global, QHash<QString, QHash<QString, QString>> sections = {},
-              QString inputSystem = {});
+    // emulator's built-in value. Nothing is edited afterwards. `game` answers
+    // gameValue.
+    void load(const FileValue& global, GameValue game = {}, QString inputSystem = {});
     // With no file at all: the chart's defaultValue of `release`, the page's
     // inputs their built-in values.
     void loadDefaults(Release release);
@@ -86,7 +87,7 @@ private:
     void read(const QString& input, const QString& value, ValueOrigin origin);
 
     QHash<QString, Binding> m_bindings;
-    QHash<QString, QHash<QString, QString>> m_sections;
+    GameValue m_game;
     QString m_inputSystem;
 };
 

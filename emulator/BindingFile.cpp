@@ -3,6 +3,8 @@
 #include "bindings/BindingStore.h"
 #include "emulator/ConfigDocument.h"
 
+#include <memory>
+
 namespace emulator {
 
 namespace {
@@ -11,36 +13,31 @@ QByteArray settingName(const QString& input) {
     return "Input" + input.toUtf8();
 }
 
-std::optional<QString> globalValue(const ConfigDocument& file, const QString& input) {
-    const std::optional<QByteArray> value = file.value(ConfigDocument::kGlobal, settingName(input));
+std::optional<QString> valueOf(const ConfigDocument& file, const QString& section,
+                               const QString& input) {
+    const std::optional<QByteArray> value = file.value(section.toUtf8(), settingName(input));
     return value ? std::optional<QString>(QString::fromUtf8(*value)) : std::nullopt;
 }
 
 } // namespace
 
-void loadBindings(bindings::BindingStore& store, const ConfigDocument& file) {
-    QHash<QString, QHash<QString, QString>> sections;
-    // File order: the last line of a name wins across the blocks of a set.
-    for (const ConfigDocument::Setting& setting : file.settings()) {
-        if (!setting.name.startsWith("Input"))
-            continue;
-        const QString input = QString::fromUtf8(setting.name.sliced(5));
-        for (const QByteArray& section : setting.sections) {
-            if (section != ConfigDocument::kGlobal)
-                sections[QString::fromUtf8(section)].insert(input,
-                                                            QString::fromUtf8(setting.value));
-        }
-    }
-    const std::optional<QByteArray> inputSystem =
-        file.value(ConfigDocument::kGlobal, "InputSystem");
-    store.load([&file](const QString& input) { return globalValue(file, input); },
-               std::move(sections), QString::fromUtf8(inputSystem.value_or(QByteArray())));
+void loadBindings(bindings::BindingStore& store, ConfigDocument file) {
+    const auto document = std::make_shared<const ConfigDocument>(std::move(file));
+    const QString global = QLatin1String(ConfigDocument::kGlobal);
+    store.load([&](const QString& input) { return valueOf(*document, global, input); },
+               [document](const QString& set, const QString& input) {
+                   // No set is no section: an empty name would be the global one.
+                   return set.isEmpty() ? std::nullopt : valueOf(*document, set, input);
+               },
+               QString::fromUtf8(
+                   document->value(ConfigDocument::kGlobal, "InputSystem").value_or(QByteArray())));
 }
 
 QHash<QString, QString> bindingSettings(const bindings::BindingStore& store,
                                         const ConfigDocument& file) {
-    const QHash<QString, QString> edits =
-        store.edits([&file](const QString& input) { return globalValue(file, input).has_value(); });
+    const QString global = QLatin1String(ConfigDocument::kGlobal);
+    const QHash<QString, QString> edits = store.edits(
+        [&](const QString& input) { return valueOf(file, global, input).has_value(); });
     QHash<QString, QString> settings;
     for (auto it = edits.cbegin(); it != edits.cend(); ++it)
         settings.insert(QString::fromUtf8(settingName(it.key())), it.value());

@@ -13,9 +13,10 @@ class ConfigDocument;
 
 // The binding store and the configuration file, both ways.
 
-// Loads `store` from the file: every input's global value, the inputs the
-// game sections set, by set, and the InputSystem setting.
-void loadBindings(bindings::BindingStore& store, const ConfigDocument& file);
+// Loads `store` from the file: every input's global value and the
+// InputSystem setting. The store keeps the file to answer what its game
+// sections give: asked for the page's inputs only, never walked whole.
+void loadBindings(bindings::BindingStore& store, ConfigDocument file);
 
 // The settings Save writes into `file` ("InputStart1" -> value): the edited
 // inputs; a renamed chart input under its current name always, under its
