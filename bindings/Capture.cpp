@@ -115,7 +115,8 @@ void BeginCapture(ui::Form1& form, BindingStore& store, int slot) {
     if (wholeAxis)
         setPrompt(form, store, wholeAxisPrompt(AxisPrompt::Waiting, ui::tag(label)));
     else
-        setPrompt(form, store, QLatin1String("Input") + ui::tag(label) + QLatin1String(" Press Keys ..."));
+        setPrompt(form, store,
+                  QLatin1String("Input") + ui::tag(label) + QLatin1String(" Press Keys ..."));
     form.Text6->setFocus(Qt::OtherFocusReason);
 }
 

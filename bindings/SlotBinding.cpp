@@ -106,8 +106,8 @@ void renderSlots(ui::Form1& form, const BindingStore& store) {
             note = QStringLiteral("; this game gets ") + describe(*game) +
                    QStringLiteral(" from its [ ") + store.pageSet + QStringLiteral(" ] section");
         const Binding* binding = store.find(input);
-        show(entry, binding ? *binding : Binding(), known ? latin1(inputTypeHeading(known->type)) : QString(),
-             note);
+        show(entry, binding ? *binding : Binding(),
+             known ? latin1(inputTypeHeading(known->type)) : QString(), note);
     }
 }
 

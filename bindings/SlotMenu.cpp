@@ -30,14 +30,14 @@ QMenu* ShowSlotMenu(ui::Form1& form, BindingStore& store, int slot, const QPoint
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->addAction(QStringLiteral("&Bind a key or a device control"), &form,
                     [&form, &store, slot] { BeginCapture(form, store, slot); });
-    QAction* key = menu->addAction(QStringLiteral("Remove the &key"), &form,
-                                   [&form, &store, slot, value] { edit(form, store, slot, withoutKey(value)); });
+    QAction* key =
+        menu->addAction(QStringLiteral("Remove the &key"), &form, [&form, &store, slot, value] {
+            edit(form, store, slot, withoutKey(value));
+        });
     key->setEnabled(hasKey(value));
-    QAction* joystick =
-        menu->addAction(QStringLiteral("Remove the &joystick"), &form,
-                        [&form, &store, slot, value] {
-                            edit(form, store, slot, withoutJoystick(value));
-                        });
+    QAction* joystick = menu->addAction(
+        QStringLiteral("Remove the &joystick"), &form,
+        [&form, &store, slot, value] { edit(form, store, slot, withoutJoystick(value)); });
     joystick->setEnabled(hasJoystick(value));
     menu->popup(globalPos);
     return menu;

@@ -36,8 +36,8 @@ void loadBindings(bindings::BindingStore& store, ConfigDocument file) {
 QHash<QString, QString> bindingSettings(const bindings::BindingStore& store,
                                         const ConfigDocument& file) {
     const QString global = QLatin1String(ConfigDocument::kGlobal);
-    const QHash<QString, QString> edits = store.edits(
-        [&](const QString& input) { return valueOf(file, global, input).has_value(); });
+    const QHash<QString, QString> edits =
+        store.edits([&](const QString& input) { return valueOf(file, global, input).has_value(); });
     QHash<QString, QString> settings;
     for (auto it = edits.cbegin(); it != edits.cend(); ++it)
         settings.insert(QString::fromUtf8(settingName(it.key())), it.value());

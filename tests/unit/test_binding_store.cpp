@@ -35,20 +35,23 @@ void BindingStoreTest::loadsByInputName_data() {
     QTest::addColumn<QString>("value");
     QTest::addColumn<bool>("builtIn");
     QTest::newRow("a chart input the file names")
-        << QByteArray("InputPunch = \"KEY_G\"\n") << "Punch" << "KEY_G" << false;
-    QTest::newRow("not in the file: the emulator's own")
-        << QByteArray() << "Punch" << "KEY_A,JOY1_BUTTON1" << true;
+        << QByteArray("InputPunch = \"KEY_G\"\n") << "Punch"
+        << "KEY_G" << false;
+    QTest::newRow("not in the file: the emulator's own") << QByteArray() << "Punch"
+                                                         << "KEY_A,JOY1_BUTTON1" << true;
     QTest::newRow("a game section is not the global value")
-        << QByteArray("[ vf3 ]\nInputPunch = KEY_G\n") << "Punch" << "KEY_A,JOY1_BUTTON1" << true;
+        << QByteArray("[ vf3 ]\nInputPunch = KEY_G\n") << "Punch"
+        << "KEY_A,JOY1_BUTTON1" << true;
     QTest::newRow("a renamed input by its earlier name")
-        << QByteArray("InputTwinJoyLeftShot = KEY_Q\n") << "TwinJoyShot1" << "KEY_Q" << false;
+        << QByteArray("InputTwinJoyLeftShot = KEY_Q\n") << "TwinJoyShot1"
+        << "KEY_Q" << false;
     QTest::newRow("the current name wins")
         << QByteArray("InputTwinJoyShot1 = KEY_W\nInputTwinJoyLeftShot = KEY_Q\n") << "TwinJoyShot1"
         << "KEY_W" << false;
     QTest::newRow("a page input") << QByteArray("InputGearShiftUp = KEY_J\n") << "GearShiftUp"
                                   << "KEY_J" << false;
-    QTest::newRow("a page input the file lacks")
-        << QByteArray("InputPunch = KEY_G\n") << "Kick2" << "JOY2_BUTTON2" << true;
+    QTest::newRow("a page input the file lacks") << QByteArray("InputPunch = KEY_G\n") << "Kick2"
+                                                 << "JOY2_BUTTON2" << true;
 }
 
 void BindingStoreTest::loadsByInputName() {
@@ -63,7 +66,7 @@ void BindingStoreTest::loadsByInputName() {
 }
 
 void BindingStoreTest::givesItsEditsBack_data() {
-    QTest::addColumn<QByteArray>("file"); // as it is when Save writes
+    QTest::addColumn<QByteArray>("file");      // as it is when Save writes
     QTest::addColumn<QStringList>("edits");    // "input=value", in order
     QTest::addColumn<QStringList>("settings"); // sorted
     const QByteArray earlier = "InputTwinJoyLeftShot = KEY_A\nInputTrigger = MOUSE_LEFT_BUTTON\n";
@@ -81,7 +84,8 @@ void BindingStoreTest::givesItsEditsBack_data() {
         << earlier << QStringList{"Trigger=KEY_T", "AnalogTriggerLeft=KEY_L"}
         << QStringList{"InputAnalogTriggerLeft=KEY_L", "InputTrigger=KEY_T"};
     QTest::newRow("the last edit of an input counts")
-        << QByteArray() << QStringList{"Punch=KEY_G", "Punch=KEY_H"} << QStringList{"InputPunch=KEY_H"};
+        << QByteArray() << QStringList{"Punch=KEY_G", "Punch=KEY_H"}
+        << QStringList{"InputPunch=KEY_H"};
 }
 
 void BindingStoreTest::givesItsEditsBack() {

@@ -208,8 +208,7 @@ void GamePageTest::skiChampsXAxisTakesOnlyAWholeAxis() {
     QCOMPARE(f.store().value(ui::tag(skiX)), QStringLiteral("MOUSE_XAXIS,JOY1_XAXIS"));
     // A pole takes keys as usual.
     f.capture(QStringLiteral("SkiPollLeft"), Qt::Key_Z);
-    QCOMPARE(f.store().value(QStringLiteral("SkiPollLeft")),
-             QStringLiteral("KEY_Z,JOY1_BUTTON1"));
+    QCOMPARE(f.store().value(QStringLiteral("SkiPollLeft")), QStringLiteral("KEY_Z,JOY1_BUTTON1"));
 }
 
 void GamePageTest::walkAndRestoreStayOnThePage() {
@@ -292,8 +291,7 @@ void GamePageTest::closingAndReopeningForgetsUnsavedPageEdits() {
     QTest::mouseClick(f.form.Command3, Qt::LeftButton);
     QVERIFY(f.form.page().Picture4->isHidden()); // the chart first
     f.turn();
-    QCOMPARE(f.store().value(QStringLiteral("SkiSelect1")),
-             QStringLiteral("KEY_Q,JOY1_BUTTON3"));
+    QCOMPARE(f.store().value(QStringLiteral("SkiSelect1")), QStringLiteral("KEY_Q,JOY1_BUTTON3"));
 }
 
 QTEST_MAIN(GamePageTest)

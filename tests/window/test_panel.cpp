@@ -238,8 +238,7 @@ void PanelTest::restoreFollowsOneRuleFileOrNot() {
     f.click(f.form.Command4);
     QCOMPARE(f.value(0), start1);
     QCOMPARE(f.value(2), coin1);
-    QCOMPARE(f.value(47),
-             QStringLiteral("KEY_A,JOY1_BUTTON1,MOUSE_LEFT_BUTTON"));
+    QCOMPARE(f.value(47), QStringLiteral("KEY_A,JOY1_BUTTON1,MOUSE_LEFT_BUTTON"));
     QVERIFY(f.edited(0));
 }
 

@@ -228,7 +228,8 @@ void RealGamePageTest::skiChampsXAxisTakesAWholeStickAxisAndRefusesAKey() {
     // End to end, the stick's Y axis drives it.
     QVERIFY(f.sweep(pad, 1));
     QVERIFY(!f.capturing());
-    QVERIFY2(padAxis(1).contains(f.store().value(ui::tag(skiX))), qPrintable(f.store().value(ui::tag(skiX))));
+    QVERIFY2(padAxis(1).contains(f.store().value(ui::tag(skiX))),
+             qPrintable(f.store().value(ui::tag(skiX))));
 }
 
 QTEST_MAIN(RealGamePageTest)
