@@ -12,6 +12,10 @@ namespace bindings {
 
 namespace {
 
+static_assert(std::all_of(kSlots.begin(), kSlots.end(),
+                          [](const InputSlot& slot) { return !builtInValue(slot.inputName).empty(); }),
+              "every slot has the emulator's built-in value");
+
 // A name of the chart's earlier vocabulary that the current release reads
 // as an input of its own (the light guns' Trigger and Offscreen): the chart
 // writes it, so the page never stores it apart.

@@ -3,9 +3,7 @@
 #include "bindings/BindingStore.h"
 #include "bindings/BuiltInValues.h"
 #include "bindings/Capture.h"
-#include "bindings/DeviceCapture.h"
 #include "bindings/GamePage.h"
-#include "bindings/KeyNames.h"
 #include "bindings/Latin1.h"
 #include "bindings/Profiles.h"
 #include "bindings/SlotBinding.h"
@@ -44,12 +42,6 @@
 namespace emulator {
 
 namespace {
-
-static_assert(std::all_of(bindings::kSlots.begin(), bindings::kSlots.end(),
-                          [](const bindings::InputSlot& slot) {
-                              return !bindings::builtInValue(slot.inputName).empty();
-                          }),
-              "every slot has the emulator's built-in value");
 
 using bindings::latin1;
 
