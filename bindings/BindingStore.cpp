@@ -1,5 +1,6 @@
 #include "bindings/BindingStore.h"
 
+#include "bindings/BindingValue.h"
 #include "bindings/BuiltInValues.h"
 #include "bindings/GameInputs.h"
 #include "bindings/Latin1.h"
@@ -43,41 +44,35 @@ QStringList pageInputNames() {
     return names;
 }
 
-void BindingStore::read(const QString& input, const QString& value, ValueOrigin origin) {
-    m_bindings.insert(input, {value, origin, false});
-}
-
 void BindingStore::load(const FileValue& global, GameValue game, QString inputSystem) {
     clear();
+    const auto read = [this](const QString& input, const std::optional<QString>& found,
+                             std::string_view builtIn) {
+        m_bindings.insert(input, found ? Binding{*found}
+                                       : Binding{latin1(builtIn), ValueOrigin::BuiltIn});
+    };
     for (const InputSlot& slot : kSlots) {
         const QString current = latin1(currentInputName(slot.inputName));
         // The current name wins: it is what the current release reads.
-        std::optional<QString> found = global(current);
-        if (!found)
-            found = global(latin1(slot.inputName));
-        if (found)
-            read(current, *found, ValueOrigin::File);
-        else
-            read(current, latin1(builtInValue(slot.inputName)), ValueOrigin::BuiltIn);
+        const std::optional<QString> found = global(current);
+        read(current, found ? found : global(latin1(slot.inputName)), builtInValue(slot.inputName));
     }
-    for (const QString& input : pageInputNames()) {
-        if (const std::optional<QString> found = global(input))
-            read(input, *found, ValueOrigin::File);
-        else
-            read(input, latin1(gameInput(input.toStdString())->builtIn), ValueOrigin::BuiltIn);
-    }
+    for (const QString& input : pageInputNames())
+        read(input, global(input), gameInput(input.toStdString())->builtIn);
     m_game = std::move(game);
     m_inputSystem = std::move(inputSystem);
 }
 
 void BindingStore::loadDefaults(Release release) {
     load([](const QString&) { return std::optional<QString>(); });
-    // The current release's own values are what it uses without a file.
+    // The current release's own values are what it uses without a file;
+    // the 2011 release's keys are the chart's own (a mouse button under its
+    // stored name).
     if (release == Release::Current)
         return;
-    for (int i = 0; i < kSlotCount; ++i)
-        read(latin1(currentInputName(kSlots[std::size_t(i)].inputName)), defaultValue(i, release),
-             ValueOrigin::File);
+    for (const InputSlot& slot : kSlots)
+        m_bindings.insert(latin1(currentInputName(slot.inputName)),
+                          Binding{withKey(QString(), latin1(slot.defaultKey))});
 }
 
 void BindingStore::clear() {

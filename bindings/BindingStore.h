@@ -51,8 +51,9 @@ public:
     // emulator's built-in value. Nothing is edited afterwards. `game` answers
     // gameValue.
     void load(const FileValue& global, GameValue game = {}, QString inputSystem = {});
-    // With no file at all: the chart's defaultValue of `release`, the page's
-    // inputs their built-in values.
+    // With no file at all: the chart's inputs the built-in values of the
+    // current release, or the 2011 release's keys; the page's inputs their
+    // built-in values.
     void loadDefaults(Release release);
     // Nothing: the panel is closed.
     void clear();
@@ -84,8 +85,6 @@ public:
     } capture;
 
 private:
-    void read(const QString& input, const QString& value, ValueOrigin origin);
-
     QHash<QString, Binding> m_bindings;
     GameValue m_game;
     QString m_inputSystem;

@@ -141,13 +141,6 @@ QString restoredValue(const QString& value, const QString& builtIn) {
     return joinSources(restored);
 }
 
-QString defaultValue(int slot, Release release) {
-    const InputSlot& entry = kSlots[std::size_t(slot)];
-    if (release == Release::Current)
-        return latin1(builtInValue(entry.inputName));
-    return withKey(QString(), latin1(entry.defaultKey)); // a mouse button under its stored name
-}
-
 void Restore(ui::Form1& form, BindingStore& store, Release release) {
     for (const InputSlot& entry : kSlots) {
         const QString input = latin1(currentInputName(entry.inputName));

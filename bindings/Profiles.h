@@ -49,10 +49,6 @@ enum class Release { Earlier, Current };
 //     -> "KEY_A,JOY2_BUTTON3,MOUSE_LEFT_BUTTON"
 QString restoredValue(const QString& value, const QString& builtIn);
 
-// A slot's value when there is no file at all: the current release's
-// built-in value, or the 2011 release's key.
-QString defaultValue(int slot, Release release);
-
 // Loads the default bindings into every chart slot; each counts as edited.
 // With the current release, restoredValue of the built-in value; with the
 // earlier one, its key in place of the keys of the value (joystick sources
