@@ -49,30 +49,32 @@ void Frontend::route() {
     Form1& f = m_form;
     ui::Dialogs& d = m_dialogs;
     emulator::Launcher& l = m_launcher;
+    bindings::BindingStore& s = m_bindingStore;
 
     // clang-format off
     // event                                   handler
     connect(&f, &Form1::closeRequested,        this, [this] { shutdown(); });
     connect(&f, &Form1::command1Clicked,       this, [&f, &l, &d] { emulator::Launch(f, l, d); });
     connect(&f, &Form1::command2Clicked,       this, [&f] { catalogue::newScan(f); });
-    connect(&f, &Form1::command3Clicked,       this, [&f, &d] { emulator::OpenPanel(f, d); });
-    connect(&f, &Form1::command4Clicked,       this, [&f] { emulator::RestorePanel(f); });
-    connect(&f, &Form1::command5Clicked,       this, [&f] { bindings::AllOverAgain(f); });
-    connect(&f, &Form1::command6Clicked,       this, [&f, &d] { emulator::Save(f, d); });
-    connect(&f, &Form1::command7Clicked,       this, [&f, &d, &l] { emulator::StartInputConfiguration(f, d, l); });
-    connect(&f, &Form1::image5Clicked,         this, [&f, &d] { emulator::ClosePanel(f, d); });
-    connect(&f, &Form1::slotDoubleClicked,     this, [&f](int slot) { bindings::BeginCapture(f, slot); });
-    connect(&f, &Form1::slotMenuRequested,     this, [&f](int slot, const QPoint& at) { bindings::ShowSlotMenu(f, slot, at); });
-    connect(&f, &Form1::command8Clicked,       this, [&f] { emulator::TurnPage(f); });
+    connect(&f, &Form1::command3Clicked,       this, [&f, &s, &d] { emulator::OpenPanel(f, s, d); });
+    connect(&f, &Form1::command4Clicked,       this, [&f, &s] { emulator::RestorePanel(f, s); });
+    connect(&f, &Form1::command5Clicked,       this, [&f, &s] { bindings::AllOverAgain(f, s); });
+    connect(&f, &Form1::command6Clicked,       this, [&f, &s, &d] { emulator::Save(f, s, d); });
+    connect(&f, &Form1::command7Clicked,       this, [&f, &s, &d, &l] { emulator::StartInputConfiguration(f, s, d, l); });
+    connect(&f, &Form1::image5Clicked,         this, [&f, &s, &d] { emulator::ClosePanel(f, s, d); });
+    connect(&f, &Form1::slotDoubleClicked,     this, [&f, &s](int slot) { bindings::BeginCapture(f, s, slot); });
+    connect(&f, &Form1::slotMenuRequested,     this, [&f, &s](int slot, const QPoint& at) { bindings::ShowSlotMenu(f, s, slot, at); });
+    connect(&f, &Form1::command8Clicked,       this, [&f, &s] { emulator::TurnPage(f, s); });
     connect(&f, &Form1::list2RowSelected,      this, [&f] { catalogue::selectionView(f); });
-    connect(&f, &Form1::list2RowSelected,      this, [&f] { if (bindings::pageShown(f)) emulator::ShowSelectedGame(f); });
+    connect(&f, &Form1::list2RowSelected,      this, [&f, &s] { if (bindings::pageShown(f)) emulator::ShowSelectedGame(f, s); });
     connect(&f, &Form1::list2DoubleClicked,    this, [&f, &l, &d] { emulator::LaunchFromList(f, l, d); });
     connect(&f, &Form1::list2MenuRequested,    this, [&f, &l, &d](int, const QPoint& at) { emulator::ShowVersionMenu(f, l, d, at); });
-    connect(&f, &Form1::captureKeyPressed,     this, [&f](int key, const QString& text, quint32 scanCode) { bindings::CaptureKey(f, key, text, scanCode); });
-    connect(&f, &Form1::captureMousePressed,   this, [&f](Qt::MouseButton button) { bindings::CaptureMouse(f, button); });
-    connect(&f, &Form1::captureMouseMoved,     this, [&f](const QPoint& at) { bindings::CaptureMouseMove(f, at); });
-    connect(&m_deviceCapture, &bindings::DeviceCapture::captured, this, [&f](const QString& source) { bindings::CaptureDevice(f, source); });
+    connect(&f, &Form1::captureKeyPressed,     this, [&f, &s](int key, const QString& text, quint32 scanCode) { bindings::CaptureKey(f, s, key, text, scanCode); });
+    connect(&f, &Form1::captureMousePressed,   this, [&f, &s](Qt::MouseButton button) { bindings::CaptureMouse(f, s, button); });
+    connect(&f, &Form1::captureMouseMoved,     this, [&f, &s](const QPoint& at) { bindings::CaptureMouseMove(f, s, at); });
+    connect(&m_deviceCapture, &bindings::DeviceCapture::captured, this, [&f, &s](const QString& source) { bindings::CaptureDevice(f, s, source); });
     connect(&l, &emulator::Launcher::printed,  this, [&f](const QString& text) { emulator::InputSetupPrinted(f, text); });
+    connect(&l, &emulator::Launcher::finished, this, [&f, &s, &d] { emulator::InputSetupFinished(f, s, d); });
     connect(&l, &emulator::Launcher::finished, this, [&f, &d](int status, const QStringList& lines, bool kept) { emulator::RunFinished(f, d, status, lines, kept); });
     // clang-format on
 }

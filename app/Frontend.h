@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bindings/BindingStore.h"
 #include "bindings/DeviceCapture.h"
 #include "platform/GameDevices.h"
 
@@ -33,6 +34,9 @@ public:
     // Shutdown, then the end of the process. Runs once, whatever asks.
     void shutdown();
 
+    // The binding panel's model, which the panel's handlers are given.
+    bindings::BindingStore& bindingStore() { return m_bindingStore; }
+
 private:
     void route();
 
@@ -43,7 +47,8 @@ private:
     std::function<void()> m_endProcess;
     bool m_shuttingDown = false;
     platform::GameDevices m_devices;
-    bindings::DeviceCapture m_deviceCapture{m_form, m_devices};
+    bindings::BindingStore m_bindingStore;
+    bindings::DeviceCapture m_deviceCapture{m_form, m_devices, m_bindingStore};
 };
 
 } // namespace app

@@ -8,6 +8,7 @@
 //   bigfile-bench CASE DIR   one case on the program folder DIR (internal)
 
 #include "app/Lifecycle.h"
+#include "bindings/BindingStore.h"
 #include "bindings/SlotBinding.h"
 #include "emulator/BindingPanel.h"
 #include "ui/Dialogs.h"
@@ -118,7 +119,8 @@ int runCase(const Case& c, const QString& folder) {
         form.grab();
     } else {
         QuietDialogs dialogs;
-        emulator::OpenPanel(form, dialogs);
+        bindings::BindingStore store;
+        emulator::OpenPanel(form, store, dialogs);
         form.Picture3->grab();
     }
     const qint64 ms = timer.elapsed();

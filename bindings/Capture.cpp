@@ -10,7 +10,6 @@
 #include "ui/ClickableLabel.h"
 #include "ui/Form1.h"
 #include "ui/Panel.h"
-#include "ui/SlotState.h"
 #include "ui/Tag.h"
 
 #include <QPushButton>
@@ -49,24 +48,19 @@ int capturedSlot(const ui::Form1& form) {
 constexpr int kAxisBoxHeight = 40;
 // The share of the box the mouse must cross.
 constexpr double kAcross = 0.6;
-const char kMoveStart[] = "captureMoveStart";
-
-const char kPromptProperty[] = "capturePrompt";
-const char kWholePromptProperty[] = "captureWholePrompt";
 
 // The prompt, kept also apart from the devices the device capture adds to
 // it. A shortened one has its whole text in its tooltip and its description.
-void setPrompt(ui::Form1& form, const CapturePrompt& prompt) {
-    form.Label3->setProperty(kPromptProperty, prompt.shown);
-    form.Label3->setProperty(kWholePromptProperty, prompt.whole);
+void setPrompt(ui::Form1& form, BindingStore& store, const CapturePrompt& prompt) {
+    store.capture.prompt = prompt;
     form.Label3->setText(prompt.shown);
     const QString more = prompt.whole != prompt.shown ? prompt.whole : QString();
     form.Label3->setToolTip(more);
     form.Label3->setAccessibleDescription(more);
 }
 
-void setPrompt(ui::Form1& form, const QString& text) {
-    setPrompt(form, {text, text});
+void setPrompt(ui::Form1& form, BindingStore& store, const QString& text) {
+    setPrompt(form, store, {text, text});
 }
 
 // The slot after `slot` in the walk, or -1 at the end of its page.
@@ -77,14 +71,6 @@ int nextInWalk(const ui::Form1& form, int slot) {
 }
 
 } // namespace
-
-QString capturePrompt(const ui::Form1& form) {
-    return form.Label3->property(kPromptProperty).toString();
-}
-
-QString wholeCapturePrompt(const ui::Form1& form) {
-    return form.Label3->property(kWholePromptProperty).toString();
-}
 
 CapturePrompt wholeAxisPrompt(AxisPrompt which, const QString& input) {
     const QString how =
@@ -109,7 +95,7 @@ InputKind slotKind(const ui::Form1& form, int slot) {
     return label ? inputKind(currentInputName(ui::tag(label).toStdString())) : InputKind::Switch;
 }
 
-void BeginCapture(ui::Form1& form, int slot) {
+void BeginCapture(ui::Form1& form, BindingStore& store, int slot) {
     ui::ClickableLabel* label = form.slotLabel(slot);
     if (!label)
         return;
@@ -123,30 +109,31 @@ void BeginCapture(ui::Form1& form, int slot) {
         box.setHeight(kAxisBoxHeight);
     }
     form.Text6->setGeometry(box);
-    form.Text6->setProperty(kMoveStart, QVariant());
+    store.capture.moveStart.reset();
     form.Text6->show();
     form.Text6->raise();
     if (wholeAxis)
-        setPrompt(form, wholeAxisPrompt(AxisPrompt::Waiting, ui::tag(label)));
+        setPrompt(form, store, wholeAxisPrompt(AxisPrompt::Waiting, ui::tag(label)));
     else
-        setPrompt(form, QLatin1String("Input") + ui::tag(label) + QLatin1String(" Press Keys ..."));
+        setPrompt(form, store,
+                  QLatin1String("Input") + ui::tag(label) + QLatin1String(" Press Keys ..."));
     form.Text6->setFocus(Qt::OtherFocusReason);
 }
 
-void FinishCapture(ui::Form1& form, const std::optional<QString>& name) {
+void FinishCapture(ui::Form1& form, BindingStore& store, const std::optional<QString>& name) {
     // The tag holds the slot's number; anything else reads as slot 0.
     int k = capturedSlot(form);
     if (k < 0)
         k = 0;
     // The captured key replaces the value's keys; its joystick sources stay.
     if (name)
-        editSlotBinding(form, k, withKey(ui::slotValue(form.slotLabel(k)), *name));
+        editSlot(form, store, k, withKey(slotValue(form, store, k), *name));
     form.Text6->setText(QString());
     form.Text6->hide();
-    setPrompt(form, QString());
+    setPrompt(form, store, QString());
     const int next = nextInWalk(form, k);
     if (ui::tag(form.Command5) == kWalking && next >= 0) {
-        BeginCapture(form, next);
+        BeginCapture(form, store, next);
         return;
     }
     ui::setTag(form.Command5, QString());
@@ -161,7 +148,7 @@ void FinishCapture(ui::Form1& form, const std::optional<QString>& name) {
     form.Command6->setFocus(Qt::OtherFocusReason);
 }
 
-void AllOverAgain(ui::Form1& form) {
+void AllOverAgain(ui::Form1& form, BindingStore& store) {
     ui::setTag(form.Command5, kWalking);
     // The page shown walks its own entries only.
     const bool page = pageShown(form);
@@ -172,37 +159,40 @@ void AllOverAgain(ui::Form1& form) {
         return;
     }
     for (int i = first; i < end; ++i)
-        editSlotBinding(form, i, withoutKey(ui::slotValue(form.slotLabel(i))));
-    BeginCapture(form, first);
+        store.edit(slotInput(form, i), withoutKey(slotValue(form, store, i)));
+    renderSlots(form, store);
+    BeginCapture(form, store, first);
 }
 
-void CaptureKey(ui::Form1& form, int qtKey, const QString& text, quint32 nativeScanCode) {
+void CaptureKey(ui::Form1& form, BindingStore& store, int qtKey, const QString& text,
+                quint32 nativeScanCode) {
     if (form.Text6->isHidden())
         return;
     const int slot = capturedSlot(form);
     if (slot >= 0 && slotKind(form, slot) == InputKind::WholeAxis) {
         // The emulator takes no key there: Esc skips, any other key is refused.
         if (qtKey == Qt::Key_Escape)
-            FinishCapture(form, std::nullopt);
+            FinishCapture(form, store, std::nullopt);
         else
-            setPrompt(form, wholeAxisPrompt(AxisPrompt::KeyRefused, ui::tag(form.slotLabel(slot))));
+            setPrompt(form, store,
+                      wholeAxisPrompt(AxisPrompt::KeyRefused, ui::tag(form.slotLabel(slot))));
         return;
     }
     const KeyFacts facts = keyFactsFromQt(qtKey, text);
     if (facts.virtualKey) {
         if (const auto name = keyDownName(*facts.virtualKey)) {
-            FinishCapture(form, name);
+            FinishCapture(form, store, name);
             return;
         }
     }
     if (facts.characterCode) {
         const KeyPressName press = keyPressName(*facts.characterCode);
         if (press.finishes) {
-            FinishCapture(form, press.name);
+            FinishCapture(form, store, press.name);
             return;
         }
         if (const auto name = physicalKeyName(nativeScanCode)) {
-            FinishCapture(form, name);
+            FinishCapture(form, store, name);
             return;
         }
     }
@@ -210,28 +200,28 @@ void CaptureKey(ui::Form1& form, int qtKey, const QString& text, quint32 nativeS
     form.Text6->setFocus(Qt::OtherFocusReason);
 }
 
-void CaptureMouse(ui::Form1& form, Qt::MouseButton button) {
+void CaptureMouse(ui::Form1& form, BindingStore& store, Qt::MouseButton button) {
     if (form.Text6->isHidden())
         return;
     const int slot = capturedSlot(form);
     if (slot >= 0 && slotKind(form, slot) == InputKind::WholeAxis) {
-        setPrompt(form, wholeAxisPrompt(AxisPrompt::ButtonRefused, ui::tag(form.slotLabel(slot))));
+        setPrompt(form, store,
+                  wholeAxisPrompt(AxisPrompt::ButtonRefused, ui::tag(form.slotLabel(slot))));
         return;
     }
     if (const auto name = mouseButtonName(mouseButtonCode(button)))
-        FinishCapture(form, name);
+        FinishCapture(form, store, name);
 }
 
-void CaptureMouseMove(ui::Form1& form, const QPoint& at) {
+void CaptureMouseMove(ui::Form1& form, BindingStore& store, const QPoint& at) {
     const int slot = capturedSlot(form);
     if (form.Text6->isHidden() || slot < 0 || slotKind(form, slot) != InputKind::WholeAxis)
         return;
-    const QVariant start = form.Text6->property(kMoveStart);
-    if (!start.isValid()) {
-        form.Text6->setProperty(kMoveStart, at);
+    if (!store.capture.moveStart) {
+        store.capture.moveStart = at;
         return;
     }
-    const QPoint moved = at - start.toPoint();
+    const QPoint moved = at - *store.capture.moveStart;
     QString axis;
     if (std::abs(moved.x()) >= kAcross * form.Text6->width())
         axis = QStringLiteral("MOUSE_XAXIS");
@@ -240,23 +230,23 @@ void CaptureMouseMove(ui::Form1& form, const QPoint& at) {
     else
         return;
     // The mouse axis takes the place of the value's mouse and keys.
-    const QString rest = withoutKey(ui::slotValue(form.slotLabel(slot)));
-    editSlotBinding(form, slot, withoutNone(rest.isEmpty() ? axis : axis + u',' + rest));
-    FinishCapture(form, std::nullopt);
+    const QString rest = withoutKey(slotValue(form, store, slot));
+    editSlot(form, store, slot, withoutNone(rest.isEmpty() ? axis : axis + u',' + rest));
+    FinishCapture(form, store, std::nullopt);
 }
 
-void CaptureDevice(ui::Form1& form, const QString& source) {
+void CaptureDevice(ui::Form1& form, BindingStore& store, const QString& source) {
     const int k = capturedSlot(form);
     if (form.Text6->isHidden() || k < 0 || !accepts(slotKind(form, k), source))
         return;
-    editSlotBinding(form, k, withDeviceSource(ui::slotValue(form.slotLabel(k)), source));
-    FinishCapture(form, std::nullopt);
+    editSlot(form, store, k, withDeviceSource(slotValue(form, store, k), source));
+    FinishCapture(form, store, std::nullopt);
 }
 
-void EndCapture(ui::Form1& form) {
+void EndCapture(ui::Form1& form, BindingStore& store) {
     form.Text6->setText(QString());
     form.Text6->hide();
-    setPrompt(form, QString());
+    setPrompt(form, store, QString());
     ui::setTag(form.Command5, QString());
 }
 

@@ -1,5 +1,6 @@
 #include "bindings/DeviceCapture.h"
 
+#include "bindings/BindingStore.h"
 #include "bindings/Capture.h"
 #include "platform/GameDevices.h"
 #include "ui/CaptureBox.h"
@@ -25,8 +26,9 @@ int capturedSlot(const ui::Form1& form) {
 
 } // namespace
 
-DeviceCapture::DeviceCapture(ui::Form1& form, platform::GameDevices& devices, QObject* parent)
-    : QObject(parent), m_form(form), m_devices(devices) {
+DeviceCapture::DeviceCapture(ui::Form1& form, platform::GameDevices& devices,
+                             const BindingStore& store, QObject* parent)
+    : QObject(parent), m_form(form), m_devices(devices), m_store(store) {
     m_form.Text6->installEventFilter(this);
     connect(&m_devices, &platform::GameDevices::polled, this, &DeviceCapture::poll);
     connect(&m_devices, &platform::GameDevices::listChanged, this,
@@ -43,7 +45,7 @@ void DeviceCapture::begin() {
     if (m_devices.running())
         return; // the walk goes on: devices that bound the last slot stay held
     reset();
-    m_numbering = numberingFor(m_form.Picture3->property(kInputSystemProperty).toString());
+    m_numbering = numberingFor(m_store.inputSystem());
     m_devices.start(m_numbering == Numbering::GameController
                         ? platform::GameDevices::Reading::GameController
                         : platform::GameDevices::Reading::Joystick);
@@ -124,9 +126,9 @@ void DeviceCapture::showPrompt(const QString& text, const QString& tooltip) {
 // and keeps its room for that.
 void DeviceCapture::showDevices() {
     const std::vector<platform::GameDevice>& devices = m_devices.devices();
-    const QString base = capturePrompt(m_form);
+    const QString base = m_store.capture.prompt.shown;
     QStringList tooltip;
-    if (const QString whole = wholeCapturePrompt(m_form); whole != base)
+    if (const QString whole = m_store.capture.prompt.whole; whole != base)
         tooltip.append(whole);
     if (devices.empty()) {
         showPrompt(base, tooltip.join(u'\n'));

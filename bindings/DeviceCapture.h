@@ -15,9 +15,7 @@ class Form1;
 
 namespace bindings {
 
-// The panel keeps, under this property of Picture3, the global InputSystem
-// setting of the file it read: it decides how devices are numbered.
-inline constexpr char kInputSystemProperty[] = "inputSystem";
+class BindingStore;
 
 // Game devices in the capture: while the capture box waits, a button, a hat
 // or an axis moved well away from its rest binds the slot being captured.
@@ -28,7 +26,8 @@ inline constexpr char kInputSystemProperty[] = "inputSystem";
 class DeviceCapture final : public QObject {
     Q_OBJECT
 public:
-    DeviceCapture(ui::Form1& form, platform::GameDevices& devices, QObject* parent = nullptr);
+    DeviceCapture(ui::Form1& form, platform::GameDevices& devices, const BindingStore& store,
+                  QObject* parent = nullptr);
 
 Q_SIGNALS:
     // A device control was taken for the slot being captured: `source`
@@ -47,6 +46,7 @@ private:
 
     ui::Form1& m_form;
     platform::GameDevices& m_devices;
+    const BindingStore& m_store;
     Numbering m_numbering = Numbering::Joystick;
     // By device key: where its controls rested when first seen in this run
     // of captures, and the devices that bound a slot and are not back there.

@@ -1,5 +1,6 @@
 #include "bindings/Profiles.h"
 
+#include "bindings/BindingStore.h"
 #include "bindings/BindingValue.h"
 #include "bindings/BuiltInValues.h"
 #include "bindings/GameInputs.h"
@@ -8,8 +9,6 @@
 #include "bindings/SlotTable.h"
 #include "ui/ClickableLabel.h"
 #include "ui/Form1.h"
-#include "ui/SlotState.h"
-#include "ui/Tag.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -142,35 +141,15 @@ QString restoredValue(const QString& value, const QString& builtIn) {
     return joinSources(restored);
 }
 
-QString defaultValue(int slot, Release release) {
-    const InputSlot& entry = kSlots[std::size_t(slot)];
-    if (release == Release::Current)
-        return latin1(builtInValue(entry.inputName));
-    return withKey(QString(), latin1(entry.defaultKey)); // a mouse button under its stored name
-}
-
-void Restore(ui::Form1& form, Release release) {
-    for (int i = 0; i < kSlotCount; ++i) {
-        ui::ClickableLabel* slot = form.Label1[std::size_t(i)];
-        const InputSlot& entry = kSlots[std::size_t(i)];
-        ui::setTag(slot, latin1(entry.inputName));
-        const QString value = ui::slotValue(slot);
-        editSlotBinding(form, i,
-                        release == Release::Current
-                            ? restoredValue(value, latin1(builtInValue(entry.inputName)))
-                            : withKey(value, latin1(entry.defaultKey)));
+void Restore(ui::Form1& form, BindingStore& store, Release release) {
+    for (const InputSlot& entry : kSlots) {
+        const QString input = latin1(currentInputName(entry.inputName));
+        const QString value = store.value(input);
+        store.edit(input, release == Release::Current
+                              ? restoredValue(value, latin1(builtInValue(entry.inputName)))
+                              : withKey(value, latin1(entry.defaultKey)));
     }
-}
-
-void ShowDefaults(ui::Form1& form, Release release) {
-    for (int i = 0; i < kSlotCount; ++i) {
-        ui::ClickableLabel* slot = form.Label1[std::size_t(i)];
-        ui::setTag(slot, latin1(kSlots[std::size_t(i)].inputName));
-        clearSlotBinding(form, i);
-        // The current release's own values are what it uses without a file.
-        setSlotBinding(form, i, defaultValue(i, release),
-                       release == Release::Current ? ValueOrigin::BuiltIn : ValueOrigin::File);
-    }
+    renderSlots(form, store);
 }
 
 } // namespace bindings

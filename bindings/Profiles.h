@@ -12,6 +12,8 @@ class Form1;
 
 namespace bindings {
 
+class BindingStore;
+
 inline const QColor kUnmarkedColour{224, 224, 224};
 inline const QColor kMarkedColour{255, 192, 192};
 
@@ -47,20 +49,12 @@ enum class Release { Earlier, Current };
 //     -> "KEY_A,JOY2_BUTTON3,MOUSE_LEFT_BUTTON"
 QString restoredValue(const QString& value, const QString& builtIn);
 
-// A slot's value when there is no file at all: the current release's
-// built-in value, or the 2011 release's key.
-QString defaultValue(int slot, Release release);
-
-// Loads the default bindings into every slot, its input name into its tag;
-// each slot counts as edited. With the current release, restoredValue of
-// the built-in value; with the earlier one, its key in place of the keys of
-// the value (joystick sources stay). Colours, the panel's edited mark and
-// any capture are left as they are.
-void Restore(ui::Form1& form, Release release);
-
-// The panel's values with no file to read: every slot's name and
-// defaultValue, as read (not edited).
-void ShowDefaults(ui::Form1& form, Release release);
+// Loads the default bindings into every chart slot; each counts as edited.
+// With the current release, restoredValue of the built-in value; with the
+// earlier one, its key in place of the keys of the value (joystick sources
+// stay). Colours, the panel's edited mark and any capture are left as they
+// are.
+void Restore(ui::Form1& form, BindingStore& store, Release release);
 
 // The default binding list: input name ";" key ";" for the 49 slots in order.
 QString defaultBindingText();

@@ -1,12 +1,16 @@
 #include "bindings/SlotBinding.h"
 
+#include "bindings/BindingStore.h"
 #include "bindings/BindingValue.h"
-#include "bindings/GamePage.h"
+#include "bindings/BuiltInValues.h"
+#include "bindings/GameInputs.h"
 #include "bindings/Latin1.h"
 #include "bindings/SlotTable.h"
 #include "ui/ClickableLabel.h"
 #include "ui/Form1.h"
-#include "ui/SlotState.h"
+#include "ui/Tag.h"
+
+#include <QSignalBlocker>
 
 namespace bindings {
 
@@ -29,38 +33,36 @@ QString shortened(QString text) {
     return text;
 }
 
-} // namespace
-
-// How a slot is bound, by mouse and by keyboard, for screen readers.
-const QString kHowToBind = QStringLiteral(
-    ". Double-click or press Enter to bind a key or a device control; its menu removes one");
-
-void showBinding(ui::ClickableLabel* label, const QString& value, const QString& group,
-                 ValueOrigin origin, const QString& note) {
-    ui::setSlotValue(label, value);
-    ui::setSlotBuiltIn(label, origin == ValueOrigin::BuiltIn);
-    QString caption = shownKey(value);
+void show(ui::ClickableLabel* label, const Binding& binding, const QString& group,
+          const QString& note) {
+    const QSignalBlocker blocker(label);
+    QString caption = shownKey(binding.value);
     if (caption.isEmpty())
-        caption = joystickCaption(value); // never looks unbound when a joystick drives it
+        caption = joystickCaption(binding.value); // never looks unbound when a joystick drives it
     label->setText(shortened(caption));
-    label->setDeviceMark(hasJoystick(value));
-    QString spelled = shortened(describe(value));
-    if (origin == ValueOrigin::BuiltIn)
+    label->setDeviceMark(hasJoystick(binding.value));
+    QString spelled = shortened(describe(binding.value));
+    if (binding.origin == ValueOrigin::BuiltIn)
         spelled += QStringLiteral(" (the emulator's built-in value)");
     spelled += note;
     label->setToolTip(spelled);
     label->setAccessibleDescription(group + QStringLiteral(". ") + spelled + kHowToBind);
 }
 
-namespace {
-
-void show(ui::Form1& form, int slot, const QString& value, ValueOrigin origin) {
-    if (slot < 0 || slot >= kSlotCount)
-        return;
-    showBinding(form.Label1[std::size_t(slot)], value, group(slot), origin);
+// A chart slot of a closed panel: no caption, no mark, no tooltip.
+void showEmpty(ui::ClickableLabel* label, const QString& group) {
+    const QSignalBlocker blocker(label);
+    label->setText(QString());
+    label->setDeviceMark(false);
+    label->setToolTip(QString());
+    label->setAccessibleDescription(group + kHowToBind);
 }
 
 } // namespace
+
+// How a slot is bound, by mouse and by keyboard, for screen readers.
+const QString kHowToBind = QStringLiteral(
+    ". Double-click or press Enter to bind a key or a device control; its menu removes one");
 
 ui::SlotLook slotLook(int slot) {
     if (slot < 0 || slot >= kSlotCount)
@@ -71,32 +73,50 @@ ui::SlotLook slotLook(int slot) {
             group(slot) + kHowToBind};
 }
 
-void setSlotBinding(ui::Form1& form, int slot, const QString& value, ValueOrigin origin) {
-    show(form, slot, value, origin);
+QString slotInput(const ui::Form1& form, int slot) {
     if (slot >= 0 && slot < kSlotCount)
-        ui::setSlotEdited(form.Label1[std::size_t(slot)], false);
+        return latin1(currentInputName(kSlots[std::size_t(slot)].inputName));
+    const ui::ClickableLabel* entry = form.slotLabel(slot);
+    return entry ? ui::tag(entry) : QString();
 }
 
-void editSlotBinding(ui::Form1& form, int slot, const QString& value) {
-    if (slot >= ui::Form1::kPageFirstSlot) {
-        editPageEntry(form, slot - ui::Form1::kPageFirstSlot, value);
-        return;
+QString slotValue(const ui::Form1& form, const BindingStore& store, int slot) {
+    return store.value(slotInput(form, slot));
+}
+
+void renderSlots(ui::Form1& form, const BindingStore& store) {
+    for (int i = 0; i < kSlotCount; ++i) {
+        ui::ClickableLabel* label = form.Label1[std::size_t(i)];
+        const Binding* binding = store.find(slotInput(form, i));
+        ui::setTag(label, binding ? latin1(kSlots[std::size_t(i)].inputName) : QString());
+        if (binding)
+            show(label, *binding, group(i), QString());
+        else
+            showEmpty(label, group(i));
     }
-    show(form, slot, value, ValueOrigin::File);
-    if (slot >= 0 && slot < kSlotCount)
-        ui::setSlotEdited(form.Label1[std::size_t(slot)], true);
+    if (!form.pageBuilt())
+        return;
+    for (ui::ClickableLabel* entry : form.page().Label7) {
+        const QString input = ui::tag(entry);
+        if (input.isEmpty())
+            break; // the entries the page shows come first
+        const GameInput* known = gameInput(input.toStdString());
+        QString note;
+        if (const auto game = store.gameValue(store.pageSet, input))
+            note = QStringLiteral("; this game gets ") + describe(*game) +
+                   QStringLiteral(" from its [ ") + store.pageSet + QStringLiteral(" ] section");
+        const Binding* binding = store.find(input);
+        show(entry, binding ? *binding : Binding(),
+             known ? latin1(inputTypeHeading(known->type)) : QString(), note);
+    }
 }
 
-void clearSlotBinding(ui::Form1& form, int slot) {
-    if (slot < 0 || slot >= kSlotCount)
+void editSlot(ui::Form1& form, BindingStore& store, int slot, const QString& value) {
+    const QString input = slotInput(form, slot);
+    if (input.isEmpty())
         return;
-    ui::ClickableLabel* label = form.Label1[std::size_t(slot)];
-    ui::setSlotValue(label, QString());
-    ui::setSlotEdited(label, false);
-    label->setText(QString());
-    label->setDeviceMark(false);
-    label->setToolTip(QString());
-    label->setAccessibleDescription(group(slot) + kHowToBind);
+    store.edit(input, value);
+    renderSlots(form, store);
 }
 
 } // namespace bindings

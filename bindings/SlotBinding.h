@@ -3,46 +3,41 @@
 #include <QString>
 
 namespace ui {
-class ClickableLabel;
 class Form1;
 struct SlotLook;
 } // namespace ui
 
 namespace bindings {
 
-// A slot's binding as the window holds it: the whole value in the slot's
-// state (ui::slotValue), the key it shows as its caption, a game pad mark
-// when a joystick drives it too, and the whole value spelled out in its
-// tooltip and accessible description.
+class BindingStore;
+
+// Chart slots and page entries are views of the binding store: a slot shows
+// its input's key as its caption, a game pad mark when a joystick drives it
+// too, and the whole value spelled out in its tooltip and accessible
+// description. Slots are named by number: the chart's 0..48, then the page's
+// entries (ui::Form1::slotLabel).
 
 // What the window needs to build slot `slot`: its place, row caption and
 // description, from the slot table (ui::Form1::setSlotLooks).
 ui::SlotLook slotLook(int slot);
 
-// Where a slot's value came from, for its tooltip.
-enum class ValueOrigin {
-    File,    // read from the file (or the panel's defaults)
-    BuiltIn, // not in the file: what the emulator uses without a line
-};
-
-// Shows `value` in `label`, a chart slot or a page entry of `group`: its
-// caption, mark, tooltip and accessible description; `note` ends the
-// tooltip.
-void showBinding(ui::ClickableLabel* label, const QString& value, const QString& group,
-                 ValueOrigin origin, const QString& note = QString());
-
 // How a slot is bound, for screen readers; ends a slot's description.
 extern const QString kHowToBind;
 
-// Shows `value` in slot `slot` as read, not edited.
-void setSlotBinding(ui::Form1& form, int slot, const QString& value,
-                    ValueOrigin origin = ValueOrigin::File);
+// The input slot `slot` stands for, as the store names it: a chart slot's
+// current input name, a page entry's tag; empty for any other number.
+QString slotInput(const ui::Form1& form, int slot);
 
-// Shows `value` in slot `slot` and marks the slot edited, so Save writes it;
-// a page entry edits its input's one value (editPageEntry).
-void editSlotBinding(ui::Form1& form, int slot, const QString& value);
+// The value the store holds for slot `slot`'s input.
+QString slotValue(const ui::Form1& form, const BindingStore& store, int slot);
 
-// Empties slot `slot`: no value, no caption, no mark, not edited.
-void clearSlotBinding(ui::Form1& form, int slot);
+// Draws every chart slot and every page entry from the store, their signals
+// blocked: caption, mark, tooltip, description, and a chart slot's tag (its
+// input name, empty while the store holds nothing). A page entry's tooltip
+// also tells what the page's set gets from its game section.
+void renderSlots(ui::Form1& form, const BindingStore& store);
+
+// Stores `value` as slot `slot`'s input's value, edited, and draws the slots.
+void editSlot(ui::Form1& form, BindingStore& store, int slot, const QString& value);
 
 } // namespace bindings

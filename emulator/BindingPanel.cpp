@@ -1,10 +1,9 @@
 #include "emulator/BindingPanel.h"
 
+#include "bindings/BindingStore.h"
 #include "bindings/BuiltInValues.h"
 #include "bindings/Capture.h"
-#include "bindings/DeviceCapture.h"
 #include "bindings/GamePage.h"
-#include "bindings/KeyNames.h"
 #include "bindings/Latin1.h"
 #include "bindings/Profiles.h"
 #include "bindings/SlotBinding.h"
@@ -12,7 +11,9 @@
 #include "catalogue/Installation.h"
 #include "catalogue/PathCheck.h"
 #include "catalogue/SelectionView.h"
+#include "emulator/BindingFile.h"
 #include "emulator/CommandLine.h"
+#include "emulator/ConfigDocument.h"
 #include "emulator/ConfigFile.h"
 #include "emulator/ConfigLocations.h"
 #include "emulator/ConfigSave.h"
@@ -26,7 +27,6 @@
 #include "ui/Dialogs.h"
 #include "ui/Form1.h"
 #include "ui/Panel.h"
-#include "ui/SlotState.h"
 #include "ui/Tag.h"
 
 #include <QDir>
@@ -43,17 +43,7 @@ namespace emulator {
 
 namespace {
 
-static_assert(std::all_of(bindings::kSlots.begin(), bindings::kSlots.end(),
-                          [](const bindings::InputSlot& slot) {
-                              return !bindings::builtInValue(slot.inputName).empty();
-                          }),
-              "every slot has the emulator's built-in value");
-
 using bindings::latin1;
-
-QString settingName(std::string_view inputName) {
-    return QStringLiteral("Input") + latin1(inputName);
-}
 
 void showPanel(ui::Form1& form) {
     form.Picture3->show();
@@ -70,91 +60,43 @@ void tellWriteFailed(ui::Dialogs& dialogs, const QString& path) {
                  kErrTitle);
 }
 
-// Fills the slots from the configuration file's bytes, by name, the way the
-// emulator reads it; an input the file does not name shows the emulator's
-// built-in value.
-void fillSlots(ui::Form1& form, const QByteArray& bytes) {
-    QStringList names;
-    for (const bindings::InputSlot& slot : bindings::kSlots) {
-        names.append(settingName(slot.inputName));
-        names.append(settingName(bindings::currentInputName(slot.inputName)));
-    }
-    const QHash<QString, GlobalSetting> settings = globalSettings(bytes, names);
-    for (int i = 0; i < bindings::kSlotCount; ++i) {
-        const bindings::InputSlot& slot = bindings::kSlots[std::size_t(i)];
-        ui::setTag(form.Label1[std::size_t(i)], latin1(slot.inputName));
-        // The current name wins: it is what the current release reads.
-        auto found = settings.find(settingName(bindings::currentInputName(slot.inputName)));
-        if (found == settings.end())
-            found = settings.find(settingName(slot.inputName));
-        if (found != settings.end())
-            bindings::setSlotBinding(form, i, found->value);
-        else
-            bindings::setSlotBinding(form, i, latin1(bindings::builtInValue(slot.inputName)),
-                                     bindings::ValueOrigin::BuiltIn);
-    }
-}
-
 // Reads the file the panel shows into the slots; a file that cannot be
 // edited safely is shown read-only, with a box naming it.
-void readIntoSlots(ui::Form1& form, ui::Dialogs& dialogs) {
+void readIntoSlots(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dialogs) {
     const QString source = panelConfigSource(ui::tag(&form), catalogue::emulatorFolder(form));
-    form.Picture3->setProperty(bindings::kInputSystemProperty, QString());
+    ConfigRead read;
     if (source.isEmpty()) {
-        bindings::ShowDefaults(form, panelRelease(form));
-        ReadGameControls(form, {});
-        return;
+        store.loadDefaults(panelRelease(form));
+    } else {
+        read = readConfigFile(source);
+        loadBindings(store, ConfigDocument(read.bytes));
     }
-    const ConfigRead read = readConfigFile(source);
-    fillSlots(form, read.bytes);
-    ReadGameControls(form, read.bytes);
-    // Game devices are numbered the way the emulator's input system reads them.
-    const QString inputSystem = QStringLiteral("InputSystem");
-    form.Picture3->setProperty(bindings::kInputSystemProperty,
-                               globalSettings(read.bytes, {inputSystem}).value(inputSystem).value);
+    if (bindings::pageShown(form))
+        ShowSelectedGame(form, store);
+    else
+        bindings::renderSlots(form, store);
     if (read.problem != ConfigProblem::None)
         dialogs.tell(source + QStringLiteral(" is shown read-only and cannot be saved: ") +
                          configProblemText(read.problem) + u'.',
                      kErrTitle);
 }
 
-// The settings Save writes: the edited slots' values under their input
-// names; a twin-stick input under the current name always, under the earlier
-// one where the file has it.
-QHash<QString, QString> editedSettings(const ui::Form1& form, const QByteArray& file) {
-    QStringList earlierNames;
+std::vector<SlotBinding> slotBindings(const bindings::BindingStore& store) {
+    std::vector<SlotBinding> chart;
+    chart.reserve(bindings::kSlots.size());
     for (const bindings::InputSlot& slot : bindings::kSlots)
-        earlierNames.append(settingName(slot.inputName));
-    const QHash<QString, GlobalSetting> present = globalSettings(file, earlierNames);
-    QHash<QString, QString> settings;
-    for (int i = 0; i < bindings::kSlotCount; ++i) {
-        const ui::ClickableLabel* label = form.Label1[std::size_t(i)];
-        if (!ui::slotEdited(label))
-            continue;
-        const std::string_view input = bindings::kSlots[std::size_t(i)].inputName;
-        const std::string_view current = bindings::currentInputName(input);
-        settings.insert(settingName(current), ui::slotValue(label));
-        if (current != input && present.contains(settingName(input)))
-            settings.insert(settingName(input), ui::slotValue(label));
-    }
-    settings.insert(bindings::pageEdits(form)); // the game page's own inputs
-    return settings;
-}
-
-std::vector<SlotBinding> slotBindings(const ui::Form1& form) {
-    std::vector<SlotBinding> bindings;
-    bindings.reserve(form.Label1.size());
-    for (const ui::ClickableLabel* slot : form.Label1)
-        bindings.push_back({ui::tag(slot), ui::slotValue(slot)});
-    return bindings;
+        chart.push_back({latin1(slot.inputName),
+                         store.value(latin1(bindings::currentInputName(slot.inputName)))});
+    return chart;
 }
 
 // Edits the file at `path` in place, under its save lock, starting from
 // `base` when it does not exist yet (saveConfigEdit).
-std::optional<QByteArray> editFile(const ui::Form1& form, const QString& path,
+std::optional<QByteArray> editFile(const bindings::BindingStore& store, const QString& path,
                                    const QByteArray& base) {
-    return saveConfigEdit(
-        path, base, [&form](const QByteArray& current) { return editedSettings(form, current); });
+    return saveConfigEdit(path, base, [&store](const QByteArray& current) {
+        return bindingSettings(store, ConfigDocument(current));
+    });
 }
 
 } // namespace
@@ -164,28 +106,28 @@ bindings::Release panelRelease(const ui::Form1& form) {
                                                                     : bindings::Release::Current;
 }
 
-void RestorePanel(ui::Form1& form) {
+void RestorePanel(ui::Form1& form, bindings::BindingStore& store) {
     if (bindings::pageShown(form))
-        bindings::RestorePage(form);
+        bindings::RestorePage(form, store);
     else
-        bindings::Restore(form, panelRelease(form));
+        bindings::Restore(form, store, panelRelease(form));
 }
 
-void OpenPanel(ui::Form1& form, ui::Dialogs& dialogs) {
+void OpenPanel(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dialogs) {
     catalogue::CheckTxt(form);
     showPanel(form);
-    readIntoSlots(form, dialogs);
+    readIntoSlots(form, store, dialogs);
     catalogue::List2_001(form);
 }
 
-void ReadPanelAgain(ui::Form1& form, ui::Dialogs& dialogs) {
+void ReadPanelAgain(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dialogs) {
     if (form.Picture3->isHidden())
         return;
-    readIntoSlots(form, dialogs);
+    readIntoSlots(form, store, dialogs);
     catalogue::List2_001(form);
 }
 
-void Save(ui::Form1& form, ui::Dialogs& dialogs) {
+void Save(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dialogs) {
     if (!form.Command6->isEnabled()) {
         // Asked from the close question while the emulator's set-up runs.
         dialogs.tell(kSaveWaitsTip, kErrTitle);
@@ -214,7 +156,7 @@ void Save(ui::Form1& form, ui::Dialogs& dialogs) {
     if (!platform::exists(working)) {
         const QString source = firstExistingConfig(configCandidates(emulatorFolder));
         if (source.isEmpty()) {
-            base = formatInputFile(slotBindings(form), quoteOf(form));
+            base = formatInputFile(slotBindings(store), quoteOf(form));
         } else {
             const ConfigRead read = readConfigFile(source);
             if (read.problem != ConfigProblem::None) {
@@ -224,7 +166,7 @@ void Save(ui::Form1& form, ui::Dialogs& dialogs) {
             base = read.bytes;
         }
     }
-    const std::optional<QByteArray> saved = editFile(form, working, base);
+    const std::optional<QByteArray> saved = editFile(store, working, base);
     if (!saved) {
         // Nothing was saved: keep the panel, its slots and its edited mark.
         tellWriteFailed(dialogs, working);
@@ -235,7 +177,7 @@ void Save(ui::Form1& form, ui::Dialogs& dialogs) {
 
     // Then the emulator's own copy, for when it is started on its own.
     if (emulatorCopyToo) {
-        if (!editFile(form, emulatorCopy, *saved)) {
+        if (!editFile(store, emulatorCopy, *saved)) {
             tellWriteFailed(dialogs, emulatorCopy);
             return;
         }
@@ -247,24 +189,22 @@ void Save(ui::Form1& form, ui::Dialogs& dialogs) {
         report += u'\n' + QDir::toNativeSeparators(QDir::cleanPath(path));
     dialogs.tell(report, QString());
     ui::setTag(form.Picture3, QString());
-    ClosePanel(form, dialogs);
+    ClosePanel(form, store, dialogs);
 }
 
-void ClosePanel(ui::Form1& form, ui::Dialogs& dialogs) {
+void ClosePanel(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dialogs) {
     if (!ui::tag(form.Picture3).isEmpty() &&
         dialogs.ask(QStringLiteral("save settings to ? Y/N"), QStringLiteral("Save message"))) {
-        Save(form, dialogs);
+        Save(form, store, dialogs);
         return;
     }
-    bindings::EndCapture(form);
+    bindings::EndCapture(form, store);
     bindings::clearGamePage(form);
     ui::setTag(form.Picture3, QString());
     form.Picture3->hide();
     form.Command3->setEnabled(true);
-    for (int i = 0; i < ui::Form1::kSlotCount; ++i) {
-        ui::setTag(form.Label1[std::size_t(i)], QString());
-        ::bindings::clearSlotBinding(form, i);
-    }
+    store.clear();
+    bindings::renderSlots(form, store);
 }
 
 namespace {
@@ -293,23 +233,24 @@ void lockForSetup(ui::Form1& form, bool locked) {
 // after Yes it shows what was saved, after No the file again (the close
 // and the opening happen before anything is drawn). False when the Save
 // failed or was declined: the panel then keeps its edits.
-bool settleEdits(ui::Form1& form, ui::Dialogs& dialogs) {
+bool settleEdits(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dialogs) {
     if (ui::tag(form.Picture3).isEmpty())
         return true; // nothing unsaved, no capture pending
     const bool onPage = bindings::pageShown(form);
-    ClosePanel(form, dialogs);
+    ClosePanel(form, store, dialogs);
     if (!form.Picture3->isHidden())
         return false;
-    OpenPanel(form, dialogs);
+    OpenPanel(form, store, dialogs);
     if (onPage)
-        TurnPage(form);
+        TurnPage(form, store);
     form.Command7->setFocus(Qt::OtherFocusReason);
     return true;
 }
 
 } // namespace
 
-void StartInputConfiguration(ui::Form1& form, ui::Dialogs& dialogs, Launcher& launcher) {
+void StartInputConfiguration(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dialogs,
+                             Launcher& launcher) {
     if (refusedWhileRunning(form, launcher))
         return;
     const CommandLine line = inputSetupCommandLine(catalogue::emulatorFolder(form), quoteOf(form));
@@ -320,7 +261,7 @@ void StartInputConfiguration(ui::Form1& form, ui::Dialogs& dialogs, Launcher& la
     }
     // Asked and saved before the start: the set-up reads the file as it
     // starts and rewrites it whole as it ends, so a later Save would be lost.
-    if (!settleEdits(form, dialogs))
+    if (!settleEdits(form, store, dialogs))
         return; // the Save failed or was declined: the panel keeps the edits
     // Locked before the start, so that nothing it prints is missed.
     lockForSetup(form, true);
@@ -346,11 +287,11 @@ void InputSetupPrinted(ui::Form1& form, const QString& text) {
         bar->setValue(bar->maximum());
 }
 
-void InputSetupFinished(ui::Form1& form, ui::Dialogs& dialogs) {
+void InputSetupFinished(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dialogs) {
     if (!InputSetupRuns(form))
         return; // no set-up was running
     lockForSetup(form, false);
-    ReadPanelAgain(form, dialogs);
+    ReadPanelAgain(form, store, dialogs);
     // The panel shows the file as the set-up left it: nothing is unsaved.
     ui::setTag(form.Picture3, QString());
 }

@@ -3,8 +3,9 @@
 #include <QString>
 
 namespace bindings {
+class BindingStore;
 enum class Release;
-}
+} // namespace bindings
 
 namespace ui {
 class Dialogs;
@@ -20,20 +21,20 @@ class Launcher;
 // else the 2011 one.
 bindings::Release panelRelease(const ui::Form1& form);
 
-// Opens the binding panel: fills the 49 slots, by input name, from the
-// configuration file the emulator uses (the working copy, else the first
-// existing of configCandidates), or with no file at all with the values the
-// emulator itself uses then (ShowDefaults of panelRelease); shows the panel
+// Opens the binding panel: loads the store from the configuration file the
+// emulator uses (the working copy, else the first existing of
+// configCandidates), or with no file at all with the values the emulator
+// itself uses then (loadDefaults of panelRelease); shows the panel
 // and marks the selected game's slots. A file that cannot be edited safely
 // is shown read-only with a box naming it.
-void OpenPanel(ui::Form1& form, ui::Dialogs& dialogs);
+void OpenPanel(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dialogs);
 
 // Restore: the page's inputs when the game's page shows, else the chart's
 // slots, with the values of panelRelease.
-void RestorePanel(ui::Form1& form);
+void RestorePanel(ui::Form1& form, bindings::BindingStore& store);
 
-// Reads the file into the slots again while the panel is open.
-void ReadPanelAgain(ui::Form1& form, ui::Dialogs& dialogs);
+// Reads the file into the store again while the panel is open.
+void ReadPanelAgain(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dialogs);
 
 // Saves the edited slots into the working copy, then into the emulator's own
 // copy where one exists (asking first), each edited in place under its save
@@ -44,11 +45,11 @@ void ReadPanelAgain(ui::Form1& form, ui::Dialogs& dialogs);
 // panel. A failed write of the working copy is reported and keeps the panel
 // and its edits as they were; a failed write of the emulator's copy is
 // reported on its own.
-void Save(ui::Form1& form, ui::Dialogs& dialogs);
+void Save(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dialogs);
 
 // Closes the panel, offering to save while it holds unsaved captures; ends
 // any pending capture and empties the slots.
-void ClosePanel(ui::Form1& form, ui::Dialogs& dialogs);
+void ClosePanel(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dialogs);
 
 // Starts the emulator's own input set-up once the emulator is there. First
 // offers to save unsaved captures, as closing does, but the panel stays:
@@ -56,7 +57,8 @@ void ClosePanel(ui::Form1& form, ui::Dialogs& dialogs);
 // that fails or is declined keeps the edits and starts nothing. While the
 // set-up runs the panel cannot be edited (slots, Restore, All over again,
 // Save, the close) and shows, over the chart, why and what the set-up prints.
-void StartInputConfiguration(ui::Form1& form, ui::Dialogs& dialogs, Launcher& launcher);
+void StartInputConfiguration(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dialogs,
+                             Launcher& launcher);
 
 // What Save's tooltip says while the emulator's own set-up runs.
 inline const QString kSaveWaitsTip =
@@ -77,6 +79,6 @@ void InputSetupPrinted(ui::Form1& form, const QString& text);
 
 // A started emulator has ended: when it was the input set-up, the panel can
 // be edited again and shows what the file now holds, with nothing unsaved.
-void InputSetupFinished(ui::Form1& form, ui::Dialogs& dialogs);
+void InputSetupFinished(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dialogs);
 
 } // namespace emulator

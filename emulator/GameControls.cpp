@@ -3,7 +3,6 @@
 #include "bindings/GamePage.h"
 #include "catalogue/GameTable.h"
 #include "catalogue/SelectedGame.h"
-#include "emulator/ConfigFile.h"
 #include "ui/Form1.h"
 #include "ui/GameList.h"
 #include "ui/Panel.h"
@@ -12,14 +11,14 @@
 
 namespace emulator {
 
-void TurnPage(ui::Form1& form) {
+void TurnPage(ui::Form1& form, bindings::BindingStore& store) {
     const bool toPage = !bindings::pageShown(form);
     if (toPage)
-        ShowSelectedGame(form);
+        ShowSelectedGame(form, store);
     bindings::turnToPage(form, toPage);
 }
 
-void ShowSelectedGame(ui::Form1& form) {
+void ShowSelectedGame(ui::Form1& form, bindings::BindingStore& store) {
     const int row = form.List2->currentRow();
     const QStringList record = catalogue::gameRecord(row);
     bindings::GamePageContent content;
@@ -31,21 +30,7 @@ void ShowSelectedGame(ui::Form1& form) {
         content.inputs = bindings::gameInputs(*types);
     else if (!record.isEmpty())
         content.inputs = bindings::profileInputs(record[catalogue::Profile]);
-    bindings::fillGamePage(form, content);
-}
-
-void ReadGameControls(ui::Form1& form, const QByteArray& file) {
-    QHash<QString, QString> values;
-    if (!file.isEmpty()) {
-        const QHash<QString, GlobalSetting> settings =
-            globalSettings(file, bindings::pageSettingNames());
-        for (auto it = settings.cbegin(); it != settings.cend(); ++it)
-            values.insert(it.key(), it->value);
-    }
-    bindings::setPageValues(form, values,
-                            file.isEmpty() ? decltype(sectionInputs(file)){} : sectionInputs(file));
-    if (bindings::pageShown(form))
-        ShowSelectedGame(form);
+    bindings::fillGamePage(form, store, content);
 }
 
 } // namespace emulator

@@ -3,7 +3,6 @@
 #include "catalogue/GameCatalogue.h"
 #include "catalogue/PathCheck.h"
 #include "catalogue/RomFolder.h"
-#include "emulator/BindingPanel.h"
 #include "emulator/CommandLine.h"
 #include "emulator/ConfigLocations.h"
 #include "emulator/EmulatorFiles.h"
@@ -147,7 +146,6 @@ bool startFromTag(ui::Form1& form, const CommandLine& line, WindowState state, L
 
 void RunFinished(ui::Form1& form, ui::Dialogs& dialogs, int status, const QStringList& errorLines,
                  bool outputKept) {
-    InputSetupFinished(form, dialogs);
     if (status == 0)
         return;
     form.showNormal();

@@ -594,18 +594,14 @@ bool Form1::showPicture(QLabel* image, int number) {
     if (picture.isNull())
         return false;
     image->setPixmap(picture);
-    image->setProperty("pictureNumber", number);
+    m_pictureNumbers.insert(image, number);
     return true;
 }
 
 void Form1::showTitleCard(QLabel* image, const QString& title, const QString& maker,
                           const QString& year) {
     image->setPixmap(titleCard(image->size(), image->devicePixelRatioF(), title, maker, year));
-    image->setProperty("pictureNumber", 0);
-}
-
-int Form1::pictureNumber(const QLabel* image) {
-    return image->property("pictureNumber").toInt();
+    m_pictureNumbers.insert(image, 0);
 }
 
 void Form1::setBackColor(QWidget* control, const QColor& colour) {

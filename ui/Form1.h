@@ -4,7 +4,6 @@
 #include <QString>
 
 #include "ui/SetupView.h"
-#include "ui/SlotState.h"
 #include "ui/Twips.h"
 #include <QWidget>
 #include <array>
@@ -98,9 +97,6 @@ public:
     // any other number.
     ClickableLabel* slotLabel(int id) const;
 
-    // The page's inputs that have no chart slot.
-    PageValues pageValues;
-
     // Controls, named as designed.
     Panel* Picture1 = nullptr;
     Panel* Picture2 = nullptr;
@@ -152,7 +148,7 @@ public:
                        const QString& year);
 
     // The picture last shown in `image` through showPicture, or 0.
-    static int pictureNumber(const QLabel* image);
+    int pictureNumber(const QLabel* image) const { return m_pictureNumbers.value(image); }
 
     static void setBackColor(QWidget* control, const QColor& colour);
     static QColor backColor(const QWidget* control);
@@ -201,6 +197,7 @@ private:
     SlotLookSource m_slotLooks = nullptr;
     GamePage m_page;
     SetupView m_setup;
+    QHash<const QLabel*, int> m_pictureNumbers;
 };
 
 } // namespace ui

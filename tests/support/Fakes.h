@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Frontend.h"
+#include "bindings/SlotBinding.h"
 #include "catalogue/EmulatorSearch.h"
 #include "emulator/CommandLine.h"
 #include "emulator/Launcher.h"
@@ -97,6 +98,10 @@ struct FrontEndFixture {
     int ended = 0;
     app::Frontend frontend{form, dialogs, launcher, QDir(dir.path()).absolutePath(),
                            [this] { ++ended; }};
+
+    bindings::BindingStore& store() { return frontend.bindingStore(); }
+    // The whole value the store holds for chart slot or page entry `slot`.
+    QString value(int slot) { return bindings::slotValue(form, store(), slot); }
 
     QString folder() const { return QDir(dir.path()).absolutePath() + u'/'; }
     QString path(const QString& relative) const { return folder() + relative; }

@@ -1,6 +1,7 @@
 // The current release's inputs by input type, the names the chart's slots
 // write, which sources an input takes, and a whole axis from a device.
 
+#include "bindings/BindingStore.h"
 #include "bindings/BuiltInValues.h"
 #include "bindings/DeviceNames.h"
 #include "bindings/GameInputs.h"
@@ -84,10 +85,10 @@ void GameInputsTest::lightGunSlotsWriteTheAnalogTriggers() {
              std::string_view("KEY_S,JOY1_BUTTON2,MOUSE_RIGHT_BUTTON"));
     // The page shows them as the chart's own slots, not apart.
     QCOMPARE(bindings::chartSlotOf("AnalogTriggerLeft"), 47);
-    QVERIFY(!bindings::pageSettingNames().contains(QStringLiteral("InputTrigger")));
-    QVERIFY(!bindings::pageSettingNames().contains(QStringLiteral("InputAnalogTriggerRight")));
-    QVERIFY(bindings::pageSettingNames().contains(QStringLiteral("InputGearShiftUp")));
-    QCOMPARE(bindings::pageSettingNames().size(), 151 - 49 - 2);
+    QVERIFY(!bindings::pageInputNames().contains(QStringLiteral("Trigger")));
+    QVERIFY(!bindings::pageInputNames().contains(QStringLiteral("AnalogTriggerRight")));
+    QVERIFY(bindings::pageInputNames().contains(QStringLiteral("GearShiftUp")));
+    QCOMPARE(bindings::pageInputNames().size(), 151 - 49 - 2);
 }
 
 void GameInputsTest::whichSourcesAnInputTakes_data() {

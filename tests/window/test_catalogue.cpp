@@ -113,10 +113,10 @@ void CatalogueWindowTest::definitionsAddRowsJustAfterStartUp() {
 
     f.select(16);
     QCOMPARE(f.tip(), QStringLiteral("No status known.\nskichamp.zip: not in the ROM folder"));
-    QCOMPARE(ui::Form1::pictureNumber(f.form.Image1), 0); // its title card
-    QCOMPARE(ui::Form1::pictureNumber(f.form.Image2), 102);
-    QCOMPARE(ui::Form1::pictureNumber(f.form.Image3), 106);
-    QCOMPARE(ui::Form1::pictureNumber(f.form.Image4), 104); // no slot for the skis
+    QCOMPARE(f.form.pictureNumber(f.form.Image1), 0); // its title card
+    QCOMPARE(f.form.pictureNumber(f.form.Image2), 102);
+    QCOMPARE(f.form.pictureNumber(f.form.Image3), 106);
+    QCOMPARE(f.form.pictureNumber(f.form.Image4), 104); // no slot for the skis
     QVERIFY(!f.form.Image1->pixmap().isNull());
 }
 

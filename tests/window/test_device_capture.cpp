@@ -11,7 +11,6 @@
 #include "platform/GameDevices.h"
 #include "ui/CaptureBox.h"
 #include "ui/ClickableLabel.h"
-#include "ui/SlotState.h"
 #include "ui/TextFit.h"
 
 #include <QApplication>
@@ -48,7 +47,6 @@ struct DeviceFixture : FrontEndFixture {
         form.show();
         QTest::mouseClick(form.Command3, Qt::LeftButton);
     }
-    QString value(int slot) const { return ui::slotValue(form.Label1[std::size_t(slot)]); }
     bool waiting() const { return !form.Text6->isHidden(); }
     // Starts capturing `slot` and waits until the capture has seen `device`.
     bool capture(int slot, const char* device) {
@@ -233,8 +231,8 @@ void DeviceCaptureTest::everySourceIsOneTheEmulatorReads() {
         DeviceFixture f;
         const QStringList round = sources.mid(first, Form1::kSlotCount);
         for (int i = 0; i < round.size(); ++i) {
-            bindings::BeginCapture(f.form, i);
-            bindings::CaptureDevice(f.form, round[i]);
+            bindings::BeginCapture(f.form, f.store(), i);
+            bindings::CaptureDevice(f.form, f.store(), round[i]);
         }
         QTest::mouseClick(f.form.Command6, Qt::LeftButton);
         const QByteArray saved = f.readFile(QStringLiteral("Config/Supermodel.ini"));
@@ -308,7 +306,7 @@ void DeviceCaptureTest::slotMenuRemovesTheJoystickOrTheKey() {
         }
     menu->close();
     QCOMPARE(f.value(12), left);
-    QVERIFY(ui::slotEdited(slot));
+    QVERIFY(f.store().find(QStringLiteral("Punch"))->edited);
 }
 
 QTEST_MAIN(DeviceCaptureTest)

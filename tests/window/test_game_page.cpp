@@ -12,7 +12,6 @@
 #include "ui/ClickableLabel.h"
 #include "ui/GameList.h"
 #include "ui/Panel.h"
-#include "ui/SlotState.h"
 #include "ui/Tag.h"
 
 #include <QLabel>
@@ -154,14 +153,13 @@ void GamePageTest::oneValuePerInputAndTheGameSectionTold() {
     QVERIFY(punch->toolTip().contains(QLatin1String("this game gets Q from its [ vf3 ] section")));
     // A page edit is the chart's value, and back.
     f.capture(QStringLiteral("Punch"), Qt::Key_G);
-    QCOMPARE(ui::slotValue(f.form.Label1[12]), QStringLiteral("KEY_G,JOY1_BUTTON1"));
+    QCOMPARE(f.value(12), QStringLiteral("KEY_G,JOY1_BUTTON1"));
     QCOMPARE(punch->text(), QStringLiteral("G"));
     // An input the file lacks shows the release's value and says so.
-    f.form.pageValues.inputs.remove(QStringLiteral("Kick2"));
-    bindings::setPageValues(f.form, {}, {});
-    bindings::renderGamePage(f.form);
+    f.store().load([](const QString&) { return std::optional<QString>(); });
+    bindings::renderSlots(f.form, f.store());
     ui::ClickableLabel* kick2 = f.entry(QStringLiteral("Kick2"));
-    QCOMPARE(ui::slotValue(kick2), QStringLiteral("JOY2_BUTTON2"));
+    QCOMPARE(f.store().value(ui::tag(kick2)), QStringLiteral("JOY2_BUTTON2"));
     QVERIFY(kick2->toolTip().contains(QLatin1String("built-in")));
     QVERIFY(kick2->deviceMark());
     QVERIFY(kick2->accessibleDescription().contains(QLatin1String("joystick 2 button 2")));
@@ -200,18 +198,17 @@ void GamePageTest::skiChampsXAxisTakesOnlyAWholeAxis() {
     QTest::keyClick(f.form.Text6, Qt::Key_A); // refused: the emulator would be
     QTest::mouseClick(f.form.Text6, Qt::LeftButton);
     QVERIFY(f.form.Text6->isVisible());
-    QCOMPARE(ui::slotValue(skiX), QStringLiteral("JOY1_XAXIS"));
+    QCOMPARE(f.store().value(ui::tag(skiX)), QStringLiteral("JOY1_XAXIS"));
     QVERIFY(f.form.Label3->text().contains(QLatin1String("SkiX")));
     // The mouse moved well across the box gives the mouse's X axis.
     const int y = f.form.Text6->height() / 2;
     QTest::mouseMove(f.form.Text6, QPoint(2, y));
     QTest::mouseMove(f.form.Text6, QPoint(f.form.Text6->width() - 2, y));
     QVERIFY(f.form.Text6->isHidden());
-    QCOMPARE(ui::slotValue(skiX), QStringLiteral("MOUSE_XAXIS,JOY1_XAXIS"));
+    QCOMPARE(f.store().value(ui::tag(skiX)), QStringLiteral("MOUSE_XAXIS,JOY1_XAXIS"));
     // A pole takes keys as usual.
     f.capture(QStringLiteral("SkiPollLeft"), Qt::Key_Z);
-    QCOMPARE(ui::slotValue(f.entry(QStringLiteral("SkiPollLeft"))),
-             QStringLiteral("KEY_Z,JOY1_BUTTON1"));
+    QCOMPARE(f.store().value(QStringLiteral("SkiPollLeft")), QStringLiteral("KEY_Z,JOY1_BUTTON1"));
 }
 
 void GamePageTest::walkAndRestoreStayOnThePage() {
@@ -232,15 +229,15 @@ void GamePageTest::walkAndRestoreStayOnThePage() {
         ++keys;
     }
     QCOMPARE(keys, entries); // the page's entries only
-    QCOMPARE(ui::slotValue(f.entry(QStringLiteral("MagicalPedal2"))),
+    QCOMPARE(f.store().value(QStringLiteral("MagicalPedal2")),
              QStringLiteral("JOY2_BUTTON1,KEY_P"));
-    QCOMPARE(ui::slotValue(f.form.Label1[15]), QStringLiteral("KEY_F,JOY1_BUTTON4")); // untouched
+    QCOMPARE(f.value(15), QStringLiteral("KEY_F,JOY1_BUTTON4")); // untouched
     // Restore brings back the release's keys, joysticks kept.
     QTest::mouseClick(f.form.Command4, Qt::LeftButton);
-    QCOMPARE(ui::slotValue(f.entry(QStringLiteral("MagicalPedal2"))),
+    QCOMPARE(f.store().value(QStringLiteral("MagicalPedal2")),
              QStringLiteral("KEY_S,JOY2_BUTTON1"));
-    QCOMPARE(ui::slotValue(f.entry(QStringLiteral("MagicalLeverUp2"))), QStringLiteral("NONE"));
-    QCOMPARE(ui::slotValue(f.form.Label1[0]), QStringLiteral("KEY_1,JOY1_BUTTON9"));
+    QCOMPARE(f.store().value(QStringLiteral("MagicalLeverUp2")), QStringLiteral("NONE"));
+    QCOMPARE(f.value(0), QStringLiteral("KEY_1,JOY1_BUTTON9"));
 }
 
 void GamePageTest::keyboardReachesThePageAndBindsAnEntry() {
@@ -262,7 +259,7 @@ void GamePageTest::keyboardReachesThePageAndBindsAnEntry() {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QVERIFY(f.form.Text6->hasFocus());
     QTest::keyClick(f.form.Text6, Qt::Key_M);
-    QCOMPARE(ui::slotValue(f.entry(QStringLiteral("Shift"))), QStringLiteral("KEY_M,JOY1_BUTTON1"));
+    QCOMPARE(f.store().value(QStringLiteral("Shift")), QStringLiteral("KEY_M,JOY1_BUTTON1"));
 }
 
 void GamePageTest::focusGoesOnToTheNextEntry() {
@@ -294,8 +291,7 @@ void GamePageTest::closingAndReopeningForgetsUnsavedPageEdits() {
     QTest::mouseClick(f.form.Command3, Qt::LeftButton);
     QVERIFY(f.form.page().Picture4->isHidden()); // the chart first
     f.turn();
-    QCOMPARE(ui::slotValue(f.entry(QStringLiteral("SkiSelect1"))),
-             QStringLiteral("KEY_Q,JOY1_BUTTON3"));
+    QCOMPARE(f.store().value(QStringLiteral("SkiSelect1")), QStringLiteral("KEY_Q,JOY1_BUTTON3"));
 }
 
 QTEST_MAIN(GamePageTest)

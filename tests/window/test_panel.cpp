@@ -20,7 +20,6 @@
 #include "ui/ClickableLabel.h"
 #include "ui/GameList.h"
 #include "ui/Panel.h"
-#include "ui/SlotState.h"
 #include "ui/Tag.h"
 
 #include <QDirIterator>
@@ -75,6 +74,7 @@ struct PanelFixture : FrontEndFixture {
     }
     void open() { QTest::mouseClick(form.Command3, Qt::LeftButton); }
     void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
+    bool edited(int slot) { return store().find(bindings::slotInput(form, slot))->edited; }
     bool panelOpen() const { return !form.Picture3->isHidden(); }
     // The emulator folder made a current release's: its definitions beside it.
     void currentRelease() const {
@@ -168,14 +168,14 @@ void PanelTest::withoutAFileTheReleasesOwnValues() {
     QVERIFY(f.panelOpen());
     QVERIFY(!f.form.Command3->isEnabled());
     QCOMPARE(ui::tag(f.form.Label1[0]), QStringLiteral("Start1"));
-    QCOMPARE(ui::slotValue(f.form.Label1[0]), start1);
+    QCOMPARE(f.value(0), start1);
     QCOMPARE(f.form.Label1[0]->text(), QStringLiteral("1"));
-    QCOMPARE(ui::slotValue(f.form.Label1[47]), trigger);
+    QCOMPARE(f.value(47), trigger);
     QCOMPARE(f.form.Label1[48]->text(),
              current ? QStringLiteral("S") : QStringLiteral("MouseRight"));
     // The emulator's own values say so; the 2011 keys were never its own.
     QCOMPARE(f.form.Label1[0]->toolTip().contains(QStringLiteral("built-in")), current);
-    QVERIFY(!ui::slotEdited(f.form.Label1[0]));
+    QVERIFY(!f.edited(0));
     QVERIFY(f.dialogs.boxes.isEmpty());
     QCOMPARE(ui::tag(f.form.Picture3), QStringLiteral("b")); // opening changes no mark
 }
@@ -236,11 +236,10 @@ void PanelTest::restoreFollowsOneRuleFileOrNot() {
     f.open();
     f.capture(2, Qt::Key_Q);
     f.click(f.form.Command4);
-    QCOMPARE(ui::slotValue(f.form.Label1[0]), start1);
-    QCOMPARE(ui::slotValue(f.form.Label1[2]), coin1);
-    QCOMPARE(ui::slotValue(f.form.Label1[47]),
-             QStringLiteral("KEY_A,JOY1_BUTTON1,MOUSE_LEFT_BUTTON"));
-    QVERIFY(ui::slotEdited(f.form.Label1[0]));
+    QCOMPARE(f.value(0), start1);
+    QCOMPARE(f.value(2), coin1);
+    QCOMPARE(f.value(47), QStringLiteral("KEY_A,JOY1_BUTTON1,MOUSE_LEFT_BUTTON"));
+    QVERIFY(f.edited(0));
 }
 
 void PanelTest::openingReadsByName() {
@@ -258,7 +257,7 @@ void PanelTest::openingReadsByName() {
         QCOMPARE(ui::tag(f.form.Label1[std::size_t(i)]),
                  QString::fromLatin1(slot.inputName.data(), slot.inputName.size()));
     }
-    QCOMPARE(ui::slotValue(f.form.Label1[0]), QStringLiteral("KEY_8,JOY1_BUTTON9"));
+    QCOMPARE(f.value(0), QStringLiteral("KEY_8,JOY1_BUTTON9"));
     QCOMPARE(f.form.Label1[0]->text(), QStringLiteral("8"));
     QCOMPARE(f.form.Label1[0]->toolTip(), QStringLiteral("8, or joystick 1 button 9"));
     QVERIFY(f.form.Label1[0]->deviceMark());
@@ -269,9 +268,9 @@ void PanelTest::openingReadsByName() {
     QVERIFY(f.form.Label1[12]->accessibleDescription().contains(QStringLiteral("joystick 2 up")));
     QCOMPARE(f.form.Label1[41]->text(), QStringLiteral("W"));
     // Not in the file: the emulator's own value, said so.
-    QCOMPARE(ui::slotValue(f.form.Label1[13]), QStringLiteral("KEY_S,JOY1_BUTTON2"));
+    QCOMPARE(f.value(13), QStringLiteral("KEY_S,JOY1_BUTTON2"));
     QVERIFY(f.form.Label1[13]->toolTip().contains(QStringLiteral("built-in")));
-    QCOMPARE(ui::slotValue(f.form.Label1[42]), QStringLiteral("KEY_S,JOY1_BUTTON6"));
+    QCOMPARE(f.value(42), QStringLiteral("KEY_S,JOY1_BUTTON6"));
     QVERIFY(f.dialogs.boxes.isEmpty());
 }
 
@@ -326,17 +325,17 @@ void PanelTest::captureAndRestoreKeepJoysticks() {
     f.writeFile(kOwnIni, firstStartFile());
     f.open();
     f.capture(47, Qt::Key_G); // Trigger: KEY_A,JOY1_BUTTON1,MOUSE_LEFT_BUTTON
-    QCOMPARE(ui::slotValue(f.form.Label1[47]), QStringLiteral("KEY_G,JOY1_BUTTON1"));
+    QCOMPARE(f.value(47), QStringLiteral("KEY_G,JOY1_BUTTON1"));
     QCOMPARE(f.form.Label1[47]->text(), QStringLiteral("G"));
-    QVERIFY(ui::slotEdited(f.form.Label1[47]));
-    QVERIFY(!ui::slotEdited(f.form.Label1[46]));
+    QVERIFY(f.edited(47));
+    QVERIFY(!f.edited(46));
     f.click(f.form.Command4); // Restore: the default key, the joystick stays
-    QCOMPARE(ui::slotValue(f.form.Label1[47]), QStringLiteral("MOUSE_LEFT_BUTTON,JOY1_BUTTON1"));
-    QCOMPARE(ui::slotValue(f.form.Label1[0]), QStringLiteral("KEY_1,JOY1_BUTTON9"));
+    QCOMPARE(f.value(47), QStringLiteral("MOUSE_LEFT_BUTTON,JOY1_BUTTON1"));
+    QCOMPARE(f.value(0), QStringLiteral("KEY_1,JOY1_BUTTON9"));
     f.click(f.form.Command5); // All over again: keys out, joysticks stay
-    QCOMPARE(ui::slotValue(f.form.Label1[12]), QStringLiteral("JOY1_BUTTON1"));
+    QCOMPARE(f.value(12), QStringLiteral("JOY1_BUTTON1"));
     QCOMPARE(f.form.Label1[12]->text(), QStringLiteral("Joy 1 B1"));
-    QCOMPARE(ui::slotValue(f.form.Label1[16]), QString()); // SteeringLeft: keys only
+    QCOMPARE(f.value(16), QString()); // SteeringLeft: keys only
 }
 
 void PanelTest::saveChangesOnlyTheEditedLines() {

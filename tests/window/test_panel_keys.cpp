@@ -6,7 +6,6 @@
 #include "ui/CaptureBox.h"
 #include "ui/ClickableLabel.h"
 #include "ui/Panel.h"
-#include "ui/SlotState.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -34,11 +33,11 @@ void PanelKeysTest::escapeClosesThePanelUnlessACaptureWaits() {
     QTest::keyClick(f.form.Text6, Qt::Key_J);
 
     // A waiting capture takes Esc: the slot stays as it was, the panel open.
-    const QString second = ui::slotValue(f.form.Label1[1]);
+    const QString second = f.value(1);
     QTest::mouseDClick(f.form.Label1[1], Qt::LeftButton);
     escape();
     QVERIFY(f.form.Text6->isHidden());
-    QCOMPARE(ui::slotValue(f.form.Label1[1]), second);
+    QCOMPARE(f.value(1), second);
     QVERIFY(f.form.Picture3->isVisible());
     QVERIFY(f.dialogs.boxes.isEmpty());
 

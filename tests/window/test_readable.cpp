@@ -236,7 +236,7 @@ void ReadableTest::controlsHaveNames() {
     QFETCH(QString, name);
     FrontEndFixture f;
     f.frontend.start();
-    bindings::Restore(f.form, bindings::Release::Earlier);
+    bindings::Restore(f.form, f.store(), bindings::Release::Earlier);
     QWidget* w = f.form.control(control);
     QVERIFY(w);
     QCOMPARE(nameOf(w), name);

@@ -16,7 +16,6 @@
 #include "ui/ClickableLabel.h"
 #include "ui/GameList.h"
 #include "ui/Panel.h"
-#include "ui/SlotState.h"
 #include "ui/Tag.h"
 
 #include <QLabel>
@@ -176,7 +175,7 @@ void RealGamePageTest::everyEntryBindsAndTheEmulatorReadsIt() {
     QList<QStringList> shown;
     for (int i = 0; i < bindings::pageEntries(f.form); ++i) {
         const ui::ClickableLabel* entry = f.form.page().Label7[std::size_t(i)];
-        const QString value = ui::slotValue(entry);
+        const QString value = f.store().value(ui::tag(entry));
         const QStringList sources = given.value(ui::tag(entry));
         QVERIFY2(std::any_of(sources.begin(), sources.end(),
                              [&](const QString& source) {
@@ -210,7 +209,7 @@ void RealGamePageTest::skiChampsXAxisTakesAWholeStickAxisAndRefusesAKey() {
     QVERIFY(f.turnTo(QStringLiteral("Ski Champ")));
     ui::ClickableLabel* skiX = f.entry(QStringLiteral("SkiX"));
     QVERIFY(skiX);
-    QCOMPARE(ui::slotValue(skiX), QStringLiteral("JOY1_XAXIS"));
+    QCOMPARE(f.store().value(ui::tag(skiX)), QStringLiteral("JOY1_XAXIS"));
     QTest::mouseDClick(skiX, Qt::LeftButton);
     QVERIFY(f.padSeen());
     QTest::keyClick(f.form.Text6, Qt::Key_A);
@@ -219,7 +218,7 @@ void RealGamePageTest::skiChampsXAxisTakesAWholeStickAxisAndRefusesAKey() {
     pad.set(QStringLiteral("b0=0 a1=-32768"));
     QTest::qWait(100);
     QVERIFY(f.capturing());
-    QCOMPARE(ui::slotValue(skiX), QStringLiteral("JOY1_XAXIS"));
+    QCOMPARE(f.store().value(ui::tag(skiX)), QStringLiteral("JOY1_XAXIS"));
     QVERIFY2(f.form.Label3->text().startsWith(QLatin1String("A key cannot drive SkiX")),
              qPrintable(f.form.Label3->text()));
     QTest::mouseClick(f.form.Text6, Qt::LeftButton);
@@ -229,7 +228,8 @@ void RealGamePageTest::skiChampsXAxisTakesAWholeStickAxisAndRefusesAKey() {
     // End to end, the stick's Y axis drives it.
     QVERIFY(f.sweep(pad, 1));
     QVERIFY(!f.capturing());
-    QVERIFY2(padAxis(1).contains(ui::slotValue(skiX)), qPrintable(ui::slotValue(skiX)));
+    QVERIFY2(padAxis(1).contains(f.store().value(ui::tag(skiX))),
+             qPrintable(f.store().value(ui::tag(skiX))));
 }
 
 QTEST_MAIN(RealGamePageTest)

@@ -80,10 +80,10 @@ void SelectionTest::startUpShowsTheLastGame() {
                  f.path(QStringLiteral("Supermodel_0.1a_Win32/")) +
                  QStringLiteral("\nRom Path is not a folder: there is nothing at ") +
                  f.path(QStringLiteral("Roms/")));
-    QCOMPARE(Form1::pictureNumber(f.form.Image1), 122);
-    QCOMPARE(Form1::pictureNumber(f.form.Image2), 102);
-    QCOMPARE(Form1::pictureNumber(f.form.Image3), 106);
-    QCOMPARE(Form1::pictureNumber(f.form.Image4), 104);
+    QCOMPARE(f.form.pictureNumber(f.form.Image1), 122);
+    QCOMPARE(f.form.pictureNumber(f.form.Image2), 102);
+    QCOMPARE(f.form.pictureNumber(f.form.Image3), 106);
+    QCOMPARE(f.form.pictureNumber(f.form.Image4), 104);
     QVERIFY(!f.form.Command1->isEnabled());
     // Every picture really drew, as large as its image allows without
     // losing its proportions.
@@ -97,7 +97,7 @@ void SelectionTest::startUpShowsTheLastGame() {
     const qint64 before = f.form.Image1->pixmap().cacheKey();
     QVERIFY(!f.form.showPicture(f.form.Image1, 99));
     QCOMPARE(f.form.Image1->pixmap().cacheKey(), before);
-    QCOMPARE(Form1::pictureNumber(f.form.Image1), 122);
+    QCOMPARE(f.form.pictureNumber(f.form.Image1), 122);
 }
 
 void SelectionTest::eachGameShowsItsPictures_data() {
@@ -121,9 +121,9 @@ void SelectionTest::eachGameShowsItsPictures() {
     f.form.List2->setCurrentRow(row);
     QCOMPARE(f.form.Label2[1]->text(), QString::number(row + 1));
     QCOMPARE(f.form.List2->toolTip(), tooltip);
-    const QList<int> shown{Form1::pictureNumber(f.form.Image1), Form1::pictureNumber(f.form.Image2),
-                           Form1::pictureNumber(f.form.Image3),
-                           Form1::pictureNumber(f.form.Image4)};
+    const QList<int> shown{f.form.pictureNumber(f.form.Image1), f.form.pictureNumber(f.form.Image2),
+                           f.form.pictureNumber(f.form.Image3),
+                           f.form.pictureNumber(f.form.Image4)};
     QCOMPARE(shown, pictures);
 }
 
@@ -173,7 +173,7 @@ void SelectionTest::everyWayOfSelectingRunsTheViewOnce() {
     // Setting the index.
     f.form.List2->setCurrentRow(0);
     QCOMPARE(views.count(), 4);
-    QCOMPARE(Form1::pictureNumber(f.form.Image1), 107);
+    QCOMPARE(f.form.pictureNumber(f.form.Image1), 107);
 }
 
 void SelectionTest::markingFollowsTheProfileWhileThePanelIsOpen() {
