@@ -1,6 +1,7 @@
 #include "catalogue/Definitions.h"
 
-#include <QFile>
+#include "platform/Files.h"
+
 #include <QHash>
 #include <QSet>
 #include <QXmlStreamReader>
@@ -162,16 +163,12 @@ std::optional<Definitions> parseDefinitions(const QByteArray& bytes) {
 }
 
 DefinitionsRead readDefinitions(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const platform::FileRead file = platform::readFile(path, kDefinitionsLimit);
+    if (file.outcome == platform::FileRead::Outcome::Unreadable)
         return {std::nullopt, QStringLiteral("%1 cannot be read.").arg(path)};
-    if (file.size() > kDefinitionsLimit)
+    if (file.outcome == platform::FileRead::Outcome::TooLarge)
         return {std::nullopt, QStringLiteral("%1 is larger than 16 MiB.").arg(path)};
-    // Never more than the limit, whatever the file grew to meanwhile.
-    const QByteArray bytes = file.read(kDefinitionsLimit + 1);
-    if (bytes.size() > kDefinitionsLimit)
-        return {std::nullopt, QStringLiteral("%1 is larger than 16 MiB.").arg(path)};
-    auto definitions = parseDefinitions(bytes);
+    auto definitions = parseDefinitions(file.bytes);
     if (!definitions)
         return {
             std::nullopt,

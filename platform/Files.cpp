@@ -1,19 +1,16 @@
 #include "platform/Files.h"
 
+#include "platform/FileDescriptor.h"
 #include "platform/TemporaryName.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QScopeGuard>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <functional>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <utility>
+#include <limits>
 
 namespace platform {
 
@@ -52,21 +49,45 @@ bool makeFolder(const QString& path) {
     return !path.isEmpty() && QDir().mkdir(path);
 }
 
-std::optional<QByteArray> readFile(const QString& path) {
-    if (!isFile(path))
-        return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
+FileRead readFile(const QString& path, qint64 limit) {
+    struct stat facts;
+    const FileDescriptor fd = openWithoutWaiting(path, facts);
+    if (!fd.valid() || !S_ISREG(facts.st_mode))
+        return {};
+    if (facts.st_size > limit)
+        return {FileRead::Outcome::TooLarge, {}};
+    // Never more than one byte past the limit, whatever the file grew to.
+    QByteArray bytes(qMin(qint64(facts.st_size), limit) + 1, Qt::Uninitialized);
+    qint64 got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd.get(), bytes.data() + got, std::size_t(bytes.size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return {};
+        if (n == 0)
+            break;
+        got += n;
+        if (got == bytes.size() && got <= limit)
+            bytes.resize(qMin(2 * got, limit + 1)); // it grew since the look
+    }
+    if (got > limit)
+        return {FileRead::Outcome::TooLarge, {}};
+    bytes.truncate(got);
+    return {FileRead::Outcome::Read, bytes};
 }
 
 bool openToRead(QFile& file) {
+    struct stat facts;
+    FileDescriptor fd = openWithoutWaiting(file.fileName(), facts);
+    if (!fd.valid() || !S_ISREG(facts.st_mode))
+        return false;
     // Unbuffered: the reader has its own block, a second copy would be waste.
-    return isFile(file.fileName()) && file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    if (!file.open(fd.get(), QIODevice::ReadOnly | QIODevice::Unbuffered,
+                   QFileDevice::AutoCloseHandle))
+        return false;
+    fd.release();
+    return true;
 }
 
 Place placeAt(const QString& path) {
@@ -116,22 +137,9 @@ QString placeName(Place place) {
 
 namespace {
 
-bool writeAll(int fd, const char* data, qsizetype size) {
-    for (qsizetype done = 0; done < size;) {
-        const ssize_t put = ::write(fd, data + done, std::size_t(size - done));
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            return false;
-        done += put;
-    }
-    return true;
-}
-
 // Replaces the ordinary file at `path` (or the one a link there leads to)
-// with a new file beside it that `fill` writes, renamed over it once whole.
-// The size of the file in place afterwards, or -1.
-qint64 replaceFile(const QString& path, const std::function<bool(int)>& fill) {
+// with what `fill` writes. The size of the file in place afterwards, or -1.
+qint64 replaceFile(const QString& path, const std::function<int(int)>& fill) {
     const Place place = placeAt(path);
     if (path.isEmpty() || (place != Place::Nothing && place != Place::File))
         return -1;
@@ -139,44 +147,13 @@ qint64 replaceFile(const QString& path, const std::function<bool(int)>& fill) {
     const QFileInfo info(path);
     const QFileInfo target(info.isSymLink() ? info.canonicalFilePath() : info.absoluteFilePath());
     const QByteArray name = QFile::encodeName(target.fileName());
-    const int folder = ::open(QFile::encodeName(target.absolutePath()).constData(),
-                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder < 0)
-        return -1;
-    const auto closeFolder = qScopeGuard([folder] { ::close(folder); });
-    struct stat old;
-    const bool replacing = ::fstatat(folder, name.constData(), &old, 0) == 0;
-
-    QByteArray spare;
-    int out;
-    do {
-        spare = temporaryName(name);
-        out = ::openat(folder, spare.constData(),
-                       O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    } while (out < 0 && errno == EEXIST);
-    if (out < 0)
-        return -1;
-    const auto giveUp = [&] {
-        if (out >= 0)
-            ::close(out);
-        ::unlinkat(folder, spare.constData(), 0);
-        return -1;
-    };
+    const FileDescriptor folder(::open(QFile::encodeName(target.absolutePath()).constData(),
+                                       O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     // The user's file keeps its permissions (and, replaced by root, its owner).
-    if (replacing) {
-        if (::fchmod(out, old.st_mode & 07777) != 0)
-            return giveUp();
-        if (::geteuid() == 0)
-            (void)::fchown(out, old.st_uid, old.st_gid);
-    }
-    // On the disk before the name moves: a crash leaves the old or the new whole.
-    if (!fill(out) || ::fsync(out) != 0 || ::close(std::exchange(out, -1)) != 0)
-        return giveUp();
-    // rename replaces the name, never what a link there would lead to.
-    if (::renameat(folder, spare.constData(), folder, name.constData()) != 0)
-        return giveUp();
+    if (!folder.valid() || replaceAt(folder.get(), name, fill, {.keepPermissions = true}) != 0)
+        return -1;
     struct stat now;
-    if (::fstatat(folder, name.constData(), &now, AT_SYMLINK_NOFOLLOW) != 0 ||
+    if (::fstatat(folder.get(), name.constData(), &now, AT_SYMLINK_NOFOLLOW) != 0 ||
         !S_ISREG(now.st_mode))
         return -1;
     return now.st_size;
@@ -185,9 +162,7 @@ qint64 replaceFile(const QString& path, const std::function<bool(int)>& fill) {
 } // namespace
 
 bool writeFileAtomically(const QString& path, const QByteArray& bytes) {
-    return replaceFile(path, [&bytes](int fd) {
-               return writeAll(fd, bytes.constData(), bytes.size());
-           }) == bytes.size();
+    return replaceFile(path, [&bytes](int fd) { return writeAll(fd, bytes); }) == bytes.size();
 }
 
 void removeWriteLeftovers(const QString& path) {
@@ -262,29 +237,15 @@ bool LineReader::next(QByteArray& line) {
 }
 
 bool copyFileAtomically(const QString& from, const QString& to) {
-    QFile source(from);
-    if (!isFile(from) || !source.open(QIODevice::ReadOnly))
+    struct stat facts;
+    const FileDescriptor source = openWithoutWaiting(from, facts);
+    if (!source.valid() || !S_ISREG(facts.st_mode))
         return false;
-    qint64 copied = 0;
-    const qint64 size = replaceFile(to, [&](int fd) {
-        while (!source.atEnd()) {
-            const QByteArray piece = source.read(64 * 1024);
-            if (piece.isEmpty() || !writeAll(fd, piece.constData(), piece.size()))
-                return false;
-            copied += piece.size();
-        }
-        return source.error() == QFileDevice::NoError;
-    });
-    return size >= 0 && size == copied;
-}
-
-std::optional<QDateTime> modifiedTime(const QString& path) {
-    if (!exists(path))
-        return std::nullopt;
-    const QDateTime time = QFileInfo(path).lastModified();
-    if (!time.isValid())
-        return std::nullopt;
-    return time;
+    constexpr qint64 kUnbounded = std::numeric_limits<qint64>::max();
+    qint64 budget = kUnbounded;
+    const qint64 size =
+        replaceFile(to, [&](int fd) { return copyBytes(source.get(), fd, budget); });
+    return size >= 0 && size == kUnbounded - budget;
 }
 
 bool sameFile(const QString& a, const QString& b) {

@@ -1,14 +1,12 @@
 #include "platform/ZipDirectory.h"
 
-#include <QFile>
+#include "platform/FileDescriptor.h"
+
+#include <QLibrary>
 #include <QScopeGuard>
 #include <QtEndian>
 #include <cerrno>
 #include <cstring>
-#include <dlfcn.h>
-#include <fcntl.h>
-#include <functional>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <zip.h>
 
@@ -164,13 +162,14 @@ struct Libzip {
 
 const Libzip* libzip() {
     static const std::optional<Libzip> loaded = []() -> std::optional<Libzip> {
-        void* handle = ::dlopen("libzip.so.4", RTLD_NOW | RTLD_LOCAL);
-        if (!handle)
+        QLibrary library(QStringLiteral("zip"), 4);
+        library.setLoadHints(QLibrary::ResolveAllSymbolsHint);
+        if (!library.load())
             return std::nullopt;
         Libzip lib;
         bool complete = true;
 #define KESTRUN_LIBZIP_RESOLVE(name)                                                               \
-    lib.name = reinterpret_cast<decltype(lib.name)>(::dlsym(handle, #name));                       \
+    lib.name = reinterpret_cast<decltype(lib.name)>(library.resolve(#name));                       \
     complete = complete && lib.name != nullptr;
         KESTRUN_LIBZIP_FUNCTIONS(KESTRUN_LIBZIP_RESOLVE)
 #undef KESTRUN_LIBZIP_RESOLVE
@@ -227,17 +226,12 @@ std::optional<QList<ZipMember>> readDirectory(qint64 fileSize, const ReadAt& rea
 } // namespace
 
 std::optional<QList<ZipMember>> readZipDirectory(const QString& path) {
-    const QByteArray name = QFile::encodeName(path);
-    if (name.isEmpty())
-        return std::nullopt;
     // Never blocks: a FIFO or a device opens at once and is refused unread.
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    const auto close = qScopeGuard([fd] { ::close(fd); });
     struct stat info;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+    const FileDescriptor file = openWithoutWaiting(path, info);
+    if (!file.valid() || !S_ISREG(info.st_mode))
         return std::nullopt;
+    const int fd = file.get();
     return readDirectory(qint64(info.st_size), [fd](qint64 offset, char* to, qint64 length) {
         while (length > 0) {
             const ssize_t n = ::pread(fd, to, std::size_t(length), off_t(offset));
