@@ -9,9 +9,7 @@
 namespace platform {
 
 // The descriptor-level file work that Files and SafeCopy share: one owner of
-// a descriptor, one open that never waits, one atomic replace. Not QSaveFile:
-// it writes through links and devices, and in Qt 6.4 can report success on a
-// full disk after an empty file was put in place.
+// a descriptor, one open that never waits, one atomic replace.
 
 // Owns a file descriptor.
 class FileDescriptor final {
@@ -69,7 +67,8 @@ struct Replacement {
 //
 // 0 when done; EEXIST when, not over an existing one, something had the name
 // (the new file gone); otherwise an errno value, or what `fill` returned
-// other than 0.
+// other than 0. Not QSaveFile: it writes through links and devices, and in
+// Qt 6.4 can report success on a full disk after an empty file was put in place.
 int replaceAt(int folder, const QByteArray& name, const std::function<int(int fd)>& fill,
               const Replacement& how);
 

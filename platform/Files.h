@@ -4,7 +4,6 @@
 #include <QString>
 
 class QFile;
-class QIODevice;
 
 namespace platform {
 
@@ -30,9 +29,9 @@ struct FileRead {
 };
 FileRead readFile(const QString& path, qint64 limit);
 
-// Opens an ordinary file (not a folder) for reading with a LineReader,
-// without waiting on a pipe or a device; false when it is not there or
-// cannot be opened.
+// Opens an ordinary file (not a folder) for reading, unbuffered, without
+// waiting on a pipe or a device; false when it is not there or cannot be
+// opened.
 bool openToRead(QFile& file);
 
 // What lies at a path, a symbolic link followed to its end.
@@ -59,31 +58,6 @@ void removeWriteLeftovers(const QString& path);
 // Removes every ordinary file in `folder` that bears a temporary name of
 // ours (temporaryName), whatever file it stood for.
 void removeTemporaryFiles(const QString& folder);
-
-// The longest line the file readers keep; the rest of a longer line is
-// skipped unread by anything but the line scan.
-inline constexpr qsizetype kLineLimit = 64 * 1024;
-
-// Reads a device one line at a time in fixed-size blocks, so that memory stays
-// bounded whatever the file holds. CR LF, CR alone and LF alone each end one
-// line; a line longer than `maxLength` bytes is cut to that length (never
-// inside a UTF-8 sequence) and the rest of it skipped.
-class LineReader final {
-public:
-    LineReader(QIODevice& device, qsizetype maxLength);
-
-    // The next line without its end; false at the end of the device or on a
-    // read error.
-    bool next(QByteArray& line);
-
-private:
-    bool fill();
-
-    QIODevice& m_device;
-    qsizetype m_maxLength;
-    QByteArray m_block;
-    qsizetype m_pos = 0;
-};
 
 // Copies an ordinary file onto `to` atomically, a piece at a time, whatever
 // its size; false (and `to` untouched) when either side fails.
