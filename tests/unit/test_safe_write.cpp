@@ -57,23 +57,19 @@ void SafeWriteTest::aFailedWriteLeavesWhatWasThere() {
 
     // Why it failed; empty when the writer does not say; nothing when it did not.
     std::optional<QString> failure;
-    if (writer == u"write" || writer == u"copy") {
-        const bool written = writer == u"write"
-                                 ? platform::writeFileAtomically(target, content.toUtf8())
-                                 : platform::copyFileAtomically(source, target);
-        if (!written)
-            failure = QString();
-    } else {
-        const auto failed =
-            writer == u"bring"
-                ? platform::bringCopy(t.root + QStringLiteral("emu"),
-                                      t.root + QStringLiteral("front"),
-                                      QStringLiteral("Config/Games.xml"), 1 << 20)
-                : platform::copyWhenMissing(source, t.root + QStringLiteral("front"),
-                                            QStringLiteral("Config/Games.xml"), 1 << 20);
-        if (failed)
-            failure = failed->reason;
-    }
+    if (writer == u"write" && !platform::writeFileAtomically(target, content.toUtf8()))
+        failure = QString();
+    if (writer == u"copy" && !platform::copyFileAtomically(source, target))
+        failure = QString();
+    const QString front = t.root + QStringLiteral("front");
+    const QString relative = QStringLiteral("Config/Games.xml");
+    std::optional<platform::CopyFailure> failed;
+    if (writer == u"bring")
+        failed = platform::bringCopy(t.root + QStringLiteral("emu"), front, relative, 1 << 20);
+    if (writer == u"copy when missing")
+        failed = platform::copyWhenMissing(source, front, relative, 1 << 20);
+    if (failed)
+        failure = failed->reason;
 
     QVERIFY(failure);
     const int error = fullDisk ? ENOSPC : readOnly->mounted ? EROFS : EACCES;
