@@ -7,6 +7,7 @@
 #include <QtEndian>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <unistd.h>
 #include <zip.h>
 
