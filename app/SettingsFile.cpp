@@ -1,11 +1,12 @@
 #include "app/SettingsFile.h"
 
-#include "platform/Files.h"
 #include "platform/LineBreaks.h"
 
+#include <QIODevice>
 #include <QStringDecoder>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 namespace app {
@@ -40,6 +41,89 @@ private:
     const char* pos_;
     const char* end_;
 };
+
+// Large enough that skipping a huge line costs few reads, small enough not to
+// count: the block is the reader's only buffer.
+constexpr qsizetype kBlockSize = qsizetype(1) << 20;
+
+// Where the line starting at `begin` ends: its first CR or LF, else `end`.
+const char* lineEnd(const char* begin, const char* end) {
+    const void* lf = std::memchr(begin, '\n', std::size_t(end - begin));
+    const char* stop = lf ? static_cast<const char*>(lf) : end;
+    const void* cr = std::memchr(begin, '\r', std::size_t(stop - begin));
+    return cr ? static_cast<const char*>(cr) : stop;
+}
+
+bool isContinuationByte(char c) {
+    return (uchar(c) & 0xC0) == 0x80;
+}
+
+// Reads a device one line at a time in fixed-size blocks, so that memory stays
+// bounded whatever the file holds. CR LF, CR alone and LF alone each end one
+// line; a line longer than kLineLimit bytes is cut to that length (never
+// inside a UTF-8 sequence) and the rest of it skipped.
+class LineReader final {
+public:
+    explicit LineReader(QIODevice& device) : m_device(device) {}
+
+    // The next line without its end; false at the end of the device or on a
+    // read error.
+    bool next(QByteArray& line);
+
+private:
+    bool fill();
+
+    QIODevice& m_device;
+    QByteArray m_block;
+    qsizetype m_pos = 0;
+};
+
+bool LineReader::fill() {
+    m_block.resize(kBlockSize);
+    const qint64 got = m_device.read(m_block.data(), kBlockSize);
+    m_block.resize(got > 0 ? qsizetype(got) : 0);
+    m_pos = 0;
+    return got > 0;
+}
+
+bool LineReader::next(QByteArray& line) {
+    line.clear();
+    if (m_pos == m_block.size() && !fill())
+        return false;
+    for (;;) {
+        const char* begin = m_block.constData() + m_pos;
+        const char* blockEnd = m_block.constData() + m_block.size();
+        const char* stop = lineEnd(begin, blockEnd);
+        // One byte more than kept, to see whether the cut falls inside a
+        // UTF-8 sequence.
+        const qsizetype room = kLineLimit + 1 - line.size();
+        if (room > 0)
+            line.append(begin, qMin(qsizetype(stop - begin), room));
+        m_pos = stop - m_block.constData();
+        if (stop != blockEnd) {
+            const bool cr = *stop == '\r';
+            ++m_pos;
+            if (cr && m_pos == m_block.size())
+                fill();
+            if (cr && m_pos < m_block.size() && m_block[m_pos] == '\n')
+                ++m_pos;
+            break;
+        }
+        if (!fill())
+            break; // the last line has no end
+    }
+    if (line.size() > kLineLimit) {
+        // Back up to the lead byte of a sequence the cut would split (at most
+        // three bytes: no valid sequence is longer than four).
+        qsizetype cut = kLineLimit;
+        while (cut > 0 && kLineLimit - cut < 3 && isContinuationByte(line[cut]))
+            --cut;
+        if (isContinuationByte(line[cut]))
+            cut = kLineLimit;
+        line.truncate(cut);
+    }
+    return true;
+}
 
 // Only U+0020 counts: a tab is part of the value.
 QByteArrayView trimSpaces(QByteArrayView line) {
@@ -99,7 +183,7 @@ SettingsSlots readSettings(QIODevice& device) {
     // Only the lines that give values are kept, each at most kLineLimit long,
     // and handed to parseSettings: the same answer in bounded memory.
     static constexpr char kMark[] = "\xEF\xBB\xBF";
-    platform::LineReader reader(device, platform::kLineLimit);
+    LineReader reader(device);
     QByteArray kept;
     QByteArray line;
     int values = 0;

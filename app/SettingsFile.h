@@ -25,9 +25,13 @@ SettingsSlots parseSettings(const QByteArray& bytes);
 // The values the program uses: the first seven slots.
 constexpr int kSettingsValueCount = 7;
 
+// The longest line readSettings keeps; the rest of a longer line is skipped
+// unread by anything but the line scan.
+inline constexpr qsizetype kLineLimit = 64 * 1024;
+
 // What parseSettings gives for the device's content, in the first
 // kSettingsValueCount slots, read a line at a time and only as far as those
-// values go. A line longer than platform::kLineLimit bytes is cut to it.
+// values go. A line longer than kLineLimit bytes is cut to it.
 SettingsSlots readSettings(QIODevice& device);
 
 struct SettingsValues {

@@ -1,8 +1,8 @@
 #include "catalogue/Definitions.h"
 
 #include "catalogue/PlainXml.h"
+#include "platform/Files.h"
 
-#include <QFile>
 #include <QHash>
 #include <QXmlStreamReader>
 
@@ -242,19 +242,15 @@ std::optional<Definitions> parseDefinitions(const QByteArray& bytes, XmlReading 
 }
 
 DefinitionsRead readDefinitions(const QString& path, std::optional<size_t> unlessDigest) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const platform::FileRead file = platform::readFile(path, kDefinitionsLimit);
+    if (file.outcome == platform::FileRead::Outcome::Unreadable)
         return {std::nullopt, QStringLiteral("%1 cannot be read.").arg(path)};
-    if (file.size() > kDefinitionsLimit)
+    if (file.outcome == platform::FileRead::Outcome::TooLarge)
         return {std::nullopt, QStringLiteral("%1 is larger than 16 MiB.").arg(path)};
-    // Never more than the limit, whatever the file grew to meanwhile.
-    const QByteArray bytes = file.read(kDefinitionsLimit + 1);
-    if (bytes.size() > kDefinitionsLimit)
-        return {std::nullopt, QStringLiteral("%1 is larger than 16 MiB.").arg(path)};
-    const size_t digest = qHash(bytes);
+    const size_t digest = qHash(file.bytes);
     if (digest == unlessDigest)
         return {std::nullopt, QString(), digest, true};
-    auto definitions = parseDefinitions(bytes);
+    auto definitions = parseDefinitions(file.bytes);
     if (!definitions)
         return {
             std::nullopt,

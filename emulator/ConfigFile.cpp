@@ -1,15 +1,11 @@
 #include "emulator/ConfigFile.h"
 
 #include "emulator/ConfigLines.h"
+#include "platform/Files.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QStringList>
 #include <algorithm>
-#include <fcntl.h>
 #include <string_view>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace emulator {
 
@@ -230,30 +226,19 @@ QByteArray editConfig(const QByteArray& bytes, const QHash<QString, QString>& se
 }
 
 ConfigRead readConfigFile(const QString& path) {
-    ConfigRead read;
-    if (!QFileInfo(path).isFile())
-        return read;
-    read.exists = true;
-    // Not blocking, and an ordinary file only: one swapped for a pipe or a
-    // device since the look must not hang the window.
-    const int fd =
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    struct stat st;
-    QFile file;
-    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        if (fd >= 0)
-            ::close(fd);
-        read.problem = ConfigProblem::Unreadable;
-        return read;
+    if (!platform::isFile(path))
+        return {};
+    // One swapped for a pipe or a device since the look is never waited on.
+    const platform::FileRead file = platform::readFile(path, kConfigFileLimit);
+    switch (file.outcome) {
+    case platform::FileRead::Outcome::Read:
+        return {true, file.bytes, configProblem(file.bytes)};
+    case platform::FileRead::Outcome::TooLarge:
+        return {true, {}, ConfigProblem::TooLarge};
+    case platform::FileRead::Outcome::Unreadable:
+        break;
     }
-    // Never more than one byte past the limit: a bigger file is refused unread.
-    read.bytes = file.read(kConfigFileLimit + 1);
-    read.problem = file.error() != QFileDevice::NoError ? ConfigProblem::Unreadable
-                                                        : configProblem(read.bytes);
-    if (read.problem == ConfigProblem::TooLarge)
-        read.bytes.clear();
-    return read;
+    return {true, {}, ConfigProblem::Unreadable};
 }
 
 namespace {

@@ -5,7 +5,6 @@
 #include "platform/Paths.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace emulator {
@@ -16,17 +15,13 @@ QString configUnder(const QString& folder) {
     return folder + platform::relative({"Config", "Supermodel.ini"});
 }
 
-QString withSeparator(const QString& folder) {
-    return folder.endsWith(platform::kSeparator) ? folder : folder + platform::kSeparator;
-}
-
 // The parent of a folder named "bin" (a build from source), or empty.
 QString parentOfBin(const QString& emulatorFolder) {
     const QString clean = QDir::cleanPath(emulatorFolder);
     const QFileInfo info(clean);
     if (info.fileName() != QLatin1String("bin"))
         return {};
-    return withSeparator(QDir::toNativeSeparators(info.path()));
+    return platform::withTrailingSeparator(QDir::toNativeSeparators(info.path()));
 }
 
 } // namespace
@@ -42,14 +37,15 @@ QStringList configCandidates(const QString& emulatorFolder, const QString& home,
     if (!parent.isEmpty())
         candidates.append(configUnder(parent));
     if (!home.isEmpty())
-        candidates.append(configUnder(withSeparator(home) + QStringLiteral(".supermodel") +
-                                      platform::kSeparator));
+        candidates.append(configUnder(platform::withTrailingSeparator(home) +
+                                      QStringLiteral(".supermodel") + platform::kSeparator));
     QString config = xdgConfigHome;
     if (config.isEmpty() || QDir::isRelativePath(config))
-        config = home.isEmpty() ? QString() : withSeparator(home) + QStringLiteral(".config");
+        config = home.isEmpty() ? QString()
+                                : platform::withTrailingSeparator(home) + QStringLiteral(".config");
     if (!config.isEmpty())
-        candidates.append(configUnder(withSeparator(config) + QStringLiteral("supermodel") +
-                                      platform::kSeparator));
+        candidates.append(configUnder(platform::withTrailingSeparator(config) +
+                                      QStringLiteral("supermodel") + platform::kSeparator));
     return candidates;
 }
 
@@ -61,12 +57,8 @@ QStringList configCandidates(const QString& emulatorFolder) {
 bool isEarlierFrontEndCopy(const QString& path) {
     // Such a copy holds a few dozen short lines: a larger file is no copy,
     // and is never read whole here.
-    constexpr qint64 kLargest = 64 * 1024;
-    QFile file(path);
-    if (!platform::openToRead(file) || file.size() > kLargest)
-        return false;
-    const QByteArray bytes = file.read(kLargest + 1);
-    return bytes.size() <= kLargest && isEarlierFrontEndFile(bytes);
+    const platform::FileRead file = platform::readFile(path, 64 * 1024);
+    return file.outcome == platform::FileRead::Outcome::Read && isEarlierFrontEndFile(file.bytes);
 }
 
 QString firstExistingConfig(const QStringList& candidates) {

@@ -1,6 +1,7 @@
 #include "emulator/EmulatorFiles.h"
 
 #include "catalogue/Installation.h"
+#include "emulator/ConfigFile.h"
 #include "platform/Files.h"
 #include "platform/SafeCopy.h"
 
@@ -14,13 +15,13 @@ namespace {
 struct Item {
     const char* relative;
     bool folder;
-    qint64 limit;
+    qint64 limit; // anything larger is refused rather than copied while the window waits
 };
 
 constexpr Item kItems[] = {
     {"Config/Games.xml", false, kConfigFileLimit},
     {"Config/Music.xml", false, kConfigFileLimit},
-    {"Assets", true, kAssetsLimit},
+    {"Assets", true, qint64(64) << 20},
 };
 
 QString under(const QString& folder, const char* relative) {

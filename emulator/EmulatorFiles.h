@@ -10,11 +10,6 @@ namespace emulator {
 // crosshair pictures every game loads) and, when it has one,
 // "Config/Music.xml".
 
-// The largest "Config" file and the largest "Assets" folder brought over:
-// anything larger is refused rather than copied while the window waits.
-inline constexpr qint64 kConfigFileLimit = qint64(16) << 20;
-inline constexpr qint64 kAssetsLimit = qint64(64) << 20;
-
 // Brings the installation's files into the program folder before a start:
 // each file whose copy is missing or older. The user's own files there
 // (Supermodel.ini, NVRAM, Saves) are never touched, the emulator's folder is

@@ -9,7 +9,6 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <optional>
 
@@ -72,10 +71,10 @@ bool imported(const QString& working) {
 // The base record, read no further than a record of a path and two numbers
 // can reach.
 std::optional<QByteArray> readRecord(const QString& path) {
-    QFile file(path);
-    if (!platform::openToRead(file))
+    const platform::FileRead file = platform::readFile(path, 16 * 1024);
+    if (file.outcome == platform::FileRead::Outcome::Unreadable)
         return std::nullopt;
-    return file.read(16 * 1024);
+    return file.bytes; // none when larger: it is no record of ours
 }
 
 // The player's file the base record names (its first line of three), when

@@ -1,6 +1,7 @@
 #include "emulator/PlayerFiles.h"
 
 #include "catalogue/Installation.h"
+#include "platform/Paths.h"
 #include "platform/SafeCopy.h"
 
 #include <QDir>
@@ -10,9 +11,7 @@ namespace emulator {
 
 namespace {
 
-QString withSlash(const QString& folder) {
-    return folder.endsWith(u'/') ? folder : folder + u'/';
-}
+using platform::withTrailingSeparator;
 
 QString shown(const QString& path) {
     return QDir::toNativeSeparators(QDir::cleanPath(path));
@@ -43,28 +42,9 @@ QStringList extraSaves(const QStringList& folders, const QString& set) {
     return paths;
 }
 
-} // namespace
-
-QStringList playerDataFolders(const QString& emulatorFolder, const QString& home,
-                              const QString& xdgDataHome) {
-    QStringList folders;
-    const auto installation = catalogue::installationFolder(emulatorFolder);
-    if (installation && QFileInfo(*installation + QStringLiteral("/Config")).isDir())
-        folders.append(withSlash(*installation));
-    if (!home.isEmpty())
-        folders.append(withSlash(home) + QStringLiteral(".supermodel/"));
-    if (!xdgDataHome.isEmpty() && QDir::isAbsolutePath(xdgDataHome))
-        folders.append(withSlash(xdgDataHome) + QStringLiteral("supermodel/"));
-    else if (!home.isEmpty())
-        folders.append(withSlash(home) + QStringLiteral(".local/share/supermodel/"));
-    return folders;
-}
-
-QStringList playerDataFolders(const QString& emulatorFolder) {
-    return playerDataFolders(emulatorFolder, qEnvironmentVariable("HOME", QDir::homePath()),
-                             qEnvironmentVariable("XDG_DATA_HOME"));
-}
-
+// The files a set has, relative to a data folder: "NVRAM/SET.nv" and
+// "Saves/SET.st0" to "Saves/SET.st9". Nothing for a name that cannot be a
+// file's ("", ".", "..", or with "/").
 QStringList playerFileNames(const QString& set) {
     if (set.isEmpty() || set == QLatin1String(".") || set == QLatin1String("..") ||
         set.contains(u'/') || set.contains(QChar(0)))
@@ -75,9 +55,26 @@ QStringList playerFileNames(const QString& set) {
     return names;
 }
 
+} // namespace
+
+QStringList playerDataFolders(const QString& emulatorFolder, const QString& home,
+                              const QString& xdgDataHome) {
+    QStringList folders;
+    const auto installation = catalogue::installationFolder(emulatorFolder);
+    if (installation && QFileInfo(*installation + QStringLiteral("/Config")).isDir())
+        folders.append(withTrailingSeparator(*installation));
+    if (!home.isEmpty())
+        folders.append(withTrailingSeparator(home) + QStringLiteral(".supermodel/"));
+    if (!xdgDataHome.isEmpty() && QDir::isAbsolutePath(xdgDataHome))
+        folders.append(withTrailingSeparator(xdgDataHome) + QStringLiteral("supermodel/"));
+    else if (!home.isEmpty())
+        folders.append(withTrailingSeparator(home) + QStringLiteral(".local/share/supermodel/"));
+    return folders;
+}
+
 QString findPlayerFile(const QStringList& folders, const QString& relative) {
     for (const QString& folder : folders) {
-        const QString path = withSlash(folder) + relative;
+        const QString path = withTrailingSeparator(folder) + relative;
         const QFileInfo info(path);
         if (info.exists() || info.isSymLink())
             return path;
@@ -110,7 +107,10 @@ QStringList bringPlayerFiles(const QStringList& folders, const QString& programF
 
 QStringList bringPlayerFiles(const QString& emulatorFolder, const QString& programFolder,
                              const QString& set) {
-    return bringPlayerFiles(playerDataFolders(emulatorFolder), programFolder, set);
+    return bringPlayerFiles(playerDataFolders(emulatorFolder,
+                                              qEnvironmentVariable("HOME", QDir::homePath()),
+                                              qEnvironmentVariable("XDG_DATA_HOME")),
+                            programFolder, set);
 }
 
 } // namespace emulator

@@ -21,15 +21,6 @@ inline constexpr qint64 kPlayerFileLimit = qint64(64) << 20;
 QStringList playerDataFolders(const QString& emulatorFolder, const QString& home,
                               const QString& xdgDataHome);
 
-// The same, from this process's environment ($HOME, as the rest of the
-// front-end uses it).
-QStringList playerDataFolders(const QString& emulatorFolder);
-
-// The files a set has, relative to a data folder: "NVRAM/SET.nv" and
-// "Saves/SET.st0" to "Saves/SET.st9". Nothing for a name that cannot be a
-// file's ("", ".", "..", or with "/").
-QStringList playerFileNames(const QString& set);
-
 // The first of `folders` where `relative` exists, a link included, as a
 // path; empty when none has it. A folder without it never hides a later one.
 QString findPlayerFile(const QStringList& folders, const QString& relative);
@@ -43,7 +34,8 @@ QString findPlayerFile(const QStringList& folders, const QString& relative);
 QStringList bringPlayerFiles(const QStringList& folders, const QString& programFolder,
                              const QString& set);
 
-// The same, through the emulator folder's data folders.
+// The same, through the emulator folder's data folders, from this process's
+// environment ($HOME, as the rest of the front-end uses it).
 QStringList bringPlayerFiles(const QString& emulatorFolder, const QString& programFolder,
                              const QString& set);
 

@@ -1,12 +1,9 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDateTime>
 #include <QString>
-#include <optional>
 
 class QFile;
-class QIODevice;
 
 namespace platform {
 
@@ -22,11 +19,19 @@ bool exists(const QString& path);
 // Creates one folder level; false when it could not be created.
 bool makeFolder(const QString& path);
 
-// The whole content of an ordinary file, or nothing when it cannot be read.
-std::optional<QByteArray> readFile(const QString& path);
+// An ordinary file's content, read whole only when it holds at most `limit`
+// bytes, never more than one byte past it. A named pipe or a device is never
+// waited on: it is Unreadable, like a file that cannot be opened or read.
+struct FileRead {
+    enum class Outcome { Read, Unreadable, TooLarge };
+    Outcome outcome = Outcome::Unreadable;
+    QByteArray bytes; // when Read
+};
+FileRead readFile(const QString& path, qint64 limit);
 
-// Opens an ordinary file (not a folder) for reading with a LineReader; false
-// when it is not there or cannot be opened.
+// Opens an ordinary file (not a folder) for reading, unbuffered, without
+// waiting on a pipe or a device; false when it is not there or cannot be
+// opened.
 bool openToRead(QFile& file);
 
 // What lies at a path, a symbolic link followed to its end.
@@ -54,37 +59,9 @@ void removeWriteLeftovers(const QString& path);
 // ours (temporaryName), whatever file it stood for.
 void removeTemporaryFiles(const QString& folder);
 
-// The longest line the file readers keep; the rest of a longer line is
-// skipped unread by anything but the line scan.
-inline constexpr qsizetype kLineLimit = 64 * 1024;
-
-// Reads a device one line at a time in fixed-size blocks, so that memory stays
-// bounded whatever the file holds. CR LF, CR alone and LF alone each end one
-// line; a line longer than `maxLength` bytes is cut to that length (never
-// inside a UTF-8 sequence) and the rest of it skipped.
-class LineReader final {
-public:
-    LineReader(QIODevice& device, qsizetype maxLength);
-
-    // The next line without its end; false at the end of the device or on a
-    // read error.
-    bool next(QByteArray& line);
-
-private:
-    bool fill();
-
-    QIODevice& m_device;
-    qsizetype m_maxLength;
-    QByteArray m_block;
-    qsizetype m_pos = 0;
-};
-
 // Copies an ordinary file onto `to` atomically, a piece at a time, whatever
 // its size; false (and `to` untouched) when either side fails.
 bool copyFileAtomically(const QString& from, const QString& to);
-
-// The last modification time of an existing file or folder.
-std::optional<QDateTime> modifiedTime(const QString& path);
 
 // True when both paths name the same existing file, however spelled
 // (symlinks, "./", doubled separators).

@@ -1,10 +1,9 @@
 #include "platform/GameDevices.h"
 
 #include <QHash>
+#include <QLibrary>
 #include <SDL.h>
-#include <dlfcn.h>
 #include <map>
-#include <string>
 
 namespace platform {
 
@@ -51,18 +50,19 @@ const Sdl* loadSdl(const QString& library) {
     static std::map<QString, Sdl> loaded;
     if (const auto it = loaded.find(library); it != loaded.end())
         return &it->second;
-    void* handle = ::dlopen(library.toLocal8Bit().constData(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle)
+    QLibrary handle(library);
+    handle.setLoadHints(QLibrary::ResolveAllSymbolsHint);
+    if (!handle.load())
         return nullptr;
     Sdl sdl;
     bool complete = true;
 #define KESTRUN_SDL_RESOLVE(name)                                                                  \
-    sdl.name = reinterpret_cast<decltype(sdl.name)>(::dlsym(handle, #name));                       \
+    sdl.name = reinterpret_cast<decltype(sdl.name)>(handle.resolve(#name));                        \
     complete = complete && sdl.name != nullptr;
     KESTRUN_SDL_FUNCTIONS(KESTRUN_SDL_RESOLVE)
 #undef KESTRUN_SDL_RESOLVE
     if (!complete) {
-        ::dlclose(handle); // an older SDL: none of it was started
+        handle.unload(); // an older SDL: none of it was started
         return nullptr;
     }
     return &loaded.emplace(library, sdl).first->second;

@@ -1,8 +1,5 @@
 #include "platform/Paths.h"
 
-#include <QCoreApplication>
-#include <QDir>
-
 namespace platform {
 
 QString withTrailingSeparator(const QString& folder) {
@@ -19,10 +16,6 @@ QString relative(std::initializer_list<const char*> parts) {
         name += QLatin1String(part);
     }
     return name;
-}
-
-QString programFolder() {
-    return withTrailingSeparator(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
 }
 
 } // namespace platform

@@ -27,7 +27,4 @@ inline constexpr const char* kEmulatorProgram = "supermodel";
 // A relative name under a folder: parts joined by the separator.
 QString relative(std::initializer_list<const char*> parts);
 
-// The folder of the running program file, ending with the separator.
-QString programFolder();
-
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/SafeCopy.h"
 
+#include "platform/FileDescriptor.h"
+#include "platform/Paths.h"
 #include "platform/TemporaryName.h"
 
 #include <QDir>
@@ -8,7 +10,6 @@
 #include <QFileInfo>
 #include <QStringList>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -16,36 +17,10 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <utility>
-#include <vector>
 
 namespace platform {
 
 namespace {
-
-// Owns a file descriptor.
-class Fd final {
-public:
-    explicit Fd(int fd = -1) : m_fd(fd) {}
-    Fd(Fd&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
-    Fd& operator=(Fd&& other) noexcept {
-        std::swap(m_fd, other.m_fd);
-        return *this;
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    ~Fd() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    int get() const { return m_fd; }
-    bool valid() const { return m_fd >= 0; }
-    // Closes now, for the error a delayed write can report only here.
-    int close() { return ::close(std::exchange(m_fd, -1)); }
-
-private:
-    int m_fd;
-};
 
 QString errorText(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
@@ -133,11 +108,11 @@ private:
 
     bool measure(const QString& relative, bool top, qint64& total);
     void bring(int parent, const QString& relative, bool top);
-    Folder openFolder(int parent, const QString& relative, const struct stat& source, Fd& folder,
-                      bool onTheWay = false);
+    Folder openFolder(int parent, const QString& relative, const struct stat& source,
+                      FileDescriptor& folder, bool onTheWay = false);
     bool replaceLinkWithFolder(int parent, const QByteArray& name);
     void bringFile(int parent, const QString& relative, const struct stat& source);
-    bool copyInto(int parent, const QByteArray& name, const QString& relative);
+    void copyInto(int parent, const QByteArray& name, const QString& relative);
 
     QString m_sourceRoot;
     QString m_targetRoot;
@@ -149,36 +124,6 @@ private:
 
 QByteArray lastPart(const QString& relative) {
     return encoded(relative.section(u'/', -1));
-}
-
-// What copyBytes returns when the source held more than its budget.
-constexpr int kGrew = -1;
-
-// Copies `in` to its end into `out`, taking what it reads from `budget`:
-// 0, an errno value, or kGrew when the budget ran out (the source grew since
-// it was measured).
-int copyBytes(int in, int out, qint64& budget) {
-    std::vector<char> buffer(64 * 1024);
-    for (;;) {
-        const ssize_t got = ::read(in, buffer.data(), buffer.size());
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return errno;
-        if (got == 0)
-            return 0;
-        budget -= got;
-        if (budget < 0)
-            return kGrew;
-        for (ssize_t done = 0; done < got;) {
-            const ssize_t put = ::write(out, buffer.data() + done, std::size_t(got - done));
-            if (put < 0 && errno == EINTR)
-                continue;
-            if (put <= 0)
-                return put < 0 ? errno : ENOSPC;
-            done += put;
-        }
-    }
 }
 
 bool Copier::measure(const QString& relative, bool top, qint64& total) {
@@ -215,7 +160,8 @@ std::optional<CopyFailure> Copier::run(const QString& relative) {
     if (!measure(relative, true, total))
         return m_failure;
 
-    Fd root(::open(encoded(m_targetRoot).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FileDescriptor root(
+        ::open(encoded(m_targetRoot).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!root.valid()) {
         fail(relative, errorText(errno));
         return m_failure;
@@ -223,7 +169,7 @@ std::optional<CopyFailure> Copier::run(const QString& relative) {
     // The folders on the way ("Config" for "Config/Games.xml") are the
     // source's folders of the same names.
     const QStringList parts = relative.split(u'/', Qt::SkipEmptyParts);
-    Fd parent = std::move(root);
+    FileDescriptor parent = std::move(root);
     QString walked;
     for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
         walked += (walked.isEmpty() ? QString() : QStringLiteral("/")) + parts[i];
@@ -232,7 +178,7 @@ std::optional<CopyFailure> Copier::run(const QString& relative) {
             fail(walked, errorText(errno));
             return m_failure;
         }
-        Fd next;
+        FileDescriptor next;
         switch (openFolder(parent.get(), walked, source, next, true)) {
         case Folder::Own:
             return std::nullopt;
@@ -258,7 +204,7 @@ void Copier::bring(int parent, const QString& relative, bool top) {
     case Kind::Folder:
         break;
     }
-    Fd folder;
+    FileDescriptor folder;
     if (openFolder(parent, relative, source, folder) != Folder::Open)
         return;
     const auto names = namesIn(sourcePath(relative));
@@ -274,7 +220,7 @@ void Copier::bring(int parent, const QString& relative, bool top) {
 }
 
 Copier::Folder Copier::openFolder(int parent, const QString& relative, const struct stat& source,
-                                  Fd& folder, bool onTheWay) {
+                                  FileDescriptor& folder, bool onTheWay) {
     const QByteArray name = lastPart(relative);
     struct stat st;
     if (::fstatat(parent, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
@@ -308,8 +254,8 @@ Copier::Folder Copier::openFolder(int parent, const QString& relative, const str
         return Folder::Failed;
     }
     // Should the name have turned into a link meanwhile, this refuses it.
-    folder =
-        Fd(::openat(parent, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    folder = FileDescriptor(
+        ::openat(parent, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!folder.valid()) {
         fail(relative, errorText(errno));
         return Folder::Failed;
@@ -370,78 +316,33 @@ void Copier::bringFile(int parent, const QString& relative, const struct stat& s
     copyInto(parent, name, relative);
 }
 
-bool Copier::copyInto(int parent, const QByteArray& name, const QString& relative) {
+void Copier::copyInto(int parent, const QByteArray& name, const QString& relative) {
     // Not blocking: a source swapped for a pipe must not hang the window.
-    Fd in(::open(encoded(sourcePath(relative)).constData(),
-                 O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat source;
-    if (!in.valid() || ::fstat(in.get(), &source) != 0) {
-        fail(relative, errorText(errno));
-        return false;
-    }
-    if (!S_ISREG(source.st_mode)) {
-        fail(relative, QStringLiteral("not an ordinary file"));
-        return false;
-    }
-
-    QByteArray spare;
-    Fd out;
-    do {
-        spare = temporaryName(name);
-        out = Fd(::openat(parent, spare.constData(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-    } while (!out.valid() && errno == EEXIST);
-    if (!out.valid()) {
-        fail(relative, errorText(errno));
-        return false;
-    }
-
-    const auto give_up = [&](const QString& reason) {
-        out.close();
-        ::unlinkat(parent, spare.constData(), 0);
-        fail(relative, reason);
-        return false;
-    };
-
-    const int error = copyBytes(in.get(), out.get(), m_budget);
-    if (error == kGrew)
-        return give_up(tooLarge(false));
-    if (error != 0)
-        return give_up(errorText(error));
+    const FileDescriptor in = openWithoutWaiting(sourcePath(relative), source);
+    if (!in.valid())
+        return fail(relative, errorText(errno));
+    if (!S_ISREG(source.st_mode))
+        return fail(relative, QStringLiteral("not an ordinary file"));
     // The copy's time is the source's: a later start sees it up to date.
-    const struct timespec times[2] = {{0, UTIME_OMIT}, source.st_mtim};
-    if (::futimens(out.get(), times) != 0 || ::fsync(out.get()) != 0)
-        return give_up(errorText(errno));
-    if (out.close() != 0) {
-        const int error = errno;
-        ::unlinkat(parent, spare.constData(), 0);
-        fail(relative, errorText(error));
-        return false;
-    }
-    // rename replaces a link itself, never what it leads to.
-    if (::renameat(parent, spare.constData(), parent, name.constData()) != 0) {
-        const int error = errno;
-        ::unlinkat(parent, spare.constData(), 0);
-        fail(relative, errorText(error));
-        return false;
-    }
-    return true;
-}
-
-QString withSlash(const QString& folder) {
-    return folder.endsWith(u'/') ? folder : folder + u'/';
+    const int error =
+        replaceAt(parent, name, [&](int out) { return copyBytes(in.get(), out, m_budget); },
+                  {.modified = &source.st_mtim});
+    if (error != 0)
+        fail(relative, error == kGrew ? tooLarge(false) : errorText(error));
 }
 
 } // namespace
 
 std::optional<CopyFailure> bringCopy(const QString& sourceRoot, const QString& targetRoot,
                                      const QString& relative, qint64 limit) {
-    return Copier(withSlash(sourceRoot), withSlash(targetRoot), limit).run(relative);
+    return Copier(withTrailingSeparator(sourceRoot), withTrailingSeparator(targetRoot), limit)
+        .run(relative);
 }
 
 std::optional<CopyFailure> copyWhenMissing(const QString& source, const QString& targetRoot,
                                            const QString& relative, qint64 limit) {
-    const QString root = withSlash(targetRoot);
+    const QString root = withTrailingSeparator(targetRoot);
     const auto failed = [&](const QString& reason) {
         return CopyFailure{source, root + relative, reason};
     };
@@ -453,18 +354,18 @@ std::optional<CopyFailure> copyWhenMissing(const QString& source, const QString&
     if (!S_ISREG(own.st_mode))
         return failed(QStringLiteral("not an ordinary file"));
 
-    Fd top(::open(encoded(root).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FileDescriptor top(::open(encoded(root).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!top.valid())
         return failed(errorText(errno));
     const QByteArray folderName = encoded(relative.section(u'/', 0, -2));
     const QByteArray name = lastPart(relative);
-    Fd folder(::openat(top.get(), folderName.constData(),
-                       O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    FileDescriptor folder(::openat(top.get(), folderName.constData(),
+                                   O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!folder.valid() && errno == ENOENT) {
         if (::mkdirat(top.get(), folderName.constData(), 0777) != 0 && errno != EEXIST)
             return failed(errorText(errno));
-        folder = Fd(::openat(top.get(), folderName.constData(),
-                             O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        folder = FileDescriptor(::openat(top.get(), folderName.constData(),
+                                         O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     }
     if (!folder.valid()) {
         const int error = errno;
@@ -491,62 +392,24 @@ std::optional<CopyFailure> copyWhenMissing(const QString& source, const QString&
         return failed(errorText(errno));
 
     // Not blocking: a source swapped for a pipe must not hang the window.
-    Fd in(::open(encoded(source).constData(),
-                 O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat opened;
+    const FileDescriptor in = openWithoutWaiting(source, opened, O_NOFOLLOW);
     if (!in.valid())
         return failed(errno == ELOOP ? QStringLiteral("a link, left alone") : errorText(errno));
-    if (::fstat(in.get(), &opened) != 0)
-        return failed(errorText(errno));
     if (!S_ISREG(opened.st_mode))
         return failed(QStringLiteral("not an ordinary file"));
     const QString tooLarge = QStringLiteral("more than %1 MiB").arg(limit / (1024 * 1024));
     if (opened.st_size > limit)
         return failed(tooLarge);
 
-    QByteArray spare;
-    Fd out;
-    do {
-        spare = temporaryName(name);
-        out = Fd(::openat(folder.get(), spare.constData(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-    } while (!out.valid() && errno == EEXIST);
-    if (!out.valid())
-        return failed(errorText(errno));
-    const auto giveUp = [&](const QString& reason) {
-        if (out.valid())
-            out.close();
-        ::unlinkat(folder.get(), spare.constData(), 0);
-        return failed(reason);
-    };
     qint64 budget = limit;
-    const int error = copyBytes(in.get(), out.get(), budget);
-    if (error == kGrew)
-        return giveUp(tooLarge);
-    if (error != 0)
-        return giveUp(errorText(error));
-    const struct timespec times[2] = {{0, UTIME_OMIT}, opened.st_mtim};
-    if (::futimens(out.get(), times) != 0 || ::fsync(out.get()) != 0)
-        return giveUp(errorText(errno));
-    if (out.close() != 0)
-        return giveUp(errorText(errno));
     // Never over anything: a file that came meanwhile is kept.
-    if (::renameat2(folder.get(), spare.constData(), folder.get(), name.constData(),
-                    RENAME_NOREPLACE) == 0)
+    const int error =
+        replaceAt(folder.get(), name, [&](int out) { return copyBytes(in.get(), out, budget); },
+                  {.overExisting = false, .modified = &opened.st_mtim});
+    if (error == 0 || error == EEXIST)
         return std::nullopt;
-    if (errno == EEXIST) {
-        giveUp(QString());
-        return std::nullopt;
-    }
-    if (errno != EINVAL && errno != ENOSYS)
-        return giveUp(errorText(errno));
-    // Where the file system cannot rename without replacing, a new name
-    // made for the copy fails the same way when one is there.
-    if (::linkat(folder.get(), spare.constData(), folder.get(), name.constData(), 0) != 0 &&
-        errno != EEXIST)
-        return giveUp(errorText(errno));
-    ::unlinkat(folder.get(), spare.constData(), 0);
-    return std::nullopt;
+    return failed(error == kGrew ? tooLarge : errorText(error));
 }
 
 namespace {

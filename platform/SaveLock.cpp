@@ -1,5 +1,7 @@
 #include "platform/SaveLock.h"
 
+#include "platform/FileDescriptor.h"
+
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -73,19 +75,16 @@ QString inspect(const QString& path) {
         return {}; // nothing, or a folder QLockFile cannot use either
     if (!S_ISREG(st.st_mode))
         return kindOf(st.st_mode);
-    const int fd =
-        ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return errno == ELOOP ? kindOf(S_IFLNK) : QString();
+    const FileDescriptor fd = openWithoutWaiting(path, st, O_NOFOLLOW);
+    if (!fd.valid())
+        return errno == ELOOP ? kindOf(S_IFLNK) : QString(); // else QLockFile sees for itself
     QString found;
-    if (::fstat(fd, &st) != 0) {
-        // unreadable: QLockFile sees that for itself
-    } else if (!S_ISREG(st.st_mode)) {
+    if (!S_ISREG(st.st_mode)) {
         found = kindOf(st.st_mode); // put there since the look
     } else if (st.st_size > kLockFileLimit) {
         found = QStringLiteral("a file too large to be a lock");
     } else if (st.st_size == 0 && ageMs(st.st_mtim) > kEmptyLockAgeMs &&
-               ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+               ::flock(fd.get(), LOCK_EX | LOCK_NB) == 0) {
         // Nobody holds it, and while this holds it, nobody else removes it
         // and makes a new one under the same name: only this very file goes.
         struct stat now {};
@@ -93,7 +92,6 @@ QString inspect(const QString& path) {
             now.st_ino == st.st_ino && now.st_size == 0)
             ::unlink(name.constData());
     }
-    ::close(fd);
     return found;
 }
 

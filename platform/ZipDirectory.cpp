@@ -1,12 +1,13 @@
 #include "platform/ZipDirectory.h"
 
+#include "platform/FileDescriptor.h"
+
 #include <QFile>
+#include <QLibrary>
 #include <QScopeGuard>
 #include <QtEndian>
 #include <cerrno>
 #include <cstring>
-#include <dlfcn.h>
-#include <fcntl.h>
 #include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -291,13 +292,14 @@ struct Libzip {
 
 const Libzip* libzip() {
     static const std::optional<Libzip> loaded = []() -> std::optional<Libzip> {
-        void* handle = ::dlopen("libzip.so.4", RTLD_NOW | RTLD_LOCAL);
-        if (!handle)
+        QLibrary library(QStringLiteral("zip"), 4);
+        library.setLoadHints(QLibrary::ResolveAllSymbolsHint);
+        if (!library.load())
             return std::nullopt;
         Libzip lib;
         bool complete = true;
 #define KESTRUN_LIBZIP_RESOLVE(name)                                                               \
-    lib.name = reinterpret_cast<decltype(lib.name)>(::dlsym(handle, #name));                       \
+    lib.name = reinterpret_cast<decltype(lib.name)>(library.resolve(#name));                       \
     complete = complete && lib.name != nullptr;
         KESTRUN_LIBZIP_FUNCTIONS(KESTRUN_LIBZIP_RESOLVE)
 #undef KESTRUN_LIBZIP_RESOLVE
@@ -367,22 +369,19 @@ std::optional<QList<ZipMember>> readZipDirectory(const QString& path, ZipProblem
     ZipProblem ignored;
     ZipProblem& why = problem ? *problem : ignored;
     why = ZipProblem::NotAFile;
-    const QByteArray name = QFile::encodeName(path);
-    if (name.isEmpty())
-        return std::nullopt;
     // Never blocks: a FIFO or a device opens at once and is refused unread.
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
+    struct stat info;
+    const FileDescriptor file = openWithoutWaiting(path, info);
+    if (!file.valid()) {
         // What is there but cannot be opened is unreadable, not absent.
-        struct stat info;
-        if (::stat(name.constData(), &info) == 0 && S_ISREG(info.st_mode))
+        const QByteArray name = QFile::encodeName(path);
+        if (!name.isEmpty() && ::stat(name.constData(), &info) == 0 && S_ISREG(info.st_mode))
             why = ZipProblem::Unreadable;
         return std::nullopt;
     }
-    const auto close = qScopeGuard([fd] { ::close(fd); });
-    struct stat info;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+    if (!S_ISREG(info.st_mode))
         return std::nullopt;
+    const int fd = file.get();
     const ReadAt read = [fd](qint64 offset, char* to, qint64 length) {
         while (length > 0) {
             const ssize_t n = ::pread(fd, to, std::size_t(length), off_t(offset));

@@ -1,6 +1,5 @@
 #include "emulator/EmulatorFiles.h"
 #include "support/FileTree.h"
-#include "support/FullDisk.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -9,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -29,7 +30,6 @@ private Q_SLOTS:
     void brings_data();
     void brings();
     void sameFolderIsNeverTouched();
-    void fullDiskIsReported();
     void unreadableSourceIsReported();
 };
 
@@ -185,23 +185,6 @@ void TestEmulatorFiles::sameFolderIsNeverTouched() {
     QCOMPARE(QDir(t.root + QStringLiteral("front/Config"))
                  .entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
              QStringList{"Games.xml"});
-}
-
-void TestEmulatorFiles::fullDiskIsReported() {
-    Tree t;
-    for (const QString& line : kInstallation)
-        t.make(line);
-    FullDisk disk;
-    MOUNT_FULL_DISK(disk, t.root + QStringLiteral("front"));
-    disk.fill();
-    const auto failure = emulator::bringEmulatorFiles(t.root + QStringLiteral("emu"),
-                                                      t.root + QStringLiteral("front"));
-    QVERIFY(failure);
-    QVERIFY2(failure->endsWith(QStringLiteral(": ") + QString::fromLocal8Bit(strerror(ENOSPC))),
-             qPrintable(*failure));
-    // No half-written file stays behind, under its name or another.
-    const QStringList left = QDir(t.root + QStringLiteral("front/Config")).entryList(QDir::Files);
-    QCOMPARE(left, QStringList());
 }
 
 void TestEmulatorFiles::unreadableSourceIsReported() {

@@ -1,6 +1,5 @@
 #include "emulator/PlayerFiles.h"
 #include "support/FileTree.h"
-#include "support/FullDisk.h"
 
 #include <QTest>
 
@@ -20,7 +19,6 @@ private Q_SLOTS:
     void copy_data();
     void copy();
     void unreadableSourceIsLeftBehind();
-    void fullDiskLeavesNothingHalfWritten();
 };
 
 void TestPlayerFiles::found_data() {
@@ -197,22 +195,6 @@ void TestPlayerFiles::unreadableSourceIsLeftBehind() {
                                    .arg(nv, t.root, QString::fromLocal8Bit(strerror(EACCES)))});
     t.check(QStringLiteral("front/NVRAM/scud.nv!"));
     t.check(QStringLiteral("front/Saves/scud.st0=0")); // the rest still comes
-}
-
-void TestPlayerFiles::fullDiskLeavesNothingHalfWritten() {
-    Tree t;
-    t.make(QStringLiteral("home/.supermodel/NVRAM/scud.nv=") + QString(8192, u'n'));
-    FullDisk disk;
-    MOUNT_FULL_DISK(disk, t.root + QStringLiteral("front"));
-    QVERIFY(QDir().mkpath(t.root + QStringLiteral("front/NVRAM")));
-    disk.fill();
-    const QStringList told =
-        emulator::bringPlayerFiles(QStringList{t.root + QStringLiteral("home/.supermodel/")},
-                                   t.root + QStringLiteral("front/"), QStringLiteral("scud"));
-    QCOMPARE(told.size(), 1);
-    QVERIFY2(told[0].endsWith(QStringLiteral(": ") + QString::fromLocal8Bit(strerror(ENOSPC))),
-             qPrintable(told[0]));
-    QCOMPARE(QDir(t.root + QStringLiteral("front/NVRAM")).entryList(QDir::Files), QStringList());
 }
 
 QTEST_APPLESS_MAIN(TestPlayerFiles)

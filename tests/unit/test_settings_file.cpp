@@ -1,5 +1,4 @@
 #include "app/SettingsFile.h"
-#include "platform/Files.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>
@@ -156,7 +155,7 @@ void TestSettingsFile::readGivesTheFirstValuesAsParse() {
 void TestSettingsFile::readCutsLongLinesAndStopsAtTheLastValue() {
     // A 3 MB first line, cut at the limit without splitting the two-byte "é"
     // that straddles it; the lines after it still count.
-    const qsizetype limit = platform::kLineLimit;
+    const qsizetype limit = app::kLineLimit;
     QByteArray bytes = QByteArray(limit - 1, 'a') + "\xc3\xa9" + QByteArray(3 << 20, 'b');
     bytes += "\r\n/roms/\r\n800\r\n600\r\n 1 \r\n 0 \r\n 2 \r\neighth\r\n";
     const SettingsSlots slots = readFromDevice(bytes);
