@@ -8,6 +8,7 @@
 //   bigfile-bench CASE DIR   one case on the program folder DIR (internal)
 
 #include "app/Lifecycle.h"
+#include "bench/Memory.h"
 #include "bindings/BindingStore.h"
 #include "bindings/SlotBinding.h"
 #include "emulator/BindingPanel.h"
@@ -69,19 +70,6 @@ bool generate(const QString& path, const Case& c) {
     return ok && file.write(c.tail) == c.tail.size() && file.flush();
 }
 
-// A field of /proc/self/status in KiB ("VmRSS", "VmHWM").
-qint64 statusKiB(const char* field) {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
-        return -1;
-    const QByteArray prefix = QByteArray(field) + ':';
-    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
-        if (line.startsWith(prefix))
-            return line.mid(prefix.size()).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
-
 // Boxes are never shown: nothing may wait for a click here.
 class QuietDialogs final : public ui::Dialogs {
 public:
@@ -110,7 +98,7 @@ int runCase(const Case& c, const QString& folder) {
     if (clear.open(QIODevice::WriteOnly))
         clear.write("5");
     clear.close();
-    const qint64 before = statusKiB("VmRSS");
+    const qint64 before = bench::statusKiB("VmRSS");
 
     QElapsedTimer timer;
     timer.start();
@@ -125,7 +113,7 @@ int runCase(const Case& c, const QString& folder) {
     }
     const qint64 ms = timer.elapsed();
     std::printf("%lld %lld\n", static_cast<long long>(ms),
-                static_cast<long long>(statusKiB("VmHWM") - before));
+                static_cast<long long>(bench::statusKiB("VmHWM") - before));
     return 0;
 }
 

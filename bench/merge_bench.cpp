@@ -7,6 +7,7 @@
 //   merge-bench            all cases, one line each
 //   merge-bench CASE DIR   one case on the folder DIR (internal)
 
+#include "bench/Memory.h"
 #include "emulator/PlayerConfig.h"
 
 #include <QCoreApplication>
@@ -86,19 +87,6 @@ bool generate(const QString& dir, const Case& c) {
     return write(playerFile(dir), settingsFile('1'), 10);
 }
 
-// A field of /proc/self/status in KiB ("VmRSS", "VmHWM").
-qint64 statusKiB(const char* field) {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
-        return -1;
-    const QByteArray prefix = QByteArray(field) + ':';
-    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
-        if (line.startsWith(prefix))
-            return line.mid(prefix.size()).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
-
 // The child: the merge before a start, then "milliseconds extra-KiB lines".
 int runCase(const QString& dir) {
     // Peak memory from here on: the kernel's high-water mark, reset.
@@ -106,14 +94,14 @@ int runCase(const QString& dir) {
     if (clear.open(QIODevice::WriteOnly))
         clear.write("5");
     clear.close();
-    const qint64 before = statusKiB("VmRSS");
+    const qint64 before = bench::statusKiB("VmRSS");
     QElapsedTimer timer;
     timer.start();
     const QStringList lines =
         emulator::keepConfigInStep(programFolder(dir), QStringList{playerFile(dir)});
     const qint64 ms = timer.elapsed();
     std::printf("%lld %lld %lld\n", static_cast<long long>(ms),
-                static_cast<long long>(statusKiB("VmHWM") - before),
+                static_cast<long long>(bench::statusKiB("VmHWM") - before),
                 static_cast<long long>(lines.size()));
     return 0;
 }
