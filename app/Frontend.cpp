@@ -30,10 +30,10 @@ Frontend::Frontend(ui::Form1& form, ui::Dialogs& dialogs, emulator::Launcher& la
 }
 
 void Frontend::start() {
-    startUp(m_form, m_programFileFolder);
+    startUp(m_form, m_catalogue, m_programFileFolder);
     // Once the window is up: start-up shows the built-in games at once, and
     // the rest of the emulator's join a moment later.
-    QTimer::singleShot(0, this, [this] { completeStartUp(m_form); });
+    QTimer::singleShot(0, this, [this] { completeStartUp(m_form, m_catalogue); });
 }
 
 void Frontend::shutdown() {
@@ -50,31 +50,32 @@ void Frontend::route() {
     ui::Dialogs& d = m_dialogs;
     emulator::Launcher& l = m_launcher;
     bindings::BindingStore& s = m_bindingStore;
+    catalogue::GameCatalogue& g = m_catalogue;
 
     // clang-format off
     // event                                   handler
     connect(&f, &Form1::closeRequested,        this, [this] { shutdown(); });
-    connect(&f, &Form1::command1Clicked,       this, [&f, &l, &d] { emulator::Launch(f, l, d); });
-    connect(&f, &Form1::command2Clicked,       this, [&f] { catalogue::newScan(f); });
-    connect(&f, &Form1::command3Clicked,       this, [&f, &s, &d] { emulator::OpenPanel(f, s, d); });
+    connect(&f, &Form1::command1Clicked,       this, [&f, &g, &l, &d] { emulator::Launch(f, g, l, d); });
+    connect(&f, &Form1::command2Clicked,       this, [&f, &g] { catalogue::newScan(f, g); });
+    connect(&f, &Form1::command3Clicked,       this, [&f, &s, &g, &d] { emulator::OpenPanel(f, s, g, d); });
     connect(&f, &Form1::command4Clicked,       this, [&f, &s] { emulator::RestorePanel(f, s); });
     connect(&f, &Form1::command5Clicked,       this, [&f, &s] { bindings::AllOverAgain(f, s); });
     connect(&f, &Form1::command6Clicked,       this, [&f, &s, &d] { emulator::Save(f, s, d); });
-    connect(&f, &Form1::command7Clicked,       this, [&f, &s, &d, &l] { emulator::StartInputConfiguration(f, s, d, l); });
+    connect(&f, &Form1::command7Clicked,       this, [&f, &s, &g, &d, &l] { emulator::StartInputConfiguration(f, s, g, d, l); });
     connect(&f, &Form1::image5Clicked,         this, [&f, &s, &d] { emulator::ClosePanel(f, s, d); });
     connect(&f, &Form1::slotDoubleClicked,     this, [&f, &s](int slot) { bindings::BeginCapture(f, s, slot); });
     connect(&f, &Form1::slotMenuRequested,     this, [&f, &s](int slot, const QPoint& at) { bindings::ShowSlotMenu(f, s, slot, at); });
-    connect(&f, &Form1::command8Clicked,       this, [&f, &s] { emulator::TurnPage(f, s); });
-    connect(&f, &Form1::list2RowSelected,      this, [&f] { catalogue::selectionView(f); });
-    connect(&f, &Form1::list2RowSelected,      this, [&f, &s] { if (bindings::pageShown(f)) emulator::ShowSelectedGame(f, s); });
-    connect(&f, &Form1::list2DoubleClicked,    this, [&f, &l, &d] { emulator::LaunchFromList(f, l, d); });
-    connect(&f, &Form1::list2MenuRequested,    this, [&f, &l, &d](int, const QPoint& at) { emulator::ShowVersionMenu(f, l, d, at); });
+    connect(&f, &Form1::command8Clicked,       this, [&f, &s, &g] { emulator::TurnPage(f, s, g); });
+    connect(&f, &Form1::list2RowSelected,      this, [&f, &g] { catalogue::selectionView(f, g); });
+    connect(&f, &Form1::list2RowSelected,      this, [&f, &s, &g] { if (bindings::pageShown(f)) emulator::ShowSelectedGame(f, s, g); });
+    connect(&f, &Form1::list2DoubleClicked,    this, [&f, &g, &l, &d] { emulator::LaunchFromList(f, g, l, d); });
+    connect(&f, &Form1::list2MenuRequested,    this, [&f, &g, &l, &d](int, const QPoint& at) { emulator::ShowVersionMenu(f, g, l, d, at); });
     connect(&f, &Form1::captureKeyPressed,     this, [&f, &s](int key, const QString& text, quint32 scanCode) { bindings::CaptureKey(f, s, key, text, scanCode); });
     connect(&f, &Form1::captureMousePressed,   this, [&f, &s](Qt::MouseButton button) { bindings::CaptureMouse(f, s, button); });
     connect(&f, &Form1::captureMouseMoved,     this, [&f, &s](const QPoint& at) { bindings::CaptureMouseMove(f, s, at); });
     connect(&m_deviceCapture, &bindings::DeviceCapture::captured, this, [&f, &s](const QString& source) { bindings::CaptureDevice(f, s, source); });
     connect(&l, &emulator::Launcher::printed,  this, [&f](const QString& text) { emulator::InputSetupPrinted(f, text); });
-    connect(&l, &emulator::Launcher::finished, this, [&f, &s, &d] { emulator::InputSetupFinished(f, s, d); });
+    connect(&l, &emulator::Launcher::finished, this, [&f, &s, &g, &d] { emulator::InputSetupFinished(f, s, g, d); });
     connect(&l, &emulator::Launcher::finished, this, [&f, &d](int status, const QStringList& lines, bool kept) { emulator::RunFinished(f, d, status, lines, kept); });
     // clang-format on
 }

@@ -2,6 +2,7 @@
 
 #include "bindings/BindingStore.h"
 #include "bindings/DeviceCapture.h"
+#include "catalogue/GameCatalogue.h"
 #include "platform/GameDevices.h"
 
 #include <QObject>
@@ -36,6 +37,8 @@ public:
 
     // The binding panel's model, which the panel's handlers are given.
     bindings::BindingStore& bindingStore() { return m_bindingStore; }
+    // The game catalogue, which the handlers of games and launching are given.
+    catalogue::GameCatalogue& gameCatalogue() { return m_catalogue; }
 
 private:
     void route();
@@ -48,6 +51,7 @@ private:
     bool m_shuttingDown = false;
     platform::GameDevices m_devices;
     bindings::BindingStore m_bindingStore;
+    catalogue::GameCatalogue m_catalogue;
     bindings::DeviceCapture m_deviceCapture{m_form, m_devices, m_bindingStore};
 };
 

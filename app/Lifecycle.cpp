@@ -64,7 +64,8 @@ QString defaultRomFolder(const QString& programFolder) {
     return programFolder + QLatin1String("Roms") + platform::kSeparator;
 }
 
-void startUp(ui::Form1& form, const QString& programFileFolder) {
+void startUp(ui::Form1& form, catalogue::GameCatalogue& catalogue,
+             const QString& programFileFolder) {
     form.setWindowTitle(windowTitle());
 
     const QString folder = platform::withTrailingSeparator(programFileFolder);
@@ -100,7 +101,7 @@ void startUp(ui::Form1& form, const QString& programFileFolder) {
     setOption(form.Check2, slots[5]);
     setOption(form.Check3, slots[6]);
 
-    catalogue::startupFill(form);
+    catalogue::startupFill(form, catalogue);
 
     // The same for both copies of the emulator's configuration, once the
     // emulator folder ends with its separator.
@@ -108,7 +109,7 @@ void startUp(ui::Form1& form, const QString& programFileFolder) {
     emulator::removeSaveLeftovers(emulator::emulatorConfigCopy(catalogue::emulatorFolder(form)));
 }
 
-void completeStartUp(ui::Form1& form) {
+void completeStartUp(ui::Form1& form, catalogue::GameCatalogue& catalogue) {
     const QString folder = ui::tag(&form);
     if (!folder.isEmpty()) {
         for (const char* file : {"Games.xml", "Music.xml", "Kestrun-base.ini", "Kestrun-base.txt"})
@@ -117,7 +118,7 @@ void completeStartUp(ui::Form1& form) {
         for (const char* name : {"NVRAM", "Saves"})
             platform::removeTemporaryFiles(folder + QLatin1String(name));
     }
-    catalogue::completeStartup(form);
+    catalogue::completeStartup(form, catalogue);
 }
 
 void shutDown(ui::Form1& form) {

@@ -11,6 +11,7 @@
 #include "bench/Memory.h"
 #include "bindings/BindingStore.h"
 #include "bindings/SlotBinding.h"
+#include "catalogue/GameCatalogue.h"
 #include "emulator/BindingPanel.h"
 #include "ui/Dialogs.h"
 #include "ui/Form1.h"
@@ -87,10 +88,11 @@ int runCase(const Case& c, const QString& folder) {
     char* argv[] = {name, nullptr};
     QApplication application(argc, argv);
     ui::Form1 form;
+    catalogue::GameCatalogue games;
     form.setSlotLooks(&bindings::slotLook);
     const bool settings = c.file == kSettings;
     if (!settings)
-        app::startUp(form, folder);
+        app::startUp(form, games, folder);
     form.grab(); // fonts and pictures loaded before the measure
 
     // Peak memory from here on: the kernel's high-water mark, reset.
@@ -103,12 +105,12 @@ int runCase(const Case& c, const QString& folder) {
     QElapsedTimer timer;
     timer.start();
     if (settings) {
-        app::startUp(form, folder);
+        app::startUp(form, games, folder);
         form.grab();
     } else {
         QuietDialogs dialogs;
         bindings::BindingStore store;
-        emulator::OpenPanel(form, store, dialogs);
+        emulator::OpenPanel(form, store, games, dialogs);
         form.Picture3->grab();
     }
     const qint64 ms = timer.elapsed();

@@ -68,10 +68,6 @@ QString files(const QStringList& missing) {
 
 } // namespace
 
-GameCatalogue::GameCatalogue(QObject* parent) : QObject(parent) {
-    setObjectName(QStringLiteral("GameCatalogue"));
-}
-
 GameCatalogue::Stamp GameCatalogue::stampOf(const QString& path) {
     const QFileInfo info(path);
     if (!info.isFile())
@@ -140,32 +136,21 @@ const RomFolder& GameCatalogue::listRomFolder(const QString& romFolderText) {
     return *m_folder;
 }
 
-GameCatalogue& gameCatalogue(const ui::Form1& form) {
-    auto* found =
-        form.findChild<GameCatalogue*>(QStringLiteral("GameCatalogue"), Qt::FindDirectChildrenOnly);
-    if (!found)
-        found = new GameCatalogue(const_cast<ui::Form1*>(&form));
-    return *found;
-}
-
-const CatalogueRow* selectedRow(const ui::Form1& form) {
+const CatalogueRow* selectedRow(const ui::Form1& form, const GameCatalogue& catalogue) {
     const int row = form.List2->currentRow();
-    const GameCatalogue& catalogue = gameCatalogue(form);
     if (row < 0 || row >= catalogue.rows.size())
         return nullptr;
     return &catalogue.rows[row];
 }
 
-const GameSet* definedSet(const ui::Form1& form, const QString& name) {
-    const GameCatalogue& catalogue = gameCatalogue(form);
+const GameSet* definedSet(const GameCatalogue& catalogue, const QString& name) {
     if (!catalogue.definitions)
         return nullptr;
     const int index = catalogue.definitions->indexOf(name);
     return index < 0 ? nullptr : &catalogue.definitions->sets[index];
 }
 
-QString setInArchive(const ui::Form1& form, const QString& archivePath) {
-    GameCatalogue& catalogue = gameCatalogue(form);
+QString setInArchive(GameCatalogue& catalogue, const QString& archivePath) {
     if (catalogue.definitions) {
         const ArchiveCheck check = catalogue.check(archivePath);
         if (check.verdict == ArchiveVerdict::Complete || check.verdict == ArchiveVerdict::NeedsParent)

@@ -7,7 +7,6 @@
 
 #include <QDateTime>
 #include <QHash>
-#include <QObject>
 #include <optional>
 
 namespace ui {
@@ -18,13 +17,10 @@ namespace catalogue {
 
 // What the catalogue knows beyond the window's controls: the emulator's
 // definitions when they were found, the rows of the game list (row i of
-// List2 is rows[i]) and the archive checks of this session. It lives as a
-// child of the window, made on first use.
-class GameCatalogue final : public QObject {
-    Q_OBJECT
+// List2 is rows[i]) and the archive checks of this session. The front-end
+// owns it and hands it to the handlers that use it.
+class GameCatalogue final {
 public:
-    explicit GameCatalogue(QObject* parent);
-
     std::optional<Definitions> definitions;
     // Why a definitions file that was found is not used; empty otherwise.
     QString definitionsProblem;
@@ -75,18 +71,16 @@ private:
     QString m_folderText;
 };
 
-GameCatalogue& gameCatalogue(const ui::Form1& form);
-
 // The selected row, or null.
-const CatalogueRow* selectedRow(const ui::Form1& form);
+const CatalogueRow* selectedRow(const ui::Form1& form, const GameCatalogue& catalogue);
 
 // The definitions' set of that name, or null.
-const GameSet* definedSet(const ui::Form1& form, const QString& setName);
+const GameSet* definedSet(const GameCatalogue& catalogue, const QString& setName);
 
 // The set the emulator will load from the archive, as the archive check
 // tells; when it cannot tell (no definitions, nothing it would load), the
 // archive's name without ".zip".
-QString setInArchive(const ui::Form1& form, const QString& archivePath);
+QString setInArchive(GameCatalogue& catalogue, const QString& archivePath);
 
 // One archive of a row that is in the ROM folder.
 struct PresentArchive {

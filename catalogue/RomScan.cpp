@@ -20,8 +20,7 @@ constexpr int kStartupRow = 15; // "Emergency Car Ambulance"
 
 // The count label holds the number itself and stays empty while nothing has
 // been found: every archive of every row counts once.
-void countArchives(ui::Form1& form) {
-    GameCatalogue& catalogue = gameCatalogue(form);
+void countArchives(ui::Form1& form, GameCatalogue& catalogue) {
     const RomFolder& folder = catalogue.listRomFolder(romFolder(form));
     int count = 0;
     for (const CatalogueRow& row : catalogue.rows)
@@ -29,10 +28,9 @@ void countArchives(ui::Form1& form) {
     form.Label2[2]->setText(count > 0 ? QString::number(count) : QString());
 }
 
-void listRows(ui::Form1& form) {
+void listRows(ui::Form1& form, GameCatalogue& catalogue) {
     const QSignalBlocker quiet(form.List2);
     form.List2->clear();
-    GameCatalogue& catalogue = gameCatalogue(form);
     catalogue.describedRow = -1;
     QStringList titles;
     titles.reserve(catalogue.rows.size());
@@ -44,14 +42,13 @@ void listRows(ui::Form1& form) {
 
 } // namespace
 
-void startupFill(ui::Form1& form) {
-    listRows(form);
-    countArchives(form);
+void startupFill(ui::Form1& form, GameCatalogue& catalogue) {
+    listRows(form, catalogue);
+    countArchives(form, catalogue);
     form.List2->setCurrentRow(kStartupRow);
 }
 
-bool readCatalogue(ui::Form1& form) {
-    GameCatalogue& catalogue = gameCatalogue(form);
+bool readCatalogue(ui::Form1& form, GameCatalogue& catalogue) {
     const bool hadDefinitions = catalogue.definitions.has_value();
     const QString file = definitionsFile(emulatorFolder(form));
     DefinitionsRead read;
@@ -73,27 +70,27 @@ bool readCatalogue(ui::Form1& form) {
     const QListWidgetItem* selected = form.List2->currentItem();
     const QString title = selected ? selected->text() : QString();
     catalogue.rows = buildCatalogue(catalogue.definitions ? &*catalogue.definitions : nullptr);
-    listRows(form);
+    listRows(form, catalogue);
     const QList<QListWidgetItem*> same = form.List2->findItems(title, Qt::MatchExactly);
     const QSignalBlocker quiet(form.List2);
     form.List2->setCurrentRow(same.isEmpty() ? kStartupRow : form.List2->row(same.front()));
     return true;
 }
 
-void completeStartup(ui::Form1& form) {
-    const bool rowsChanged = readCatalogue(form);
+void completeStartup(ui::Form1& form, GameCatalogue& catalogue) {
+    const bool rowsChanged = readCatalogue(form, catalogue);
     if (rowsChanged)
-        countArchives(form);
-    if (rowsChanged || !gameCatalogue(form).definitionsProblem.isEmpty())
-        selectionView(form);
+        countArchives(form, catalogue);
+    if (rowsChanged || !catalogue.definitionsProblem.isEmpty())
+        selectionView(form, catalogue);
 }
 
-void newScan(ui::Form1& form) {
+void newScan(ui::Form1& form, GameCatalogue& catalogue) {
     CheckTxt(form);
-    const bool rowsChanged = readCatalogue(form);
-    countArchives(form);
+    const bool rowsChanged = readCatalogue(form, catalogue);
+    countArchives(form, catalogue);
     if (rowsChanged)
-        selectionView(form);
+        selectionView(form, catalogue);
     form.List2->setFocus(Qt::OtherFocusReason);
 }
 

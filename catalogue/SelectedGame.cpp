@@ -4,11 +4,11 @@
 
 namespace catalogue {
 
-std::optional<QStringList> selectedInputTypes(const ui::Form1& form) {
+std::optional<QStringList> selectedInputTypes(const ui::Form1& form,
+                                              const GameCatalogue& catalogue) {
     if (selectedInputTypesSource)
         return selectedInputTypesSource(form);
-    const GameCatalogue& catalogue = gameCatalogue(form);
-    const CatalogueRow* row = selectedRow(form);
+    const CatalogueRow* row = selectedRow(form, catalogue);
     if (!row || !catalogue.definitions || row->definition < 0)
         return std::nullopt;
     return catalogue.definitions->sets[row->definition].inputTypes;

@@ -48,8 +48,7 @@ QString archiveLineOf(GameCatalogue& catalogue, const CatalogueRow& row, const R
 
 // Only the selected row's item carries the line, for a screen reader; the
 // one that carried it before is found without visiting every row.
-void describeSelectedRow(ui::Form1& form, const QString& line) {
-    GameCatalogue& catalogue = gameCatalogue(form);
+void describeSelectedRow(ui::Form1& form, GameCatalogue& catalogue, const QString& line) {
     if (QListWidgetItem* before = form.List2->item(catalogue.describedRow))
         before->setData(Qt::AccessibleDescriptionRole, QVariant());
     catalogue.describedRow = -1;
@@ -73,14 +72,13 @@ int controlsPicture(const QString& controlsFlag) {
     return controlsFlag.contains(QLatin1String("Yes")) ? 103 : 104;
 }
 
-void selectionView(ui::Form1& form) {
+void selectionView(ui::Form1& form, GameCatalogue& catalogue) {
     CheckTxt(form);
     const int i = form.List2->currentRow();
     form.Label2[1]->setText(QString::number(i + 1));
-    const CatalogueRow* row = selectedRow(form);
+    const CatalogueRow* row = selectedRow(form, catalogue);
     if (!row)
         return;
-    GameCatalogue& catalogue = gameCatalogue(form);
     const GameSet* own = catalogue.definitions && row->definition >= 0
                              ? &catalogue.definitions->sets[row->definition]
                              : nullptr;
@@ -99,7 +97,7 @@ void selectionView(ui::Form1& form) {
         tip.append(QStringLiteral("The emulator's game list is not used: ") +
                    catalogue.definitionsProblem);
     form.List2->setToolTip(tip.join(u'\n'));
-    describeSelectedRow(form, line);
+    describeSelectedRow(form, catalogue, line);
 
     if (row->builtIn >= 0)
         form.showPicture(form.Image1, snapshotPicture(row->builtIn));
@@ -114,18 +112,18 @@ void selectionView(ui::Form1& form) {
     form.Image2->setAccessibleName(QLatin1String("Status: ") + r[Status]);
     form.Image3->setAccessibleName(QLatin1String("Sound: ") + r[SoundFlag] + u'.');
     form.Image4->setAccessibleName(QLatin1String("Controls: ") + r[ControlsFlag] + u'.');
-    List2_001(form);
+    List2_001(form, catalogue);
 }
 
-void List2_001(ui::Form1& form) {
-    const CatalogueRow* row = selectedRow(form);
+void List2_001(ui::Form1& form, const GameCatalogue& catalogue) {
+    const CatalogueRow* row = selectedRow(form, catalogue);
     if (!row || !form.Picture3->isVisibleTo(&form))
         return;
     for (ui::ClickableLabel* slot : form.Label1)
         ui::Form1::setBackColor(slot, bindings::kUnmarkedColour);
     // The emulator's definitions say which inputs the game reads; without
     // them, the built-in profile stands for its controls.
-    if (const auto types = selectedInputTypes(form))
+    if (const auto types = selectedInputTypes(form, catalogue))
         bindings::markInputs(form, *types);
     else if (row->builtIn >= 0)
         bindings::List2_XList(form, gameRecord(row->builtIn)[Profile]);

@@ -62,7 +62,8 @@ void tellWriteFailed(ui::Dialogs& dialogs, const QString& path) {
 
 // Reads the file the panel shows into the slots; a file that cannot be
 // edited safely is shown read-only, with a box naming it.
-void readIntoSlots(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dialogs) {
+void readIntoSlots(ui::Form1& form, bindings::BindingStore& store,
+                   const catalogue::GameCatalogue& catalogue, ui::Dialogs& dialogs) {
     const QString source = panelConfigSource(ui::tag(&form), catalogue::emulatorFolder(form));
     ConfigRead read;
     if (source.isEmpty()) {
@@ -72,7 +73,7 @@ void readIntoSlots(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& 
         loadBindings(store, ConfigDocument(read.bytes));
     }
     if (bindings::pageShown(form))
-        ShowSelectedGame(form, store);
+        ShowSelectedGame(form, store, catalogue);
     else
         bindings::renderSlots(form, store);
     if (read.problem != ConfigProblem::None)
@@ -113,18 +114,20 @@ void RestorePanel(ui::Form1& form, bindings::BindingStore& store) {
         bindings::Restore(form, store, panelRelease(form));
 }
 
-void OpenPanel(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dialogs) {
+void OpenPanel(ui::Form1& form, bindings::BindingStore& store,
+               const catalogue::GameCatalogue& catalogue, ui::Dialogs& dialogs) {
     catalogue::CheckTxt(form);
     showPanel(form);
-    readIntoSlots(form, store, dialogs);
-    catalogue::List2_001(form);
+    readIntoSlots(form, store, catalogue, dialogs);
+    catalogue::List2_001(form, catalogue);
 }
 
-void ReadPanelAgain(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dialogs) {
+void ReadPanelAgain(ui::Form1& form, bindings::BindingStore& store,
+                    const catalogue::GameCatalogue& catalogue, ui::Dialogs& dialogs) {
     if (form.Picture3->isHidden())
         return;
-    readIntoSlots(form, store, dialogs);
-    catalogue::List2_001(form);
+    readIntoSlots(form, store, catalogue, dialogs);
+    catalogue::List2_001(form, catalogue);
 }
 
 void Save(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dialogs) {
@@ -233,23 +236,25 @@ void lockForSetup(ui::Form1& form, bool locked) {
 // after Yes it shows what was saved, after No the file again (the close
 // and the opening happen before anything is drawn). False when the Save
 // failed or was declined: the panel then keeps its edits.
-bool settleEdits(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dialogs) {
+bool settleEdits(ui::Form1& form, bindings::BindingStore& store,
+                 const catalogue::GameCatalogue& catalogue, ui::Dialogs& dialogs) {
     if (ui::tag(form.Picture3).isEmpty())
         return true; // nothing unsaved, no capture pending
     const bool onPage = bindings::pageShown(form);
     ClosePanel(form, store, dialogs);
     if (!form.Picture3->isHidden())
         return false;
-    OpenPanel(form, store, dialogs);
+    OpenPanel(form, store, catalogue, dialogs);
     if (onPage)
-        TurnPage(form, store);
+        TurnPage(form, store, catalogue);
     form.Command7->setFocus(Qt::OtherFocusReason);
     return true;
 }
 
 } // namespace
 
-void StartInputConfiguration(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dialogs,
+void StartInputConfiguration(ui::Form1& form, bindings::BindingStore& store,
+                             const catalogue::GameCatalogue& catalogue, ui::Dialogs& dialogs,
                              Launcher& launcher) {
     if (refusedWhileRunning(form, launcher))
         return;
@@ -261,7 +266,7 @@ void StartInputConfiguration(ui::Form1& form, bindings::BindingStore& store, ui:
     }
     // Asked and saved before the start: the set-up reads the file as it
     // starts and rewrites it whole as it ends, so a later Save would be lost.
-    if (!settleEdits(form, store, dialogs))
+    if (!settleEdits(form, store, catalogue, dialogs))
         return; // the Save failed or was declined: the panel keeps the edits
     // Locked before the start, so that nothing it prints is missed.
     lockForSetup(form, true);
@@ -287,11 +292,12 @@ void InputSetupPrinted(ui::Form1& form, const QString& text) {
         bar->setValue(bar->maximum());
 }
 
-void InputSetupFinished(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dialogs) {
+void InputSetupFinished(ui::Form1& form, bindings::BindingStore& store,
+                        const catalogue::GameCatalogue& catalogue, ui::Dialogs& dialogs) {
     if (!InputSetupRuns(form))
         return; // no set-up was running
     lockForSetup(form, false);
-    ReadPanelAgain(form, store, dialogs);
+    ReadPanelAgain(form, store, catalogue, dialogs);
     // The panel shows the file as the set-up left it: nothing is unsaved.
     ui::setTag(form.Picture3, QString());
 }

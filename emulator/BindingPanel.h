@@ -2,6 +2,9 @@
 
 #include <QString>
 
+namespace catalogue {
+class GameCatalogue;
+}
 namespace bindings {
 class BindingStore;
 enum class Release;
@@ -27,14 +30,16 @@ bindings::Release panelRelease(const ui::Form1& form);
 // itself uses then (loadDefaults of panelRelease); shows the panel
 // and marks the selected game's slots. A file that cannot be edited safely
 // is shown read-only with a box naming it.
-void OpenPanel(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dialogs);
+void OpenPanel(ui::Form1& form, bindings::BindingStore& store,
+               const catalogue::GameCatalogue& catalogue, ui::Dialogs& dialogs);
 
 // Restore: the page's inputs when the game's page shows, else the chart's
 // slots, with the values of panelRelease.
 void RestorePanel(ui::Form1& form, bindings::BindingStore& store);
 
 // Reads the file into the store again while the panel is open.
-void ReadPanelAgain(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dialogs);
+void ReadPanelAgain(ui::Form1& form, bindings::BindingStore& store,
+                    const catalogue::GameCatalogue& catalogue, ui::Dialogs& dialogs);
 
 // Saves the edited slots into the working copy, then into the emulator's own
 // copy where one exists (asking first), each edited in place under its save
@@ -57,7 +62,8 @@ void ClosePanel(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dia
 // that fails or is declined keeps the edits and starts nothing. While the
 // set-up runs the panel cannot be edited (slots, Restore, All over again,
 // Save, the close) and shows, over the chart, why and what the set-up prints.
-void StartInputConfiguration(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dialogs,
+void StartInputConfiguration(ui::Form1& form, bindings::BindingStore& store,
+                             const catalogue::GameCatalogue& catalogue, ui::Dialogs& dialogs,
                              Launcher& launcher);
 
 // What Save's tooltip says while the emulator's own set-up runs.
@@ -79,6 +85,7 @@ void InputSetupPrinted(ui::Form1& form, const QString& text);
 
 // A started emulator has ended: when it was the input set-up, the panel can
 // be edited again and shows what the file now holds, with nothing unsaved.
-void InputSetupFinished(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dialogs);
+void InputSetupFinished(ui::Form1& form, bindings::BindingStore& store,
+                        const catalogue::GameCatalogue& catalogue, ui::Dialogs& dialogs);
 
 } // namespace emulator

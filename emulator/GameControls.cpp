@@ -11,14 +11,16 @@
 
 namespace emulator {
 
-void TurnPage(ui::Form1& form, bindings::BindingStore& store) {
+void TurnPage(ui::Form1& form, bindings::BindingStore& store,
+              const catalogue::GameCatalogue& catalogue) {
     const bool toPage = !bindings::pageShown(form);
     if (toPage)
-        ShowSelectedGame(form, store);
+        ShowSelectedGame(form, store, catalogue);
     bindings::turnToPage(form, toPage);
 }
 
-void ShowSelectedGame(ui::Form1& form, bindings::BindingStore& store) {
+void ShowSelectedGame(ui::Form1& form, bindings::BindingStore& store,
+                      const catalogue::GameCatalogue& catalogue) {
     const int row = form.List2->currentRow();
     const QStringList record = catalogue::gameRecord(row);
     bindings::GamePageContent content;
@@ -26,7 +28,7 @@ void ShowSelectedGame(ui::Form1& form, bindings::BindingStore& store) {
         content.title = item->text();
     if (!record.isEmpty())
         content.set = record[catalogue::RomSet];
-    if (const auto types = catalogue::selectedInputTypes(form))
+    if (const auto types = catalogue::selectedInputTypes(form, catalogue))
         content.inputs = bindings::gameInputs(*types);
     else if (!record.isEmpty())
         content.inputs = bindings::profileInputs(record[catalogue::Profile]);

@@ -1,5 +1,8 @@
 #pragma once
 
+namespace catalogue {
+class GameCatalogue;
+}
 namespace bindings {
 class BindingStore;
 }
@@ -12,10 +15,12 @@ namespace emulator {
 // The binding panel's second page: every control of the selected game.
 
 // Turns between the chart and the selected game's page.
-void TurnPage(ui::Form1& form, bindings::BindingStore& store);
+void TurnPage(ui::Form1& form, bindings::BindingStore& store,
+              const catalogue::GameCatalogue& catalogue);
 
 // Fills the page for the selected game: its inputs by the input types of its
 // definition, or without definitions those of its built-in profile.
-void ShowSelectedGame(ui::Form1& form, bindings::BindingStore& store);
+void ShowSelectedGame(ui::Form1& form, bindings::BindingStore& store,
+                      const catalogue::GameCatalogue& catalogue);
 
 } // namespace emulator

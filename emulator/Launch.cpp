@@ -77,13 +77,13 @@ QChar quoteOf(const ui::Form1& form) {
     return quote.isEmpty() ? QChar(u'"') : quote.front();
 }
 
-GameLaunch gameLaunchFromWindow(const ui::Form1& form) {
+GameLaunch gameLaunchFromWindow(const ui::Form1& form, const catalogue::GameCatalogue& catalogue) {
     GameLaunch launch;
     launch.emulatorFolder = catalogue::emulatorFolder(form);
     launch.romFolder = catalogue::romFolder(form);
     // The archive the emulator is to open: the row's own set's first, else a
     // version's, as named in the folder ("VF3.ZIP").
-    if (const catalogue::CatalogueRow* row = catalogue::selectedRow(form)) {
+    if (const catalogue::CatalogueRow* row = catalogue::selectedRow(form, catalogue)) {
         launch.romSet = row->sets.front();
         const QList<catalogue::PresentArchive> present =
             catalogue::presentArchives(*row, catalogue::RomFolder(launch.romFolder));
@@ -102,11 +102,11 @@ GameLaunch gameLaunchFromWindow(const ui::Form1& form) {
     return launch;
 }
 
-QString setToStart(const ui::Form1& form, const GameLaunch& launch) {
+QString setToStart(catalogue::GameCatalogue& catalogue, const GameLaunch& launch) {
     const QString archive =
         launch.archivePath.isEmpty() ? launch.romFolder + launch.romSet + QLatin1String(".zip")
                                      : launch.archivePath;
-    return catalogue::setInArchive(form, archive);
+    return catalogue::setInArchive(catalogue, archive);
 }
 
 bool emulatorPresent(const ui::Form1& form) {
@@ -156,30 +156,33 @@ void RunFinished(ui::Form1& form, ui::Dialogs& dialogs, int status, const QStrin
                  outputKept);
 }
 
-void Launch(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs) {
+void Launch(ui::Form1& form, catalogue::GameCatalogue& catalogue, Launcher& launcher,
+            ui::Dialogs& dialogs) {
     if (refusedWhileRunning(form, launcher))
         return;
-    const GameLaunch launch = gameLaunchFromWindow(form);
+    const GameLaunch launch = gameLaunchFromWindow(form, catalogue);
     const CommandLine line = gameCommandLine(launch, quoteOf(form));
-    startFromTag(form, line, WindowState::Minimized, launcher, dialogs, setToStart(form, launch));
+    startFromTag(form, line, WindowState::Minimized, launcher, dialogs,
+                 setToStart(catalogue, launch));
 }
 
-void LaunchVersion(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs,
-                   const QString& archivePath, const QString& set) {
+void LaunchVersion(ui::Form1& form, catalogue::GameCatalogue& catalogue, Launcher& launcher,
+                   ui::Dialogs& dialogs, const QString& archivePath, const QString& set) {
     if (refusedWhileRunning(form, launcher))
         return;
     if (!emulatorPresent(form)) {
         tellEmuError(dialogs, whyNotStarted(form, true));
         return;
     }
-    GameLaunch launch = gameLaunchFromWindow(form);
+    GameLaunch launch = gameLaunchFromWindow(form, catalogue);
     launch.romSet = set;
     launch.archivePath = archivePath;
     startFromTag(form, gameCommandLine(launch, quoteOf(form)), WindowState::Minimized, launcher,
-                 dialogs, setToStart(form, launch));
+                 dialogs, setToStart(catalogue, launch));
 }
 
-void LaunchFromList(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs) {
+void LaunchFromList(ui::Form1& form, catalogue::GameCatalogue& catalogue, Launcher& launcher,
+                    ui::Dialogs& dialogs) {
     if (refusedWhileRunning(form, launcher))
         return;
     if (!emulatorPresent(form)) {
@@ -187,7 +190,7 @@ void LaunchFromList(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs) {
         return;
     }
     if (form.Command1->isEnabled()) {
-        Launch(form, launcher, dialogs);
+        Launch(form, catalogue, launcher, dialogs);
         return;
     }
     const QListWidgetItem* row = form.List2->currentItem();

@@ -5,6 +5,9 @@
 #include <QStringList>
 #include <optional>
 
+namespace catalogue {
+class GameCatalogue;
+}
 namespace ui {
 class Dialogs;
 class Form1;
@@ -31,14 +34,14 @@ void tellEmuError(ui::Dialogs& dialogs, const QStringList& lines, bool outputKep
 QStringList whyNotStarted(const ui::Form1& form, bool game);
 
 // The game launch read from the window at this moment.
-GameLaunch gameLaunchFromWindow(const ui::Form1& form);
+GameLaunch gameLaunchFromWindow(const ui::Form1& form, const catalogue::GameCatalogue& catalogue);
 
 // The quote character kept as the tag of Image1.
 QChar quoteOf(const ui::Form1& form);
 
 // The set the emulator will start from the launch's archive, whose NVRAM
 // and save states come along.
-QString setToStart(const ui::Form1& form, const GameLaunch& launch);
+QString setToStart(catalogue::GameCatalogue& catalogue, const GameLaunch& launch);
 
 // The emulator's program file exists under the emulator folder.
 bool emulatorPresent(const ui::Form1& form);
@@ -72,16 +75,18 @@ void RunFinished(ui::Form1& form, ui::Dialogs& dialogs, int status, const QStrin
 
 // Launch (the launch button): the game command line, started minimized.
 // Refused while a run goes on (the tag keeps the running line).
-void Launch(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs);
+void Launch(ui::Form1& form, catalogue::GameCatalogue& catalogue, Launcher& launcher,
+            ui::Dialogs& dialogs);
 
 // Launch of one version of the selected game, from the row's menu: the
 // archive given, refused while a run goes on or without the emulator.
-void LaunchVersion(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs,
-                   const QString& archivePath, const QString& set);
+void LaunchVersion(ui::Form1& form, catalogue::GameCatalogue& catalogue, Launcher& launcher,
+                   ui::Dialogs& dialogs, const QString& archivePath, const QString& set);
 
 // Launch from the list: refused while a run goes on, before any check; then
 // the emulator must exist, then the archive must have been found when the
 // game was selected (the launch button's enabled state).
-void LaunchFromList(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs);
+void LaunchFromList(ui::Form1& form, catalogue::GameCatalogue& catalogue, Launcher& launcher,
+                    ui::Dialogs& dialogs);
 
 } // namespace emulator

@@ -11,20 +11,19 @@
 
 namespace emulator {
 
-QMenu* ShowVersionMenu(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs,
-                       const QPoint& globalPos) {
+QMenu* ShowVersionMenu(ui::Form1& form, catalogue::GameCatalogue& games, Launcher& launcher,
+                       ui::Dialogs& dialogs, const QPoint& globalPos) {
     catalogue::CheckTxt(form);
-    const catalogue::CatalogueRow* row = catalogue::selectedRow(form);
+    const catalogue::CatalogueRow* row = catalogue::selectedRow(form, games);
     if (!row)
         return nullptr;
     auto* menu = new QMenu(&form);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    catalogue::GameCatalogue& games = catalogue::gameCatalogue(form);
     const catalogue::RomFolder& folder = games.romFolder(catalogue::romFolder(form));
     const QList<catalogue::PresentArchive> present =
         catalogue::presentArchives(*row, folder, catalogue::Presence::Now);
     for (const catalogue::PresentArchive& archive : present) {
-        const catalogue::GameSet* set = catalogue::definedSet(form, archive.set);
+        const catalogue::GameSet* set = catalogue::definedSet(games, archive.set);
         const QString version = set && !set->version.isEmpty() ? set->version : row->title;
         // A version that cannot start from its archive is shown, greyed, with why.
         const catalogue::ArchiveReport report =
@@ -34,9 +33,10 @@ QMenu* ShowVersionMenu(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs
             text += QStringLiteral(" — ") + report.problem;
         // "&" would underline the next letter instead of showing itself.
         text.replace(u'&', QLatin1String("&&"));
-        QAction* action = menu->addAction(text, &form, [&form, &launcher, &dialogs, archive] {
-            LaunchVersion(form, launcher, dialogs, archive.path, archive.set);
-        });
+        QAction* action =
+            menu->addAction(text, &form, [&form, &games, &launcher, &dialogs, archive] {
+                LaunchVersion(form, games, launcher, dialogs, archive.path, archive.set);
+            });
         action->setEnabled(report.problem.isEmpty());
         action->setToolTip(report.line);
     }

@@ -4,6 +4,9 @@
 
 class QMenu;
 
+namespace catalogue {
+class GameCatalogue;
+}
 namespace ui {
 class Dialogs;
 class Form1;
@@ -20,7 +23,7 @@ class Launcher;
 // disabled and says why ("Japan, Revision A (vf3a) — needs vf3.zip beside
 // it, which is missing"). Returns the menu, shown at `globalPos`; it deletes
 // itself once closed.
-QMenu* ShowVersionMenu(ui::Form1& form, Launcher& launcher, ui::Dialogs& dialogs,
-                       const QPoint& globalPos);
+QMenu* ShowVersionMenu(ui::Form1& form, catalogue::GameCatalogue& catalogue, Launcher& launcher,
+                       ui::Dialogs& dialogs, const QPoint& globalPos);
 
 } // namespace emulator

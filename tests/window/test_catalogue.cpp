@@ -315,7 +315,8 @@ void CatalogueWindowTest::versionMenuGreysWhatCannotStart() {
     writeArchives(f, files);
     f.start();
     f.select(0);
-    QMenu* menu = emulator::ShowVersionMenu(f.form, f.launcher, f.dialogs, QPoint());
+    QMenu* menu = emulator::ShowVersionMenu(f.form, f.frontend.gameCatalogue(), f.launcher,
+                                            f.dialogs, QPoint());
     QVERIFY(menu);
     QStringList shown;
     for (const QAction* action : menu->actions())

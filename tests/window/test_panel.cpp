@@ -310,12 +310,12 @@ void PanelTest::panelReadsTheFileTheEmulatorUses() {
     QCOMPARE(f.form.Label1[0]->text(), QString::number(files.indexOf(read)));
 
     // A start brings it into the program folder; then it stays as it is.
-    emulator::Launch(f.form, f.launcher, f.dialogs);
+    emulator::Launch(f.form, f.frontend.gameCatalogue(), f.launcher, f.dialogs);
     QCOMPARE(f.launcher.starts.size(), 1);
     const QByteArray imported = f.readFile(read);
     QCOMPARE(f.readFile(kOwnIni), imported);
     f.writeFile(read, "InputStart1 = \"KEY_9\"\n");
-    emulator::Launch(f.form, f.launcher, f.dialogs);
+    emulator::Launch(f.form, f.frontend.gameCatalogue(), f.launcher, f.dialogs);
     QCOMPARE(f.readFile(kOwnIni),
              read == kOwnIni ? QByteArray("InputStart1 = \"KEY_9\"\n") : imported);
 }
