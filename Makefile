@@ -41,7 +41,7 @@ COLLECTION := build/release/bench/collection
 bench: build
 	rm -rf $(COLLECTION)
 	$(if $(wildcard $(GAMES_XML)),QT_QPA_PLATFORM=offscreen build/release/bench/catalogue-bench $(GAMES_XML) --make-fixture $(COLLECTION))
-	$(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24") build/release/bench/startup-bench $(if $(wildcard $(GAMES_XML)),--collection $(COLLECTION)) build/release/kestrun build/release/bench/bare-window build/release/bench/text-window
+	$(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24") build/release/bench/startup-bench $(if $(wildcard $(GAMES_XML)),--collection $(COLLECTION)) build/release/kestrun build/release/bench/bare-window build/release/bench/text-window build/release/bench/widgets-window
 	$(if $(wildcard $(GAMES_XML)),build/release/bench/catalogue-bench $(GAMES_XML))
 	build/release/bench/zip-directory-bench
 	$(MAKE) --no-print-directory bench-idle

@@ -1,4 +1,4 @@
-// startup-bench [-n RUNS] [--collection DIR] PROGRAM BARE_WINDOW TEXT_WINDOW
+// startup-bench [-n RUNS] [--collection DIR] PROGRAM BARE_WINDOW TEXT_WINDOW [WIDGETS_WINDOW]
 //
 // With --collection, PROGRAM is also started pointed at DIR/emu/ (holding
 // the emulator's definitions) and DIR/roms/ (their archives), and compared
@@ -8,7 +8,9 @@
 // top-level window, and its peak resident memory, then compares PROGRAM
 // with TEXT_WINDOW (a window of the same toolkit showing one line of text:
 // any window with text pays for the font system) for the goal, and with
-// BARE_WINDOW (no text at all) for reference. Needs an X server in
+// BARE_WINDOW (no text at all) for reference. WIDGETS_WINDOW, a window of
+// one widget of each kind PROGRAM shows, in its fonts, tells what of the
+// difference is the toolkit's own and what is PROGRAM's. Needs an X server in
 // $DISPLAY. Each run copies the program into a fresh folder, because the
 // front-end writes next to its own program file.
 
@@ -214,14 +216,17 @@ int main(int argc, char* argv[]) {
             files.push_back(arg);
         }
     }
-    if (files.size() != 3) {
+    if (files.size() != 3 && files.size() != 4) {
         std::fprintf(stderr,
-                     "usage: %s [-n RUNS] [--collection DIR] PROGRAM BARE_WINDOW TEXT_WINDOW\n",
+                     "usage: %s [-n RUNS] [--collection DIR] PROGRAM BARE_WINDOW TEXT_WINDOW "
+                     "[WIDGETS_WINDOW]\n",
                      argv[0]);
         return 2;
     }
     std::vector<Subject> subjects = {
         {"program", files[0], {}}, {"bare", files[1], {}}, {"text", files[2], {}}};
+    if (files.size() == 4)
+        subjects.push_back({"widgets", files[3], {}});
     for (std::size_t i = 0; i < subjects.size(); ++i) {
         std::error_code error;
         subjects[i].program = fs::canonical(subjects[i].program, error);
@@ -251,8 +256,8 @@ int main(int argc, char* argv[]) {
     std::fflush(stderr);
 
     std::printf("%-8s %-40s %14s %16s\n", "", "file", "median ms", "median peak MB");
-    double time[4] = {};
-    double memory[4] = {};
+    std::vector<double> time(count);
+    std::vector<double> memory(count);
     for (std::size_t i = 0; i < count; ++i) {
         std::vector<double> ms;
         std::vector<double> mb;
@@ -272,10 +277,16 @@ int main(int argc, char* argv[]) {
                 kMemoryGoal, memoryRatio <= kMemoryGoal ? "" : ", NOT MET");
     std::printf("reference, against the bare window: time %.2f, memory %.2f\n", time[0] / time[1],
                 memory[0] / memory[1]);
-    if (count == 4)
+    if (files.size() == 4)
+        std::printf("the toolkit's own, the widgets window against the text window: time %.2f, "
+                    "memory %.2f\nthe program's own, against the widgets window: time %.2f, "
+                    "memory %.2f\n",
+                    time[3] / time[2], memory[3] / memory[2], time[0] / time[3],
+                    memory[0] / memory[3]);
+    if (!collection.empty())
         std::printf("with the emulator's definitions and %s: time %.2f (<= 1.10%s), memory %.2f\n",
-                    collection.filename().c_str(), time[3] / time[0],
-                    time[3] / time[0] <= 1.10 ? "" : ", NOT MET", memory[3] / memory[0]);
+                    collection.filename().c_str(), time.back() / time[0],
+                    time.back() / time[0] <= 1.10 ? "" : ", NOT MET", memory.back() / memory[0]);
     std::printf("(%d runs each, medians)\n", runs);
     return 0;
 }
