@@ -13,6 +13,7 @@
 #include "catalogue/PathCheck.h"
 #include "catalogue/SelectionView.h"
 #include "emulator/CommandLine.h"
+#include "emulator/ConfigDocument.h"
 #include "emulator/ConfigFile.h"
 #include "emulator/ConfigLocations.h"
 #include "emulator/ConfigSave.h"
@@ -73,22 +74,17 @@ void tellWriteFailed(ui::Dialogs& dialogs, const QString& path) {
 // Fills the slots from the configuration file's bytes, by name, the way the
 // emulator reads it; an input the file does not name shows the emulator's
 // built-in value.
-void fillSlots(ui::Form1& form, const QByteArray& bytes) {
-    QStringList names;
-    for (const bindings::InputSlot& slot : bindings::kSlots) {
-        names.append(settingName(slot.inputName));
-        names.append(settingName(bindings::currentInputName(slot.inputName)));
-    }
-    const QHash<QString, GlobalSetting> settings = globalSettings(bytes, names);
+void fillSlots(ui::Form1& form, const ConfigDocument& file) {
     for (int i = 0; i < bindings::kSlotCount; ++i) {
         const bindings::InputSlot& slot = bindings::kSlots[std::size_t(i)];
         ui::setTag(form.Label1[std::size_t(i)], latin1(slot.inputName));
         // The current name wins: it is what the current release reads.
-        auto found = settings.find(settingName(bindings::currentInputName(slot.inputName)));
-        if (found == settings.end())
-            found = settings.find(settingName(slot.inputName));
-        if (found != settings.end())
-            bindings::setSlotBinding(form, i, found->value);
+        auto found = file.value(ConfigDocument::kGlobal,
+                                settingName(bindings::currentInputName(slot.inputName)).toLatin1());
+        if (!found)
+            found = file.value(ConfigDocument::kGlobal, settingName(slot.inputName).toLatin1());
+        if (found)
+            bindings::setSlotBinding(form, i, QString::fromUtf8(*found));
         else
             bindings::setSlotBinding(form, i, latin1(bindings::builtInValue(slot.inputName)),
                                      bindings::ValueOrigin::BuiltIn);
@@ -106,12 +102,13 @@ void readIntoSlots(ui::Form1& form, ui::Dialogs& dialogs) {
         return;
     }
     const ConfigRead read = readConfigFile(source);
-    fillSlots(form, read.bytes);
+    const ConfigDocument file(read.bytes);
+    fillSlots(form, file);
     ReadGameControls(form, read.bytes);
     // Game devices are numbered the way the emulator's input system reads them.
-    const QString inputSystem = QStringLiteral("InputSystem");
-    form.Picture3->setProperty(bindings::kInputSystemProperty,
-                               globalSettings(read.bytes, {inputSystem}).value(inputSystem).value);
+    form.Picture3->setProperty(
+        bindings::kInputSystemProperty,
+        QString::fromUtf8(file.value(ConfigDocument::kGlobal, "InputSystem").value_or("")));
     if (read.problem != ConfigProblem::None)
         dialogs.tell(source + QStringLiteral(" is shown read-only and cannot be saved: ") +
                          configProblemText(read.problem) + u'.',
@@ -121,11 +118,8 @@ void readIntoSlots(ui::Form1& form, ui::Dialogs& dialogs) {
 // The settings Save writes: the edited slots' values under their input
 // names; a twin-stick input under the current name always, under the earlier
 // one where the file has it.
-QHash<QString, QString> editedSettings(const ui::Form1& form, const QByteArray& file) {
-    QStringList earlierNames;
-    for (const bindings::InputSlot& slot : bindings::kSlots)
-        earlierNames.append(settingName(slot.inputName));
-    const QHash<QString, GlobalSetting> present = globalSettings(file, earlierNames);
+QHash<QString, QString> editedSettings(const ui::Form1& form, const QByteArray& bytes) {
+    const ConfigDocument file(bytes);
     QHash<QString, QString> settings;
     for (int i = 0; i < bindings::kSlotCount; ++i) {
         const ui::ClickableLabel* label = form.Label1[std::size_t(i)];
@@ -134,7 +128,8 @@ QHash<QString, QString> editedSettings(const ui::Form1& form, const QByteArray& 
         const std::string_view input = bindings::kSlots[std::size_t(i)].inputName;
         const std::string_view current = bindings::currentInputName(input);
         settings.insert(settingName(current), ui::slotValue(label));
-        if (current != input && present.contains(settingName(input)))
+        if (current != input &&
+            file.value(ConfigDocument::kGlobal, settingName(input).toLatin1()))
             settings.insert(settingName(input), ui::slotValue(label));
     }
     settings.insert(bindings::pageEdits(form)); // the game page's own inputs

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "emulator/ConfigFile.h"
+
 #include <QString>
 #include <optional>
 
@@ -10,9 +12,9 @@ namespace emulator {
 // crosshair pictures every game loads) and, when it has one,
 // "Config/Music.xml".
 
-// The largest "Config" file and the largest "Assets" folder brought over:
-// anything larger is refused rather than copied while the window waits.
-inline constexpr qint64 kConfigFileLimit = qint64(16) << 20;
+// The largest "Config" file (kConfigFileLimit) and the largest "Assets"
+// folder brought over: anything larger is refused rather than copied while
+// the window waits.
 inline constexpr qint64 kAssetsLimit = qint64(64) << 20;
 
 // Brings the installation's files into the program folder before a start:

@@ -3,7 +3,7 @@
 #include "bindings/GamePage.h"
 #include "catalogue/GameTable.h"
 #include "catalogue/SelectedGame.h"
-#include "emulator/ConfigFile.h"
+#include "emulator/ConfigDocument.h"
 #include "ui/Form1.h"
 #include "ui/GameList.h"
 #include "ui/Panel.h"
@@ -34,16 +34,23 @@ void ShowSelectedGame(ui::Form1& form) {
     bindings::fillGamePage(form, content);
 }
 
-void ReadGameControls(ui::Form1& form, const QByteArray& file) {
+void ReadGameControls(ui::Form1& form, const QByteArray& bytes) {
+    const ConfigDocument file(bytes);
     QHash<QString, QString> values;
-    if (!file.isEmpty()) {
-        const QHash<QString, GlobalSetting> settings =
-            globalSettings(file, bindings::pageSettingNames());
-        for (auto it = settings.cbegin(); it != settings.cend(); ++it)
-            values.insert(it.key(), it->value);
+    for (const QString& name : bindings::pageSettingNames()) {
+        if (const auto value = file.value(ConfigDocument::kGlobal, name.toLatin1()))
+            values.insert(name, QString::fromUtf8(*value));
     }
-    bindings::setPageValues(form, values,
-                            file.isEmpty() ? decltype(sectionInputs(file)){} : sectionInputs(file));
+    // The game sections' inputs, by set.
+    QHash<QString, QHash<QString, QString>> sections;
+    file.forEachSetting([&sections](const ConfigDocument::Setting& setting) {
+        for (const QByteArray& set : setting.sections) {
+            if (set != ConfigDocument::kGlobal && setting.name.startsWith("Input"))
+                sections[QString::fromUtf8(set)].insert(QString::fromUtf8(setting.name),
+                                                        QString::fromUtf8(setting.value));
+        }
+    });
+    bindings::setPageValues(form, values, sections);
     if (bindings::pageShown(form))
         ShowSelectedGame(form);
 }
