@@ -38,7 +38,7 @@ QStringList pageSettingNames();
 
 // Puts the file's values in the page values: `global` by setting name as
 // the global section gives them (a missing input gets the emulator's
-// built-in value), `sections` by set, as sectionInputs gives them. Nothing
+// built-in value), `sections` by set, each game section's inputs. Nothing
 // is edited afterwards.
 void setPageValues(ui::Form1& form, const QHash<QString, QString>& global,
                    const QHash<QString, QHash<QString, QString>>& sections);

@@ -128,8 +128,7 @@ QHash<QString, QString> editedSettings(const ui::Form1& form, const QByteArray& 
         const std::string_view input = bindings::kSlots[std::size_t(i)].inputName;
         const std::string_view current = bindings::currentInputName(input);
         settings.insert(settingName(current), ui::slotValue(label));
-        if (current != input &&
-            file.value(ConfigDocument::kGlobal, settingName(input).toLatin1()))
+        if (current != input && file.value(ConfigDocument::kGlobal, settingName(input).toLatin1()))
             settings.insert(settingName(input), ui::slotValue(label));
     }
     settings.insert(bindings::pageEdits(form)); // the game page's own inputs

@@ -32,20 +32,11 @@ size_t hashOf(const Sections& sections) {
     return hash;
 }
 
-// A header's names in the order written, each once.
-QList<QByteArray> namesInOrder(QByteArrayView header) {
+QList<QByteArray> sectionList(QByteArrayView header) {
     QList<QByteArray> names;
-    for (qsizetype at = 0;;) {
-        const qsizetype comma = header.indexOf(',', at);
-        const QByteArrayView name =
-            trimmed(header.sliced(at, (comma < 0 ? header.size() : comma) - at));
-        const QByteArray section = name.isEmpty() ? QByteArray(kGlobal) : name.toByteArray();
-        if (!names.contains(section))
-            names.append(section);
-        if (comma < 0)
-            return names;
-        at = comma + 1;
-    }
+    for (const QByteArrayView name : lines::sectionsOf(header))
+        names.append(name.toByteArray());
+    return names;
 }
 
 // The earlier names of sources the emulator refuses, and what it reads.
@@ -71,8 +62,9 @@ QByteArray renamedSources(QByteArrayView value) {
         const QByteArrayView source = trimmed(piece);
         const auto earlier = std::find_if(
             std::begin(kEarlierSources), std::end(kEarlierSources), [&source](const auto& names) {
-                return source.compare(QByteArrayView(names.first.data(), qsizetype(names.first.size())),
-                                      Qt::CaseInsensitive) == 0;
+                return source.compare(
+                           QByteArrayView(names.first.data(), qsizetype(names.first.size())),
+                           Qt::CaseInsensitive) == 0;
             });
         if (earlier == std::end(kEarlierSources)) {
             result.append(piece);
@@ -103,7 +95,8 @@ ConfigDocument::ConfigDocument(QByteArray bytes)
         m_begin.push_back(quint32(at));
         const void* feed = std::memchr(data + at, '\n', std::size_t(m_bytes.size() - at));
         const qsizetype next = feed ? static_cast<const char*>(feed) - data + 1 : m_bytes.size();
-        const char* first = std::find_if_not(data + at, data + next, [](char c) { return isBlank(c); });
+        const char* first =
+            std::find_if_not(data + at, data + next, [](char c) { return isBlank(c); });
         if (first != data + next && *first != '\n') {
             const lines::Line line = *first == '[' ? lineAt(m_bytes, at) : lines::Line();
             if (line.header) {
@@ -146,8 +139,8 @@ QByteArrayView ConfigDocument::firstText(Ref line) const {
         return QByteArrayView(m_bytes).sliced(m_begin[line], m_begin[line + 1] - m_begin[line]);
     // Every added line ends with its line end.
     const char* begin = m_added.constData() + (line & ~kAdded);
-    const char* feed = static_cast<const char*>(
-        std::memchr(begin, '\n', std::size_t(m_added.constEnd() - begin)));
+    const char* feed =
+        static_cast<const char*>(std::memchr(begin, '\n', std::size_t(m_added.constEnd() - begin)));
     return QByteArrayView(begin, feed + 1);
 }
 
@@ -158,7 +151,8 @@ QByteArrayView ConfigDocument::text(Ref line) const {
             return firstText(line);
         if (*kept == kRemovedAdded)
             return {};
-        return QByteArrayView(m_added).sliced(qsizetype(*kept >> 32), qsizetype(*kept & 0xffffffffu));
+        return QByteArrayView(m_added).sliced(qsizetype(*kept >> 32),
+                                              qsizetype(*kept & 0xffffffffu));
     }
     const quint32 kept = m_changed.empty() ? kOriginal : m_changed[line];
     if (kept == kOriginal)
@@ -168,8 +162,8 @@ QByteArrayView ConfigDocument::text(Ref line) const {
     // It runs to the next line end, which a last line without one only
     // has there.
     const char* begin = m_added.constData() + kept;
-    const char* feed = static_cast<const char*>(
-        std::memchr(begin, '\n', std::size_t(m_added.constEnd() - begin)));
+    const char* feed =
+        static_cast<const char*>(std::memchr(begin, '\n', std::size_t(m_added.constEnd() - begin)));
     const bool unended = line + 1 == lineCount() && !m_bytes.endsWith('\n');
     return QByteArrayView(begin, feed + (unended ? 0 : 1));
 }
@@ -554,8 +548,9 @@ ConfigDocument::LineNumber ConfigDocument::lineBeginningAt(qsizetype offset) con
     const LineNumber next = m_lastAsked.line + 1;
     if (next < lineCount() && m_begin[next] == quint32(offset))
         return m_lastAsked.line = next;
-    return m_lastAsked.line = LineNumber(
-               std::upper_bound(m_begin.begin(), m_begin.end(), quint32(offset)) - m_begin.begin() - 1);
+    return m_lastAsked.line =
+               LineNumber(std::upper_bound(m_begin.begin(), m_begin.end(), quint32(offset)) -
+                          m_begin.begin() - 1);
 }
 
 void ConfigDocument::reserve(qsizetype size) {
@@ -633,7 +628,7 @@ QList<QByteArray> ConfigDocument::sections() const {
         global = global || (line.setting && globalBlock);
         if (!line.header)
             return;
-        for (const QByteArray& name : namesInOrder(nameOf(text, line))) {
+        for (const QByteArray& name : sectionList(nameOf(text, line))) {
             if (name == kGlobal)
                 global = true;
             else if (!named.contains(name))
@@ -654,7 +649,7 @@ void ConfigDocument::forEachSetting(const std::function<void(const Setting&)>& v
             return;
         if (in != block) {
             block = in;
-            setting.sections = namesInOrder(headerText(block));
+            setting.sections = sectionList(headerText(block));
             setting.header = {};
             if (m_blocks[block].header != kNone) {
                 const QByteArrayView header = this->text(m_blocks[block].header);

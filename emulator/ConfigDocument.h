@@ -50,12 +50,13 @@ public:
     // names other sections too ("[ a, b ]").
     bool sharedLine(QByteArrayView section, QByteArrayView name) const;
 
-    // Every section the file names, each once, in file order; the global
-    // one first when a global block holds a setting or has a header.
+    // Every section the file names, each once, in file order (a header's
+    // own sorted); the global one first when a global block holds a
+    // setting or has a header.
     QList<QByteArray> sections() const;
 
-    // One setting line as it stands: the names of its block (kGlobal for
-    // the global one), the header that opened it (empty before any), its
+    // One setting line as it stands: the names of its block, sorted (kGlobal
+    // for the global one), the header that opened it (empty before any), its
     // name, its value as the emulator reads it and as written, and the whole
     // line without its end. The views last until the next edit.
     struct Setting {

@@ -67,17 +67,22 @@ void ConfigDocumentTest::readsAsTheEmulatorDoes_data() {
     QTest::newRow("an empty name is no setting") << QByteArray(" = 1\n") << QByteArray("vf3") << QByteArray("")
                                                  << QByteArray("-");
     QTest::newRow("the last line of a block wins")
-        << QByteArray("[ scud ]\nA = 1\nA = 2\n") << QByteArray("scud") << QByteArray("A") << QByteArray("2");
+        << QByteArray("[ scud ]\nA = 1\nA = 2\n") << QByteArray("scud") << QByteArray("A")
+        << QByteArray("2");
     QTest::newRow("a set-up file: a game's line is not the global one")
-        << kSetUpFile << QByteArray("scud") << QByteArray("InputPunch") << QByteArray("KEY_Z,JOY1_BUTTON1");
+        << kSetUpFile << QByteArray("scud") << QByteArray("InputPunch")
+        << QByteArray("KEY_Z,JOY1_BUTTON1");
     QTest::newRow("a shared header's line is not global")
-        << QByteArray("[ a, b ]\nA = 1\n") << QByteArray("vf3") << QByteArray("A") << QByteArray("-");
-    QTest::newRow("a comment without quotes") << QByteArray("A = KEY_A ; mine\n") << QByteArray("vf3")
-                                              << QByteArray("A") << QByteArray("KEY_A");
+        << QByteArray("[ a, b ]\nA = 1\n") << QByteArray("vf3") << QByteArray("A")
+        << QByteArray("-");
+    QTest::newRow("a comment without quotes")
+        << QByteArray("A = KEY_A ; mine\n") << QByteArray("vf3") << QByteArray("A")
+        << QByteArray("KEY_A");
     QTest::newRow("blanks and tabs") << QByteArray("\t A\t=\t KEY_A \t\n") << QByteArray("vf3")
                                      << QByteArray("A") << QByteArray("KEY_A");
-    QTest::newRow("only one pair of quotes removed") << QByteArray("A = \"\"x\"\"\n") << QByteArray("vf3")
-                                                     << QByteArray("A") << QByteArray("\"x\"");
+    QTest::newRow("only one pair of quotes removed")
+        << QByteArray("A = \"\"x\"\"\n") << QByteArray("vf3") << QByteArray("A")
+        << QByteArray("\"x\"");
     QTest::newRow("lines that are not UTF-8 around")
         << QByteArray("; caf\xe9 \xff\xfe\nA = \"KEY_A\"\nWho = \"\xe9\"\n") << QByteArray("vf3")
         << QByteArray("A") << QByteArray("KEY_A");
@@ -140,24 +145,27 @@ void ConfigDocumentTest::editsWhereTheLineWins_data() {
         << kSets + "[ scud ]\nB = 7\n" << QByteArray("scud") << QByteArray("B") << QByteArray("-")
         << kSets + "[ scud ]\n";
     QTest::newRow("one line of the first-start file")
-        << firstStartFile() << QByteArray("Global") << QByteArray("InputPunch") << QByteArray("KEY_G,JOY1_BUTTON1")
+        << firstStartFile() << QByteArray("Global") << QByteArray("InputPunch")
+        << QByteArray("KEY_G,JOY1_BUTTON1")
         << firstStartFile().replace("InputPunch = \"KEY_A,", "InputPunch = \"KEY_G,");
     QTest::newRow("unquoted stays unquoted")
-        << kSetUpFile << QByteArray("Global") << QByteArray("InputPunch") << QByteArray("KEY_G,JOY1_BUTTON1")
+        << kSetUpFile << QByteArray("Global") << QByteArray("InputPunch")
+        << QByteArray("KEY_G,JOY1_BUTTON1")
         << QByteArray(kSetUpFile).replace("InputPunch = KEY_Z,", "InputPunch = KEY_G,");
     QTest::newRow("a semicolon in quotes: the comment stays in its place")
-        << QByteArray("A = \"x;y\" ; c;d\n") << QByteArray("Global") << QByteArray("A") << QByteArray("KEY_B")
-        << QByteArray("A = \"KEY_B\" ; c;d\n");
+        << QByteArray("A = \"x;y\" ; c;d\n") << QByteArray("Global") << QByteArray("A")
+        << QByteArray("KEY_B") << QByteArray("A = \"KEY_B\" ; c;d\n");
     QTest::newRow("lines that are not UTF-8 kept exactly")
         << QByteArray("; \xff\xfe\nA = \"1\"\nName = \"\xe9t\xe9\"\n") << QByteArray("Global")
         << QByteArray("A") << QByteArray("\xc3\xa9")
         << QByteArray("; \xff\xfe\nA = \"\xc3\xa9\"\nName = \"\xe9t\xe9\"\n");
     QTest::newRow("new, in a file without quotes: unquoted")
-        << QByteArray("[ Global ]\nx = 1\n") << QByteArray("Global") << QByteArray("A") << QByteArray("3")
-        << QByteArray("[ Global ]\nx = 1\nA = 3\n");
+        << QByteArray("[ Global ]\nx = 1\n") << QByteArray("Global") << QByteArray("A")
+        << QByteArray("3") << QByteArray("[ Global ]\nx = 1\nA = 3\n");
     QTest::newRow("new: no global block, a comment first, the file's line ends")
-        << QByteArray("; mine\r\n[ vf3 ]\r\nA = \"1\"\r\n") << QByteArray("Global") << QByteArray("A")
-        << QByteArray("3") << QByteArray("[ Global ]\r\nA = \"3\"\r\n; mine\r\n[ vf3 ]\r\nA = \"1\"\r\n");
+        << QByteArray("; mine\r\n[ vf3 ]\r\nA = \"1\"\r\n") << QByteArray("Global")
+        << QByteArray("A") << QByteArray("3")
+        << QByteArray("[ Global ]\r\nA = \"3\"\r\n; mine\r\n[ vf3 ]\r\nA = \"1\"\r\n");
     QTest::newRow("new: an empty file") << QByteArray() << QByteArray("Global") << QByteArray("A")
                                         << QByteArray("3") << QByteArray("A = \"3\"\n");
     QTest::newRow("new: the wrong case is another name")
@@ -228,18 +236,20 @@ void ConfigDocumentTest::renamesEarlierSourcesInGlobalInputs() {
                    "[ lostwsga ]\nInputTrigger = \"MouseRight\"\n"));
     document.renameEarlierSources();
     document.set("Global", "InputPunch", "A");
-    QCOMPARE(document.bytes(),
-             QByteArray("[ Global ]\nInputPunch = A\n"
-                        "InputTrigger = \"MOUSE_LEFT_BUTTON, JOY1_BUTTON1\"\n"
-                        "InputStart1 = ScrollLock\nInputStart2 = MOUSE_RIGHT_BUTTON\nMouse = MouseLeft\n"
-                        "[ lostwsga ]\nInputTrigger = \"MouseRight\"\n"));
+    QCOMPARE(
+        document.bytes(),
+        QByteArray("[ Global ]\nInputPunch = A\n"
+                   "InputTrigger = \"MOUSE_LEFT_BUTTON, JOY1_BUTTON1\"\n"
+                   "InputStart1 = ScrollLock\nInputStart2 = MOUSE_RIGHT_BUTTON\nMouse = MouseLeft\n"
+                   "[ lostwsga ]\nInputTrigger = \"MouseRight\"\n"));
 }
 
 void ConfigDocumentTest::listsSectionsAndSettings() {
     const ConfigDocument document(kSets);
     QCOMPARE(document.sections(), (QList<QByteArray>{"Global", "scud", "scudau"}));
     QList<ConfigDocument::Setting> settings;
-    document.forEachSetting([&settings](const ConfigDocument::Setting& setting) { settings.append(setting); });
+    document.forEachSetting(
+        [&settings](const ConfigDocument::Setting& setting) { settings.append(setting); });
     QCOMPARE(settings.size(), 3);
     QCOMPARE(settings[2].sections, (QList<QByteArray>{"scud", "scudau"}));
     QCOMPARE(settings[2].header, QByteArrayView("[ scud, scudau ]"));
