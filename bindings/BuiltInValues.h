@@ -7,17 +7,20 @@
 
 namespace bindings {
 
-// The name the current release reads for a slot's input: the four twin-stick
-// shots and turbos were renamed, and the light guns' trigger and off-screen
-// buttons are read only as the analog guns' left and right triggers; every
-// other name is the same.
+// The slots' inputs the current release reads under another name: the four
+// twin-stick shots and turbos were renamed, and the light guns' trigger and
+// off-screen buttons are read only as the analog guns' left and right
+// triggers.
+inline constexpr std::pair<std::string_view, std::string_view> kRenamedInputs[] = {
+    {"TwinJoyLeftShot", "TwinJoyShot1"},   {"TwinJoyRightShot", "TwinJoyShot2"},
+    {"TwinJoyLeftTurbo", "TwinJoyTurbo1"}, {"TwinJoyRightTurbo", "TwinJoyTurbo2"},
+    {"Trigger", "AnalogTriggerLeft"},      {"Offscreen", "AnalogTriggerRight"},
+};
+
+// The name the current release reads for a slot's input (kRenamedInputs);
+// every other name is the same.
 constexpr std::string_view currentInputName(std::string_view slotInputName) {
-    constexpr std::pair<std::string_view, std::string_view> renamed[] = {
-        {"TwinJoyLeftShot", "TwinJoyShot1"},   {"TwinJoyRightShot", "TwinJoyShot2"},
-        {"TwinJoyLeftTurbo", "TwinJoyTurbo1"}, {"TwinJoyRightTurbo", "TwinJoyTurbo2"},
-        {"Trigger", "AnalogTriggerLeft"},      {"Offscreen", "AnalogTriggerRight"},
-    };
-    for (const auto& [earlier, current] : renamed) {
+    for (const auto& [earlier, current] : kRenamedInputs) {
         if (earlier == slotInputName)
             return current;
     }

@@ -1,6 +1,8 @@
 #include "emulator/ConfigDocument.h"
 
-#include <QHashFunctions>
+#include "emulator/ConfigLines.h"
+
+#include <QSet>
 #include <algorithm>
 #include <cstring>
 #include <string_view>
@@ -9,56 +11,31 @@ namespace emulator {
 
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
-}
+using namespace lines;
 
-void trim(const char* d, qint32& begin, qint32& end) {
-    while (begin < end && isBlank(d[begin]))
-        ++begin;
-    while (end > begin && isBlank(d[end - 1]))
-        --end;
-}
-
-// Where the line's comment begins: the first ";" outside double quotes.
-qint32 codeEnd(const char* d, qint32 begin, qint32 end) {
-    bool inQuotes = false;
-    for (qint32 i = begin; i < end; ++i) {
-        if (d[i] == '"')
-            inQuotes = !inQuotes;
-        else if (d[i] == ';' && !inQuotes)
-            return i;
-    }
-    return end;
-}
-
-bool quoted(QByteArrayView raw) {
-    return raw.size() >= 2 && raw.front() == '"' && raw.back() == '"';
-}
-
-QByteArrayView unquoted(QByteArrayView raw) {
-    return quoted(raw) ? raw.sliced(1, raw.size() - 2) : raw;
-}
+// What a line's entry in m_changed and m_changedAdded says besides where
+// its text now is.
+constexpr quint32 kOriginal = HashIndex::kNone;
+constexpr quint32 kRemoved = kOriginal - 1;
+constexpr quint64 kRemovedAdded = ~quint64(0);
+constexpr quint32 kUnknown = HashIndex::kNone - 1;
+constexpr quint64 kSpacing = quint64(1) << 32; // between runs added one after another
 
 bool needsQuotes(QByteArrayView value) {
     return value.contains(';') || (!value.isEmpty() && (isBlank(value.front()) || isBlank(value.back())));
 }
 
-// A header's names, each once: kGlobal for an empty one and "Global".
-QList<QByteArray> sectionNames(QByteArrayView text) {
+size_t hashOf(const Sections& sections) {
+    size_t hash = 0;
+    for (const QByteArrayView section : sections)
+        hash = hash * 31 + HashIndex::hashOf(section);
+    return hash;
+}
+
+QList<QByteArray> sectionList(QByteArrayView header) {
     QList<QByteArray> names;
-    qsizetype at = 0;
-    while (at <= text.size()) {
-        qsizetype comma = text.indexOf(',', at);
-        if (comma < 0)
-            comma = text.size();
-        QByteArray name = text.sliced(at, comma - at).trimmed().toByteArray();
-        if (name.isEmpty())
-            name = ConfigDocument::kGlobal;
-        if (!names.contains(name))
-            names.append(name);
-        at = comma + 1;
-    }
+    for (const QByteArrayView name : lines::sectionsOf(header))
+        names.append(name.toByteArray());
     return names;
 }
 
@@ -70,383 +47,559 @@ constexpr std::pair<std::string_view, std::string_view> kEarlierSources[] = {
     {"ScorollLock", "ScrollLock"},
 };
 
+bool containsIgnoringCase(QByteArrayView text, std::string_view word) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    return std::search(text.begin(), text.end(), word.begin(), word.end(),
+                       [&lower](char a, char b) { return lower(a) == b; }) != text.end();
+}
+
 // The value with earlier source names renamed; every other byte kept.
 QByteArray renamedSources(QByteArrayView value) {
     QByteArray result;
-    qsizetype at = 0;
-    while (at <= value.size()) {
-        qsizetype comma = value.indexOf(',', at);
-        if (comma < 0)
-            comma = value.size();
-        const QByteArrayView piece = value.sliced(at, comma - at);
-        const QByteArrayView source = piece.trimmed();
-        QByteArrayView written = piece;
-        QByteArray renamed;
-        for (const auto& [earlier, current] : kEarlierSources) {
-            if (source.compare(QByteArrayView(earlier.data(), qsizetype(earlier.size())),
-                               Qt::CaseInsensitive) == 0) {
-                const qsizetype lead = source.data() - piece.data();
-                renamed = piece.first(lead).toByteArray() +
-                          QByteArray(current.data(), qsizetype(current.size())) +
-                          piece.sliced(lead + source.size()).toByteArray();
-                written = renamed;
-                break;
-            }
+    for (qsizetype at = 0;;) {
+        const qsizetype comma = value.indexOf(',', at);
+        const QByteArrayView piece = value.sliced(at, (comma < 0 ? value.size() : comma) - at);
+        const QByteArrayView source = trimmed(piece);
+        const auto earlier = std::find_if(
+            std::begin(kEarlierSources), std::end(kEarlierSources), [&source](const auto& names) {
+                return source.compare(
+                           QByteArrayView(names.first.data(), qsizetype(names.first.size())),
+                           Qt::CaseInsensitive) == 0;
+            });
+        if (earlier == std::end(kEarlierSources)) {
+            result.append(piece);
+        } else {
+            const qsizetype lead = source.data() - piece.data();
+            result.append(piece.first(lead))
+                .append(earlier->second.data(), qsizetype(earlier->second.size()))
+                .append(piece.sliced(lead + source.size()));
         }
-        if (at > 0)
-            result += ',';
-        result += written;
+        if (comma < 0)
+            return result;
+        result.append(',');
         at = comma + 1;
     }
-    return result;
 }
-
-constexpr quint64 kSpacing = quint64(1) << 32;
-constexpr quint64 kStep = 4096; // between lines added one after another
 
 } // namespace
 
-ConfigDocument::ConfigDocument(QByteArray bytes) : m_bytes(std::move(bytes)) {
-    const qsizetype feed = m_bytes.indexOf('\n');
-    m_lineEnd = feed > 0 && m_bytes[feed - 1] == '\r' ? QByteArrayLiteral("\r\n")
-                                                      : QByteArrayLiteral("\n");
-    m_blocks.push_back(Block{{QByteArray(kGlobal)}, -1, -1});
-    m_lines.reserve(std::size_t(m_bytes.count('\n') + 1));
-    const qint32 size = qint32(m_bytes.size());
-    qint32 at = 0;
-    while (at < size) {
-        Line line;
-        line.begin = at;
-        const qsizetype lineFeed = m_bytes.indexOf('\n', at);
-        if (lineFeed < 0) {
-            line.end = line.next = size;
-        } else {
-            line.end = lineFeed > at && m_bytes[lineFeed - 1] == '\r' ? qint32(lineFeed - 1)
-                                                                    : qint32(lineFeed);
-            line.next = qint32(lineFeed + 1);
+ConfigDocument::ConfigDocument(QByteArray bytes)
+    : m_bytes(std::move(bytes)), m_lineEnd(lineEndOf(m_bytes)) {
+    m_begin.reserve(std::size_t(std::count(m_bytes.cbegin(), m_bytes.cend(), '\n')) + 2);
+    m_blocks.push_back({kNone, kNone, 0, kNone});
+    addBlock(0, lines::sectionsOf(QByteArrayView()));
+    // Only a line that begins with "[" is read whole here.
+    const char* data = m_bytes.constData();
+    for (qsizetype at = 0; at < m_bytes.size();) {
+        const auto number = quint32(m_begin.size());
+        m_begin.push_back(quint32(at));
+        const void* feed = std::memchr(data + at, '\n', std::size_t(m_bytes.size() - at));
+        const qsizetype next = feed ? static_cast<const char*>(feed) - data + 1 : m_bytes.size();
+        const char* first =
+            std::find_if_not(data + at, data + next, [](char c) { return isBlank(c); });
+        if (first != data + next && *first != '\n') {
+            const lines::Line line = *first == '[' ? lineAt(m_bytes, at) : lines::Line();
+            if (line.header) {
+                m_headerLines.push_back(number);
+                m_blocks.push_back({number, number, 0, kNone});
+                addBlock(quint32(m_blocks.size() - 1), lines::sectionsOf(nameOf(m_bytes, line)));
+            }
+            m_blocks.back().lastFilled = number;
         }
-        const auto index = qint32(m_lines.size());
-        line.order = quint64(index + 1) * kSpacing;
-        if (index > 0)
-            m_lines.back().following = index;
-        m_lines.push_back(line);
-        parseLine(index);
-        Line& parsed = m_lines.back();
-        if (parsed.header) {
-            m_anyHeader = true;
-            m_blocks.push_back(Block{
-                sectionNames(QByteArrayView(m_bytes.constData() + parsed.nameBegin,
-                                            parsed.nameEnd - parsed.nameBegin)),
-                index, index});
+        at = next;
+    }
+    m_begin.push_back(quint32(m_bytes.size()));
+    m_anyHeader = !m_headerLines.empty();
+}
+
+// Whether the file's last global setting, as read, is quoted.
+bool ConfigDocument::quotes() const {
+    if (m_quotes)
+        return *m_quotes;
+    m_quotes = true;
+    for (quint32 i = lineCount(); i-- > 0;) {
+        const quint32 block = blockOf(i);
+        if (!names(lines::sectionsOf(headerText(block)), kGlobal)) {
+            i = m_blocks[block].header; // the lines above it are another block's
+            continue;
         }
-        parsed.block = qint32(m_blocks.size() - 1);
-        Block& block = m_blocks.back();
-        const char* d = m_bytes.constData();
-        if (std::any_of(d + parsed.begin, d + parsed.end, [](char c) { return !isBlank(c); }))
-            block.lastFilled = index;
-        if (parsed.setting) {
-            this->index(index);
-            if (block.names.contains(QByteArray(kGlobal))) {
-                const QByteArrayView raw = rawOf(parsed);
-                m_quotes = quoted(raw) || raw.isEmpty();
+        const QByteArrayView text = firstText(i);
+        const lines::Line line = lineAt(text, 0);
+        if (line.setting) {
+            const QByteArrayView raw = rawValueOf(text, line);
+            m_quotes = quoted(raw) || raw.isEmpty();
+            break;
+        }
+    }
+    return *m_quotes;
+}
+
+QByteArrayView ConfigDocument::firstText(Ref line) const {
+    if (!(line & kAdded))
+        return QByteArrayView(m_bytes).sliced(m_begin[line], m_begin[line + 1] - m_begin[line]);
+    // Every added line ends with its line end.
+    const char* begin = m_added.constData() + (line & ~kAdded);
+    const char* feed =
+        static_cast<const char*>(std::memchr(begin, '\n', std::size_t(m_added.constEnd() - begin)));
+    return QByteArrayView(begin, feed + 1);
+}
+
+QByteArrayView ConfigDocument::text(Ref line) const {
+    if (line & kAdded) {
+        const auto kept = m_changedAdded.constFind(line);
+        if (kept == m_changedAdded.cend())
+            return firstText(line);
+        if (*kept == kRemovedAdded)
+            return {};
+        return QByteArrayView(m_added).sliced(qsizetype(*kept >> 32),
+                                              qsizetype(*kept & 0xffffffffu));
+    }
+    const quint32 kept = m_changed.empty() ? kOriginal : m_changed[line];
+    if (kept == kOriginal)
+        return firstText(line);
+    if (kept == kRemoved)
+        return {};
+    // It runs to the next line end, which a last line without one only
+    // has there.
+    const char* begin = m_added.constData() + kept;
+    const char* feed =
+        static_cast<const char*>(std::memchr(begin, '\n', std::size_t(m_added.constEnd() - begin)));
+    const bool unended = line + 1 == lineCount() && !m_bytes.endsWith('\n');
+    return QByteArrayView(begin, feed + (unended ? 0 : 1));
+}
+
+bool ConfigDocument::textIsAdded(Ref line) const {
+    return (line & kAdded) || (!m_changed.empty() && m_changed[line] != kOriginal);
+}
+
+quint32 ConfigDocument::runOf(Ref line) const {
+    const auto run = std::upper_bound(m_runs.begin(), m_runs.end(), line & ~kAdded,
+                                      [](quint32 at, const Run& r) { return at < r.begin; });
+    return quint32(run - m_runs.begin() - 1);
+}
+
+quint32 ConfigDocument::blockOf(Ref line) const {
+    if (line & kAdded)
+        return m_runs[runOf(line)].block;
+    return quint32(std::upper_bound(m_headerLines.begin(), m_headerLines.end(), line) -
+                   m_headerLines.begin());
+}
+
+QByteArrayView ConfigDocument::headerText(quint32 block) const {
+    if (m_blocks[block].header == kNone)
+        return {};
+    const QByteArrayView header = text(m_blocks[block].header);
+    const lines::Line line = lineAt(header, 0);
+    return nameOf(header, line);
+}
+
+ConfigDocument::Place ConfigDocument::placeOf(Ref line) const {
+    if (!(line & kAdded))
+        return {line + 1, 0, 0};
+    const Run& run = m_runs[runOf(line)];
+    return {run.anchor, run.rank, line & ~kAdded};
+}
+
+ConfigDocument::Place ConfigDocument::blockPlace(quint32 block) const {
+    return m_blocks[block].header == kNone ? Place{0, 0, 0} : placeOf(m_blocks[block].header);
+}
+
+bool ConfigDocument::only(quint32 block, QByteArrayView section) const {
+    return lines::sectionsOf(headerText(block)) == lines::sectionsOf(section);
+}
+
+// Calls `visit(line, text, block)` for every line in file order.
+template <typename Visit> void ConfigDocument::walk(Visit visit) const {
+    const auto runs = [&](quint32 anchor) {
+        if (m_firstRun.empty())
+            return;
+        for (quint32 r = m_firstRun[anchor]; r != kNone; r = m_runs[r].next) {
+            for (quint32 at = m_runs[r].begin; at < m_runs[r].end;) {
+                const Ref line = kAdded | at;
+                at += quint32(firstText(line).size());
+                const QByteArrayView now = text(line);
+                if (!now.isEmpty())
+                    visit(line, now, m_runs[r].block);
             }
         }
-        at = line.next;
-    }
-    m_first = m_lines.empty() ? -1 : 0;
-}
-
-const char* ConfigDocument::data(const Line& line) const {
-    return line.text >= 0 ? m_texts[std::size_t(line.text)].constData() : m_bytes.constData();
-}
-
-QByteArrayView ConfigDocument::nameOf(const Line& line) const {
-    return {data(line) + line.nameBegin, line.nameEnd - line.nameBegin};
-}
-
-QByteArrayView ConfigDocument::rawOf(const Line& line) const {
-    return {data(line) + line.valueBegin, line.valueEnd - line.valueBegin};
-}
-
-QByteArray ConfigDocument::lineText(const Line& line) const {
-    return QByteArray(data(line) + line.begin, line.next - line.begin);
-}
-
-void ConfigDocument::parseLine(qint32 index) {
-    Line& line = m_lines[std::size_t(index)];
-    const char* d = data(line);
-    qint32 begin = line.begin;
-    qint32 end = codeEnd(d, line.begin, line.end);
-    trim(d, begin, end);
-    line.setting = line.header = false;
-    if (begin == end)
-        return;
-    if (d[begin] == '[' && d[end - 1] == ']' && end - begin >= 2) {
-        line.header = true;
-        line.nameBegin = begin + 1;
-        line.nameEnd = end - 1;
-        return;
-    }
-    const void* equals = std::memchr(d + begin, '=', std::size_t(end - begin));
-    if (!equals)
-        return;
-    const auto at = qint32(static_cast<const char*>(equals) - d);
-    qint32 nameBegin = begin, nameEnd = at;
-    trim(d, nameBegin, nameEnd);
-    if (nameBegin == nameEnd)
-        return;
-    line.setting = true;
-    line.nameBegin = nameBegin;
-    line.nameEnd = nameEnd;
-    line.valueBegin = at + 1;
-    line.valueEnd = end;
-    trim(d, line.valueBegin, line.valueEnd);
-}
-
-qint32 ConfigDocument::lastOfName(QByteArrayView name) const {
-    if (m_names.empty())
-        return -1;
-    const std::size_t mask = m_names.size() - 1;
-    for (std::size_t slot = qHash(name) & mask;; slot = (slot + 1) & mask) {
-        const qint32 line = m_names[slot];
-        if (line < 0 || nameOf(m_lines[std::size_t(line)]) == name)
-            return line;
-    }
-}
-
-void ConfigDocument::index(qint32 line) {
-    if (std::size_t(m_named + 1) * 2 > m_names.size())
-        grow();
-    Line& added = m_lines[std::size_t(line)];
-    const QByteArrayView name = nameOf(added);
-    const std::size_t mask = m_names.size() - 1;
-    for (std::size_t slot = qHash(name) & mask;; slot = (slot + 1) & mask) {
-        qint32& entry = m_names[slot];
-        if (entry < 0) {
-            ++m_named;
-        } else if (nameOf(m_lines[std::size_t(entry)]) != name) {
-            continue;
+    };
+    runs(0);
+    quint32 block = 0;
+    auto header = m_headerLines.cbegin();
+    for (quint32 i = 0; i < lineCount(); ++i) {
+        if (header != m_headerLines.cend() && *header == i) {
+            ++block;
+            ++header;
         }
-        added.sameName = entry;
-        entry = line;
-        return;
+        const QByteArrayView now = text(i);
+        if (!now.isEmpty())
+            visit(i, now, block);
+        runs(i + 1);
     }
 }
 
-void ConfigDocument::grow() {
-    std::vector<qint32> old = std::move(m_names);
-    m_names.assign(std::max<std::size_t>(64, old.size() * 2), -1);
-    const std::size_t mask = m_names.size() - 1;
-    for (const qint32 line : old) {
-        if (line < 0)
-            continue;
-        std::size_t slot = qHash(nameOf(m_lines[std::size_t(line)])) & mask;
-        while (m_names[slot] >= 0)
-            slot = (slot + 1) & mask;
-        m_names[slot] = line;
+void ConfigDocument::index(Ref line, QByteArrayView name) const {
+    const size_t hash = HashIndex::hashOf(name);
+    quint32 id = m_names.find(hash, [&](quint32 id) {
+        const QByteArrayView text = firstText(m_named[m_lastNamed[id]].line);
+        return nameOf(text, lineAt(text, 0)) == name;
+    });
+    if (id == kNone) {
+        id = quint32(m_lastNamed.size());
+        m_lastNamed.push_back(kNone);
+        m_names.add(hash, id);
     }
+    m_named.push_back({line, m_lastNamed[id]});
+    m_lastNamed[id] = quint32(m_named.size() - 1);
 }
 
-quint64 ConfigDocument::blockOrder(const Block& block) const {
-    return block.header < 0 ? 0 : m_lines[std::size_t(block.header)].order;
+quint32 ConfigDocument::namedLines(QByteArrayView name) const {
+    if (!m_indexed) {
+        m_indexed = true;
+        walk([this](Ref line, QByteArrayView text, quint32) {
+            const lines::Line parsed = lineAt(text, 0);
+            if (parsed.setting)
+                index(line, nameOf(text, parsed));
+        });
+    }
+    const quint32 id = m_names.find(HashIndex::hashOf(name), [&](quint32 id) {
+        const QByteArrayView text = firstText(m_named[m_lastNamed[id]].line);
+        return nameOf(text, lineAt(text, 0)) == name;
+    });
+    return id == kNone ? kNone : m_lastNamed[id];
 }
 
-bool ConfigDocument::only(const Block& block, const QList<QByteArray>& sections) const {
-    return block.names.size() == sections.size() &&
-           std::all_of(sections.begin(), sections.end(),
-                       [&block](const QByteArray& name) { return block.names.contains(name); });
-}
-
-qint32 ConfigDocument::winner(const QList<QByteArray>& sections, QByteArrayView name) const {
-    qint32 best = -1;
-    for (qint32 i = lastOfName(name); i >= 0; i = m_lines[std::size_t(i)].sameName) {
-        const Line& line = m_lines[std::size_t(i)];
-        if (line.removed || !line.setting || nameOf(line) != name)
+ConfigDocument::Ref ConfigDocument::winner(QByteArrayView section, QByteArrayView name) const {
+    const lines::Sections sections = lines::sectionsOf(section);
+    Ref best = kNone;
+    Place bestPlace{};
+    for (quint32 n = namedLines(name); n != kNone; n = m_named[n].previous) {
+        const Ref line = m_named[n].line;
+        if (text(line).isEmpty())
+            continue; // removed
+        const lines::Sections own = lines::sectionsOf(headerText(blockOf(line)));
+        if (sections.size() == 1 ? !names(own, sections.front()) : own != sections)
             continue;
-        const Block& block = m_blocks[std::size_t(line.block)];
-        const bool names = sections.size() == 1 ? block.names.contains(sections.front())
-                                                : only(block, sections);
-        if (names && (best < 0 || line.order > m_lines[std::size_t(best)].order))
-            best = i;
+        const Place at = placeOf(line);
+        if (best == kNone || bestPlace < at) {
+            best = line;
+            bestPlace = at;
+        }
     }
     return best;
 }
 
-void ConfigDocument::renumber() {
-    quint64 order = 0;
-    for (qint32 i = m_first; i >= 0; i = m_lines[std::size_t(i)].following)
-        m_lines[std::size_t(i)].order = order += kSpacing;
+quint32 ConfigDocument::sectionsId(QByteArrayView section) const {
+    const lines::Sections sections = lines::sectionsOf(section);
+    return m_sectionIndex.find(hashOf(sections), [&](quint32 id) {
+        return lines::sectionsOf(headerText(m_sections[id].last)) == sections;
+    });
 }
 
-qint32 ConfigDocument::insertAfter(qint32 after, QByteArray text, qint32 block) {
-    const qint32 following = after < 0 ? m_first : m_lines[std::size_t(after)].following;
-    quint64 low = 0, high = 0;
-    const auto bounds = [&] {
-        low = after < 0 ? 0 : m_lines[std::size_t(after)].order;
-        high = following < 0 ? low + 2 * kSpacing : m_lines[std::size_t(following)].order;
-    };
-    bounds();
-    if (high - low < 2) {
-        renumber();
-        bounds();
+template <typename Names> void ConfigDocument::addBlock(quint32 block, const Names& sections) {
+    const size_t hash = hashOf(sections);
+    quint32 id = m_sectionIndex.find(hash, [&](quint32 id) {
+        return lines::sectionsOf(headerText(m_sections[id].last)) == sections;
+    });
+    if (id == kNone) {
+        id = quint32(m_sections.size());
+        m_sections.push_back({kNone, kUnknown});
+        m_sectionIndex.add(hash, id);
     }
-
-    Line line;
-    line.text = qint32(m_texts.size());
-    line.next = qint32(text.size());
-    line.end = line.next;
-    if (text.endsWith('\n'))
-        line.end -= text.endsWith("\r\n") ? 2 : 1;
-    line.block = block;
-    line.order = low + std::min((high - low) / 2, kStep);
-    line.following = following;
-    m_texts.push_back(std::move(text));
-    const auto index = qint32(m_lines.size());
-    m_lines.push_back(line);
-    if (after < 0)
-        m_first = index;
-    else
-        m_lines[std::size_t(after)].following = index;
-    parseLine(index);
-    if (m_lines.back().setting)
-        this->index(index);
-    return index;
+    m_blocks[block].sections = id;
+    m_blocks[block].previous = m_sections[id].last;
+    m_sections[id] = {block, kUnknown};
 }
 
-void ConfigDocument::replaceText(qint32 index, QByteArray text) {
-    Line& line = m_lines[std::size_t(index)];
-    line.text = qint32(m_texts.size());
-    line.begin = 0;
-    line.next = qint32(text.size());
-    line.end = line.next;
-    if (text.endsWith('\n'))
-        line.end -= text.endsWith("\r\n") ? 2 : 1;
-    m_texts.push_back(std::move(text));
-    parseLine(index);
+// The first block naming exactly `section` (not the lines before any header
+// of a file that has headers), after `after` when given.
+quint32 ConfigDocument::firstBlockAfter(QByteArrayView section, const std::optional<Place>& after) {
+    // The merge adds many lines to one section in a row.
+    if (!after && m_lastAsked.blocks == m_blocks.size() && m_lastAsked.section == section)
+        return m_lastAsked.first;
+    const quint32 id = sectionsId(section);
+    if (id == kNone)
+        return kNone;
+    if (!after && m_sections[id].first != kUnknown)
+        return m_sections[id].first;
+    quint32 first = kNone;
+    for (quint32 b = m_sections[id].last; b != kNone; b = m_blocks[b].previous) {
+        const Place at = blockPlace(b);
+        if ((b == 0 && m_anyHeader) || (after && at < *after))
+            continue;
+        if (first == kNone || at < blockPlace(first))
+            first = b;
+    }
+    if (!after) {
+        m_sections[id].first = first;
+        m_lastAsked.section = section.toByteArray();
+        m_lastAsked.blocks = m_blocks.size();
+        m_lastAsked.first = first;
+    }
+    return first;
 }
 
-QByteArray ConfigDocument::lineEnd() const {
-    return m_lineEnd;
+ConfigDocument::Ref ConfigDocument::insert(quint32 anchor, quint32 previous, Pieces text,
+                                           quint32 block) {
+    const auto at = quint32(m_added.size());
+    if (previous != kNone && m_runs[previous].end == at && m_runs[previous].block == block) {
+        append(text);
+        m_runs[previous].end = quint32(m_added.size());
+        return kAdded | at;
+    }
+    if (m_firstRun.empty())
+        m_firstRun.assign(lineCount() + 1, kNone);
+    const quint32 next = previous == kNone ? m_firstRun[anchor] : m_runs[previous].next;
+    const auto low = [&] { return previous == kNone ? 0 : m_runs[previous].rank; };
+    const auto high = [&] { return next == kNone ? low() + 2 * kSpacing : m_runs[next].rank; };
+    if (high() - low() < 2) {
+        quint64 rank = 0;
+        for (quint32 r = m_firstRun[anchor]; r != kNone; r = m_runs[r].next)
+            m_runs[r].rank = rank += kSpacing;
+    }
+    const auto id = quint32(m_runs.size());
+    append(text);
+    m_runs.push_back({anchor, at, quint32(m_added.size()), block, next,
+                      low() + std::min((high() - low()) / 2, kSpacing)});
+    (previous == kNone ? m_firstRun[anchor] : m_runs[previous].next) = id;
+    return kAdded | at;
 }
 
-QByteArray ConfigDocument::newLine(QByteArrayView name, QByteArrayView value,
-                                   const Form& form) const {
-    if (!form.line.isEmpty())
-        return form.line;
-    if (value.contains('"') && !form.raw.isEmpty())
-        return name.toByteArray() + " = " + form.raw;
-    const QByteArray quote = m_quotes || needsQuotes(value) ? "\"" : "";
-    return name.toByteArray() + " = " + quote + value.toByteArray() + quote;
+ConfigDocument::Ref ConfigDocument::insertAfter(Ref line, Pieces text, quint32 block) {
+    if (line == kNone)
+        return insert(0, kNone, text, block);
+    if (!(line & kAdded))
+        return insert(line + 1, kNone, text, block);
+    // An added line a block's lines go after is the last of its run.
+    const quint32 run = runOf(line);
+    return insert(m_runs[run].anchor, run, text, block);
 }
 
-void ConfigDocument::setInPlace(qint32 index, QByteArrayView value, const Form& form) {
-    const Line line = m_lines[std::size_t(index)];
-    const QByteArrayView raw = rawOf(line);
+// One resize for a line: a merge makes a million of them. No piece is of
+// m_added itself.
+void ConfigDocument::append(Pieces pieces) {
+    const qsizetype at = m_added.size();
+    qsizetype size = at;
+    for (const QByteArrayView piece : pieces)
+        size += piece.size();
+    m_added.resize(size);
+    char* to = m_added.data() + at;
+    for (const QByteArrayView piece : pieces)
+        to = std::copy(piece.begin(), piece.end(), to);
+}
+
+void ConfigDocument::remove(Ref line) {
+    if (line & kAdded) {
+        m_changedAdded.insert(line, kRemovedAdded);
+        return;
+    }
+    if (m_changed.empty())
+        m_changed.assign(lineCount(), kOriginal);
+    m_changed[line] = kRemoved;
+}
+
+void ConfigDocument::keep(Ref line, qsizetype begin) {
+    if (line & kAdded) {
+        m_changedAdded.insert(line, (quint64(begin) << 32) | quint64(m_added.size() - begin));
+        return;
+    }
+    if (!m_added.endsWith('\n'))
+        m_added.append('\n');
+    if (m_changed.empty())
+        m_changed.assign(lineCount(), kOriginal);
+    m_changed[line] = quint32(begin);
+}
+
+void ConfigDocument::appendLine(QByteArray& to, QByteArrayView name, QByteArrayView value,
+                                const Form& form) const {
+    if (!form.line.isEmpty()) {
+        to.append(form.line);
+        return;
+    }
+    to.append(name).append(" = ");
+    if (value.contains('"') && !form.raw.isEmpty()) {
+        to.append(form.raw);
+        return;
+    }
+    const bool quote = quotes() || needsQuotes(value);
+    if (quote)
+        to.append('"');
+    to.append(value);
+    if (quote)
+        to.append('"');
+}
+
+void ConfigDocument::setInPlace(Ref line, QByteArrayView value, const Form& form) {
+    QByteArray copy; // the added text moves as more is added
+    QByteArrayView old = text(line);
+    if (textIsAdded(line)) {
+        copy = old.toByteArray();
+        old = copy;
+    }
+    const lines::Line was = lineAt(old, 0);
+    const QByteArrayView raw = rawValueOf(old, was);
     if (unquoted(raw) == value)
         return;
-    QByteArray written;
-    if (value.contains('"'))
-        written = form.raw.isEmpty() ? value.toByteArray() : form.raw;
-    else if (quoted(raw) || needsQuotes(value))
-        written = '"' + value.toByteArray() + '"';
-    else
-        written = value.toByteArray();
-    const char* d = data(line);
-    QByteArray text = QByteArray(d + line.begin, line.valueBegin - line.begin) + written +
-                      QByteArray(d + line.valueEnd, line.next - line.valueEnd);
-    const QByteArray name = nameOf(line).toByteArray();
-    replaceText(index, text);
-    const Line& changed = m_lines[std::size_t(index)];
-    if (changed.setting && nameOf(changed) == name && unquoted(rawOf(changed)) == value)
-        return;
-    // A value with a lone quote would take the line's comment into it: the
-    // whole line is written anew, with the old line's end.
-    replaceText(index, newLine(name, value, form) +
-                           QByteArray(d + line.end, line.next - line.end));
+    const bool hasQuote = std::memchr(value.data(), '"', std::size_t(value.size()));
+    const bool quote = !hasQuote && (quoted(raw) || needsQuotes(value));
+    const QByteArrayView written = hasQuote && !form.raw.isEmpty() ? form.raw : value;
+    const QByteArrayView prefix = old.first(was.valueBegin);
+    const qsizetype begin = m_added.size();
+    append({prefix, quote ? "\"" : "", written, quote ? "\"" : "", old.sliced(was.valueEnd)});
+    // Mostly nothing before the value can take it into quotes; else the
+    // line is read again to see that it says the value.
+    const auto readsBack = [&] {
+        if (!hasQuote && !std::memchr(prefix.data(), '"', std::size_t(prefix.size())))
+            return true;
+        const QByteArrayView now = QByteArrayView(m_added).sliced(begin);
+        const lines::Line is = lineAt(now, 0);
+        return is.setting && nameOf(now, is) == nameOf(old, was) &&
+               unquoted(rawValueOf(now, is)) == value;
+    };
+    if (!readsBack()) {
+        // A value with a lone quote would take the line's comment into it:
+        // the whole line is written anew, with the old line's end.
+        m_added.truncate(begin);
+        appendLine(m_added, nameOf(old, was), value, form);
+        append({old.sliced(was.end)});
+    }
+    keep(line, begin);
+}
+
+void ConfigDocument::place(QByteArrayView section, Ref won, QByteArrayView name,
+                           QByteArrayView value, const Form& form) {
+    // The line as its source wrote it, or as the file writes one.
+    if (form.line.isEmpty()) {
+        m_scratch.resize(0);
+        appendLine(m_scratch, name, value, form);
+    }
+    const QByteArrayView line = form.line.isEmpty() ? QByteArrayView(m_scratch) : form.line;
+    const quint32 target =
+        firstBlockAfter(section, won == kNone ? std::nullopt : std::optional(placeOf(won)));
+    Ref added = kNone;
+    if (target != kNone) {
+        added = insertAfter(m_blocks[target].lastFilled, {line, m_lineEnd}, target);
+        m_blocks[target].lastFilled = added;
+    } else {
+        // A block of its own: at the end after a blank line, the global
+        // one at the top unless it must come after a shared block's line.
+        const lines::Sections sections = lines::sectionsOf(section);
+        const bool top = isGlobal(sections) && won == kNone;
+        QByteArray text = top ? QByteArray() : m_lineEnd.toByteArray();
+        const auto header = quint32(text.size());
+        if (form.header.isEmpty()) {
+            text.append("[ ");
+            for (const QByteArrayView named : sections)
+                text.append(named).append(named == sections.back() ? " ]" : ", ");
+        } else {
+            text.append(form.header);
+        }
+        text.append(m_lineEnd);
+        const auto setting = quint32(text.size());
+        text.append(line).append(m_lineEnd);
+        const auto block = quint32(m_blocks.size());
+        m_blocks.push_back({kNone, kNone, 0, kNone});
+        Ref begin = kNone;
+        if (top) {
+            begin = insert(0, kNone, {text}, block);
+        } else {
+            const quint32 anchor = lineCount();
+            quint32 last = m_firstRun.empty() ? kNone : m_firstRun[anchor];
+            while (last != kNone && m_runs[last].next != kNone)
+                last = m_runs[last].next;
+            begin = insert(anchor, last, {text}, block);
+        }
+        added = begin + setting;
+        m_blocks[block].header = begin + header;
+        m_blocks[block].lastFilled = added;
+        addBlock(block, sections);
+    }
+    if (m_indexed)
+        index(added, name);
 }
 
 void ConfigDocument::set(QByteArrayView section, QByteArrayView name, QByteArrayView value,
                          const Form& form) {
-    const QList<QByteArray> sections = sectionNames(section);
-    const qint32 won = winner(sections, name);
-    if (won >= 0 && only(m_blocks[std::size_t(m_lines[std::size_t(won)].block)], sections)) {
+    const Ref won = winner(section, name);
+    if (won != kNone && only(blockOf(won), section))
         setInPlace(won, value, form);
-        return;
-    }
-    // A line of its own that comes after the one that wins now.
-    const quint64 after = won < 0 ? 0 : m_lines[std::size_t(won)].order;
-    qint32 target = -1;
-    for (qint32 b = 0; b < qint32(m_blocks.size()); ++b) {
-        const Block& block = m_blocks[std::size_t(b)];
-        if (!only(block, sections) || (block.header < 0 && m_anyHeader))
-            continue;
-        if (won >= 0 && blockOrder(block) < after)
-            continue;
-        if (target < 0 || blockOrder(block) < blockOrder(m_blocks[std::size_t(target)]))
-            target = b;
-    }
-    const QByteArray line = newLine(name, value, form) + lineEnd();
-    if (target >= 0) {
-        Block& block = m_blocks[std::size_t(target)];
-        const qint32 added = insertAfter(block.lastFilled, line, target);
-        m_blocks[std::size_t(target)].lastFilled = added;
-        return;
-    }
-
-    const bool global = sections == QList<QByteArray>{QByteArray(kGlobal)};
-    QByteArray header = form.header;
-    if (header.isEmpty())
-        header = "[ " + sections.join(", ") + " ]";
-    const auto block = qint32(m_blocks.size());
-    m_blocks.push_back(Block{sections, -1, -1});
-    qint32 at = -1;
-    if (!(global && won < 0)) {
-        // At the end, after a blank line.
-        for (qint32 i = m_first; i >= 0; i = m_lines[std::size_t(i)].following)
-            at = i;
-        at = insertAfter(at, lineEnd(), block);
-    }
-    const qint32 opened = insertAfter(at, header + lineEnd(), block);
-    const qint32 added = insertAfter(opened, line, block);
-    m_blocks[std::size_t(block)].header = opened;
-    m_blocks[std::size_t(block)].lastFilled = added;
+    else
+        place(section, won, name, value, form);
 }
 
 void ConfigDocument::remove(QByteArrayView section, QByteArrayView name) {
-    const QList<QByteArray> sections = sectionNames(section);
-    for (qint32 i = lastOfName(name); i >= 0; i = m_lines[std::size_t(i)].sameName) {
-        Line& line = m_lines[std::size_t(i)];
-        if (line.setting && nameOf(line) == name && only(m_blocks[std::size_t(line.block)], sections))
-            line.removed = true;
+    for (quint32 n = namedLines(name); n != kNone; n = m_named[n].previous) {
+        const Ref line = m_named[n].line;
+        if (!text(line).isEmpty() && only(blockOf(line), section))
+            remove(line);
     }
+}
+
+void ConfigDocument::setLine(LineNumber line, QByteArrayView value, const Form& form) {
+    setInPlace(line, value, form);
+}
+
+void ConfigDocument::removeLine(LineNumber line) {
+    remove(Ref(line));
+}
+
+ConfigDocument::LineNumber ConfigDocument::lineBeginningAt(qsizetype offset) const {
+    // Asked mostly in file order: the line after the last one asked first.
+    const LineNumber next = m_lastAsked.line + 1;
+    if (next < lineCount() && m_begin[next] == quint32(offset))
+        return m_lastAsked.line = next;
+    return m_lastAsked.line =
+               LineNumber(std::upper_bound(m_begin.begin(), m_begin.end(), quint32(offset)) -
+                          m_begin.begin() - 1);
+}
+
+void ConfigDocument::reserve(qsizetype size) {
+    m_added.reserve(m_added.size() + size);
+}
+
+void ConfigDocument::add(QByteArrayView section, QByteArrayView name, QByteArrayView value,
+                         const Form& form) {
+    place(section, kNone, name, value, form);
 }
 
 void ConfigDocument::renameEarlierSources() {
-    for (qint32 i = m_first; i >= 0; i = m_lines[std::size_t(i)].following) {
-        const Line& line = m_lines[std::size_t(i)];
-        if (line.removed || !line.setting || !nameOf(line).startsWith("Input") ||
-            !m_blocks[std::size_t(line.block)].names.contains(QByteArray(kGlobal)))
-            continue;
-        const QByteArrayView raw = rawOf(line);
+    std::vector<Ref> found;
+    quint32 block = kNone;
+    bool global = false;
+    walk([&](Ref line, QByteArrayView text, quint32 in) {
+        if (in != block) {
+            block = in;
+            global = names(lines::sectionsOf(headerText(block)), kGlobal);
+        }
+        const lines::Line parsed = lineAt(text, 0);
         // Most values hold none of them: look before taking one apart.
-        if (!raw.contains("ouse") && !raw.contains("OUSE") && !raw.contains("corol"))
-            continue;
-        const QByteArray renamed = quoted(raw) ? '"' + renamedSources(unquoted(raw)) + '"'
-                                               : renamedSources(raw);
+        const QByteArrayView raw = rawValueOf(text, parsed);
+        if (global && parsed.setting && nameOf(text, parsed).startsWith("Input") &&
+            (containsIgnoringCase(raw, "mouse") || containsIgnoringCase(raw, "scorol")))
+            found.push_back(line);
+    });
+    for (const Ref line : found) {
+        const QByteArray old = text(line).toByteArray();
+        const lines::Line parsed = lineAt(old, 0);
+        const QByteArrayView raw = rawValueOf(old, parsed);
+        const QByteArray renamed =
+            quoted(raw) ? '"' + renamedSources(unquoted(raw)) + '"' : renamedSources(raw);
         if (renamed == raw)
             continue;
-        const char* d = data(line);
-        replaceText(i, QByteArray(d + line.begin, line.valueBegin - line.begin) + renamed +
-                           QByteArray(d + line.valueEnd, line.next - line.valueEnd));
+        const qsizetype begin = m_added.size();
+        m_added.append(QByteArrayView(old).first(parsed.valueBegin))
+            .append(renamed)
+            .append(QByteArrayView(old).sliced(parsed.valueEnd));
+        keep(line, begin);
     }
 }
 
-std::optional<QByteArray> ConfigDocument::value(QByteArrayView section,
-                                                QByteArrayView name) const {
-    const qint32 won = winner(sectionNames(section), name);
-    if (won < 0)
+std::optional<QByteArray> ConfigDocument::value(QByteArrayView section, QByteArrayView name) const {
+    const Ref won = winner(section, name);
+    if (won == kNone)
         return std::nullopt;
-    return unquoted(rawOf(m_lines[std::size_t(won)])).toByteArray();
+    const QByteArrayView line = text(won);
+    return unquoted(rawValueOf(line, lineAt(line, 0))).toByteArray();
 }
 
 std::optional<QByteArray> ConfigDocument::valueFor(QByteArrayView set, QByteArrayView name) const {
@@ -456,67 +609,112 @@ std::optional<QByteArray> ConfigDocument::valueFor(QByteArrayView set, QByteArra
 }
 
 bool ConfigDocument::sharedLine(QByteArrayView section, QByteArrayView name) const {
-    const qint32 won = winner(sectionNames(section), name);
-    return won >= 0 && m_blocks[std::size_t(m_lines[std::size_t(won)].block)].names.size() > 1;
+    const Ref won = winner(section, name);
+    return won != kNone && lines::sectionsOf(headerText(blockOf(won))).size() > 1;
 }
 
 QList<QByteArray> ConfigDocument::sections() const {
-    QList<QByteArray> names;
+    QList<QByteArray> sections;
+    QSet<QByteArray> named;
     bool global = false;
-    for (qint32 i = m_first; i >= 0; i = m_lines[std::size_t(i)].following) {
-        const Line& line = m_lines[std::size_t(i)];
-        if (line.removed)
-            continue;
-        const Block& block = m_blocks[std::size_t(line.block)];
-        if (line.setting && block.names.contains(QByteArray(kGlobal)))
-            global = true;
+    quint32 block = kNone;
+    bool globalBlock = false;
+    walk([&](Ref, QByteArrayView text, quint32 in) {
+        if (in != block) {
+            block = in;
+            globalBlock = names(lines::sectionsOf(headerText(block)), kGlobal);
+        }
+        const lines::Line line = lineAt(text, 0);
+        global = global || (line.setting && globalBlock);
         if (!line.header)
-            continue;
-        for (const QByteArray& name : block.names) {
+            return;
+        for (const QByteArray& name : sectionList(nameOf(text, line))) {
             if (name == kGlobal)
                 global = true;
-            else if (!names.contains(name))
-                names.append(name);
+            else if (!named.contains(name))
+                sections.append(*named.insert(name));
         }
-    }
+    });
     if (global)
-        names.prepend(kGlobal);
-    return names;
+        sections.prepend(kGlobal);
+    return sections;
 }
 
-QList<ConfigDocument::Setting> ConfigDocument::settings() const {
-    QList<Setting> settings;
-    for (qint32 i = m_first; i >= 0; i = m_lines[std::size_t(i)].following) {
-        const Line& line = m_lines[std::size_t(i)];
-        if (line.removed || !line.setting)
-            continue;
-        const Block& block = m_blocks[std::size_t(line.block)];
-        QByteArray header;
-        if (block.header >= 0) {
-            const Line& opened = m_lines[std::size_t(block.header)];
-            header = QByteArray(data(opened) + opened.begin, opened.end - opened.begin);
+void ConfigDocument::forEachSetting(const std::function<void(const Setting&)>& visit) const {
+    Setting setting;
+    quint32 block = kNone;
+    walk([&](Ref, QByteArrayView text, quint32 in) {
+        const lines::Line line = lineAt(text, 0);
+        if (!line.setting)
+            return;
+        if (in != block) {
+            block = in;
+            setting.sections = sectionList(headerText(block));
+            setting.header = {};
+            if (m_blocks[block].header != kNone) {
+                const QByteArrayView header = this->text(m_blocks[block].header);
+                setting.header = header.first(lineAt(header, 0).end);
+            }
         }
-        const QByteArrayView raw = rawOf(line);
-        settings.append({block.names, header, nameOf(line).toByteArray(),
-                         unquoted(raw).toByteArray(), raw.toByteArray(),
-                         QByteArray(data(line) + line.begin, line.end - line.begin)});
-    }
-    return settings;
+        setting.name = nameOf(text, line);
+        setting.raw = rawValueOf(text, line);
+        setting.value = unquoted(setting.raw);
+        setting.line = text.first(line.end);
+        visit(setting);
+    });
 }
 
 QByteArray ConfigDocument::bytes() const {
-    QByteArray out;
-    out.reserve(m_bytes.size() + qsizetype(m_texts.size()) * 32);
+    // Never more than the file and all that was added, and one line end
+    // for a last line that had none.
+    QByteArray out(m_bytes.size() + m_added.size() + m_lineEnd.size(), Qt::Uninitialized);
+    char* to = out.data();
     bool unended = false;
-    for (qint32 i = m_first; i >= 0; i = m_lines[std::size_t(i)].following) {
-        const Line& line = m_lines[std::size_t(i)];
-        if (line.removed)
+    const auto put = [&](QByteArrayView text) {
+        if (text.isEmpty())
+            return;
+        if (unended) {
+            std::memcpy(to, m_lineEnd.data(), std::size_t(m_lineEnd.size()));
+            to += m_lineEnd.size();
+        }
+        std::memcpy(to, text.data(), std::size_t(text.size()));
+        to += text.size();
+        unended = text.back() != '\n';
+    };
+    const auto runs = [&](quint32 anchor) {
+        if (m_firstRun.empty())
+            return;
+        for (quint32 r = m_firstRun[anchor]; r != kNone; r = m_runs[r].next) {
+            const Run& run = m_runs[r];
+            if (m_changedAdded.isEmpty()) {
+                put(QByteArrayView(m_added).sliced(run.begin, run.end - run.begin));
+                continue;
+            }
+            for (quint32 at = run.begin; at < run.end;) {
+                put(text(kAdded | at));
+                at += quint32(firstText(kAdded | at).size());
+            }
+        }
+    };
+    // The file's unchanged lines go out a stretch at a time.
+    const auto unchanged = [&](quint32 first, quint32 end) {
+        put(QByteArrayView(m_bytes).sliced(m_begin[first], m_begin[end] - m_begin[first]));
+    };
+    runs(0);
+    quint32 from = 0;
+    for (quint32 i = 0; i < lineCount(); ++i) {
+        const bool changed = !m_changed.empty() && m_changed[i] != kOriginal;
+        const bool added = !m_firstRun.empty() && m_firstRun[i + 1] != kNone;
+        if (!changed && !added)
             continue;
-        if (unended)
-            out += m_lineEnd;
-        out.append(data(line) + line.begin, line.next - line.begin);
-        unended = line.next == line.end;
+        unchanged(from, changed ? i : i + 1);
+        if (changed)
+            put(text(i));
+        from = i + 1;
+        runs(i + 1);
     }
+    unchanged(from, lineCount());
+    out.truncate(to - out.constData());
     return out;
 }
 

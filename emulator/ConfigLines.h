@@ -1,55 +1,74 @@
 #pragma once
 
-#include <QByteArray>
+#include <QByteArrayView>
+#include <QVarLengthArray>
+#include <algorithm>
 #include <cstring>
-#include <string_view>
 
-// The lines of an emulator configuration file as the emulator reads them, by
-// byte offsets into the file's bytes: what the file reader, its editors and
-// the merge share. Nothing here copies a line.
+// The lines of the emulator's configuration file, Config/Supermodel.ini, as
+// the emulator reads them, by byte offsets into the text: the one scanner the
+// configuration document and the merge share. Nothing here copies a line.
+//
+// The emulator's rules: one "Name = value" a line, blanks (CR included)
+// around name and value dropped, a line without "=" or with an empty name
+// ignored; ";" outside double quotes starts a comment; a trimmed,
+// comment-stripped line that starts with "[" and ends with "]" is a header
+// whose comma-separated names (trimmed each) it opens a block for, an empty
+// name or exactly "Global" meaning the global section ("[ Global, scud ]"
+// names both); lines before the first header are global; names are
+// case-sensitive; a value whose first and last characters are quotes loses
+// them. Only LF ends a line, so a file with CR alone between its lines is
+// one line.
 namespace emulator::lines {
 
-// One line of the file: [begin, end) is its text, `next` where the line
-// after it begins (its line end lies between).
+// The name of the global section.
+inline constexpr char kGlobal[] = "Global";
+
+// One line: [begin, end) is its text, `next` where the line after it begins
+// (its line end lies between).
 struct Line {
-    qsizetype begin = 0;
-    qsizetype end = 0;
-    qsizetype next = 0;
-    bool global = true;  // in a global section
-    bool header = false; // a "[ ... ]" line
-    bool opensGlobal = false;
-    qsizetype sectionBegin = 0, sectionEnd = 0; // a header's name
-    bool setting = false;                       // a "Name = value" line
-    qsizetype nameBegin = 0, nameEnd = 0;       // a header's name too
-    qsizetype valueBegin = 0, valueEnd = 0;     // quotes included
+    qsizetype begin = 0, end = 0, next = 0;
+    bool header = false;                    // "[ ... ]"
+    bool setting = false;                   // "Name = value"
+    qsizetype nameBegin = 0, nameEnd = 0;   // a setting's name; a header's text between brackets
+    qsizetype valueBegin = 0, valueEnd = 0; // quotes included
 };
 
 inline bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r';
 }
 
-inline void trim(const QByteArray& bytes, qsizetype& begin, qsizetype& end) {
-    const char* data = bytes.constData();
+inline void trim(const char* data, qsizetype& begin, qsizetype& end) {
     while (begin < end && isBlank(data[begin]))
         ++begin;
     while (end > begin && isBlank(data[end - 1]))
         --end;
 }
 
-// The first `c` in [begin, end), or -1: never looks past the line.
-inline qsizetype findIn(const QByteArray& bytes, char c, qsizetype begin, qsizetype end) {
-    const void* found = std::memchr(bytes.constData() + begin, c, std::size_t(end - begin));
-    return found ? static_cast<const char*>(found) - bytes.constData() : -1;
+inline QByteArrayView trimmed(QByteArrayView text) {
+    qsizetype begin = 0, end = text.size();
+    trim(text.data(), begin, end);
+    return text.sliced(begin, end - begin);
 }
 
-inline void parseLine(const QByteArray& bytes, Line& line) {
-    // One pass: where the comment begins (the first ";" outside double
-    // quotes), and the first "=" before it.
-    const char* data = bytes.constData();
+// The line that begins at `at`, parsed.
+inline Line lineAt(QByteArrayView text, qsizetype at) {
+    const char* data = text.data();
+    Line line;
+    line.begin = at;
+    const void* feed = std::memchr(data + at, '\n', std::size_t(text.size() - at));
+    if (!feed) {
+        line.end = line.next = text.size();
+    } else {
+        const qsizetype f = static_cast<const char*>(feed) - data;
+        line.end = f > at && data[f - 1] == '\r' ? f - 1 : f;
+        line.next = f + 1;
+    }
+    // One pass: where the comment begins, and the first "=" before it.
     qsizetype end = line.end;
     qsizetype equals = -1;
     bool quoted = false;
-    for (qsizetype i = line.begin; i < line.end; ++i) {
+    for (qsizetype i = at; i < line.end; ++i) {
         const char c = data[i];
         if (c == '"') {
             quoted = !quoted;
@@ -60,98 +79,92 @@ inline void parseLine(const QByteArray& bytes, Line& line) {
             equals = i;
         }
     }
-    qsizetype begin = line.begin;
-    trim(bytes, begin, end);
+    qsizetype begin = at;
+    trim(data, begin, end);
     if (begin == end)
-        return;
-    if (data[begin] == '[') {
+        return line;
+    if (data[begin] == '[' && data[end - 1] == ']') {
         line.header = true;
-        qsizetype nameBegin = begin + 1;
-        qsizetype nameEnd = findIn(bytes, ']', nameBegin, end);
-        if (nameEnd < 0)
-            nameEnd = end;
-        trim(bytes, nameBegin, nameEnd);
-        line.sectionBegin = nameBegin;
-        line.sectionEnd = nameEnd;
-        const std::string_view name(data + nameBegin, std::size_t(nameEnd - nameBegin));
-        line.opensGlobal = name.empty() || name == "Global";
-        line.nameBegin = nameBegin;
-        line.nameEnd = nameEnd;
-        return;
+        line.nameBegin = begin + 1;
+        line.nameEnd = end - 1;
+        return line;
     }
     if (equals < 0)
-        return;
-    line.setting = true;
+        return line;
     line.nameBegin = begin;
     line.nameEnd = equals;
-    trim(bytes, line.nameBegin, line.nameEnd);
+    trim(data, line.nameBegin, line.nameEnd);
+    if (line.nameBegin == line.nameEnd)
+        return line;
+    line.setting = true;
     line.valueBegin = equals + 1;
     line.valueEnd = end;
-    trim(bytes, line.valueBegin, line.valueEnd);
-}
-
-// The line that begins at `at`, parsed.
-inline Line lineAt(const QByteArray& bytes, qsizetype at) {
-    Line line;
-    line.begin = at;
-    const qsizetype feed = findIn(bytes, '\n', at, bytes.size());
-    if (feed < 0) {
-        line.end = line.next = bytes.size();
-    } else {
-        line.end = feed > at && bytes[feed - 1] == '\r' ? feed - 1 : feed;
-        line.next = feed + 1;
-    }
-    parseLine(bytes, line);
+    trim(data, line.valueBegin, line.valueEnd);
     return line;
 }
 
-// Calls `visit` for each line in order, with its section known. Nothing is
-// kept per line, so memory stays flat whatever the file holds.
-template <typename Visit> void forEachLine(const QByteArray& bytes, Visit visit) {
-    bool global = true;
-    qsizetype at = 0;
-    while (at < bytes.size()) {
-        Line line = lineAt(bytes, at);
-        if (line.header)
-            global = line.opensGlobal;
-        line.global = global;
+// Calls `visit(line)` for each line in order. Nothing is kept per line, so
+// memory stays flat whatever the file holds.
+template <typename Visit> void forEachLine(QByteArrayView text, Visit visit) {
+    for (qsizetype at = 0; at < text.size();) {
+        const Line line = lineAt(text, at);
         visit(line);
         at = line.next;
     }
 }
 
-inline bool isBlankLine(const QByteArray& bytes, const Line& line) {
-    for (qsizetype i = line.begin; i < line.end; ++i) {
-        if (!isBlank(bytes[i]))
-            return false;
-    }
-    return true;
+inline QByteArrayView nameOf(QByteArrayView text, const Line& line) {
+    return text.sliced(line.nameBegin, line.nameEnd - line.nameBegin);
 }
 
-// Views into `bytes`, never copies: they live only while the file does.
-inline QByteArray name(const QByteArray& bytes, const Line& line) {
-    return QByteArray::fromRawData(bytes.constData() + line.nameBegin,
-                                   line.nameEnd - line.nameBegin);
+inline QByteArrayView rawValueOf(QByteArrayView text, const Line& line) {
+    return text.sliced(line.valueBegin, line.valueEnd - line.valueBegin);
 }
 
-inline QByteArray rawValue(const QByteArray& bytes, const Line& line) {
-    return QByteArray::fromRawData(bytes.constData() + line.valueBegin,
-                                   line.valueEnd - line.valueBegin);
+inline bool isBlankLine(QByteArrayView text, const Line& line) {
+    return std::all_of(text.data() + line.begin, text.data() + line.end, isBlank);
 }
 
-inline bool quoted(const QByteArray& raw) {
-    return raw.size() >= 2 && raw.startsWith('"') && raw.endsWith('"');
+inline bool quoted(QByteArrayView raw) {
+    return raw.size() >= 2 && raw.front() == '"' && raw.back() == '"';
 }
 
-inline QByteArray unquoted(const QByteArray& raw) {
+inline QByteArrayView unquoted(QByteArrayView raw) {
     return quoted(raw) ? raw.sliced(1, raw.size() - 2) : raw;
 }
 
 // The line end the file uses: that of its first line, LF without one.
-inline QByteArray lineEndOf(const QByteArray& bytes) {
-    const qsizetype feed = bytes.indexOf('\n');
-    return feed > 0 && bytes[feed - 1] == '\r' ? QByteArrayLiteral("\r\n")
-                                               : QByteArrayLiteral("\n");
+inline QByteArrayView lineEndOf(QByteArrayView text) {
+    const qsizetype feed = text.indexOf('\n');
+    return feed > 0 && text[feed - 1] == '\r' ? QByteArrayView("\r\n") : QByteArrayView("\n");
+}
+
+// The sections a header's text names, each once, sorted: views into the
+// text, kGlobal for the global one.
+using Sections = QVarLengthArray<QByteArrayView, 4>;
+
+inline Sections sectionsOf(QByteArrayView names) {
+    Sections sections;
+    for (qsizetype at = 0;;) {
+        const qsizetype comma = names.indexOf(',', at);
+        const QByteArrayView name =
+            trimmed(names.sliced(at, (comma < 0 ? names.size() : comma) - at));
+        sections.append(name.isEmpty() || name == kGlobal ? QByteArrayView(kGlobal) : name);
+        if (comma < 0)
+            break;
+        at = comma + 1;
+    }
+    std::sort(sections.begin(), sections.end());
+    sections.erase(std::unique(sections.begin(), sections.end()), sections.end());
+    return sections;
+}
+
+inline bool isGlobal(const Sections& sections) {
+    return sections.size() == 1 && sections.front() == kGlobal;
+}
+
+inline bool names(const Sections& sections, QByteArrayView section) {
+    return std::binary_search(sections.begin(), sections.end(), section);
 }
 
 } // namespace emulator::lines

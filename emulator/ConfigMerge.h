@@ -30,25 +30,29 @@ struct MergeResult {
     qsizetype moreConflicts = 0;    // those past them
 };
 
-// Every setting (per section and name, added and removed ones included)
+// Every setting (per section and name, added and removed ones included; a
+// section is the set of names a header gives, "[ a, b ]" one of its own)
 // whose value as the emulator reads it differs between `base` and `player`
 // goes into `working`, unless the working copy changed it too since the
 // base: then the working copy keeps its value, and unless both made the
 // same change, that is a conflict.
 //
-// Carried in place: a value is set on the last line of its name in its
-// section, keeping that line's form (quotes, blanks, comment, line end); a
-// removed setting drops each line of its name in the section; a setting the
-// section lacks gets the player's line after the last non-blank line of the
-// section's first block; a section the working copy lacks is added at the
-// end under the player's header (the global one at the top, as
-// "[ Global ]"). Every other byte of `working` stays as it was.
+// Carried in place, through ConfigDocument: a value is set on the last line
+// of its name in its section, keeping that line's form (quotes, blanks,
+// comment, line end); a removed setting drops each line of its name in the
+// section; a setting the section lacks gets the player's line after the
+// last non-blank line of the section's first block; a section the working
+// copy lacks is added at the end under the player's header (the global one
+// at the top, as "[ Global ]"). Every other byte of `working` stays as it
+// was.
 //
 // The merge reads the three files in place, with a small record per
-// setting and never a copy of one, so a 16 MiB file of short settings
-// merges in well under a second; `base` is let go of once read, so that a
-// caller who moves it in has its memory back for the result. The result may
-// exceed the editor's limit (kConfigFileLimit): the caller decides.
+// setting and never a copy of one, and edits the working copy as a
+// document that keeps only the lines it changes, so a 16 MiB file of short
+// settings merges in well under a second; `base` is let go of once read, so
+// that a caller who moves it in has its memory back for the result. The
+// result may exceed the editor's limit (kConfigFileLimit): the caller
+// decides.
 MergeResult mergeConfig(QByteArray base, const QByteArray& player, const QByteArray& working);
 
 } // namespace emulator

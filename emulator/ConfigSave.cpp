@@ -1,5 +1,6 @@
 #include "emulator/ConfigSave.h"
 
+#include "emulator/ConfigDocument.h"
 #include "emulator/ConfigFile.h"
 #include "emulator/ConfigLocations.h"
 #include "platform/Files.h"
@@ -44,7 +45,12 @@ std::optional<QByteArray> saveConfigEdit(const QString& path, const QByteArray& 
     } else if (!ordinaryOrNothing(target)) {
         return std::nullopt; // something else took its place meanwhile
     }
-    const QByteArray edited = editConfig(bytes, settings(bytes));
+    ConfigDocument document(bytes);
+    document.renameEarlierSources();
+    const QHash<QString, QString> values = settings(bytes);
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        document.set(ConfigDocument::kGlobal, it.key().toUtf8(), it.value().toUtf8());
+    const QByteArray edited = document.bytes();
     if (read.exists && edited == bytes)
         return edited; // nothing to change: the file stays untouched
     if (!platform::writeFileAtomically(target, edited))

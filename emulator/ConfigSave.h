@@ -11,8 +11,10 @@ namespace emulator {
 // The settings to change, worked out from the file's bytes as they are.
 using SettingsFor = std::function<QHash<QString, QString>(const QByteArray& current)>;
 
-// Edits the configuration file at `path` in place (editConfig), starting from
-// `base` when there is no file yet. Copies of the front-end share the
+// Sets the given global settings in the configuration file at `path`, in
+// place (ConfigDocument::set), starting from `base` when there is no file
+// yet; sources in the earlier vocabulary the emulator refuses are renamed in
+// every global input line. Copies of the front-end share the
 // emulator's copy, so the read, the edit and the replacement happen under
 // the file's save lock (platform::SaveLock), on the file as it is then: two
 // copies saving different inputs at once both land, and of two saving the

@@ -1,22 +1,14 @@
 #include "emulator/InputFile.h"
 
 #include "bindings/BuiltInValues.h"
+#include "bindings/Latin1.h"
 #include "bindings/SlotTable.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace emulator {
 
 namespace {
-
-// Inputs the current emulator reads only under a newer name: each binding is
-// written under both.
-constexpr std::pair<const char*, const char*> kRenamedInputs[] = {
-    {"TwinJoyLeftShot", "TwinJoyShot1"},   {"TwinJoyRightShot", "TwinJoyShot2"},
-    {"TwinJoyLeftTurbo", "TwinJoyTurbo1"}, {"TwinJoyRightTurbo", "TwinJoyTurbo2"},
-    {"Trigger", "AnalogTriggerLeft"},      {"Offscreen", "AnalogTriggerRight"},
-};
 
 constexpr char kEarlierHeader[] = ";\r\n"
                                   "; Supermodel Configuration File\r\n"
@@ -62,13 +54,15 @@ QByteArray formatInputFile(std::span<const SlotBinding> slots, QChar quote) {
     };
     for (const SlotBinding& slot : slots)
         addLine(slot.inputName, slot.key);
-    for (const auto& [earlier, current] : kRenamedInputs) {
+    // Inputs the current emulator reads only under a newer name: each binding
+    // is written under both.
+    for (const auto& [earlier, current] : bindings::kRenamedInputs) {
         const auto slot =
             std::find_if(slots.begin(), slots.end(), [name = earlier](const SlotBinding& b) {
-                return b.inputName == QLatin1String(name);
+                return b.inputName == bindings::latin1(name);
             });
         if (slot != slots.end())
-            addLine(QLatin1String(current), slot->key);
+            addLine(bindings::latin1(current), slot->key);
     }
     return text.toUtf8();
 }

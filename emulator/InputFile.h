@@ -9,14 +9,12 @@
 namespace emulator {
 
 // The front-end's own full input file, "Config/Supermodel.ini" as the panel
-// writes it when there is no configuration to edit (see ConfigFile.h).
+// writes it when there is no configuration to edit (see ConfigDocument.h).
 
 struct SlotBinding {
     QString inputName; // without the "Input" prefix, e.g. "Start1"
     QString key;       // the value as the file holds it, e.g. "1", "KEY_A,JOY1_BUTTON1"
 };
-
-constexpr int kInputFileSlots = 49;
 
 // The comment line that says which program wrote a file the front-end made;
 // it also tells such a file from the copies earlier versions made.

@@ -42,6 +42,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray file(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
     check(emulator::ConfigDocument(file).bytes() == file, "a round trip changed the file");
 
+    // Renaming the earlier sources changes input lines' values only.
+    emulator::ConfigDocument renamed(file);
+    renamed.renameEarlierSources();
+    const QList<QByteArray> lines = file.split('\n');
+    const QList<QByteArray> renamedLines = renamed.bytes().split('\n');
+    check(renamedLines.size() == lines.size(), "a rename added or lost lines");
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        check(renamedLines[i] == lines[i] ||
+                  (settingName(lines[i]).startsWith("Input") &&
+                   settingName(renamedLines[i]) == settingName(lines[i])),
+              "a rename changed another line");
+
     const QByteArray section = kSections[choice & 3u];
     const QByteArray name = kNames[(choice >> 2) & 3u];
     const bool removing = (choice >> 4) % 7 == 6;

@@ -3,11 +3,12 @@
 // reading exactly as the player's file does; a player's file still as the
 // base leaves the working copy byte for byte; and a second merge of the
 // same files changes nothing more.
-#include "emulator/ConfigFile.h"
+#include "emulator/ConfigDocument.h"
 #include "emulator/ConfigMerge.h"
 
 #include <QHash>
 #include <QPair>
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -21,11 +22,16 @@ void check(bool condition, const char* what) {
     }
 }
 
-// What the emulator reads: the last value of each name in each section.
+// What the emulator reads: the last value of each name in the blocks of
+// each set of sections.
 QHash<QPair<QByteArray, QByteArray>, QByteArray> reading(const QByteArray& bytes) {
     QHash<QPair<QByteArray, QByteArray>, QByteArray> values;
-    for (const emulator::SectionSetting& setting : emulator::sectionSettings(bytes))
-        values.insert({setting.section, setting.name}, setting.value);
+    emulator::ConfigDocument(bytes).forEachSetting([&values](const auto& setting) {
+        QList<QByteArray> sections = setting.sections;
+        std::sort(sections.begin(), sections.end());
+        values.insert({sections.join(','), setting.name.toByteArray()},
+                      setting.value.toByteArray());
+    });
     return values;
 }
 

@@ -3,7 +3,7 @@
 // both names where an input was renamed, and an edit of the file gives the
 // new keys while it keeps the rest.
 #include "bindings/SlotTable.h"
-#include "emulator/ConfigFile.h"
+#include "emulator/ConfigDocument.h"
 #include "emulator/InputFile.h"
 
 #include <cstdint>
@@ -25,6 +25,12 @@ QString setting(const QString& inputName) {
     return QStringLiteral("Input") + inputName;
 }
 
+// The global value of a setting as the emulator reads the file.
+QString globalValue(const emulator::ConfigDocument& file, const QString& name) {
+    return QString::fromUtf8(
+        file.value(emulator::ConfigDocument::kGlobal, name.toUtf8()).value_or("-"));
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -35,16 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QList<QByteArray> keys = bytes.split('\n');
 
     std::vector<SlotBinding> slots;
-    QStringList names;
     for (std::size_t n = 0; n < bindings::kSlots.size(); ++n) {
         const auto& slot = bindings::kSlots[n];
         const QString name =
             QString::fromLatin1(slot.inputName.data(), qsizetype(slot.inputName.size()));
         slots.push_back({name, QString::fromUtf8(keys[qsizetype(n) % keys.size()])});
-        names << setting(name);
     }
-    names << QStringLiteral("InputTwinJoyShot1") << QStringLiteral("InputTwinJoyTurbo2")
-          << QStringLiteral("InputAnalogTriggerLeft");
 
     const QByteArray file = emulator::formatInputFile(slots, u'"');
     // A header of seven lines, the 49 slots and six of them again under the
@@ -55,23 +57,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(emulator::isEarlierFrontEndFile(
               QByteArray(file).replace(QByteArray(emulator::kWrittenBy) + "\r\n", "")),
           "an earlier version's not recognised");
-    const auto read = emulator::globalSettings(file, names);
+    const emulator::ConfigDocument read(file);
     for (const SlotBinding& slot : slots)
-        check(read.value(setting(slot.inputName)).value == slot.key, "key changed");
-    check(read.value(QStringLiteral("InputTwinJoyShot1")).value == slots[41].key &&
-              read.value(QStringLiteral("InputAnalogTriggerLeft")).value == slots[47].key,
+        check(globalValue(read, setting(slot.inputName)) == slot.key, "key changed");
+    check(globalValue(read, QStringLiteral("InputTwinJoyShot1")) == slots[41].key &&
+              globalValue(read, QStringLiteral("InputAnalogTriggerLeft")) == slots[47].key,
           "renamed input lost its key");
 
-    // Every key moved one slot on: edited in place, same line count.
-    QHash<QString, QString> moved;
+    // Every key moved one slot on, as Save sets them: in place, same line count.
+    emulator::ConfigDocument document(file);
+    document.renameEarlierSources();
     for (std::size_t n = 0; n < slots.size(); ++n)
-        moved.insert(setting(slots[n].inputName), slots[(n + 1) % slots.size()].key);
-    const QByteArray edited = emulator::editConfig(file, moved);
+        document.set(emulator::ConfigDocument::kGlobal, setting(slots[n].inputName).toUtf8(),
+                     slots[(n + 1) % slots.size()].key.toUtf8());
+    const QByteArray edited = document.bytes();
     check(edited.count('\n') == file.count('\n'), "an edit added or lost lines");
     const QByteArray global = "[ Global ]\r\n";
     check(edited.startsWith(file.left(file.indexOf(global) + global.size())), "the header changed");
-    const auto reread = emulator::globalSettings(edited, names);
-    for (auto it = moved.begin(); it != moved.end(); ++it)
-        check(reread.value(it.key()).value == it.value(), "edited key not read back");
+    const emulator::ConfigDocument reread(edited);
+    for (std::size_t n = 0; n < slots.size(); ++n)
+        check(globalValue(reread, setting(slots[n].inputName)) == slots[(n + 1) % slots.size()].key,
+              "edited key not read back");
     return 0;
 }

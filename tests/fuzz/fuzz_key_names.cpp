@@ -1,7 +1,7 @@
 // Key naming, from a Qt key event to the name a slot stores: a finished
 // capture has a name, the same every time, that the input file keeps.
 #include "bindings/KeyNames.h"
-#include "emulator/ConfigFile.h"
+#include "emulator/ConfigDocument.h"
 #include "emulator/InputFile.h"
 
 #include <cstdint>
@@ -23,10 +23,9 @@ void checkStoredName(const QString& name) {
     check(!name.contains(u'"') && !name.contains(u'\r') && !name.contains(u'\n'),
           "name the input file cannot hold");
     const emulator::SlotBinding slot{QStringLiteral("Start1"), name};
-    const QString setting = QStringLiteral("InputStart1");
-    const auto reread =
-        emulator::globalSettings(emulator::formatInputFile({&slot, 1}, u'"'), {setting});
-    check(reread.value(setting).value == name, "name lost in the input file");
+    const auto reread = emulator::ConfigDocument(emulator::formatInputFile({&slot, 1}, u'"'))
+                            .value(emulator::ConfigDocument::kGlobal, "InputStart1");
+    check(reread == name.toUtf8(), "name lost in the input file");
 }
 
 } // namespace

@@ -11,6 +11,12 @@ namespace {
 
 const QByteArray kSets = "[ Global ]\nA = 1\n\n[ scud ]\nA = 2\n\n[ scud, scudau ]\nB = 3\n";
 
+// What the emulator's own input set-up writes: a three-line header, no
+// comments, values without quotes, then the game sections.
+const QByteArray kSetUpFile = ";\n; Supermodel Configuration File\n;\n\n[ Global ]\n\n"
+                              "InputStart1 = KEY_1,JOY1_BUTTON9\nInputPunch = KEY_Z,JOY1_BUTTON1\n"
+                              "\n[ vf3 ]\n\nInputPunch = KEY_X\n";
+
 } // namespace
 
 class ConfigDocumentTest final : public QObject {
@@ -23,7 +29,10 @@ private Q_SLOTS:
     void untouchedFilesRoundTrip_data();
     void untouchedFilesRoundTrip();
     void manyEditsKeepFileOrder();
+    void renamesEarlierSourcesInGlobalInputs();
     void listsSectionsAndSettings();
+    void bigFilesReadAndEdited_data();
+    void bigFilesReadAndEdited();
 };
 
 void ConfigDocumentTest::readsAsTheEmulatorDoes_data() {
@@ -57,6 +66,26 @@ void ConfigDocumentTest::readsAsTheEmulatorDoes_data() {
                                                         << QByteArray("A") << QByteArray("1");
     QTest::newRow("an empty name is no setting") << QByteArray(" = 1\n") << QByteArray("vf3") << QByteArray("")
                                                  << QByteArray("-");
+    QTest::newRow("the last line of a block wins")
+        << QByteArray("[ scud ]\nA = 1\nA = 2\n") << QByteArray("scud") << QByteArray("A")
+        << QByteArray("2");
+    QTest::newRow("a set-up file: a game's line is not the global one")
+        << kSetUpFile << QByteArray("scud") << QByteArray("InputPunch")
+        << QByteArray("KEY_Z,JOY1_BUTTON1");
+    QTest::newRow("a shared header's line is not global")
+        << QByteArray("[ a, b ]\nA = 1\n") << QByteArray("vf3") << QByteArray("A")
+        << QByteArray("-");
+    QTest::newRow("a comment without quotes")
+        << QByteArray("A = KEY_A ; mine\n") << QByteArray("vf3") << QByteArray("A")
+        << QByteArray("KEY_A");
+    QTest::newRow("blanks and tabs") << QByteArray("\t A\t=\t KEY_A \t\n") << QByteArray("vf3")
+                                     << QByteArray("A") << QByteArray("KEY_A");
+    QTest::newRow("only one pair of quotes removed")
+        << QByteArray("A = \"\"x\"\"\n") << QByteArray("vf3") << QByteArray("A")
+        << QByteArray("\"x\"");
+    QTest::newRow("lines that are not UTF-8 around")
+        << QByteArray("; caf\xe9 \xff\xfe\nA = \"KEY_A\"\nWho = \"\xe9\"\n") << QByteArray("vf3")
+        << QByteArray("A") << QByteArray("KEY_A");
 }
 
 void ConfigDocumentTest::readsAsTheEmulatorDoes() {
@@ -115,6 +144,33 @@ void ConfigDocumentTest::editsWhereTheLineWins_data() {
     QTest::newRow("remove: the set's own lines only")
         << kSets + "[ scud ]\nB = 7\n" << QByteArray("scud") << QByteArray("B") << QByteArray("-")
         << kSets + "[ scud ]\n";
+    QTest::newRow("one line of the first-start file")
+        << firstStartFile() << QByteArray("Global") << QByteArray("InputPunch")
+        << QByteArray("KEY_G,JOY1_BUTTON1")
+        << firstStartFile().replace("InputPunch = \"KEY_A,", "InputPunch = \"KEY_G,");
+    QTest::newRow("unquoted stays unquoted")
+        << kSetUpFile << QByteArray("Global") << QByteArray("InputPunch")
+        << QByteArray("KEY_G,JOY1_BUTTON1")
+        << QByteArray(kSetUpFile).replace("InputPunch = KEY_Z,", "InputPunch = KEY_G,");
+    QTest::newRow("a semicolon in quotes: the comment stays in its place")
+        << QByteArray("A = \"x;y\" ; c;d\n") << QByteArray("Global") << QByteArray("A")
+        << QByteArray("KEY_B") << QByteArray("A = \"KEY_B\" ; c;d\n");
+    QTest::newRow("lines that are not UTF-8 kept exactly")
+        << QByteArray("; \xff\xfe\nA = \"1\"\nName = \"\xe9t\xe9\"\n") << QByteArray("Global")
+        << QByteArray("A") << QByteArray("\xc3\xa9")
+        << QByteArray("; \xff\xfe\nA = \"\xc3\xa9\"\nName = \"\xe9t\xe9\"\n");
+    QTest::newRow("new, in a file without quotes: unquoted")
+        << QByteArray("[ Global ]\nx = 1\n") << QByteArray("Global") << QByteArray("A")
+        << QByteArray("3") << QByteArray("[ Global ]\nx = 1\nA = 3\n");
+    QTest::newRow("new: no global block, a comment first, the file's line ends")
+        << QByteArray("; mine\r\n[ vf3 ]\r\nA = \"1\"\r\n") << QByteArray("Global")
+        << QByteArray("A") << QByteArray("3")
+        << QByteArray("[ Global ]\r\nA = \"3\"\r\n; mine\r\n[ vf3 ]\r\nA = \"1\"\r\n");
+    QTest::newRow("new: an empty file") << QByteArray() << QByteArray("Global") << QByteArray("A")
+                                        << QByteArray("3") << QByteArray("A = \"3\"\n");
+    QTest::newRow("new: the wrong case is another name")
+        << QByteArray("a = \"1\"\n") << QByteArray("Global") << QByteArray("A") << QByteArray("3")
+        << QByteArray("a = \"1\"\nA = \"3\"\n");
     QTest::newRow("remove: a global line, CR LF kept elsewhere")
         << QByteArray("A = 1\r\nB = 2\r\n") << QByteArray("Global") << QByteArray("A") << QByteArray("-")
         << QByteArray("B = 2\r\n");
@@ -171,15 +227,69 @@ void ConfigDocumentTest::manyEditsKeepFileOrder() {
     QVERIFY(document.bytes().startsWith("[ Global ]\nA = 1\nN0 = g\n"));
 }
 
+void ConfigDocumentTest::renamesEarlierSourcesInGlobalInputs() {
+    // As Save does: the earlier names the emulator refuses go from every
+    // global input line, whatever their case; a game's lines keep theirs.
+    ConfigDocument document(
+        QByteArray("InputTrigger = \"MouseLeft, JOY1_BUTTON1\"\nInputStart1 = ScorollLock\n"
+                   "InputStart2 = mOuSeRiGhT\nMouse = MouseLeft\n"
+                   "[ lostwsga ]\nInputTrigger = \"MouseRight\"\n"));
+    document.renameEarlierSources();
+    document.set("Global", "InputPunch", "A");
+    QCOMPARE(
+        document.bytes(),
+        QByteArray("[ Global ]\nInputPunch = A\n"
+                   "InputTrigger = \"MOUSE_LEFT_BUTTON, JOY1_BUTTON1\"\n"
+                   "InputStart1 = ScrollLock\nInputStart2 = MOUSE_RIGHT_BUTTON\nMouse = MouseLeft\n"
+                   "[ lostwsga ]\nInputTrigger = \"MouseRight\"\n"));
+}
+
 void ConfigDocumentTest::listsSectionsAndSettings() {
     const ConfigDocument document(kSets);
     QCOMPARE(document.sections(), (QList<QByteArray>{"Global", "scud", "scudau"}));
-    const auto settings = document.settings();
+    QList<ConfigDocument::Setting> settings;
+    document.forEachSetting(
+        [&settings](const ConfigDocument::Setting& setting) { settings.append(setting); });
     QCOMPARE(settings.size(), 3);
     QCOMPARE(settings[2].sections, (QList<QByteArray>{"scud", "scudau"}));
-    QCOMPARE(settings[2].header, QByteArray("[ scud, scudau ]"));
+    QCOMPARE(settings[2].header, QByteArrayView("[ scud, scudau ]"));
     QVERIFY(document.sharedLine("scudau", "B"));
     QVERIFY(!document.sharedLine("scud", "A"));
+}
+
+void ConfigDocumentTest::bigFilesReadAndEdited_data() {
+    QTest::addColumn<QByteArray>("file");
+    const qsizetype size = (qsizetype(16) << 20) - 64;
+    QByteArray noLineEnd(size, 'x');
+    for (qsizetype i = 0; i < size; i += 3)
+        noLineEnd[i] = "\";=["[i % 4];
+    QTest::newRow("one line, quotes and semicolons") << noLineEnd;
+    QByteArray unclosed;
+    while (unclosed.size() < size)
+        unclosed += "[ a\nno equals sign here\n";
+    QTest::newRow("a million lines, nothing to find on them") << unclosed + "InputPunch = A\n";
+    QByteArray same;
+    while (same.size() < size)
+        same += "InputPunch = \"MouseLeft\"\n";
+    QTest::newRow("a million lines of one input") << same;
+    QByteArray headers;
+    while (headers.size() < size)
+        headers += "[ a ]\nInputPunch = 1\n";
+    QTest::newRow("half a million blocks of one set") << headers;
+}
+
+void ConfigDocumentTest::bigFilesReadAndEdited() {
+    QFETCH(QByteArray, file);
+    // Well under a second each in a release build; a scan gone quadratic
+    // would take hours and meet the test's own time-out. Speed itself is
+    // measured by the big-file bench, not here.
+    ConfigDocument document(file);
+    document.renameEarlierSources();
+    document.set("Global", "InputPunch", "KEY_G");
+    document.set("a", "InputKick", "KEY_H");
+    const ConfigDocument reread(document.bytes());
+    QCOMPARE(reread.value("Global", "InputPunch").value_or("-"), QByteArray("KEY_G"));
+    QCOMPARE(reread.value("a", "InputKick").value_or("-"), QByteArray("KEY_H"));
 }
 
 QTEST_GUILESS_MAIN(ConfigDocumentTest)

@@ -6,7 +6,6 @@
 #include "bindings/DeviceNames.h"
 #include "bindings/GameInputs.h"
 #include "bindings/GamePage.h"
-#include "emulator/ConfigFile.h"
 
 #include <QTest>
 
@@ -42,7 +41,6 @@ private Q_SLOTS:
     void whichSourcesAnInputTakes();
     void wholeAxisFromEndToEnd_data();
     void wholeAxisFromEndToEnd();
-    void gameSectionsGiveTheirInputs();
 };
 
 void GameInputsTest::typesToInputs_data() {
@@ -157,19 +155,6 @@ void GameInputsTest::wholeAxisFromEndToEnd() {
             break;
     }
     QTEST(event.source, "source");
-}
-
-void GameInputsTest::gameSectionsGiveTheirInputs() {
-    const QByteArray file = "[ Global ]\nInputPunch = \"KEY_A\"\n"
-                            "[ vf3, vf3tb ]\nInputPunch = \"KEY_Q\" ; theirs\nWideScreen = 1\n"
-                            "[ scud ]\nInputGearShiftUp = KEY_U\nInputGearShiftUp = KEY_V\n"
-                            "[]\nInputKick = \"KEY_S\"\n";
-    const auto sections = emulator::sectionInputs(file);
-    QCOMPARE(sections.size(), 3);
-    QCOMPARE(sections.value("vf3tb").value("InputPunch"), QStringLiteral("KEY_Q"));
-    QCOMPARE(sections.value("vf3").size(), 1); // inputs only
-    QCOMPARE(sections.value("scud").value("InputGearShiftUp"), QStringLiteral("KEY_V"));
-    QVERIFY(!sections.contains(QString()) && !sections.contains("Global"));
 }
 
 QTEST_GUILESS_MAIN(GameInputsTest)

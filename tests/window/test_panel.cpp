@@ -11,6 +11,7 @@
 #include "bindings/SlotTable.h"
 #include "emulator/BindingPanel.h"
 #include "emulator/CommandLine.h"
+#include "emulator/ConfigDocument.h"
 #include "emulator/ConfigFile.h"
 #include "emulator/InputFile.h"
 #include "emulator/Launch.h"
@@ -81,7 +82,9 @@ struct PanelFixture : FrontEndFixture {
         writeFile(QStringLiteral("Supermodel_0.1a_Win32/Config/Games.xml"), kGamesXml);
     }
     QString inputOf(const QString& file, const QString& name) const {
-        return emulator::globalSettings(readFile(file), {name}).value(name).value;
+        return QString::fromUtf8(emulator::ConfigDocument(readFile(file))
+                                     .value(emulator::ConfigDocument::kGlobal, name.toUtf8())
+                                     .value_or(""));
     }
     // A capture as the user makes it: double-click the slot, press the key.
     void capture(int slot, Qt::Key key) {
