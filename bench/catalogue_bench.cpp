@@ -189,7 +189,6 @@ void report(const char* what, double value, const char* unit, double goal, doubl
     std::printf("\n");
 }
 
-
 } // namespace
 
 int main(int argc, char* argv[]) {

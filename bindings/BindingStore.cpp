@@ -14,7 +14,9 @@ namespace bindings {
 namespace {
 
 static_assert(std::all_of(kSlots.begin(), kSlots.end(),
-                          [](const InputSlot& slot) { return !builtInValue(slot.inputName).empty(); }),
+                          [](const InputSlot& slot) {
+                              return !builtInValue(slot.inputName).empty();
+                          }),
               "every slot has the emulator's built-in value");
 
 // A name of the chart's earlier vocabulary that the current release reads
@@ -48,8 +50,8 @@ void BindingStore::load(const FileValue& global, GameValue game, QString inputSy
     clear();
     const auto read = [this](const QString& input, const std::optional<QString>& found,
                              std::string_view builtIn) {
-        m_bindings.insert(input, found ? Binding{*found}
-                                       : Binding{latin1(builtIn), ValueOrigin::BuiltIn});
+        m_bindings.insert(input,
+                          found ? Binding{*found} : Binding{latin1(builtIn), ValueOrigin::BuiltIn});
     };
     for (const InputSlot& slot : kSlots) {
         const QString current = latin1(currentInputName(slot.inputName));

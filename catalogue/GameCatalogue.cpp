@@ -153,7 +153,8 @@ const GameSet* definedSet(const GameCatalogue& catalogue, const QString& name) {
 QString setInArchive(GameCatalogue& catalogue, const QString& archivePath) {
     if (catalogue.definitions) {
         const ArchiveCheck check = catalogue.check(archivePath);
-        if (check.verdict == ArchiveVerdict::Complete || check.verdict == ArchiveVerdict::NeedsParent)
+        if (check.verdict == ArchiveVerdict::Complete ||
+            check.verdict == ArchiveVerdict::NeedsParent)
             return catalogue.definitions->sets[check.set].name;
     }
     QString name = QFileInfo(archivePath).fileName();

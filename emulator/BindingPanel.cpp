@@ -103,8 +103,9 @@ std::optional<QByteArray> editFile(const bindings::BindingStore& store, const QS
 } // namespace
 
 bindings::Release panelRelease(const ui::Form1& form) {
-    return catalogue::definitionsFile(catalogue::emulatorFolder(form)).isEmpty() ? bindings::Release::Earlier
-                                                                    : bindings::Release::Current;
+    return catalogue::definitionsFile(catalogue::emulatorFolder(form)).isEmpty()
+               ? bindings::Release::Earlier
+               : bindings::Release::Current;
 }
 
 void RestorePanel(ui::Form1& form, bindings::BindingStore& store) {

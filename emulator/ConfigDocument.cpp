@@ -22,7 +22,8 @@ constexpr quint32 kUnknown = HashIndex::kNone - 1;
 constexpr quint64 kSpacing = quint64(1) << 32; // between runs added one after another
 
 bool needsQuotes(QByteArrayView value) {
-    return value.contains(';') || (!value.isEmpty() && (isBlank(value.front()) || isBlank(value.back())));
+    return value.contains(';') ||
+           (!value.isEmpty() && (isBlank(value.front()) || isBlank(value.back())));
 }
 
 size_t hashOf(const Sections& sections) {

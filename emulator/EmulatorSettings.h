@@ -41,12 +41,12 @@ struct SettingChoice {
 // which wins over the file, but only while passed.
 enum class WindowOption {
     None,
-    ShowFps,       // Check1 ticked: -show-fps
-    FullScreen,    // Check2 ticked: -fullscreen
-    NoThrottle,    // Check3 ticked: -no-throttle (Throttle off)
-    PpcFrequency,  // Check4 ticked: -ppc-frequency= with Text7
-    Width,         // Text1, always: -res=
-    Height,        // Text3, always: -res=
+    ShowFps,      // Check1 ticked: -show-fps
+    FullScreen,   // Check2 ticked: -fullscreen
+    NoThrottle,   // Check3 ticked: -no-throttle (Throttle off)
+    PpcFrequency, // Check4 ticked: -ppc-frequency= with Text7
+    Width,        // Text1, always: -res=
+    Height,       // Text3, always: -res=
 };
 
 struct EmulatorSetting {
@@ -61,7 +61,7 @@ struct EmulatorSetting {
     double maximum = 0;
     std::span<const SettingChoice> choices = {};
     WindowOption window = WindowOption::None;
-    bool globalOnly = false; // read before the game is known
+    bool globalOnly = false;   // read before the game is known
     bool emptyAllowed = false; // empty means "chosen by the emulator"
 };
 

@@ -103,9 +103,9 @@ GameLaunch gameLaunchFromWindow(const ui::Form1& form, const catalogue::GameCata
 }
 
 QString setToStart(catalogue::GameCatalogue& catalogue, const GameLaunch& launch) {
-    const QString archive =
-        launch.archivePath.isEmpty() ? launch.romFolder + launch.romSet + QLatin1String(".zip")
-                                     : launch.archivePath;
+    const QString archive = launch.archivePath.isEmpty()
+                                ? launch.romFolder + launch.romSet + QLatin1String(".zip")
+                                : launch.archivePath;
     return catalogue::setInArchive(catalogue, archive);
 }
 

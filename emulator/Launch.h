@@ -48,12 +48,11 @@ bool emulatorPresent(const ui::Form1& form);
 
 // Keeps `line` in Command1's tag, brings the emulator's installation files
 // into the program folder (bringEmulatorFiles), minimizes the window for a
-// game (WindowState::Minimized) and starts the process without waiting. Files that cannot be brought are told
-// in an "Err" box and nothing starts. Then the player's configuration is
-// kept in step (keepConfigInStep) and, for a game (`gameSet`, the set that
-// will start), its NVRAM and save states brought in (bringPlayerFiles): what
-// of that fails is told in one "Err" box before the start, which goes on. A
-// process that cannot be started is not a launch: the window comes back and
+// game (WindowState::Minimized) and starts the process without waiting. Files that cannot be
+// brought are told in an "Err" box and nothing starts. Then the player's configuration is kept in
+// step (keepConfigInStep) and, for a game (`gameSet`, the set that will start), its NVRAM and save
+// states brought in (bringPlayerFiles): what of that fails is told in one "Err" box before the
+// start, which goes on. A process that cannot be started is not a launch: the window comes back and
 // the user is told "Emu Error ...".
 bool startFromTag(ui::Form1& form, const CommandLine& line, WindowState state, Launcher& launcher,
                   ui::Dialogs& dialogs, const std::optional<QString>& gameSet = std::nullopt);

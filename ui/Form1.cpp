@@ -11,10 +11,10 @@
 #include "ui/PageLayout.h"
 #include "ui/Panel.h"
 #include "ui/Pictures.h"
-#include "ui/TitleCard.h"
 #include "ui/SingleLine.h"
 #include "ui/Tag.h"
 #include "ui/TextFit.h"
+#include "ui/TitleCard.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -434,10 +434,9 @@ void Form1::buildPage() {
     setTabOrder(previous, Command4);
     // The close mark, the capture box and the buttons stay in front of it.
     for (QWidget* w : {static_cast<QWidget*>(Image5), static_cast<QWidget*>(m_page.Command8),
-                       static_cast<QWidget*>(Text6),
-                       static_cast<QWidget*>(Label3), static_cast<QWidget*>(Command4),
-                       static_cast<QWidget*>(Command5), static_cast<QWidget*>(Command6),
-                       static_cast<QWidget*>(Command7)})
+                       static_cast<QWidget*>(Text6), static_cast<QWidget*>(Label3),
+                       static_cast<QWidget*>(Command4), static_cast<QWidget*>(Command5),
+                       static_cast<QWidget*>(Command6), static_cast<QWidget*>(Command7)})
         w->raise();
 }
 

@@ -82,8 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QList<QByteArray> after = result.split('\n');
     const auto same = [&](qsizetype r, qsizetype o) {
         // An unended last line gets its line end when lines follow it.
-        return after[r] == before[o] ||
-               (o == before.size() - 1 && after[r] == before[o] + '\r');
+        return after[r] == before[o] || (o == before.size() - 1 && after[r] == before[o] + '\r');
     };
     if (removing) {
         // The same lines, less some of the removed name's.

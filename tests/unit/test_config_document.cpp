@@ -40,32 +40,41 @@ void ConfigDocumentTest::readsAsTheEmulatorDoes_data() {
     QTest::addColumn<QByteArray>("set");
     QTest::addColumn<QByteArray>("name");
     QTest::addColumn<QByteArray>("value"); // what `set` gets; "-" for nothing
-    QTest::newRow("first-start file") << firstStartFile() << QByteArray("vf3") << QByteArray("InputStart1")
-                                      << QByteArray("KEY_1,JOY1_BUTTON9");
-    QTest::newRow("a set's own line over the global one") << kSets << QByteArray("scud") << QByteArray("A") << QByteArray("2");
-    QTest::newRow("another set gets the global one") << kSets << QByteArray("vf3") << QByteArray("A") << QByteArray("1");
-    QTest::newRow("a header naming several sets") << kSets << QByteArray("scudau") << QByteArray("B") << QByteArray("3");
+    QTest::newRow("first-start file")
+        << firstStartFile() << QByteArray("vf3") << QByteArray("InputStart1")
+        << QByteArray("KEY_1,JOY1_BUTTON9");
+    QTest::newRow("a set's own line over the global one")
+        << kSets << QByteArray("scud") << QByteArray("A") << QByteArray("2");
+    QTest::newRow("another set gets the global one")
+        << kSets << QByteArray("vf3") << QByteArray("A") << QByteArray("1");
+    QTest::newRow("a header naming several sets")
+        << kSets << QByteArray("scudau") << QByteArray("B") << QByteArray("3");
     QTest::newRow("the last line wins across blocks")
-        << QByteArray("[ scud ]\nA = 1\n[ scud, scudau ]\nA = 2\n[ scudau ]\nA = 3\n") << QByteArray("scud")
-        << QByteArray("A") << QByteArray("2");
-    QTest::newRow("[ Global, scud ] sets both") << QByteArray("[ Global, scud ]\nA = 1\n") << QByteArray("vf3")
-                                                << QByteArray("A") << QByteArray("1");
+        << QByteArray("[ scud ]\nA = 1\n[ scud, scudau ]\nA = 2\n[ scudau ]\nA = 3\n")
+        << QByteArray("scud") << QByteArray("A") << QByteArray("2");
+    QTest::newRow("[ Global, scud ] sets both")
+        << QByteArray("[ Global, scud ]\nA = 1\n") << QByteArray("vf3") << QByteArray("A")
+        << QByteArray("1");
     QTest::newRow("[ global ] is a set's") << QByteArray("[ global ]\nA = 1\n") << QByteArray("vf3")
                                            << QByteArray("A") << QByteArray("-");
-    QTest::newRow("[] is the global one") << QByteArray("[ vf3 ]\nA = 2\n[]\nA = 1\n") << QByteArray("scud")
-                                          << QByteArray("A") << QByteArray("1");
-    QTest::newRow("lines before any header are global") << QByteArray("A = 1\n[ vf3 ]\n") << QByteArray("scud")
-                                                        << QByteArray("A") << QByteArray("1");
+    QTest::newRow("[] is the global one")
+        << QByteArray("[ vf3 ]\nA = 2\n[]\nA = 1\n") << QByteArray("scud") << QByteArray("A")
+        << QByteArray("1");
+    QTest::newRow("lines before any header are global")
+        << QByteArray("A = 1\n[ vf3 ]\n") << QByteArray("scud") << QByteArray("A")
+        << QByteArray("1");
     QTest::newRow("a CR-only file is one line") << QByteArray("A = 1\rB = 2\r") << QByteArray("vf3")
                                                 << QByteArray("A") << QByteArray("1\rB = 2");
     QTest::newRow("a semicolon in quotes, a comment after")
-        << QByteArray("A = \"x;y\" ; mine\r\n") << QByteArray("vf3") << QByteArray("A") << QByteArray("x;y");
-    QTest::newRow("names are case-sensitive") << QByteArray("a = 1\n") << QByteArray("vf3") << QByteArray("A")
-                                              << QByteArray("-");
-    QTest::newRow("a header must end with its bracket") << QByteArray("[ vf3 ] x\nA = 1\n") << QByteArray("scud")
-                                                        << QByteArray("A") << QByteArray("1");
-    QTest::newRow("an empty name is no setting") << QByteArray(" = 1\n") << QByteArray("vf3") << QByteArray("")
-                                                 << QByteArray("-");
+        << QByteArray("A = \"x;y\" ; mine\r\n") << QByteArray("vf3") << QByteArray("A")
+        << QByteArray("x;y");
+    QTest::newRow("names are case-sensitive")
+        << QByteArray("a = 1\n") << QByteArray("vf3") << QByteArray("A") << QByteArray("-");
+    QTest::newRow("a header must end with its bracket")
+        << QByteArray("[ vf3 ] x\nA = 1\n") << QByteArray("scud") << QByteArray("A")
+        << QByteArray("1");
+    QTest::newRow("an empty name is no setting")
+        << QByteArray(" = 1\n") << QByteArray("vf3") << QByteArray("") << QByteArray("-");
     QTest::newRow("the last line of a block wins")
         << QByteArray("[ scud ]\nA = 1\nA = 2\n") << QByteArray("scud") << QByteArray("A")
         << QByteArray("2");
@@ -107,31 +116,34 @@ void ConfigDocumentTest::editsWhereTheLineWins_data() {
         << QByteArray("a = 1\r\nInputPunch  =  \"KEY_A\"   ; mine\r\n") << QByteArray("Global")
         << QByteArray("InputPunch") << QByteArray("KEY_G")
         << QByteArray("a = 1\r\nInputPunch  =  \"KEY_G\"   ; mine\r\n");
-    QTest::newRow("only the last of duplicates") << QByteArray("A = \"1\"\nA = \"2\"\n") << QByteArray("Global")
-                                                 << QByteArray("A") << QByteArray("3")
-                                                 << QByteArray("A = \"1\"\nA = \"3\"\n");
+    QTest::newRow("only the last of duplicates")
+        << QByteArray("A = \"1\"\nA = \"2\"\n") << QByteArray("Global") << QByteArray("A")
+        << QByteArray("3") << QByteArray("A = \"1\"\nA = \"3\"\n");
     QTest::newRow("new: the end of the first global block")
-        << QByteArray("[ Global ]\nx = \"1\"\n\n[ vf3 ]\nA = \"2\"\n") << QByteArray("Global") << QByteArray("A")
-        << QByteArray("3") << QByteArray("[ Global ]\nx = \"1\"\nA = \"3\"\n\n[ vf3 ]\nA = \"2\"\n");
+        << QByteArray("[ Global ]\nx = \"1\"\n\n[ vf3 ]\nA = \"2\"\n") << QByteArray("Global")
+        << QByteArray("A") << QByteArray("3")
+        << QByteArray("[ Global ]\nx = \"1\"\nA = \"3\"\n\n[ vf3 ]\nA = \"2\"\n");
     QTest::newRow("new: a file with headers but no global one")
-        << QByteArray("[ vf3 ]\nA = 2\n") << QByteArray("Global") << QByteArray("A") << QByteArray("3")
-        << QByteArray("[ Global ]\nA = \"3\"\n[ vf3 ]\nA = 2\n");
+        << QByteArray("[ vf3 ]\nA = 2\n") << QByteArray("Global") << QByteArray("A")
+        << QByteArray("3") << QByteArray("[ Global ]\nA = \"3\"\n[ vf3 ]\nA = 2\n");
     QTest::newRow("new: a file without headers, unended")
         << QByteArray("x = 1") << QByteArray("Global") << QByteArray("A") << QByteArray("3")
         << QByteArray("x = 1\nA = 3\n");
-    QTest::newRow("new: a set's first block") << kSets << QByteArray("scud") << QByteArray("C") << QByteArray("4")
-                                              << QByteArray(kSets).replace("A = 2\n", "A = 2\nC = 4\n");
-    QTest::newRow("new: a set the file lacks")
-        << kSets << QByteArray("vf3") << QByteArray("C") << QByteArray("4") << kSets + "\n[ vf3 ]\nC = 4\n";
+    QTest::newRow("new: a set's first block")
+        << kSets << QByteArray("scud") << QByteArray("C") << QByteArray("4")
+        << QByteArray(kSets).replace("A = 2\n", "A = 2\nC = 4\n");
+    QTest::newRow("new: a set the file lacks") << kSets << QByteArray("vf3") << QByteArray("C")
+                                               << QByteArray("4") << kSets + "\n[ vf3 ]\nC = 4\n";
     QTest::newRow("a shared header's line is not split: a block of its own after it")
-        << kSets << QByteArray("scud") << QByteArray("B") << QByteArray("5") << kSets + "\n[ scud ]\nB = 5\n";
+        << kSets << QByteArray("scud") << QByteArray("B") << QByteArray("5")
+        << kSets + "\n[ scud ]\nB = 5\n";
     QTest::newRow("a set's line that a later block overrides")
-        << QByteArray("[ scud ]\nA = 1\n[ scud, scudau ]\nA = 2\n[ scud ]\nx = 0\n") << QByteArray("scud")
-        << QByteArray("A") << QByteArray("3")
+        << QByteArray("[ scud ]\nA = 1\n[ scud, scudau ]\nA = 2\n[ scud ]\nx = 0\n")
+        << QByteArray("scud") << QByteArray("A") << QByteArray("3")
         << QByteArray("[ scud ]\nA = 1\n[ scud, scudau ]\nA = 2\n[ scud ]\nx = 0\nA = \"3\"\n");
     QTest::newRow("[ Global, scud ]: the global line goes in a global block after it")
-        << QByteArray("[ Global, scud ]\nA = 1\n") << QByteArray("Global") << QByteArray("A") << QByteArray("2")
-        << QByteArray("[ Global, scud ]\nA = 1\n\n[ Global ]\nA = 2\n");
+        << QByteArray("[ Global, scud ]\nA = 1\n") << QByteArray("Global") << QByteArray("A")
+        << QByteArray("2") << QByteArray("[ Global, scud ]\nA = 1\n\n[ Global ]\nA = 2\n");
     QTest::newRow("several names: the block naming exactly them")
         << kSets << QByteArray("scudau, scud") << QByteArray("B") << QByteArray("6")
         << QByteArray(kSets).replace("B = 3", "B = 6");
@@ -139,11 +151,11 @@ void ConfigDocumentTest::editsWhereTheLineWins_data() {
         << QByteArray("A = 1\n") << QByteArray("Global") << QByteArray("A") << QByteArray("x;y")
         << QByteArray("A = \"x;y\"\n");
     QTest::newRow("a lone quote: the line is written anew")
-        << QByteArray("A = 1 ; note\n") << QByteArray("Global") << QByteArray("A") << QByteArray("a\"b")
-        << QByteArray("A = a\"b\n");
+        << QByteArray("A = 1 ; note\n") << QByteArray("Global") << QByteArray("A")
+        << QByteArray("a\"b") << QByteArray("A = a\"b\n");
     QTest::newRow("remove: the set's own lines only")
-        << kSets + "[ scud ]\nB = 7\n" << QByteArray("scud") << QByteArray("B") << QByteArray("-")
-        << kSets + "[ scud ]\n";
+        << kSets + "[ scud ]\nB = 7\n"
+        << QByteArray("scud") << QByteArray("B") << QByteArray("-") << kSets + "[ scud ]\n";
     QTest::newRow("one line of the first-start file")
         << firstStartFile() << QByteArray("Global") << QByteArray("InputPunch")
         << QByteArray("KEY_G,JOY1_BUTTON1")
@@ -172,8 +184,8 @@ void ConfigDocumentTest::editsWhereTheLineWins_data() {
         << QByteArray("a = \"1\"\n") << QByteArray("Global") << QByteArray("A") << QByteArray("3")
         << QByteArray("a = \"1\"\nA = \"3\"\n");
     QTest::newRow("remove: a global line, CR LF kept elsewhere")
-        << QByteArray("A = 1\r\nB = 2\r\n") << QByteArray("Global") << QByteArray("A") << QByteArray("-")
-        << QByteArray("B = 2\r\n");
+        << QByteArray("A = 1\r\nB = 2\r\n") << QByteArray("Global") << QByteArray("A")
+        << QByteArray("-") << QByteArray("B = 2\r\n");
 }
 
 void ConfigDocumentTest::editsWhereTheLineWins() {
@@ -202,7 +214,8 @@ void ConfigDocumentTest::untouchedFilesRoundTrip_data() {
     QTest::newRow("first-start") << firstStartFile();
     QTest::newRow("edited by a user") << usersFile();
     QTest::newRow("sets") << kSets;
-    QTest::newRow("CR only, NUL-free oddities") << QByteArray("\r\r[\r]\r=\r\"\n;\n[ a,, ]\n x=\"y");
+    QTest::newRow("CR only, NUL-free oddities")
+        << QByteArray("\r\r[\r]\r=\r\"\n;\n[ a,, ]\n x=\"y");
     QTest::newRow("empty") << QByteArray();
 }
 

@@ -34,7 +34,8 @@ void EmulatorSettingsTest::everyNameOnceInItsGroup() {
     QSet<QString> names;
     int joysticks = 0;
     for (const EmulatorSetting& setting : emulatorSettings()) {
-        const QString name = QString::fromLatin1(setting.name.data(), qsizetype(setting.name.size()));
+        const QString name =
+            QString::fromLatin1(setting.name.data(), qsizetype(setting.name.size()));
         QVERIFY2(!names.contains(name), qPrintable(name));
         names.insert(name);
         QVERIFY2(!setting.label.empty() && !setting.help.empty(), qPrintable(name));
@@ -51,21 +52,36 @@ void EmulatorSettingsTest::everyNameOnceInItsGroup() {
 void EmulatorSettingsTest::valuesStandAgainstTheirRow_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("value");
-    QTest::addColumn<int>("check");     // ValueCheck
-    QTest::addColumn<QString>("same");  // a spelling of the same meaning, or empty
-    QTest::newRow("on/off, any spelling") << "WideScreen" << "TRUE" << int(ValueCheck::Valid) << "1";
-    QTest::newRow("on/off, a word it does not know") << "VSync" << "maybe" << int(ValueCheck::NotListed) << "0";
-    QTest::newRow("a listed choice") << "CRTcolors" << "4" << int(ValueCheck::Valid) << "";
-    QTest::newRow("not listed") << "InputSystem" << "xinput" << int(ValueCheck::NotListed) << "";
-    QTest::newRow("a number in range, hex") << "PortIn" << "0x7B2" << int(ValueCheck::Valid) << "1970";
-    QTest::newRow("out of range") << "SoundVolume" << "250" << int(ValueCheck::OutOfRange) << "";
-    QTest::newRow("not a number") << "Supersampling" << "high" << int(ValueCheck::NotANumber) << "";
-    QTest::newRow("a decimal logged as spelt") << "RefreshRate" << "60.000" << int(ValueCheck::Valid) << "60";
-    QTest::newRow("empty centres the window") << "WindowXPosition" << "" << int(ValueCheck::Valid) << "";
-    QTest::newRow("negative position") << "WindowYPosition" << "-40" << int(ValueCheck::Valid) << "";
-    QTest::newRow("a joystick's dead zone") << "InputJoy3RXDeadZone" << "7" << int(ValueCheck::Valid) << "7";
-    QTest::newRow("text takes anything") << "AddressOut" << "cabinet-2.local" << int(ValueCheck::Valid) << "";
-    QTest::newRow("the board's own rate, spelt two ways") << "RefreshRate" << "57.524" << int(ValueCheck::Valid) << "57.5240";
+    QTest::addColumn<int>("check");    // ValueCheck
+    QTest::addColumn<QString>("same"); // a spelling of the same meaning, or empty
+    QTest::newRow("on/off, any spelling") << "WideScreen"
+                                          << "TRUE" << int(ValueCheck::Valid) << "1";
+    QTest::newRow("on/off, a word it does not know")
+        << "VSync"
+        << "maybe" << int(ValueCheck::NotListed) << "0";
+    QTest::newRow("a listed choice") << "CRTcolors"
+                                     << "4" << int(ValueCheck::Valid) << "";
+    QTest::newRow("not listed") << "InputSystem"
+                                << "xinput" << int(ValueCheck::NotListed) << "";
+    QTest::newRow("a number in range, hex") << "PortIn"
+                                            << "0x7B2" << int(ValueCheck::Valid) << "1970";
+    QTest::newRow("out of range") << "SoundVolume"
+                                  << "250" << int(ValueCheck::OutOfRange) << "";
+    QTest::newRow("not a number") << "Supersampling"
+                                  << "high" << int(ValueCheck::NotANumber) << "";
+    QTest::newRow("a decimal logged as spelt") << "RefreshRate"
+                                               << "60.000" << int(ValueCheck::Valid) << "60";
+    QTest::newRow("empty centres the window") << "WindowXPosition"
+                                              << "" << int(ValueCheck::Valid) << "";
+    QTest::newRow("negative position") << "WindowYPosition"
+                                       << "-40" << int(ValueCheck::Valid) << "";
+    QTest::newRow("a joystick's dead zone") << "InputJoy3RXDeadZone"
+                                            << "7" << int(ValueCheck::Valid) << "7";
+    QTest::newRow("text takes anything") << "AddressOut"
+                                         << "cabinet-2.local" << int(ValueCheck::Valid) << "";
+    QTest::newRow("the board's own rate, spelt two ways")
+        << "RefreshRate"
+        << "57.524" << int(ValueCheck::Valid) << "57.5240";
 }
 
 void EmulatorSettingsTest::valuesStandAgainstTheirRow() {
@@ -88,24 +104,28 @@ void EmulatorSettingsTest::aGameGetsTheStrongestSource_data() {
     const auto B = int(SettingSource::BuiltIn), A = int(SettingSource::AllGames),
                T = int(SettingSource::ThisGame), W = int(SettingSource::Window);
     QTest::newRow("built-in") << "Stretch" << QByteArray("vf3") << false << QByteArray("0") << B;
-    QTest::newRow("all games") << "SoundVolume" << QByteArray("vf3") << false << QByteArray("80") << A;
-    QTest::newRow("this game over all games") << "WideScreen" << QByteArray("scudplus") << false
-                                              << QByteArray("true") << T;
-    QTest::newRow("a clone gets nothing of its parent") << "WideScreen" << QByteArray("scud") << false
-                                                        << QByteArray("0") << A;
-    QTest::newRow("all games, no set") << "WideScreen" << QByteArray() << false << QByteArray("0") << A;
-    QTest::newRow("the window's box, ticked") << "ShowFrameRate" << QByteArray("vf3") << true
-                                              << QByteArray("1") << W;
-    QTest::newRow("the window's box, unticked: the file holds") << "ShowFrameRate" << QByteArray("vf3")
-                                                                << false << QByteArray("1") << A;
-    QTest::newRow("no throttle ticked") << "Throttle" << QByteArray("vf3") << true << QByteArray("0") << W;
-    QTest::newRow("MHz only when ticked") << "PowerPCFrequency" << QByteArray("vf3") << false
-                                          << QByteArray("0") << B;
-    QTest::newRow("MHz ticked") << "PowerPCFrequency" << QByteArray("vf3") << true << QByteArray("25") << W;
-    QTest::newRow("the resolution, always") << "XResolution" << QByteArray("scudplus") << false
-                                            << QByteArray("640") << W;
-    QTest::newRow("read before the game is known") << "GameXMLFile" << QByteArray("scudplus") << false
-                                                   << QByteArray("Config/Games.xml") << B;
+    QTest::newRow("all games") << "SoundVolume" << QByteArray("vf3") << false << QByteArray("80")
+                               << A;
+    QTest::newRow("this game over all games")
+        << "WideScreen" << QByteArray("scudplus") << false << QByteArray("true") << T;
+    QTest::newRow("a clone gets nothing of its parent")
+        << "WideScreen" << QByteArray("scud") << false << QByteArray("0") << A;
+    QTest::newRow("all games, no set")
+        << "WideScreen" << QByteArray() << false << QByteArray("0") << A;
+    QTest::newRow("the window's box, ticked")
+        << "ShowFrameRate" << QByteArray("vf3") << true << QByteArray("1") << W;
+    QTest::newRow("the window's box, unticked: the file holds")
+        << "ShowFrameRate" << QByteArray("vf3") << false << QByteArray("1") << A;
+    QTest::newRow("no throttle ticked")
+        << "Throttle" << QByteArray("vf3") << true << QByteArray("0") << W;
+    QTest::newRow("MHz only when ticked")
+        << "PowerPCFrequency" << QByteArray("vf3") << false << QByteArray("0") << B;
+    QTest::newRow("MHz ticked") << "PowerPCFrequency" << QByteArray("vf3") << true
+                                << QByteArray("25") << W;
+    QTest::newRow("the resolution, always")
+        << "XResolution" << QByteArray("scudplus") << false << QByteArray("640") << W;
+    QTest::newRow("read before the game is known")
+        << "GameXMLFile" << QByteArray("scudplus") << false << QByteArray("Config/Games.xml") << B;
 }
 
 void EmulatorSettingsTest::aGameGetsTheStrongestSource() {

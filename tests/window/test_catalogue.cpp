@@ -131,7 +131,8 @@ void CatalogueWindowTest::newScanRefreshesTheSelectedGame() {
     QCOMPARE(f.form.Label2[2]->text(), QStringLiteral("2"));
     QCOMPARE(f.form.List2->currentRow(), 0);
     QVERIFY(f.form.Command1->isEnabled());
-    QVERIFY(f.tip().endsWith(QLatin1String("vf3.zip: Virtua Fighter 3 (Japan, Revision D), complete")));
+    QVERIFY(
+        f.tip().endsWith(QLatin1String("vf3.zip: Virtua Fighter 3 (Japan, Revision D), complete")));
 
     // Definitions with their sets in another order: the archive is checked
     // against them, not the ones before.
@@ -157,9 +158,9 @@ void CatalogueWindowTest::theArchiveLine_data() {
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("line");
-    QTest::newRow("a clone alone")
-        << QStringList{"vf3a.zip"} << 0
-        << "vf3a.zip: Virtua Fighter 3 (Japan, Revision A), needs vf3.zip beside it, which is missing";
+    QTest::newRow("a clone alone") << QStringList{"vf3a.zip"} << 0
+                                   << "vf3a.zip: Virtua Fighter 3 (Japan, Revision A), needs "
+                                      "vf3.zip beside it, which is missing";
     QTest::newRow("a clone beside its parent")
         << QStringList{"vf3a.zip", "VF3.zip"} << 0
         << "VF3.zip: Virtua Fighter 3 (Japan, Revision D), complete";
@@ -171,12 +172,13 @@ void CatalogueWindowTest::theArchiveLine_data() {
         << QStringList{"vf3tb.zip=tb", "vf3.zip=short"} << 17
         << "vf3tb.zip: Virtua Fighter 3 Team Battle (Japan), needs vf3.zip beside it; with it, 1 "
            "file missing: v.26";
-    QTest::newRow("missing files") << QStringList{"vf3.zip=short"} << 0
-                                   << "vf3.zip: Virtua Fighter 3 (Japan, Revision D), 1 file missing: v.26";
+    QTest::newRow("missing files")
+        << QStringList{"vf3.zip=short"} << 0
+        << "vf3.zip: Virtua Fighter 3 (Japan, Revision D), 1 file missing: v.26";
     QTest::newRow("another game") << QStringList{"vf3.zip=ski"} << 0
                                   << "vf3.zip holds another game: Ski Champ (Japan)";
-    QTest::newRow("nothing known") << QStringList{"vf3.zip=empty"} << 0
-                                   << "vf3.zip: not a Model 3 set the emulator knows";
+    QTest::newRow("nothing known")
+        << QStringList{"vf3.zip=empty"} << 0 << "vf3.zip: not a Model 3 set the emulator knows";
     QTest::newRow("unreadable") << QStringList{"vf3.zip=text"} << 0 << "vf3.zip: unreadable";
     QTest::newRow("more files than any set has")
         << QStringList{"vf3.zip=many"} << 0 << "vf3.zip: not read: it has more than 4,096 files";
@@ -257,7 +259,8 @@ void CatalogueWindowTest::versionMenuByMouseAndByKeys() {
 
     // A right click on a row selects it and lists its versions present.
     const QPoint at = f.form.List2->visualItemRect(f.form.List2->item(0)).center();
-    QContextMenuEvent click(QContextMenuEvent::Mouse, at, f.form.List2->viewport()->mapToGlobal(at));
+    QContextMenuEvent click(QContextMenuEvent::Mouse, at,
+                            f.form.List2->viewport()->mapToGlobal(at));
     QCoreApplication::sendEvent(f.form.List2->viewport(), &click);
     QCOMPARE(f.form.List2->currentRow(), 0);
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -331,8 +334,10 @@ void CatalogueWindowTest::unusableDefinitionsSayWhy() {
     f.start();
     QCOMPARE(f.form.List2->count(), 16);
     QCOMPARE(f.tip().count(u'\n'), 1);
-    QVERIFY(f.tip().startsWith(QLatin1String("Severe problems.\nThe emulator's game list is not used: ")));
-    QVERIFY(f.tip().endsWith(QLatin1String("Games.xml is not a game definitions file the front-end can read.")));
+    QVERIFY(f.tip().startsWith(
+        QLatin1String("Severe problems.\nThe emulator's game list is not used: ")));
+    QVERIFY(f.tip().endsWith(
+        QLatin1String("Games.xml is not a game definitions file the front-end can read.")));
     QVERIFY(f.dialogs.boxes.isEmpty());
 }
 

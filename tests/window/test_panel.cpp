@@ -777,7 +777,7 @@ void PanelTest::setUpWaitsForASaveThatFails() {
 }
 
 void PanelTest::refusedPlacesAreNamed_data() {
-    QTest::addColumn<QString>("refused"); // the copy whose write fails
+    QTest::addColumn<QString>("refused");  // the copy whose write fails
     QTest::addColumn<bool>("pipeForLock"); // a named pipe where its lock goes
     QTest::newRow("a named pipe as the working copy") << kOwnIni << false;
     QTest::newRow("the emulator's copy saved by another copy") << kEmuIni << false;
