@@ -362,6 +362,8 @@ ConfigDocument::Ref ConfigDocument::insert(quint32 anchor, quint32 previous, Pie
     m_runs.push_back({anchor, at, quint32(m_added.size()), block, next,
                       low() + std::min((high() - low()) / 2, kSpacing)});
     (previous == kNone ? m_firstRun[anchor] : m_runs[previous].next) = id;
+    if (next == kNone && anchor == lineCount())
+        m_lastRun = id;
     return kAdded | at;
 }
 
@@ -503,11 +505,7 @@ void ConfigDocument::place(QByteArrayView section, Ref won, QByteArrayView name,
         if (top) {
             begin = insert(0, kNone, {text}, block);
         } else {
-            const quint32 anchor = lineCount();
-            quint32 last = m_firstRun.empty() ? kNone : m_firstRun[anchor];
-            while (last != kNone && m_runs[last].next != kNone)
-                last = m_runs[last].next;
-            begin = insert(anchor, last, {text}, block);
+            begin = insert(lineCount(), m_lastRun, {text}, block);
         }
         added = begin + setting;
         m_blocks[block].header = begin + header;

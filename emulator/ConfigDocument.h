@@ -191,6 +191,7 @@ private:
     QByteArray m_added;                 // added lines and changed texts
     std::vector<Run> m_runs;            // in the order they began in m_added
     std::vector<quint32> m_firstRun;    // per anchor, once a line was added
+    quint32 m_lastRun = kNone;          // the last of all, at the end of the file
     std::vector<Block> m_blocks;
     std::vector<Sections> m_sections;
     HashIndex m_sectionIndex;
