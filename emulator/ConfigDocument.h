@@ -6,6 +6,7 @@
 #include <QByteArrayView>
 #include <QHash>
 #include <QList>
+#include <QVarLengthArray>
 #include <functional>
 #include <initializer_list>
 #include <optional>
@@ -129,8 +130,7 @@ private:
     };
     struct Block {
         Ref header;     // kNone: the lines before any header
-        Ref lastFilled; // its last non-blank line, its header at first
-        quint32 sections;
+        Ref lastFilled;   // its last non-blank line, its header at first
         quint32 previous; // the block before it naming the same sections
     };
     // The blocks that name one set of sections.
@@ -169,7 +169,7 @@ private:
     Ref winner(QByteArrayView section, QByteArrayView name) const;
     quint32 sectionsId(QByteArrayView section) const;
     quint32 firstBlockAfter(QByteArrayView section, const std::optional<Place>& after);
-    template <typename Names> void addBlock(quint32 block, const Names& sections);
+    void addBlock(quint32 block, const QVarLengthArray<QByteArrayView, 4>& sections);
 
     using Pieces = std::initializer_list<QByteArrayView>;
     void append(Pieces pieces);
