@@ -129,7 +129,7 @@ private:
         quint64 rank;
     };
     struct Block {
-        Ref header;     // kNone: the lines before any header
+        Ref header;       // kNone: the lines before any header
         Ref lastFilled;   // its last non-blank line, its header at first
         quint32 previous; // the block before it naming the same sections
     };
