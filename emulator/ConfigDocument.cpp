@@ -26,13 +26,6 @@ bool needsQuotes(QByteArrayView value) {
            (!value.isEmpty() && (isBlank(value.front()) || isBlank(value.back())));
 }
 
-size_t hashOf(const Sections& sections) {
-    size_t hash = 0;
-    for (const QByteArrayView section : sections)
-        hash = hash * 31 + HashIndex::hashOf(section);
-    return hash;
-}
-
 QList<QByteArray> sectionList(QByteArrayView header) {
     QList<QByteArray> names;
     for (const QByteArrayView name : lines::sectionsOf(header))
@@ -87,7 +80,7 @@ QByteArray renamedSources(QByteArrayView value) {
 ConfigDocument::ConfigDocument(QByteArray bytes)
     : m_bytes(std::move(bytes)), m_lineEnd(lineEndOf(m_bytes)) {
     m_begin.reserve(std::size_t(std::count(m_bytes.cbegin(), m_bytes.cend(), '\n')) + 2);
-    m_blocks.push_back({kNone, kNone, 0, kNone});
+    m_blocks.push_back({kNone, kNone, kNone});
     addBlock(0, lines::sectionsOf(QByteArrayView()));
     // Only a line that begins with "[" is read whole here.
     const char* data = m_bytes.constData();
@@ -102,7 +95,7 @@ ConfigDocument::ConfigDocument(QByteArray bytes)
             const lines::Line line = *first == '[' ? lineAt(m_bytes, at) : lines::Line();
             if (line.header) {
                 m_headerLines.push_back(number);
-                m_blocks.push_back({number, number, 0, kNone});
+                m_blocks.push_back({number, number, kNone});
                 addBlock(quint32(m_blocks.size() - 1), lines::sectionsOf(nameOf(m_bytes, line)));
             }
             m_blocks.back().lastFilled = number;
@@ -297,7 +290,7 @@ quint32 ConfigDocument::sectionsId(QByteArrayView section) const {
     });
 }
 
-template <typename Names> void ConfigDocument::addBlock(quint32 block, const Names& sections) {
+void ConfigDocument::addBlock(quint32 block, const lines::Sections& sections) {
     const size_t hash = hashOf(sections);
     quint32 id = m_sectionIndex.find(hash, [&](quint32 id) {
         return lines::sectionsOf(headerText(m_sections[id].last)) == sections;
@@ -307,7 +300,6 @@ template <typename Names> void ConfigDocument::addBlock(quint32 block, const Nam
         m_sections.push_back({kNone, kUnknown});
         m_sectionIndex.add(hash, id);
     }
-    m_blocks[block].sections = id;
     m_blocks[block].previous = m_sections[id].last;
     m_sections[id] = {block, kUnknown};
 }
@@ -363,6 +355,8 @@ ConfigDocument::Ref ConfigDocument::insert(quint32 anchor, quint32 previous, Pie
     m_runs.push_back({anchor, at, quint32(m_added.size()), block, next,
                       low() + std::min((high() - low()) / 2, kSpacing)});
     (previous == kNone ? m_firstRun[anchor] : m_runs[previous].next) = id;
+    if (next == kNone && anchor == lineCount())
+        m_lastRun = id;
     return kAdded | at;
 }
 
@@ -499,16 +493,12 @@ void ConfigDocument::place(QByteArrayView section, Ref won, QByteArrayView name,
         const auto setting = quint32(text.size());
         text.append(line).append(m_lineEnd);
         const auto block = quint32(m_blocks.size());
-        m_blocks.push_back({kNone, kNone, 0, kNone});
+        m_blocks.push_back({kNone, kNone, kNone});
         Ref begin = kNone;
         if (top) {
             begin = insert(0, kNone, {text}, block);
         } else {
-            const quint32 anchor = lineCount();
-            quint32 last = m_firstRun.empty() ? kNone : m_firstRun[anchor];
-            while (last != kNone && m_runs[last].next != kNone)
-                last = m_runs[last].next;
-            begin = insert(anchor, last, {text}, block);
+            begin = insert(lineCount(), m_lastRun, {text}, block);
         }
         added = begin + setting;
         m_blocks[block].header = begin + header;

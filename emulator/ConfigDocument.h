@@ -6,6 +6,7 @@
 #include <QByteArrayView>
 #include <QHash>
 #include <QList>
+#include <QVarLengthArray>
 #include <functional>
 #include <initializer_list>
 #include <optional>
@@ -128,9 +129,8 @@ private:
         quint64 rank;
     };
     struct Block {
-        Ref header;     // kNone: the lines before any header
-        Ref lastFilled; // its last non-blank line, its header at first
-        quint32 sections;
+        Ref header;       // kNone: the lines before any header
+        Ref lastFilled;   // its last non-blank line, its header at first
         quint32 previous; // the block before it naming the same sections
     };
     // The blocks that name one set of sections.
@@ -169,7 +169,7 @@ private:
     Ref winner(QByteArrayView section, QByteArrayView name) const;
     quint32 sectionsId(QByteArrayView section) const;
     quint32 firstBlockAfter(QByteArrayView section, const std::optional<Place>& after);
-    template <typename Names> void addBlock(quint32 block, const Names& sections);
+    void addBlock(quint32 block, const QVarLengthArray<QByteArrayView, 4>& sections);
 
     using Pieces = std::initializer_list<QByteArrayView>;
     void append(Pieces pieces);
@@ -191,6 +191,7 @@ private:
     QByteArray m_added;                 // added lines and changed texts
     std::vector<Run> m_runs;            // in the order they began in m_added
     std::vector<quint32> m_firstRun;    // per anchor, once a line was added
+    quint32 m_lastRun = kNone;          // the last of all, at the end of the file
     std::vector<Block> m_blocks;
     std::vector<Sections> m_sections;
     HashIndex m_sectionIndex;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "emulator/HashIndex.h"
+
 #include <QByteArrayView>
 #include <QVarLengthArray>
 #include <algorithm>
@@ -157,6 +159,13 @@ inline Sections sectionsOf(QByteArrayView names) {
     std::sort(sections.begin(), sections.end());
     sections.erase(std::unique(sections.begin(), sections.end()), sections.end());
     return sections;
+}
+
+inline size_t hashOf(const Sections& sections) {
+    size_t hash = 0;
+    for (const QByteArrayView section : sections)
+        hash = hash * 31 + HashIndex::hashOf(section);
+    return hash;
 }
 
 inline bool isGlobal(const Sections& sections) {

@@ -41,27 +41,20 @@ struct MergeSections {
     std::vector<View> names{View(kGlobal)};
     HashIndex index;
 
-    MergeSections() { index.add(hashOf(names[0]), 0); }
+    MergeSections() { index.add(hashOf(sectionsOf(names[0])), 0); }
 
-    static size_t hashOf(View name) {
-        size_t hash = 0;
-        for (const View section : sectionsOf(name))
-            hash = hash * 31 + HashIndex::hashOf(section);
-        return hash;
-    }
-    quint32 find(View name, size_t hash) const {
+    quint32 find(View name) const {
         const Sections sections = sectionsOf(name);
-        return index.find(hash, [&](quint32 id) { return sectionsOf(names[id]) == sections; });
+        return index.find(hashOf(sections),
+                          [&](quint32 id) { return sectionsOf(names[id]) == sections; });
     }
-    quint32 find(View name) const { return find(name, hashOf(name)); }
     quint32 findOrAdd(View name) {
-        const size_t hash = hashOf(name);
-        const quint32 found = find(name, hash);
+        const quint32 found = find(name);
         if (found != kNone)
             return found;
         const auto id = quint32(names.size());
         names.push_back(name);
-        index.add(hash, id);
+        index.add(hashOf(sectionsOf(name)), id);
         return id;
     }
 };

@@ -1,3 +1,4 @@
+#include "emulator/ConfigDocument.h"
 #include "emulator/ConfigMerge.h"
 
 #include <QTest>
@@ -25,6 +26,8 @@ private Q_SLOTS:
     void merges_data();
     void merges();
     void conflictsPastTheNamedOnesAreCounted();
+    void manySectionsMerge_data();
+    void manySectionsMerge();
 };
 
 void TestConfigMerge::merges_data() {
@@ -140,6 +143,26 @@ void TestConfigMerge::conflictsPastTheNamedOnesAreCounted() {
     QCOMPARE(result.conflicts.size(), emulator::kNamedConflicts);
     QCOMPARE(result.conflicts.first().name, QByteArray("Setting0"));
     QCOMPARE(result.moreConflicts, 5);
+}
+
+void TestConfigMerge::manySectionsMerge_data() {
+    QTest::addColumn<bool>("sectionsThere"); // in the working copy already
+    QTest::newRow("sections added") << false;
+    QTest::newRow("a setting added to each section") << true;
+}
+
+void TestConfigMerge::manySectionsMerge() {
+    // A million sections: well under a second in a release build, while a
+    // merge that looked for each section's place afresh would take hours
+    // and meet the test's own time-out.
+    QFETCH(bool, sectionsThere);
+    QByteArray sections;
+    for (int i = 0; i < 1'000'000; ++i)
+        sections.append("[ s").append(QByteArray::number(i)).append(" ]\nX = 1\n");
+    const QByteArray player = replaced(sections, "X = 1\n", "X = 1\nY = 2\n");
+    const QByteArray base = sectionsThere ? sections : QByteArray();
+    const QByteArray merged = emulator::mergeConfig(base, player, base).bytes;
+    QCOMPARE(emulator::ConfigDocument(merged).value("s999999", "Y").value_or("-"), QByteArray("2"));
 }
 
 QTEST_APPLESS_MAIN(TestConfigMerge)
