@@ -8,6 +8,7 @@
 //   bigfile-bench CASE DIR   one case on the program folder DIR (internal)
 
 #include "app/Lifecycle.h"
+#include "bench/ChildCase.h"
 #include "bench/Memory.h"
 #include "bindings/BindingStore.h"
 #include "bindings/SlotBinding.h"
@@ -21,7 +22,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <cstdio>
@@ -128,21 +128,12 @@ int runAll(const QString& self) {
             out << c.what << ": cannot generate the file in " << QDir::tempPath() << Qt::endl;
             return 1;
         }
-        QProcess child;
-        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(self, {QString::fromLatin1(c.name), folder.path() + u'/'});
-        const bool finished = child.waitForFinished(kChildTimeoutMs);
-        if (!finished) {
-            child.kill();
-            child.waitForFinished();
-        }
-        const QList<QByteArray> figures = child.readAllStandardOutput().trimmed().split(' ');
+        const bench::ChildCase run = bench::runChildCase(
+            self, {QString::fromLatin1(c.name), folder.path() + u'/'}, 2, kChildTimeoutMs);
+        const QList<QByteArray>& figures = run.figures;
         out << c.what << ": ";
-        if (!finished) {
-            out << "no answer after " << kChildTimeoutMs / 1000 << " s";
-            allMet = false;
-        } else if (child.exitStatus() != QProcess::NormalExit || figures.size() != 2) {
-            out << "crashed";
+        if (!run.failure.isEmpty()) {
+            out << run.failure;
             allMet = false;
         } else {
             const qint64 ms = figures[0].toLongLong();

@@ -7,6 +7,7 @@
 //   merge-bench            all cases, one line each
 //   merge-bench CASE DIR   one case on the folder DIR (internal)
 
+#include "bench/ChildCase.h"
 #include "bench/Memory.h"
 #include "emulator/PlayerConfig.h"
 
@@ -15,7 +16,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <cstdio>
@@ -116,25 +116,16 @@ int runAll(const QString& self) {
             out << c.what << ": cannot generate the files in " << QDir::tempPath() << Qt::endl;
             return 1;
         }
-        QProcess child;
-        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(self, {QString::fromLatin1(c.name), dir});
-        const bool finished = child.waitForFinished(kChildTimeoutMs);
-        if (!finished) {
-            child.kill();
-            child.waitForFinished();
-        }
-        const QList<QByteArray> figures = child.readAllStandardOutput().trimmed().split(' ');
+        const bench::ChildCase run =
+            bench::runChildCase(self, {QString::fromLatin1(c.name), dir}, 3, kChildTimeoutMs);
+        const QList<QByteArray>& figures = run.figures;
         // Carried whole: the working copy now reads as the player's file.
         QFile working(programFolder(dir) + QStringLiteral("Config/Supermodel.ini"));
         const bool carried =
             working.open(QIODevice::ReadOnly) && working.readAll() == settingsFile('1');
         out << c.what << ": ";
-        if (!finished) {
-            out << "no answer after " << kChildTimeoutMs / 1000 << " s";
-            allMet = false;
-        } else if (child.exitStatus() != QProcess::NormalExit || figures.size() != 3) {
-            out << "crashed";
+        if (!run.failure.isEmpty()) {
+            out << run.failure;
             allMet = false;
         } else {
             const qint64 ms = figures[0].toLongLong();
