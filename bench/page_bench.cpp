@@ -9,8 +9,8 @@
 //                                     its inputs as the definitions list them
 
 #include "app/Frontend.h"
-#include "catalogue/SelectedGame.h"
 #include "emulator/Launcher.h"
+#include "tests/support/Definitions.h"
 #include "ui/ClickableLabel.h"
 #include "ui/Dialogs.h"
 #include "ui/Form1.h"
@@ -84,8 +84,13 @@ struct Panel {
         QFile file(dir.path() + QStringLiteral("/Config/Supermodel.ini"));
         if (file.open(QIODevice::WriteOnly))
             file.write(usersFile());
+        QDir(dir.path()).mkpath(QStringLiteral("Supermodel_0.1a_Win32/Config"));
+        QFile games(dir.path() + QStringLiteral("/Supermodel_0.1a_Win32/Config/Games.xml"));
+        if (games.open(QIODevice::WriteOnly))
+            games.write(builtInDefinitions([](int row) { return kTypes[row]; }));
         frontend.start();
         form.show();
+        QApplication::processEvents(); // the definitions join just after start-up
     }
 };
 
@@ -103,10 +108,6 @@ void report(const char* what, std::vector<double> times) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    catalogue::selectedInputTypesSource = [](const ui::Form1& form) {
-        const int row = form.List2->currentRow();
-        return row >= 0 && row < int(std::size(kTypes)) ? std::optional(kTypes[row]) : std::nullopt;
-    };
     const QStringList args = app.arguments();
     if (args.size() >= 3 && args[1] == QLatin1String("--shot")) {
         Panel p;

@@ -6,8 +6,6 @@ namespace catalogue {
 
 std::optional<QStringList> selectedInputTypes(const ui::Form1& form,
                                               const GameCatalogue& catalogue) {
-    if (selectedInputTypesSource)
-        return selectedInputTypesSource(form);
     const CatalogueRow* row = selectedRow(form, catalogue);
     if (!row || !catalogue.definitions || row->definition < 0)
         return std::nullopt;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QStringList>
-#include <functional>
 #include <optional>
 
 namespace ui {
@@ -17,10 +16,5 @@ class GameCatalogue;
 // known: the built-in profile then stands for its controls.
 std::optional<QStringList> selectedInputTypes(const ui::Form1& form,
                                               const GameCatalogue& catalogue);
-
-// Where selectedInputTypes takes its answer while the catalogue does not yet
-// read the definitions itself: the seam the catalogue fills. Unset, nothing
-// is known; tests set it to stand for definitions.
-inline std::function<std::optional<QStringList>(const ui::Form1&)> selectedInputTypesSource;
 
 } // namespace catalogue

@@ -2,12 +2,12 @@
 // the chart's slots, sharing one value per input with the chart, saved in
 // place.
 
+#include "support/Definitions.h"
 #include "support/Fakes.h"
 #include "support/UsersFile.h"
 
 #include "bindings/Capture.h"
 #include "bindings/GamePage.h"
-#include "catalogue/SelectedGame.h"
 #include "ui/CaptureBox.h"
 #include "ui/ClickableLabel.h"
 #include "ui/GameList.h"
@@ -26,20 +26,20 @@ namespace {
 
 const QString kOwnIni = QStringLiteral("Config/Supermodel.ini");
 
-// Definitions stand in through the catalogue's seam: every row reads `types`.
+// With `types`, the emulator's definitions give every built-in row's set
+// those input types; without, there are no definitions.
 struct PageFixture : FrontEndFixture {
     explicit PageFixture(const QStringList& types = {}, const QByteArray& file = usersFile()) {
-        if (!types.isEmpty())
-            catalogue::selectedInputTypesSource = [types](const Form1&) {
-                return std::optional<QStringList>(types);
-            };
         QDir().mkpath(path(QStringLiteral("Supermodel_0.1a_Win32")));
+        if (!types.isEmpty())
+            writeFile(QStringLiteral("Supermodel_0.1a_Win32/Config/Games.xml"),
+                      builtInDefinitions([types](int) { return types; }));
         writeFile(kOwnIni, file);
         frontend.start();
+        QCoreApplication::processEvents(); // the definitions join just after start-up
         form.show();
         QTest::mouseClick(form.Command3, Qt::LeftButton);
     }
-    ~PageFixture() { catalogue::selectedInputTypesSource = nullptr; }
     void turn() { QTest::mouseClick(form.page().Command8, Qt::LeftButton); }
     // The shown entry of input `name`, or null.
     ui::ClickableLabel* entry(const QString& name) const {
