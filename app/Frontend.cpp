@@ -74,6 +74,7 @@ void Frontend::route() {
     connect(&f, &Form1::captureMousePressed,   this, [&f, &s](Qt::MouseButton button) { bindings::CaptureMouse(f, s, button); });
     connect(&f, &Form1::captureMouseMoved,     this, [&f, &s](const QPoint& at) { bindings::CaptureMouseMove(f, s, at); });
     connect(&m_deviceCapture, &bindings::DeviceCapture::captured, this, [&f, &s](const QString& source) { bindings::CaptureDevice(f, s, source); });
+    s.capture.begun = [this] { m_deviceCapture.begin(); };
     connect(&l, &emulator::Launcher::printed,  this, [&f](const QString& text) { emulator::InputSetupPrinted(f, text); });
     connect(&l, &emulator::Launcher::finished, this, [&f, &s, &g, &d] { emulator::InputSetupFinished(f, s, g, d); });
     connect(&l, &emulator::Launcher::finished, this, [&f, &d](int status, const QStringList& lines, bool kept) { emulator::RunFinished(f, d, status, lines, kept); });

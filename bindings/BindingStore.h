@@ -78,10 +78,12 @@ public:
     QString pageSet;
     // The capture under way: its prompt, kept apart from the devices the
     // device capture adds to its line, and where the mouse first moved over
-    // a whole-axis input's box.
+    // a whole-axis input's box. `begun` is called each time a slot goes
+    // into capture: the game devices are read from then on.
     struct Capture {
         CapturePrompt prompt;
         std::optional<QPoint> moveStart;
+        std::function<void()> begun;
     } capture;
 
 private:

@@ -118,6 +118,8 @@ void BeginCapture(ui::Form1& form, BindingStore& store, int slot) {
         setPrompt(form, store,
                   QLatin1String("Input") + ui::tag(label) + QLatin1String(" Press Keys ..."));
     form.Text6->setFocus(Qt::OtherFocusReason);
+    if (store.capture.begun)
+        store.capture.begun();
 }
 
 void FinishCapture(ui::Form1& form, BindingStore& store, const std::optional<QString>& name) {

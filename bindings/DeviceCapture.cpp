@@ -9,7 +9,6 @@
 #include "ui/Panel.h"
 #include "ui/Tag.h"
 
-#include <QEvent>
 #include <QFontMetrics>
 #include <QLabel>
 
@@ -29,21 +28,14 @@ int capturedSlot(const ui::Form1& form) {
 DeviceCapture::DeviceCapture(ui::Form1& form, platform::GameDevices& devices,
                              const BindingStore& store, QObject* parent)
     : QObject(parent), m_form(form), m_devices(devices), m_store(store) {
-    m_form.Text6->installEventFilter(this);
     connect(&m_devices, &platform::GameDevices::polled, this, &DeviceCapture::poll);
     connect(&m_devices, &platform::GameDevices::listChanged, this,
             [this] { m_listChanged = true; });
 }
 
-bool DeviceCapture::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_form.Text6 && event->type() == QEvent::ShowToParent)
-        begin();
-    return QObject::eventFilter(watched, event);
-}
-
 void DeviceCapture::begin() {
     if (m_devices.running())
-        return; // the walk goes on: devices that bound the last slot stay held
+        return;
     reset();
     m_numbering = numberingFor(m_store.inputSystem());
     m_devices.start(m_numbering == Numbering::GameController

@@ -29,16 +29,16 @@ public:
     DeviceCapture(ui::Form1& form, platform::GameDevices& devices, const BindingStore& store,
                   QObject* parent = nullptr);
 
+    // A slot went into capture: reads the devices while the box waits. During
+    // the walk the devices that bound the last slot stay held.
+    void begin();
+
 Q_SIGNALS:
     // A device control was taken for the slot being captured: `source`
     // names it ("JOY1_BUTTON4").
     void captured(const QString& source);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    void begin();
     void poll();
     void showDevices();
     void showPrompt(const QString& text, const QString& tooltip);
