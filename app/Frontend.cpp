@@ -1,6 +1,7 @@
 #include "app/Frontend.h"
 
 #include "app/Lifecycle.h"
+#include "app/PathCheck.h"
 #include "bindings/BindingChart.h"
 #include "bindings/Capture.h"
 #include "bindings/GamePage.h"
@@ -30,17 +31,17 @@ Frontend::Frontend(ui::Form1& form, ui::Dialogs& dialogs, emulator::Launcher& la
 }
 
 void Frontend::start() {
-    startUp(m_form, m_catalogue, m_programFileFolder);
+    StartUp(m_form, m_catalogue, m_programFileFolder);
     // Once the window is up: start-up shows the built-in games at once, and
     // the rest of the emulator's join a moment later.
-    QTimer::singleShot(0, this, [this] { completeStartUp(m_form, m_catalogue); });
+    QTimer::singleShot(0, this, [this] { CompleteStartUp(m_form, m_catalogue); });
 }
 
 void Frontend::shutdown() {
     if (m_shuttingDown)
         return;
     m_shuttingDown = true;
-    shutDown(m_form);
+    ShutDown(m_form);
     m_endProcess();
 }
 
@@ -56,8 +57,8 @@ void Frontend::route() {
     // event                                   handler
     connect(&f, &Form1::closeRequested,        this, [this] { shutdown(); });
     connect(&f, &Form1::command1Clicked,       this, [&f, &g, &l, &d] { emulator::Launch(f, g, l, d); });
-    connect(&f, &Form1::command2Clicked,       this, [&f, &g] { catalogue::newScan(f, g); });
-    connect(&f, &Form1::command3Clicked,       this, [&f, &s, &g, &d] { emulator::OpenPanel(f, s, g, d); });
+    connect(&f, &Form1::command2Clicked,       this, [&f, &g] { CheckTxt(f); catalogue::NewScan(f, g); });
+    connect(&f, &Form1::command3Clicked,       this, [&f, &s, &g, &d] { CheckTxt(f); emulator::OpenPanel(f, s, g, d); });
     connect(&f, &Form1::command4Clicked,       this, [&f, &s] { emulator::RestorePanel(f, s); });
     connect(&f, &Form1::command5Clicked,       this, [&f, &s] { bindings::AllOverAgain(f, s); });
     connect(&f, &Form1::command6Clicked,       this, [&f, &s, &d] { emulator::Save(f, s, d); });
@@ -66,10 +67,10 @@ void Frontend::route() {
     connect(&f, &Form1::slotDoubleClicked,     this, [&f, &s](int slot) { bindings::BeginCapture(f, s, slot); });
     connect(&f, &Form1::slotMenuRequested,     this, [&f, &s](int slot, const QPoint& at) { bindings::ShowSlotMenu(f, s, slot, at); });
     connect(&f, &Form1::command8Clicked,       this, [&f, &s, &g] { emulator::TurnPage(f, s, g); });
-    connect(&f, &Form1::list2RowSelected,      this, [&f, &g] { catalogue::selectionView(f, g); });
+    connect(&f, &Form1::list2RowSelected,      this, [&f, &g] { CheckTxt(f); catalogue::SelectionView(f, g); });
     connect(&f, &Form1::list2RowSelected,      this, [&f, &s, &g] { if (bindings::pageShown(f)) emulator::ShowSelectedGame(f, s, g); });
     connect(&f, &Form1::list2DoubleClicked,    this, [&f, &g, &l, &d] { emulator::LaunchFromList(f, g, l, d); });
-    connect(&f, &Form1::list2MenuRequested,    this, [&f, &g, &l, &d](int, const QPoint& at) { emulator::ShowVersionMenu(f, g, l, d, at); });
+    connect(&f, &Form1::list2MenuRequested,    this, [&f, &g, &l, &d](int, const QPoint& at) { CheckTxt(f); emulator::ShowVersionMenu(f, g, l, d, at); });
     connect(&f, &Form1::captureKeyPressed,     this, [&f, &s](int key, const QString& text, quint32 scanCode) { bindings::CaptureKey(f, s, key, text, scanCode); });
     connect(&f, &Form1::captureMousePressed,   this, [&f, &s](Qt::MouseButton button) { bindings::CaptureMouse(f, s, button); });
     connect(&f, &Form1::captureMouseMoved,     this, [&f, &s](const QPoint& at) { bindings::CaptureMouseMove(f, s, at); });

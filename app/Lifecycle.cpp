@@ -2,7 +2,7 @@
 
 #include "app/SettingsFile.h"
 #include "catalogue/EmulatorSearch.h"
-#include "catalogue/PathCheck.h"
+#include "catalogue/FolderPaths.h"
 #include "catalogue/RomScan.h"
 #include "emulator/ConfigLocations.h"
 #include "emulator/ConfigSave.h"
@@ -64,7 +64,7 @@ QString defaultRomFolder(const QString& programFolder) {
     return programFolder + QLatin1String("Roms") + platform::kSeparator;
 }
 
-void startUp(ui::Form1& form, catalogue::GameCatalogue& catalogue,
+void StartUp(ui::Form1& form, catalogue::GameCatalogue& catalogue,
              const QString& programFileFolder) {
     form.setWindowTitle(windowTitle());
 
@@ -101,7 +101,7 @@ void startUp(ui::Form1& form, catalogue::GameCatalogue& catalogue,
     setOption(form.Check2, slots[5]);
     setOption(form.Check3, slots[6]);
 
-    catalogue::startupFill(form, catalogue);
+    catalogue::StartUpFill(form, catalogue);
 
     // The same for both copies of the emulator's configuration, once the
     // emulator folder ends with its separator.
@@ -109,7 +109,7 @@ void startUp(ui::Form1& form, catalogue::GameCatalogue& catalogue,
     emulator::removeSaveLeftovers(emulator::emulatorConfigCopy(catalogue::emulatorFolder(form)));
 }
 
-void completeStartUp(ui::Form1& form, catalogue::GameCatalogue& catalogue) {
+void CompleteStartUp(ui::Form1& form, catalogue::GameCatalogue& catalogue) {
     const QString folder = ui::tag(&form);
     if (!folder.isEmpty()) {
         for (const char* file : {"Games.xml", "Music.xml", "Kestrun-base.ini", "Kestrun-base.txt"})
@@ -118,10 +118,10 @@ void completeStartUp(ui::Form1& form, catalogue::GameCatalogue& catalogue) {
         for (const char* name : {"NVRAM", "Saves"})
             platform::removeTemporaryFiles(folder + QLatin1String(name));
     }
-    catalogue::completeStartup(form, catalogue);
+    catalogue::JoinDefinitions(form, catalogue);
 }
 
-void shutDown(ui::Form1& form) {
+void ShutDown(ui::Form1& form) {
     const QString folder = ui::tag(&form);
     if (folder.isEmpty())
         return; // start-up never ran: there is nothing of ours to keep

@@ -22,16 +22,16 @@ QString defaultRomFolder(const QString& programFolder);
 // "Config", "NVRAM" and "Saves", the leftovers of an interrupted settings
 // write, the settings, then the game list. Every step
 // that fails is skipped silently.
-void startUp(ui::Form1& form, catalogue::GameCatalogue& catalogue,
+void StartUp(ui::Form1& form, catalogue::GameCatalogue& catalogue,
              const QString& programFileFolder);
 
 // Just after the window is first shown: what an interrupted copy into the
 // program folder left (of Games.xml, Music.xml, NVRAM and save states), then
 // the emulator's game list.
-void completeStartUp(ui::Form1& form, catalogue::GameCatalogue& catalogue);
+void CompleteStartUp(ui::Form1& form, catalogue::GameCatalogue& catalogue);
 
 // Shutdown before the process ends: empty folder boxes take their defaults
 // and the settings file is replaced. Nothing is asked.
-void shutDown(ui::Form1& form);
+void ShutDown(ui::Form1& form);
 
 } // namespace app

@@ -92,7 +92,7 @@ int runCase(const Case& c, const QString& folder) {
     form.setSlotLooks(&bindings::slotLook);
     const bool settings = c.file == kSettings;
     if (!settings)
-        app::startUp(form, games, folder);
+        app::StartUp(form, games, folder);
     form.grab(); // fonts and pictures loaded before the measure
 
     // Peak memory from here on: the kernel's high-water mark, reset.
@@ -105,7 +105,7 @@ int runCase(const Case& c, const QString& folder) {
     QElapsedTimer timer;
     timer.start();
     if (settings) {
-        app::startUp(form, games, folder);
+        app::StartUp(form, games, folder);
         form.grab();
     } else {
         QuietDialogs dialogs;

@@ -231,11 +231,11 @@ int main(int argc, char* argv[]) {
 
     const double load = medianMs(
         15, [] {},
-        [&form, &frontend] { catalogue::completeStartup(form, frontend.gameCatalogue()); });
+        [&form, &frontend] { catalogue::JoinDefinitions(form, frontend.gameCatalogue()); });
     if (form.List2->count() != 27 || form.Label2[2]->text() != QLatin1String("63"))
         fail("the collection did not give 27 rows and 63 archives");
     const double scan = medianMs(
-        15, [] {}, [&form, &frontend] { catalogue::newScan(form, frontend.gameCatalogue()); });
+        15, [] {}, [&form, &frontend] { catalogue::NewScan(form, frontend.gameCatalogue()); });
     int touch = 0;
     const double select = medianMs(
         15,
@@ -306,12 +306,12 @@ int main(int argc, char* argv[]) {
             3,
             [&form, &frontend, &emu, &folder] {
                 form.Text4->setText(emu);
-                catalogue::newScan(form, frontend.gameCatalogue());
+                catalogue::NewScan(form, frontend.gameCatalogue());
                 form.Text4->setText(folder);
             },
             [&form, &frontend, &cpu] {
                 const double before = processorMs();
-                catalogue::newScan(form, frontend.gameCatalogue());
+                catalogue::NewScan(form, frontend.gameCatalogue());
                 cpu.push_back(processorMs() - before);
             });
         if (form.List2->count() != rows)
@@ -328,12 +328,12 @@ int main(int argc, char* argv[]) {
                                          [](int i) { return "Title " + QByteArray::number(i); }),
                     100017);
     form.Text4->setText(emu);
-    catalogue::newScan(form, frontend.gameCatalogue());
+    catalogue::NewScan(form, frontend.gameCatalogue());
 
     // A ROM folder of 100,000 archives besides the collection's.
     for (int i = 0; i < 100000; ++i)
         write(root + QStringLiteral("/roms/x") + QString::number(i) + QStringLiteral(".zip"), {});
-    catalogue::newScan(form, frontend.gameCatalogue());
+    catalogue::NewScan(form, frontend.gameCatalogue());
     Step slowest;
     for (int i = 0; i < 10; ++i) {
         const Step next = measured([&form, i] { form.List2->setCurrentRow(i % 2); });
@@ -343,7 +343,7 @@ int main(int argc, char* argv[]) {
     report("selecting a game, 100,000 archives in the folder (slowest)", slowest.ms, "ms", 10,
            slowest.cpuMs);
     const double again = medianMs(
-        3, [] {}, [&form, &frontend] { catalogue::newScan(form, frontend.gameCatalogue()); });
+        3, [] {}, [&form, &frontend] { catalogue::NewScan(form, frontend.gameCatalogue()); });
     std::printf("New Scan, 100,000 archives in the folder: %.2f ms (median of 3)\n", again);
     return allMet ? 0 : 1;
 }

@@ -88,7 +88,7 @@ void fillGamePage(ui::Form1& form, BindingStore& store, const GamePageContent& c
 }
 
 int pageEntries(const ui::Form1& form) {
-    if (!form.pageBuilt())
+    if (!form.panelBuilt())
         return 0;
     // The shown entries come first, each tagged with its input.
     const auto& entries = form.page().Label7;
@@ -98,7 +98,7 @@ int pageEntries(const ui::Form1& form) {
 }
 
 bool pageShown(const ui::Form1& form) {
-    return form.pageBuilt() && !form.page().Picture4->isHidden();
+    return form.panelBuilt() && !form.page().Picture4->isHidden();
 }
 
 void turnToPage(ui::Form1& form, bool toPage) {
@@ -129,7 +129,7 @@ void RestorePage(ui::Form1& form, BindingStore& store) {
 }
 
 void clearGamePage(ui::Form1& form) {
-    if (!form.pageBuilt())
+    if (!form.panelBuilt())
         return;
     turnToPage(form, false);
     const ui::Form1::GamePage& page = form.page();

@@ -85,6 +85,8 @@ QString slotValue(const ui::Form1& form, const BindingStore& store, int slot) {
 }
 
 void renderSlots(ui::Form1& form, const BindingStore& store) {
+    if (!form.panelBuilt())
+        return; // nothing shows the store yet: the panel renders it as it opens
     for (int i = 0; i < kSlotCount; ++i) {
         ui::ClickableLabel* label = form.Label1[std::size_t(i)];
         const Binding* binding = store.find(slotInput(form, i));
@@ -94,8 +96,6 @@ void renderSlots(ui::Form1& form, const BindingStore& store) {
         else
             showEmpty(label, group(i));
     }
-    if (!form.pageBuilt())
-        return;
     for (ui::ClickableLabel* entry : form.page().Label7) {
         const QString input = ui::tag(entry);
         if (input.isEmpty())

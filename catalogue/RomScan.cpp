@@ -1,8 +1,8 @@
 #include "catalogue/RomScan.h"
 
+#include "catalogue/FolderPaths.h"
 #include "catalogue/GameCatalogue.h"
 #include "catalogue/Installation.h"
-#include "catalogue/PathCheck.h"
 #include "catalogue/RomFolder.h"
 #include "catalogue/SelectionView.h"
 #include "ui/Form1.h"
@@ -42,7 +42,7 @@ void listRows(ui::Form1& form, GameCatalogue& catalogue) {
 
 } // namespace
 
-void startupFill(ui::Form1& form, GameCatalogue& catalogue) {
+void StartUpFill(ui::Form1& form, GameCatalogue& catalogue) {
     listRows(form, catalogue);
     countArchives(form, catalogue);
     form.List2->setCurrentRow(kStartupRow);
@@ -77,20 +77,19 @@ bool readCatalogue(ui::Form1& form, GameCatalogue& catalogue) {
     return true;
 }
 
-void completeStartup(ui::Form1& form, GameCatalogue& catalogue) {
+void JoinDefinitions(ui::Form1& form, GameCatalogue& catalogue) {
     const bool rowsChanged = readCatalogue(form, catalogue);
     if (rowsChanged)
         countArchives(form, catalogue);
     if (rowsChanged || !catalogue.definitionsProblem.isEmpty())
-        selectionView(form, catalogue);
+        SelectionView(form, catalogue);
 }
 
-void newScan(ui::Form1& form, GameCatalogue& catalogue) {
-    CheckTxt(form);
+void NewScan(ui::Form1& form, GameCatalogue& catalogue) {
     const bool rowsChanged = readCatalogue(form, catalogue);
     countArchives(form, catalogue);
     if (rowsChanged)
-        selectionView(form, catalogue);
+        SelectionView(form, catalogue);
     form.List2->setFocus(Qt::OtherFocusReason);
 }
 

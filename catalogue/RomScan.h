@@ -13,7 +13,7 @@ class GameCatalogue;
 // Lists the catalogue's rows (the built-in table's sixteen until the
 // emulator's definitions are read), counts their archives in the ROM folder
 // as loaded, writes the row count and selects row 16.
-void startupFill(ui::Form1& form, GameCatalogue& catalogue);
+void StartUpFill(ui::Form1& form, GameCatalogue& catalogue);
 
 // Finds and reads the emulator's game definitions for the Emu Path, rebuilds
 // the rows from them, keeping the selected game by its title (row 16 when it
@@ -25,12 +25,12 @@ bool readCatalogue(ui::Form1& form, GameCatalogue& catalogue);
 // Just after start-up: the definitions, the rows and the count, then the
 // selection view again when the rows changed or the definitions could not
 // be used (its tooltip says why).
-void completeStartup(ui::Form1& form, GameCatalogue& catalogue);
+void JoinDefinitions(ui::Form1& form, GameCatalogue& catalogue);
 
 // "New Scan": the path check, then the definitions again and the count. With
 // definitions, the selection view runs again so that the launch button and
 // the pictures match the scan; without, nothing else changes. The game list
 // gets the focus back.
-void newScan(ui::Form1& form, GameCatalogue& catalogue);
+void NewScan(ui::Form1& form, GameCatalogue& catalogue);
 
 } // namespace catalogue

@@ -1,9 +1,9 @@
 #include "catalogue/SelectionView.h"
 
 #include "bindings/Profiles.h"
+#include "catalogue/FolderPaths.h"
 #include "catalogue/GameCatalogue.h"
 #include "catalogue/GameTable.h"
-#include "catalogue/PathCheck.h"
 #include "catalogue/RomFolder.h"
 #include "catalogue/SelectedGame.h"
 #include "ui/ClickableLabel.h"
@@ -72,8 +72,7 @@ int controlsPicture(const QString& controlsFlag) {
     return controlsFlag.contains(QLatin1String("Yes")) ? 103 : 104;
 }
 
-void selectionView(ui::Form1& form, GameCatalogue& catalogue) {
-    CheckTxt(form);
+void SelectionView(ui::Form1& form, GameCatalogue& catalogue) {
     const int i = form.List2->currentRow();
     form.Label2[1]->setText(QString::number(i + 1));
     const CatalogueRow* row = selectedRow(form, catalogue);

@@ -14,7 +14,7 @@ class GameCatalogue;
 // snapshot and indicator pictures, enables launching exactly when its archive
 // is present now, and re-marks its slots while the binding panel is open.
 // Shows no message; a picture that cannot be loaded leaves the image as is.
-void selectionView(ui::Form1& form, GameCatalogue& catalogue);
+void SelectionView(ui::Form1& form, GameCatalogue& catalogue);
 
 // Refreshes the slot marking for the selected game while the panel is shown:
 // every slot unmarked, then the profile's slots marked.

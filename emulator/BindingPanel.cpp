@@ -8,8 +8,8 @@
 #include "bindings/Profiles.h"
 #include "bindings/SlotBinding.h"
 #include "bindings/SlotTable.h"
+#include "catalogue/FolderPaths.h"
 #include "catalogue/Installation.h"
-#include "catalogue/PathCheck.h"
 #include "catalogue/SelectionView.h"
 #include "emulator/BindingFile.h"
 #include "emulator/CommandLine.h"
@@ -46,6 +46,7 @@ namespace {
 using bindings::latin1;
 
 void showPanel(ui::Form1& form) {
+    form.buildPanel();
     form.Picture3->show();
     form.Command3->setEnabled(false);
 }
@@ -117,7 +118,6 @@ void RestorePanel(ui::Form1& form, bindings::BindingStore& store) {
 
 void OpenPanel(ui::Form1& form, bindings::BindingStore& store,
                const catalogue::GameCatalogue& catalogue, ui::Dialogs& dialogs) {
-    catalogue::CheckTxt(form);
     showPanel(form);
     readIntoSlots(form, store, catalogue, dialogs);
     catalogue::List2_001(form, catalogue);
@@ -276,7 +276,7 @@ void StartInputConfiguration(ui::Form1& form, bindings::BindingStore& store,
 }
 
 bool InputSetupRuns(const ui::Form1& form) {
-    return form.setupViewBuilt() && !form.setupView().Picture5->isHidden();
+    return form.panelBuilt() && !form.setupView().Picture5->isHidden();
 }
 
 void InputSetupPrinted(ui::Form1& form, const QString& text) {

@@ -1,7 +1,7 @@
 #include "emulator/Launch.h"
 
+#include "catalogue/FolderPaths.h"
 #include "catalogue/GameCatalogue.h"
-#include "catalogue/PathCheck.h"
 #include "catalogue/RomFolder.h"
 #include "emulator/CommandLine.h"
 #include "emulator/ConfigLocations.h"

@@ -1,7 +1,7 @@
 #include "emulator/VersionMenu.h"
 
+#include "catalogue/FolderPaths.h"
 #include "catalogue/GameCatalogue.h"
-#include "catalogue/PathCheck.h"
 #include "catalogue/RomFolder.h"
 #include "emulator/Launch.h"
 #include "ui/Form1.h"
@@ -13,7 +13,6 @@ namespace emulator {
 
 QMenu* ShowVersionMenu(ui::Form1& form, catalogue::GameCatalogue& games, Launcher& launcher,
                        ui::Dialogs& dialogs, const QPoint& globalPos) {
-    catalogue::CheckTxt(form);
     const catalogue::CatalogueRow* row = catalogue::selectedRow(form, games);
     if (!row)
         return nullptr;

@@ -133,7 +133,6 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     setTag(Command1, QString());
     setTag(Picture3, QStringLiteral("b"));
     setTag(Command5, QString());
-    Picture3->installEventFilter(this);
 }
 
 QWidget* Form1::createControl(const ControlSpec& spec, QWidget* container) {
@@ -231,54 +230,29 @@ void Form1::buildControls() {
     Label5 = static_cast<QLabel*>(get("Label5"));
 }
 
-const Form1::SlotLabels::Array& Form1::SlotLabels::labels() const {
-    if (!built())
-        m_form->buildSlots();
-    return m_labels;
-}
-
-const Form1::GamePage& Form1::page() const {
-    if (!Label1.built())
-        Label1.labels();
-    // Built when first asked for: opening the panel needs only its button.
-    if (!m_page.Picture4)
-        const_cast<Form1*>(this)->buildPage();
-    return m_page;
-}
-
-const SetupView& Form1::setupView() const {
-    if (!m_setup.Picture5) {
-        // After the page, so that it lies in front of it; the close mark
-        // stays in front of both.
-        page();
-        auto* self = const_cast<Form1*>(this);
-        self->m_setup = buildSetupView(Picture3, proportionalFont(11), fixedFont(kFixedPixels));
-        for (QWidget* w : {m_setup.Picture5, static_cast<QWidget*>(m_setup.Label10),
-                           static_cast<QWidget*>(m_setup.Text8)})
-            self->m_controls.insert(w->objectName(), w);
-        Image5->raise();
-    }
-    return m_setup;
+void Form1::buildPanel() {
+    if (Label1.built())
+        return;
+    buildSlots();
+    buildPage();
+    // After the page, so that it lies in front of it; the close mark stays
+    // in front of both.
+    m_setup = buildSetupView(Picture3, proportionalFont(11), fixedFont(kFixedPixels));
+    for (QWidget* w : {m_setup.Picture5, static_cast<QWidget*>(m_setup.Label10),
+                       static_cast<QWidget*>(m_setup.Text8)})
+        m_controls.insert(w->objectName(), w);
+    Image5->raise();
 }
 
 ClickableLabel* Form1::slotLabel(int id) const {
     if (id >= 0 && id < kSlotCount)
         return Label1[std::size_t(id)];
     if (id >= kPageFirstSlot && id < kAllSlotCount)
-        return page().Label7[std::size_t(id - kPageFirstSlot)];
+        return m_page.Label7[std::size_t(id - kPageFirstSlot)];
     return nullptr;
 }
 
 QWidget* Form1::control(const QString& name) const {
-    static const QStringList built{QStringLiteral("Label1("), QStringLiteral("Label6"),
-                                   QStringLiteral("Label7("), QStringLiteral("Label8("),
-                                   QStringLiteral("Label9("), QStringLiteral("Picture4"),
-                                   QStringLiteral("Command8")};
-    if (!Label1.built() && std::any_of(built.begin(), built.end(),
-                                       [&name](const QString& p) { return name.startsWith(p); }))
-        Label1.labels();
-    if (!m_setup.Picture5 && (name == u"Picture5" || name == u"Label10" || name == u"Text8"))
-        setupView();
     return m_controls.value(name);
 }
 
@@ -438,13 +412,6 @@ void Form1::buildPage() {
                        static_cast<QWidget*>(Command4), static_cast<QWidget*>(Command5),
                        static_cast<QWidget*>(Command6), static_cast<QWidget*>(Command7)})
         w->raise();
-}
-
-bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    // Whatever shows the panel, its slots are there when it is first drawn.
-    if (watched == Picture3 && event->type() == QEvent::ShowToParent && !Label1.built())
-        Label1.labels();
-    return QWidget::eventFilter(watched, event);
 }
 
 void Form1::applyLooks() {

@@ -52,22 +52,25 @@ public:
 
     explicit Form1(QWidget* parent = nullptr);
 
-    // The binding panel's key slots. Start-up never shows the panel, so they
-    // are built the first time anything asks for one (or the panel shows).
+    // Builds the binding panel's slots, its game page and what covers them
+    // during the emulator's set-up. Start-up never shows the panel, so they
+    // wait for this call; until then Label1, page() and setupView() hold
+    // nulls. Calling it again does nothing.
+    void buildPanel();
+    bool panelBuilt() const { return Label1.built(); }
+
+    // The binding panel's key slots.
     class SlotLabels {
     public:
         using Array = std::array<ClickableLabel*, kSlotCount>;
-        ClickableLabel* operator[](std::size_t i) const { return labels()[i]; }
-        Array::const_iterator begin() const { return labels().begin(); }
-        Array::const_iterator end() const { return labels().end(); }
+        ClickableLabel* operator[](std::size_t i) const { return m_labels[i]; }
+        Array::const_iterator begin() const { return m_labels.begin(); }
+        Array::const_iterator end() const { return m_labels.end(); }
         static constexpr std::size_t size() { return kSlotCount; }
         bool built() const { return m_labels[0] != nullptr; }
 
     private:
         friend class Form1;
-        explicit SlotLabels(Form1* form) : m_form(form) {}
-        const Array& labels() const;
-        Form1* m_form;
         Array m_labels{};
     };
 
@@ -84,14 +87,11 @@ public:
         std::array<QLabel*, kPageHeadingCount> Label9{};
         QPushButton* Command8 = nullptr;
     };
-    const GamePage& page() const;
-    bool pageBuilt() const { return m_page.Picture4 != nullptr; }
+    const GamePage& page() const { return m_page; }
 
     // What covers the chart and the page while the emulator's own set-up
-    // runs (ui::SetupView), in front of them; built, with the page, when
-    // first asked for.
-    const SetupView& setupView() const;
-    bool setupViewBuilt() const { return m_setup.Picture5 != nullptr; }
+    // runs (ui::SetupView), in front of them.
+    const SetupView& setupView() const { return m_setup; }
 
     // Slot `id`: a chart slot (below kSlotCount) or a page entry; null for
     // any other number.
@@ -125,7 +125,7 @@ public:
     QLabel* Image4 = nullptr;
     ClickableLabel* Image5 = nullptr;
     GameList* List2 = nullptr;
-    SlotLabels Label1{this};
+    SlotLabels Label1;
     std::array<QLabel*, 3> Label2{};
     QLabel* Label3 = nullptr;
     QLabel* Label4 = nullptr;
@@ -135,7 +135,6 @@ public:
     void setSlotLooks(SlotLookSource source) { m_slotLooks = source; }
 
     // The control named `name` ("Command1", "Label1(12)", ...), or null.
-    // Asking for a slot by name builds the slots, as Label1 does.
     QWidget* control(const QString& name) const;
 
     // Shows numbered picture `number` in `image`, drawn at the image's size.
@@ -179,7 +178,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* createControl(const ControlSpec& spec, QWidget* container);

@@ -3,7 +3,7 @@
 // where a first start finds an installed emulator.
 
 #include "catalogue/EmulatorSearch.h"
-#include "catalogue/PathCheck.h"
+#include "catalogue/FolderPaths.h"
 
 #include <QDir>
 #include <QFile>

@@ -144,6 +144,7 @@ void ReadableTest::textFitsWhole() {
     QFETCH(QString, text);
     Form1 form;
     form.setSlotLooks(&bindings::slotLook);
+    form.buildPanel();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QWidget* w = form.control(control);
@@ -154,6 +155,7 @@ void ReadableTest::textFitsWhole() {
 void ReadableTest::everySlotFitsTheLongestKeyName() {
     Form1 form;
     form.setSlotLooks(&bindings::slotLook);
+    form.buildPanel();
     // With the game pad mark beside it too, and the longest joystick caption.
     for (bool mark : {false, true}) {
         for (QString key :
@@ -176,6 +178,7 @@ void ReadableTest::everySlotFitsTheLongestKeyName() {
 void ReadableTest::setUpLineFitsItsLines() {
     Form1 form;
     form.setSlotLooks(&bindings::slotLook);
+    form.buildPanel();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QLabel* line = form.setupView().Label10;
@@ -188,6 +191,7 @@ void ReadableTest::setUpLineFitsItsLines() {
 void ReadableTest::optionsAreWhiteWithWholeTickBoxes() {
     Form1 form;
     form.setSlotLooks(&bindings::slotLook);
+    form.buildPanel();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     for (ui::CheckBox* box : {form.Check1, form.Check2, form.Check3, form.Check4}) {
@@ -236,6 +240,7 @@ void ReadableTest::controlsHaveNames() {
     QFETCH(QString, name);
     FrontEndFixture f;
     f.frontend.start();
+    f.form.buildPanel();
     bindings::Restore(f.form, f.store(), bindings::Release::Earlier);
     QWidget* w = f.form.control(control);
     QVERIFY(w);
@@ -248,6 +253,7 @@ void ReadableTest::controlsHaveNames() {
 void ReadableTest::slotNameFollowsItsKey() {
     Form1 form;
     form.setSlotLooks(&bindings::slotLook);
+    form.buildPanel();
     ui::ClickableLabel* slot = form.Label1[20];
     slot->setText(QStringLiteral("MouseLeft"));
     QCOMPARE(nameOf(slot), QStringLiteral("Shift 1/Up: MouseLeft"));
@@ -259,6 +265,7 @@ void ReadableTest::slotNameFollowsItsKey() {
 void ReadableTest::imageFiveCanBePressed() {
     Form1 form;
     form.setSlotLooks(&bindings::slotLook);
+    form.buildPanel();
     QAccessibleInterface* close = accessible(form.Image5);
     QCOMPARE(close->role(), QAccessible::Button);
     QSignalSpy clicked(&form, &Form1::image5Clicked);

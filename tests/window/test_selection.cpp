@@ -28,6 +28,8 @@ const QColor kUnmarked(224, 224, 224);
 
 QList<int> markedSlots(const Form1& form) {
     QList<int> marked;
+    if (!form.panelBuilt())
+        return marked;
     for (int i = 0; i < Form1::kSlotCount; ++i) {
         const QColor c = Form1::backColor(form.Label1[std::size_t(i)]);
         if (c == kMarked)
@@ -272,6 +274,7 @@ void SelectionTest::slotTableMatchesTheDefaultText() {
 void SelectionTest::chartBoxesLieUnderTheirSlotLabels() {
     Form1 form;
     form.setSlotLooks(&bindings::slotLook);
+    form.buildPanel();
     const QImage chart = bindings::bindingChart(1.0).toImage();
     QCOMPARE(chart.size(), QSize(361, 570));
     for (int i = 0; i < Form1::kSlotCount; ++i) {

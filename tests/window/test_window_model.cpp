@@ -31,8 +31,7 @@ private Q_SLOTS:
     void controlsSitAtTheirDesignedPixels();
     void everyControlLiesInsideItsContainer();
     void slotLabelsAreThe49OfTheTable();
-    void slotLabelsAreBuiltOnFirstUse_data();
-    void slotLabelsAreBuiltOnFirstUse();
+    void slotLabelsWaitForThePanelToBeBuilt();
     void panelCoversHelpTextExactly();
     void captureBoxLiesInFrontOfSlots();
     void listOneIsNeverAControl();
@@ -95,6 +94,7 @@ void WindowModelTest::controlsSitAtTheirDesignedPixels() {
     QFETCH(QRect, pixels);
     Form1 form;
     form.setSlotLooks(&bindings::slotLook);
+    form.buildPanel();
     QWidget* control = form.control(name);
     QVERIFY2(control, qPrintable(name));
     QCOMPARE(control->parentWidget()->objectName(), container);
@@ -104,7 +104,7 @@ void WindowModelTest::controlsSitAtTheirDesignedPixels() {
 void WindowModelTest::everyControlLiesInsideItsContainer() {
     Form1 form;
     form.setSlotLooks(&bindings::slotLook);
-    QVERIFY(form.Label1[0]); // builds the slots
+    form.buildPanel();
     const auto children = form.findChildren<QWidget*>();
     int checked = 0;
     for (QWidget* w : children) {
@@ -114,12 +114,15 @@ void WindowModelTest::everyControlLiesInsideItsContainer() {
         QVERIFY2(inside.contains(w->geometry()), qPrintable(w->objectName()));
         ++checked;
     }
-    QCOMPARE(checked, 33 + 49 + 1); // and the button that turns to the game's page
+    // The slots, the game page (Picture4, Label6, 28 entries with their 28
+    // row labels, 8 headings, Command8) and the set-up's view.
+    QCOMPARE(checked, 33 + 49 + 67 + 3);
 }
 
 void WindowModelTest::slotLabelsAreThe49OfTheTable() {
     Form1 form;
     form.setSlotLooks(&bindings::slotLook);
+    form.buildPanel();
     for (int i = 0; i < Form1::kSlotCount; ++i) {
         QLabel* slot = form.Label1[std::size_t(i)];
         QCOMPARE(slot->objectName(), QStringLiteral("Label1(%1)").arg(i));
@@ -133,39 +136,31 @@ void WindowModelTest::slotLabelsAreThe49OfTheTable() {
     }
 }
 
-void WindowModelTest::slotLabelsAreBuiltOnFirstUse_data() {
-    QTest::addColumn<int>("use");
-    QTest::newRow("by index") << 0;
-    QTest::newRow("by name") << 1;
-    QTest::newRow("panel shown") << 2;
-}
-
-void WindowModelTest::slotLabelsAreBuiltOnFirstUse() {
-    QFETCH(int, use);
+void WindowModelTest::slotLabelsWaitForThePanelToBeBuilt() {
     Form1 form;
     form.setSlotLooks(&bindings::slotLook);
     QVERIFY(!form.Label1.built());
     QCOMPARE(form.Picture3->findChildren<ui::ClickableLabel*>().size(), 1); // Image5
-    if (use == 0)
-        QVERIFY(form.Label1[5]);
-    else if (use == 1)
-        QVERIFY(form.control(QStringLiteral("Label1(5)")));
-    else
-        form.Picture3->show();
+    QVERIFY(!form.control(QStringLiteral("Label1(5)")));
+    form.buildPanel();
     QVERIFY(form.Label1.built());
-    QCOMPARE(form.Picture3->findChildren<ui::ClickableLabel*>().size(), 1 + Form1::kSlotCount);
+    QCOMPARE(form.Picture3->findChildren<ui::ClickableLabel*>().size(),
+             1 + Form1::kSlotCount + Form1::kPageEntryCount);
     QCOMPARE(form.control(QStringLiteral("Label1(5)")), static_cast<QWidget*>(form.Label1[5]));
     // Behind the panel's other controls, each slot in front of the next.
     const QObjectList children = form.Picture3->children();
     for (int i = 0; i < Form1::kSlotCount; ++i)
         QCOMPARE(children.at(Form1::kSlotCount - 1 - i),
                  static_cast<QObject*>(form.Label1[std::size_t(i)]));
-    QCOMPARE(children.at(Form1::kSlotCount), static_cast<QObject*>(form.Label3));
+    // The game page right in front of them, the prompt further in front.
+    QCOMPARE(children.at(Form1::kSlotCount), static_cast<QObject*>(form.page().Picture4));
+    QVERIFY(children.indexOf(form.Label3) > Form1::kSlotCount);
 }
 
 void WindowModelTest::panelCoversHelpTextExactly() {
     Form1 form;
     form.setSlotLooks(&bindings::slotLook);
+    form.buildPanel();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     const QPoint middle = form.Text2->geometry().center();
@@ -191,6 +186,7 @@ void WindowModelTest::panelCoversHelpTextExactly() {
 void WindowModelTest::captureBoxLiesInFrontOfSlots() {
     Form1 form;
     form.setSlotLooks(&bindings::slotLook);
+    form.buildPanel();
     form.Picture3->show();
     form.Text6->setGeometry(form.Label1[12]->geometry());
     form.Text6->show();
@@ -201,6 +197,7 @@ void WindowModelTest::captureBoxLiesInFrontOfSlots() {
 void WindowModelTest::listOneIsNeverAControl() {
     Form1 form;
     form.setSlotLooks(&bindings::slotLook);
+    form.buildPanel();
     QVERIFY(!form.control(QStringLiteral("List1")));
     QVERIFY(!form.findChild<QWidget*>(QStringLiteral("List1")));
 }
@@ -208,6 +205,7 @@ void WindowModelTest::listOneIsNeverAControl() {
 void WindowModelTest::tabOrderFollowsTheDesign() {
     Form1 form;
     form.setSlotLooks(&bindings::slotLook);
+    form.buildPanel();
     form.Picture3->show();
     form.Text6->show();
     form.Command1->setEnabled(true);
@@ -215,7 +213,10 @@ void WindowModelTest::tabOrderFollowsTheDesign() {
                          "Check2",   "Check3",   "Command1", "Text4",    "Text5",
                          "Command2", "Command3", "Command4", "Command5", "Command6",
                          "Command7", "Text6",    "Check4",   "Text7"};
-    // The slots, once built, follow the button that opens the panel.
+    // The slots, then the game page's entries, follow the button that opens
+    // the panel.
+    for (int i = Form1::kPageEntryCount - 1; i >= 0; --i)
+        expected.insert(12, QStringLiteral("Label7(%1)").arg(i));
     for (int i = Form1::kSlotCount - 1; i >= 0; --i)
         expected.insert(12, QStringLiteral("Label1(%1)").arg(i));
     expected.insert(12, QStringLiteral("Command8")); // turns to the game's page
@@ -239,6 +240,7 @@ void WindowModelTest::tabOrderFollowsTheDesign() {
 void WindowModelTest::checkBoxAcceptsOnlyZeroOneTwo() {
     Form1 form;
     form.setSlotLooks(&bindings::slotLook);
+    form.buildPanel();
     ui::CheckBox* box = form.Check2;
     QCOMPARE(box->value(), 0);
     QVERIFY(box->setValue(2));
@@ -257,6 +259,7 @@ void WindowModelTest::checkBoxAcceptsOnlyZeroOneTwo() {
 void WindowModelTest::clickNeverMakesACheckBoxGrey() {
     Form1 form;
     form.setSlotLooks(&bindings::slotLook);
+    form.buildPanel();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     ui::CheckBox* box = form.Check1;
@@ -273,6 +276,7 @@ void WindowModelTest::clickNeverMakesACheckBoxGrey() {
 void WindowModelTest::sizeStaysFixed() {
     Form1 form;
     form.setSlotLooks(&bindings::slotLook);
+    form.buildPanel();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QCOMPARE(form.size(), QSize(623, 625));
@@ -288,6 +292,7 @@ void WindowModelTest::sizeStaysFixed() {
 void WindowModelTest::minimizeAndRestoreKeepTheSize() {
     Form1 form;
     form.setSlotLooks(&bindings::slotLook);
+    form.buildPanel();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     form.minimize();
@@ -300,6 +305,7 @@ void WindowModelTest::minimizeAndRestoreKeepTheSize() {
 void WindowModelTest::startStateAndTags() {
     Form1 form;
     form.setSlotLooks(&bindings::slotLook);
+    form.buildPanel();
     QVERIFY(form.Picture3->isHidden());
     QVERIFY(form.Text6->isHidden());
     QVERIFY(!form.Command1->isEnabled());
@@ -341,6 +347,7 @@ void WindowModelTest::helpTextHasItsLinesAndFitsUnwrapped() {
 
     Form1 form;
     form.setSlotLooks(&bindings::slotLook);
+    form.buildPanel();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QCOMPARE(form.Text2->toPlainText(),
@@ -359,6 +366,7 @@ void WindowModelTest::helpTextHasItsLinesAndFitsUnwrapped() {
 void WindowModelTest::buttonsReportClicks() {
     Form1 form;
     form.setSlotLooks(&bindings::slotLook);
+    form.buildPanel();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QSignalSpy scan(&form, &Form1::command2Clicked);

@@ -1,9 +1,8 @@
-#include "catalogue/PathCheck.h"
+#include "catalogue/FolderPaths.h"
 
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "ui/Form1.h"
-#include "ui/Notice.h"
 
 #include <QLineEdit>
 
@@ -20,19 +19,6 @@ QString withoutTrailingSeparators(QString path) {
 }
 
 } // namespace
-
-void CheckTxt(ui::Form1& form) {
-    if (const auto folder = programFileFolder(form.Text4->text())) {
-        form.Text4->setText(*folder);
-        ui::showNotice(form, QStringLiteral("Emu Path named the %1 program itself: it now names "
-                                            "its folder")
-                                 .arg(QLatin1String(platform::kEmulatorProgram)));
-    }
-    for (QLineEdit* box : {form.Text4, form.Text5}) {
-        if (!box->text().endsWith(platform::kSeparator))
-            box->setText(box->text() + platform::kSeparator);
-    }
-}
 
 QString usedPath(const QString& text, const QString& home) {
     if (text == u'~')

@@ -11,13 +11,6 @@ class Form1;
 
 namespace catalogue {
 
-// Keeps the emulator folder (Text4) and ROM folder (Text5) texts ending with
-// the path separator, since file names are formed by plain concatenation. An
-// empty text becomes a lone separator. An Emu Path that names the emulator's
-// program file itself becomes that file's folder, with a passing note;
-// nothing else is checked or cleaned.
-void CheckTxt(ui::Form1& form);
-
 // A path box's text as the path is used: a leading "~/" (or a lone "~")
 // stands for the home folder. The box keeps the text as typed.
 QString usedPath(const QString& text, const QString& home = QDir::homePath());
