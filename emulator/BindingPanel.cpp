@@ -93,11 +93,16 @@ std::vector<SlotBinding> slotBindings(const bindings::BindingStore& store) {
 }
 
 // Edits the file at `path` in place, under its save lock, starting from
-// `base` when it does not exist yet (saveConfigEdit).
+// `base` when it does not exist yet (saveConfigEdit): the edited inputs, and
+// sources in the earlier vocabulary the emulator refuses renamed in every
+// global input line.
 std::optional<QByteArray> editFile(const bindings::BindingStore& store, const QString& path,
                                    const QByteArray& base) {
-    return saveConfigEdit(path, base, [&store](const QByteArray& current) {
-        return bindingSettings(store, ConfigDocument(current));
+    return saveConfigEdit(path, base, [&store](ConfigDocument& document) {
+        const QHash<QString, QString> values = bindingSettings(store, document);
+        document.renameEarlierSources();
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            document.set(ConfigDocument::kGlobal, it.key().toUtf8(), it.value().toUtf8());
     });
 }
 

@@ -20,7 +20,7 @@ bool ordinaryOrNothing(const QString& path) {
 } // namespace
 
 std::optional<QByteArray> saveConfigEdit(const QString& path, const QByteArray& base,
-                                         const SettingsFor& settings) {
+                                         const DocumentEdit& edit) {
     if (path.isEmpty() || !ordinaryOrNothing(path))
         return std::nullopt;
     const QString target = writeTarget(path);
@@ -46,10 +46,7 @@ std::optional<QByteArray> saveConfigEdit(const QString& path, const QByteArray& 
         return std::nullopt; // something else took its place meanwhile
     }
     ConfigDocument document(bytes);
-    document.renameEarlierSources();
-    const QHash<QString, QString> values = settings(bytes);
-    for (auto it = values.cbegin(); it != values.cend(); ++it)
-        document.set(ConfigDocument::kGlobal, it.key().toUtf8(), it.value().toUtf8());
+    edit(document);
     const QByteArray edited = document.bytes();
     if (read.exists && edited == bytes)
         return edited; // nothing to change: the file stays untouched

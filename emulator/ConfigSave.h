@@ -1,20 +1,19 @@
 #pragma once
 
 #include <QByteArray>
-#include <QHash>
 #include <QString>
 #include <functional>
 #include <optional>
 
 namespace emulator {
 
-// The settings to change, worked out from the file's bytes as they are.
-using SettingsFor = std::function<QHash<QString, QString>(const QByteArray& current)>;
+class ConfigDocument;
 
-// Sets the given global settings in the configuration file at `path`, in
-// place (ConfigDocument::set), starting from `base` when there is no file
-// yet; sources in the earlier vocabulary the emulator refuses are renamed in
-// every global input line. Copies of the front-end share the
+// An edit of the file as it is at the moment of saving.
+using DocumentEdit = std::function<void(ConfigDocument& document)>;
+
+// Edits the configuration file at `path` in place with `edit`, starting
+// from `base` when there is no file yet. Copies of the front-end share the
 // emulator's copy, so the read, the edit and the replacement happen under
 // the file's save lock (platform::SaveLock), on the file as it is then: two
 // copies saving different inputs at once both land, and of two saving the
@@ -29,7 +28,7 @@ using SettingsFor = std::function<QHash<QString, QString>(const QByteArray& curr
 //
 // The bytes now in the file, or nothing when it was refused or not written.
 std::optional<QByteArray> saveConfigEdit(const QString& path, const QByteArray& base,
-                                         const SettingsFor& settings);
+                                         const DocumentEdit& edit);
 
 // What stands in the place of the save lock of `path` and keeps every save
 // of it from happening (".../.kestrun-lock-Supermodel.ini is a named pipe"),

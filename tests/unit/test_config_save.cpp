@@ -2,6 +2,7 @@
 // of the front-end in other processes take too, on the file as it is then,
 // only ever over an ordinary file, and without leftovers.
 
+#include "emulator/ConfigDocument.h"
 #include "emulator/ConfigSave.h"
 #include "platform/Files.h"
 #include "platform/SaveLock.h"
@@ -49,8 +50,10 @@ QByteArray withValue(QByteArray file, const QByteArray& name, const QString& val
     return file.replace(begin, file.indexOf('"', begin) - begin, value.toUtf8());
 }
 
-emulator::SettingsFor setting(const QString& name, const QString& value) {
-    return [=](const QByteArray&) { return QHash<QString, QString>{{name, value}}; };
+emulator::DocumentEdit setting(const QString& name, const QString& value) {
+    return [=](emulator::ConfigDocument& document) {
+        document.set(emulator::ConfigDocument::kGlobal, name.toUtf8(), value.toUtf8());
+    };
 }
 
 QStringList entries(const QString& folder) {

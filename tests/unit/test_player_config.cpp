@@ -1,5 +1,6 @@
 #include "support/DefaultInputFile.h"
 
+#include "emulator/ConfigDocument.h"
 #include "emulator/ConfigFile.h"
 #include "emulator/ConfigSave.h"
 #include "emulator/PlayerConfig.h"
@@ -263,8 +264,8 @@ void TestPlayerConfig::aSaveAtTheSameMomentLosesNothing() {
         };
         const pid_t merging = inChild([&] { f.step(); });
         const pid_t saving = inChild([&] {
-            emulator::saveConfigEdit(f.working, {}, [&](const QByteArray&) {
-                return QHash<QString, QString>{{QStringLiteral("InputStart1"), key}};
+            emulator::saveConfigEdit(f.working, {}, [&](emulator::ConfigDocument& document) {
+                document.set(emulator::ConfigDocument::kGlobal, "InputStart1", key.toUtf8());
             });
         });
         ::close(go[0]);
