@@ -14,6 +14,7 @@
 #include "emulator/GameControls.h"
 #include "emulator/Launch.h"
 #include "emulator/Launcher.h"
+#include "emulator/SettingsFace.h"
 #include "emulator/VersionMenu.h"
 #include "ui/Form1.h"
 #include "ui/Panel.h"
@@ -52,13 +53,21 @@ void Frontend::route() {
     emulator::Launcher& l = m_launcher;
     bindings::BindingStore& s = m_bindingStore;
     catalogue::GameCatalogue& g = m_catalogue;
+    emulator::SettingsSession& m = m_settings;
 
     // clang-format off
     // event                                   handler
     connect(&f, &Form1::closeRequested,        this, [this] { shutdown(); });
     connect(&f, &Form1::command1Clicked,       this, [&f, &g, &l, &d] { emulator::Launch(f, g, l, d); });
     connect(&f, &Form1::command2Clicked,       this, [&f, &g] { CheckTxt(f); catalogue::NewScan(f, g); });
-    connect(&f, &Form1::command3Clicked,       this, [&f, &s, &g, &d] { CheckTxt(f); emulator::OpenPanel(f, s, g, d); });
+    connect(&f, &Form1::command3Clicked,       this, [&f, &s, &g, &d, &m] { CheckTxt(f); if (emulator::CloseSettings(f, m, d)) emulator::OpenPanel(f, s, g, d); });
+    connect(&f, &Form1::command9Clicked,       this, [&f, &m, &s, &g, &d] { CheckTxt(f); emulator::OpenSettings(f, m, s, g, d, false); });
+    connect(&f, &Form1::settingEdited,         this, [&f, &m, &g](const QString& name, const QString& value) { emulator::EditSetting(f, m, g, name, value); });
+    connect(&f, &Form1::settingPutBack,        this, [&f, &m, &g](const QString& name) { emulator::PutBackSetting(f, m, g, name); });
+    connect(&f, &Form1::settingsScopeChosen,   this, [&f, &m, &g](bool thisGame) { emulator::ChooseSettingsScope(f, m, g, thisGame); });
+    connect(&f, &Form1::settingsSaveClicked,   this, [&f, &m, &d] { emulator::SaveSettings(f, m, d); });
+    connect(&f, &Form1::settingsCloseClicked,  this, [&f, &m, &d] { emulator::CloseSettings(f, m, d); });
+    connect(&f, &Form1::windowOptionsChanged,  this, [&f, &m, &g] { emulator::SettingsFollowRow(f, m, g); });
     connect(&f, &Form1::command4Clicked,       this, [&f, &s] { emulator::RestorePanel(f, s); });
     connect(&f, &Form1::command5Clicked,       this, [&f, &s] { bindings::AllOverAgain(f, s); });
     connect(&f, &Form1::command6Clicked,       this, [&f, &s, &d] { emulator::Save(f, s, d); });
@@ -69,8 +78,9 @@ void Frontend::route() {
     connect(&f, &Form1::command8Clicked,       this, [&f, &s, &g] { emulator::TurnPage(f, s, g); });
     connect(&f, &Form1::list2RowSelected,      this, [&f, &g] { CheckTxt(f); catalogue::SelectionView(f, g); });
     connect(&f, &Form1::list2RowSelected,      this, [&f, &s, &g] { if (bindings::pageShown(f)) emulator::ShowSelectedGame(f, s, g); });
+    connect(&f, &Form1::list2RowSelected,      this, [&f, &m, &g] { emulator::SettingsFollowRow(f, m, g); });
     connect(&f, &Form1::list2DoubleClicked,    this, [&f, &g, &l, &d] { emulator::LaunchFromList(f, g, l, d); });
-    connect(&f, &Form1::list2MenuRequested,    this, [&f, &g, &l, &d](int, const QPoint& at) { CheckTxt(f); emulator::ShowVersionMenu(f, g, l, d, at); });
+    connect(&f, &Form1::list2MenuRequested,    this, [&f, &g, &l, &d, &m, &s](int, const QPoint& at) { CheckTxt(f); emulator::ShowVersionMenu(f, g, l, d, at, [&f, &m, &s, &g, &d] { emulator::OpenSettings(f, m, s, g, d, true); }); });
     connect(&f, &Form1::captureKeyPressed,     this, [&f, &s](int key, const QString& text, quint32 scanCode) { bindings::CaptureKey(f, s, key, text, scanCode); });
     connect(&f, &Form1::captureMousePressed,   this, [&f, &s](Qt::MouseButton button) { bindings::CaptureMouse(f, s, button); });
     connect(&f, &Form1::captureMouseMoved,     this, [&f, &s](const QPoint& at) { bindings::CaptureMouseMove(f, s, at); });

@@ -3,6 +3,7 @@
 #include "bindings/BindingStore.h"
 #include "bindings/DeviceCapture.h"
 #include "catalogue/GameCatalogue.h"
+#include "emulator/SettingsSession.h"
 #include "platform/GameDevices.h"
 
 #include <QObject>
@@ -51,6 +52,7 @@ private:
     bool m_shuttingDown = false;
     platform::GameDevices m_devices;
     bindings::BindingStore m_bindingStore;
+    emulator::SettingsSession m_settings;
     catalogue::GameCatalogue m_catalogue;
     bindings::DeviceCapture m_deviceCapture{m_form, m_devices, m_bindingStore};
 };

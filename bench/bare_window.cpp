@@ -7,7 +7,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QWidget window;
     window.setWindowTitle(QStringLiteral("Bare window"));
-    window.setFixedSize(623, 625);
+    window.setFixedSize(623, 649);
     window.show();
     return QApplication::exec();
 }

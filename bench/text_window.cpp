@@ -10,7 +10,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QWidget window;
     window.setWindowTitle(QStringLiteral("Text window"));
-    window.setFixedSize(623, 625);
+    window.setFixedSize(623, 649);
     QLabel label(QStringLiteral("One line of text"), &window);
     label.move(10, 10);
     window.show();

@@ -18,7 +18,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QWidget window;
     window.setWindowTitle(QStringLiteral("Widgets window"));
-    window.setFixedSize(623, 625);
+    window.setFixedSize(623, 649);
 
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPixelSize(11);

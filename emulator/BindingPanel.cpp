@@ -21,6 +21,7 @@
 #include "emulator/InputFile.h"
 #include "emulator/Launch.h"
 #include "emulator/Launcher.h"
+#include "emulator/SaveToFiles.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "ui/ClickableLabel.h"
@@ -49,16 +50,6 @@ void showPanel(ui::Form1& form) {
     form.buildPanel();
     form.Picture3->show();
     form.Command3->setEnabled(false);
-}
-
-void tellWriteFailed(ui::Dialogs& dialogs, const QString& path) {
-    const QString obstacle = saveObstacle(path);
-    dialogs.tell(QStringLiteral("File write failed: ") + path +
-                     (obstacle.isEmpty() ? QString()
-                                         : u'\n' + obstacle +
-                                               QStringLiteral(", where its lock goes: nothing is "
-                                                              "saved while it is there.")),
-                 kErrTitle);
 }
 
 // Reads the file the panel shows into the slots; a file that cannot be
@@ -90,20 +81,6 @@ std::vector<SlotBinding> slotBindings(const bindings::BindingStore& store) {
         chart.push_back({latin1(slot.inputName),
                          store.value(latin1(bindings::currentInputName(slot.inputName)))});
     return chart;
-}
-
-// Edits the file at `path` in place, under its save lock, starting from
-// `base` when it does not exist yet (saveConfigEdit): the edited inputs, and
-// sources in the earlier vocabulary the emulator refuses renamed in every
-// global input line.
-std::optional<QByteArray> editFile(const bindings::BindingStore& store, const QString& path,
-                                   const QByteArray& base) {
-    return saveConfigEdit(path, base, [&store](ConfigDocument& document) {
-        const QHash<QString, QString> values = bindingSettings(store, document);
-        document.renameEarlierSources();
-        for (auto it = values.cbegin(); it != values.cend(); ++it)
-            document.set(ConfigDocument::kGlobal, it.key().toUtf8(), it.value().toUtf8());
-    });
 }
 
 } // namespace
@@ -142,61 +119,15 @@ void Save(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dialogs) 
         dialogs.tell(kSaveWaitsTip, kErrTitle);
         return;
     }
-    const QString emulatorFolder = catalogue::emulatorFolder(form);
-    const QString programFolder = ui::tag(&form);
-    const QString working = workingConfig(programFolder);
-    const QString emulatorCopy = emulatorConfigCopy(emulatorFolder);
-    // The emulator's own copy is kept up to date only where the player has
-    // one: nothing is made in its installation, which is only read.
-    const bool emulatorCopyToo = !emulatorCopy.isEmpty() && emulatorCopy != working &&
-                                 platform::placeAt(emulatorCopy) != platform::Place::Nothing &&
-                                 !platform::sameFile(emulatorCopy, working);
-
-    if (!emulatorCopy.isEmpty() && platform::isFile(emulatorCopy) &&
-        !dialogs.ask(QStringLiteral(
-                         "Is the keyboard configuration file to overwrite the original ? Y/N .. "),
-                     QStringLiteral("Overwrite message")))
-        return;
-
-    // The working copy first: what the emulator reads when started from here.
-    // Not there yet, it starts from the file the panel read, or with none,
-    // from the panel's own full file.
-    QByteArray base;
-    if (!platform::exists(working)) {
-        const QString source = firstExistingConfig(configCandidates(emulatorFolder));
-        if (source.isEmpty()) {
-            base = formatInputFile(slotBindings(store), quoteOf(form));
-        } else {
-            const ConfigRead read = readConfigFile(source);
-            if (read.problem != ConfigProblem::None) {
-                tellWriteFailed(dialogs, working);
-                return;
-            }
-            base = read.bytes;
-        }
-    }
-    const std::optional<QByteArray> saved = editFile(store, working, base);
-    if (!saved) {
-        // Nothing was saved: keep the panel, its slots and its edited mark.
-        tellWriteFailed(dialogs, working);
-        return;
-    }
-
-    QStringList written{working};
-
-    // Then the emulator's own copy, for when it is started on its own.
-    if (emulatorCopyToo) {
-        if (!editFile(store, emulatorCopy, *saved)) {
-            tellWriteFailed(dialogs, emulatorCopy);
-            return;
-        }
-        written.append(emulatorCopy);
-    }
-
-    QString report = QStringLiteral("File write successful ..");
-    for (const QString& path : written)
-        report += u'\n' + QDir::toNativeSeparators(QDir::cleanPath(path));
-    dialogs.tell(report, QString());
+    const DocumentEdit edit = [&store](ConfigDocument& document) {
+        const QHash<QString, QString> values = bindingSettings(store, document);
+        document.renameEarlierSources();
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            document.set(ConfigDocument::kGlobal, it.key().toUtf8(), it.value().toUtf8());
+    };
+    // Nothing to import: the panel's own full file.
+    if (!saveToFiles(form, dialogs, edit, formatInputFile(slotBindings(store), quoteOf(form))))
+        return; // nothing saved: the panel keeps its slots and its edited mark
     ui::setTag(form.Picture3, QString());
     ClosePanel(form, store, dialogs);
 }

@@ -12,7 +12,8 @@
 namespace emulator {
 
 QMenu* ShowVersionMenu(ui::Form1& form, catalogue::GameCatalogue& games, Launcher& launcher,
-                       ui::Dialogs& dialogs, const QPoint& globalPos) {
+                       ui::Dialogs& dialogs, const QPoint& globalPos,
+                       const std::function<void()>& openSettings) {
     const catalogue::CatalogueRow* row = catalogue::selectedRow(form, games);
     if (!row)
         return nullptr;
@@ -41,6 +42,17 @@ QMenu* ShowVersionMenu(ui::Form1& form, catalogue::GameCatalogue& games, Launche
     }
     if (present.isEmpty())
         menu->addAction(QStringLiteral("No version of it is in the ROM folder"))->setEnabled(false);
+    // Per game needs the emulator's list, which names the game's sets.
+    if (openSettings) {
+        menu->addSeparator();
+        QAction* settings =
+            menu->addAction(QStringLiteral("Settings of this game"), &form, openSettings);
+        settings->setEnabled(games.definitions.has_value());
+        settings->setToolTip(settings->isEnabled()
+                                 ? QStringLiteral("The emulator's settings for this game alone")
+                                 : QStringLiteral("Needs the emulator's game list "
+                                                  "(Config/Games.xml)"));
+    }
     menu->setToolTipsVisible(true);
     menu->popup(globalPos);
     return menu;

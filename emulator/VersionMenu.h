@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QPoint>
 
 class QMenu;
@@ -22,8 +24,10 @@ class Launcher;
 // that cannot start from its archive, as the archive check tells, is
 // disabled and says why ("Japan, Revision A (vf3a) — needs vf3.zip beside
 // it, which is missing"). Returns the menu, shown at `globalPos`; it deletes
-// itself once closed.
+// itself once closed. With `openSettings`, the menu ends with "Settings of
+// this game", which calls it (offered only with the emulator's game list).
 QMenu* ShowVersionMenu(ui::Form1& form, catalogue::GameCatalogue& catalogue, Launcher& launcher,
-                       ui::Dialogs& dialogs, const QPoint& globalPos);
+                       ui::Dialogs& dialogs, const QPoint& globalPos,
+                       const std::function<void()>& openSettings = {});
 
 } // namespace emulator

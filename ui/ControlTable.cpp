@@ -18,6 +18,7 @@ constexpr ControlSpec kControls[] = {
     {"Image5",    K::ClickImage,    "Picture3", {5040,   45,  315,  300}, "",                   "",                                       false, false},
     {"Label3",    K::Label,         "Picture3", { 165, 7845, 5115,  225}, "",                   "",                                       false, false},
     {"Command2",  K::Button,        "",         {8295, 9000,  945,  285}, "New Scan",           "",                                       false, false},
+    {"Command9",  K::Button,        "",         {7455, 9345, 1800,  330}, "Emulator settings",  "Every setting of the emulator, for all games or for the selected game", false, false},
     {"Text5",     K::TextBox,       "",         {1485, 9000, 6810,  285}, "",                   "",                                       false, false},
     {"Text4",     K::TextBox,       "",         {1485, 8700, 7770,  285}, "",                   "",                                       false, false},
     {"Picture2",  K::Panel,         "",         {5595, 3570, 1875,  615}, "",                   "",                                       false, false},
@@ -46,9 +47,9 @@ constexpr ControlSpec kControls[] = {
 // clang-format on
 
 constexpr std::string_view kTabOrder[] = {
-    "List2",    "Text2",    "Text1", "Text3",    "Check1",   "Check2",   "Check3",
-    "Command1", "Text4",    "Text5", "Command2", "Command3", "Command4", "Command5",
-    "Command6", "Command7", "Text6", "Check4",   "Text7",
+    "List2",    "Text2",    "Text1",    "Text3",    "Check1",   "Check2",   "Check3",
+    "Command1", "Text4",    "Text5",    "Command2", "Command3", "Command9", "Command4",
+    "Command5", "Command6", "Command7", "Text6",    "Check4",   "Text7",
 };
 
 } // namespace

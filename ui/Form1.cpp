@@ -205,6 +205,7 @@ void Form1::buildControls() {
     Command5 = static_cast<QPushButton*>(get("Command5"));
     Command6 = static_cast<QPushButton*>(get("Command6"));
     Command7 = static_cast<QPushButton*>(get("Command7"));
+    Command9 = static_cast<QPushButton*>(get("Command9"));
     Text1 = static_cast<QLineEdit*>(get("Text1"));
     Text2 = static_cast<QPlainTextEdit*>(get("Text2"));
     Text3 = static_cast<QLineEdit*>(get("Text3"));
@@ -228,6 +229,22 @@ void Form1::buildControls() {
     Label3 = static_cast<QLabel*>(get("Label3"));
     Label4 = static_cast<QLabel*>(get("Label4"));
     Label5 = static_cast<QLabel*>(get("Label5"));
+}
+
+void Form1::buildSettingsFace(QList<SettingRowSpec> rows) {
+    if (m_face)
+        return;
+    // Over the help text, exactly as the binding panel lies.
+    m_face = new SettingsFace(std::move(rows), this);
+    m_face->setGeometry(Text2->geometry());
+    m_face->hide();
+    m_face->raise();
+    connect(m_face, &SettingsFace::edited, this, &Form1::settingEdited);
+    connect(m_face, &SettingsFace::putBackRequested, this, &Form1::settingPutBack);
+    connect(m_face, &SettingsFace::scopeChosen, this, &Form1::settingsScopeChosen);
+    connect(m_face, &SettingsFace::saveClicked, this, &Form1::settingsSaveClicked);
+    connect(m_face, &SettingsFace::closeClicked, this, &Form1::settingsCloseClicked);
+    m_controls.insert(m_face->objectName(), m_face);
 }
 
 void Form1::buildPanel() {
@@ -296,8 +313,9 @@ void Form1::buildSlots() {
     // Behind the panel's other controls, the first slot in front.
     for (ClickableLabel* label : labels)
         label->lower();
-    // In the keyboard order right after the button that opens the panel.
-    QWidget* previous = Command3;
+    // In the keyboard order right after the buttons that open the panel and
+    // the settings.
+    QWidget* previous = Command9;
     for (ClickableLabel* label : labels) {
         setTabOrder(previous, label);
         previous = label;
@@ -315,7 +333,7 @@ void Form1::buildSlots() {
     m_controls.insert(turn->objectName(), turn);
     turn->show();
     // The button that turns to the game's page comes first.
-    setTabOrder(Command3, m_page.Command8);
+    setTabOrder(Command9, m_page.Command8);
     setTabOrder(m_page.Command8, labels[0]);
 }
 
@@ -590,6 +608,11 @@ void Form1::routeEvents() {
     connect(Command5, &QPushButton::clicked, this, &Form1::command5Clicked);
     connect(Command6, &QPushButton::clicked, this, &Form1::command6Clicked);
     connect(Command7, &QPushButton::clicked, this, &Form1::command7Clicked);
+    connect(Command9, &QPushButton::clicked, this, &Form1::command9Clicked);
+    for (CheckBox* box : {Check1, Check2, Check3, Check4})
+        connect(box, &QCheckBox::stateChanged, this, &Form1::windowOptionsChanged);
+    for (QLineEdit* box : {Text1, Text3, Text7})
+        connect(box, &QLineEdit::textChanged, this, &Form1::windowOptionsChanged);
     connect(Image5, &ClickableLabel::clicked, this, &Form1::image5Clicked);
     // Esc leaves the panel as its close mark does. A waiting capture box
     // keeps Esc for itself, and a close mark turned off keeps the panel.
@@ -597,6 +620,8 @@ void Form1::routeEvents() {
     connect(escape, &QShortcut::activated, this, [this] {
         if (Picture3->isVisible() && Text6->isHidden() && Image5->isEnabled())
             Q_EMIT image5Clicked();
+        else if (m_face && m_face->isVisible())
+            Q_EMIT m_face->closeClicked();
     });
     connect(List2, &GameList::rowSelected, this, &Form1::list2RowSelected);
     connect(List2, &GameList::rowDoubleClicked, this, &Form1::list2DoubleClicked);

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QString>
 
+#include "ui/SettingsFace.h"
 #include "ui/SetupView.h"
 #include "ui/Twips.h"
 #include <QWidget>
@@ -48,7 +49,7 @@ public:
     static constexpr int kPageHeadingCount = 8;
     static constexpr int kPageFirstSlot = kSlotCount;
     static constexpr int kAllSlotCount = kSlotCount + kPageEntryCount;
-    static constexpr QSize kClientSize{623, 625};
+    static constexpr QSize kClientSize{623, 649};
 
     explicit Form1(QWidget* parent = nullptr);
 
@@ -93,6 +94,11 @@ public:
     // runs (ui::SetupView), in front of them.
     const SetupView& setupView() const { return m_setup; }
 
+    // The emulator's settings over the help text (ui::SettingsFace), built
+    // by the first buildSettingsFace and hidden; null before.
+    SettingsFace* settingsFace() const { return m_face; }
+    void buildSettingsFace(QList<SettingRowSpec> rows);
+
     // Slot `id`: a chart slot (below kSlotCount) or a page entry; null for
     // any other number.
     ClickableLabel* slotLabel(int id) const;
@@ -108,6 +114,7 @@ public:
     QPushButton* Command5 = nullptr;
     QPushButton* Command6 = nullptr;
     QPushButton* Command7 = nullptr;
+    QPushButton* Command9 = nullptr;
     QLineEdit* Text1 = nullptr;
     QPlainTextEdit* Text2 = nullptr;
     QLineEdit* Text3 = nullptr;
@@ -165,6 +172,16 @@ Q_SIGNALS:
     void image5Clicked();
     void slotDoubleClicked(int slot);
     void command8Clicked();
+    void command9Clicked();
+    // The settings face's, once built.
+    void settingEdited(const QString& name, const QString& value);
+    void settingPutBack(const QString& name);
+    void settingsScopeChosen(bool thisGame);
+    void settingsSaveClicked();
+    void settingsCloseClicked();
+    // A box whose value goes on the command line changed: the ticks and the
+    // resolution and frequency texts.
+    void windowOptionsChanged();
     void slotMenuRequested(int slot, const QPoint& globalPos);
     void list2RowSelected(int row);
     void list2DoubleClicked(int row);
@@ -196,6 +213,7 @@ private:
     GamePage m_page;
     SetupView m_setup;
     QHash<const QLabel*, int> m_pictureNumbers;
+    SettingsFace* m_face = nullptr;
 };
 
 } // namespace ui

@@ -18,7 +18,7 @@ class Lifecycle(harness.SessionTestCase):
         program = s.start(cwd=s.program_dir)
         window = s.main_window(program)
         self.assertEqual(s.title(window), harness.MAIN_TITLE)
-        self.assertEqual(s.size(window), (623, 625))
+        self.assertEqual(s.size(window), (623, 649))
         for name in ("Config", "NVRAM", "Saves"):
             self.assertTrue(os.path.isdir(s.path(name)), name)
         # Start-up only reads the settings; they are written on the way out.

@@ -285,11 +285,11 @@ void DeviceCaptureTest::slotMenuRemovesTheJoystickOrTheKey() {
                                 slot->mapToGlobal(slot->rect().center()));
         QCoreApplication::sendEvent(slot, &click);
     } else {
-        // Tab reaches the slots: they follow the button that opens the panel
-        // and the one that turns to the game's page.
+        // Tab reaches the slots: they follow the buttons that open the panel
+        // and the settings, and the one that turns to the game's page.
         f.form.Command3->setEnabled(true);
         f.form.Command3->setFocus();
-        for (int i = 0; i <= 13; ++i)
+        for (int i = 0; i <= 14; ++i)
             QTest::keyClick(f.form.focusWidget(), Qt::Key_Tab);
         QCOMPARE(f.form.focusWidget(), static_cast<QWidget*>(slot));
         if (how == QLatin1String("Menu"))

@@ -244,8 +244,12 @@ void GamePageTest::keyboardReachesThePageAndBindsAnEntry() {
     PageFixture f({"common", "joystick1", "spikeout"});
     f.form.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&f.form));
-    f.form.Command2->setFocus(); // New Scan; the panel's own button is off while it is open
+    // From New Scan: the panel's own button is off while it is open, and
+    // the settings' comes next.
+    f.form.Command2->setFocus();
     QTest::keyClick(f.form.Command2, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), f.form.Command9);
+    QTest::keyClick(f.form.Command9, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), f.form.page().Command8);
     QCOMPARE(f.form.page().Command8->text(), QStringLiteral("Every control of this game"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);

@@ -116,7 +116,7 @@ void WindowModelTest::everyControlLiesInsideItsContainer() {
     }
     // The slots, the game page (Picture4, Label6, 28 entries with their 28
     // row labels, 8 headings, Command8) and the set-up's view.
-    QCOMPARE(checked, 33 + 49 + 67 + 3);
+    QCOMPARE(checked, 34 + 49 + 67 + 3);
 }
 
 void WindowModelTest::slotLabelsAreThe49OfTheTable() {
@@ -211,15 +211,15 @@ void WindowModelTest::tabOrderFollowsTheDesign() {
     form.Command1->setEnabled(true);
     QStringList expected{"List2",    "Text2",    "Text1",    "Text3",    "Check1",
                          "Check2",   "Check3",   "Command1", "Text4",    "Text5",
-                         "Command2", "Command3", "Command4", "Command5", "Command6",
-                         "Command7", "Text6",    "Check4",   "Text7"};
-    // The slots, then the game page's entries, follow the button that opens
-    // the panel.
+                         "Command2", "Command3", "Command9", "Command4", "Command5",
+                         "Command6", "Command7", "Text6",    "Check4",   "Text7"};
+    // The slots, then the game page's entries, follow the buttons that open
+    // the panel and the settings.
     for (int i = Form1::kPageEntryCount - 1; i >= 0; --i)
-        expected.insert(12, QStringLiteral("Label7(%1)").arg(i));
+        expected.insert(13, QStringLiteral("Label7(%1)").arg(i));
     for (int i = Form1::kSlotCount - 1; i >= 0; --i)
-        expected.insert(12, QStringLiteral("Label1(%1)").arg(i));
-    expected.insert(12, QStringLiteral("Command8")); // turns to the game's page
+        expected.insert(13, QStringLiteral("Label1(%1)").arg(i));
+    expected.insert(13, QStringLiteral("Command8")); // turns to the game's page
     form.Label1[0]->show();
     QStringList seen;
     QWidget* w = form.List2;
@@ -279,12 +279,12 @@ void WindowModelTest::sizeStaysFixed() {
     form.buildPanel();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QCOMPARE(form.size(), QSize(623, 625));
+    QCOMPARE(form.size(), QSize(623, 649));
     QCOMPARE(form.focusWidget(), static_cast<QWidget*>(form.List2)); // first in the tab order
     form.resize(800, 700);
-    QCOMPARE(form.size(), QSize(623, 625));
+    QCOMPARE(form.size(), QSize(623, 649));
     form.resize(100, 100);
-    QCOMPARE(form.size(), QSize(623, 625));
+    QCOMPARE(form.size(), QSize(623, 649));
     QCOMPARE(form.minimumSize(), form.maximumSize());
     QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
 }
@@ -299,7 +299,7 @@ void WindowModelTest::minimizeAndRestoreKeepTheSize() {
     QVERIFY(form.windowState() & Qt::WindowMinimized);
     form.showNormal();
     QVERIFY(!(form.windowState() & Qt::WindowMinimized));
-    QCOMPARE(form.size(), QSize(623, 625));
+    QCOMPARE(form.size(), QSize(623, 649));
 }
 
 void WindowModelTest::startStateAndTags() {
