@@ -23,13 +23,12 @@ constexpr SettingChoice kUpscaleModes[] = {
     {"0", "sharp"}, {"1", "bi-quintic"}, {"2", "bilinear"}, {"3", "bicubic"}};
 constexpr SettingChoice kCrosshairs[] = {
     {"0", "none"}, {"1", "P1"}, {"2", "P2"}, {"3", "P1 and P2"}};
-constexpr SettingChoice kCrosshairStyles[] = {{"vector", "drawn"}, {"bmp", "the Assets pictures"}};
+constexpr SettingChoice kCrosshairStyles[] = {{"vector", "drawn"}, {"bmp", "pictures"}};
 constexpr SettingChoice kChannels[] = {{"1", "mono"}, {"2", "stereo"}, {"4", "quadraphonic"}};
-constexpr SettingChoice kInputSystems[] = {
-    {"sdl", "joysticks as SDL numbers them"},
-    {"sdlgamepad", "game controllers, one layout for every pad"}};
+// Short: the choice's line is narrow; the help says more.
+constexpr SettingChoice kInputSystems[] = {{"sdl", "joysticks"}, {"sdlgamepad", "pads"}};
 constexpr SettingChoice kAutoTrigger[] = {{"0", "off"}, {"1", "on"}};
-constexpr SettingChoice kOutputs[] = {{"none", "none"}, {"net", "over the network"}};
+constexpr SettingChoice kOutputs[] = {{"none", "none"}, {"net", "network"}};
 
 constexpr double kPortMax = 65535;
 

@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -174,7 +175,12 @@ void SettingsFace::buildRow(int index, QGridLayout* grid, int line) {
     const SettingRowSpec& spec = m_specs[index];
     QWidget* parent = grid->parentWidget();
     Row& row = m_rows[index];
+    // The list never scrolls sideways: a long label wraps, and every editor
+    // takes the width of the widest listed value.
+    const QFontMetrics metrics(font());
+    const int editorWidth = metrics.horizontalAdvance(QStringLiteral("4 BT601_525/D65")) + 30;
     row.label = new QLabel(spec.label, parent);
+    row.label->setWordWrap(true);
     row.label->setToolTip(spec.description);
     switch (spec.editor) {
     case SettingRowSpec::Editor::Check: {
@@ -190,7 +196,8 @@ void SettingsFace::buildRow(int index, QGridLayout* grid, int line) {
         for (int i = 0; i < spec.values.size(); ++i)
             choice->addItem(spec.texts.value(i, spec.values[i]), spec.values[i]);
         choice->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        choice->setMinimumContentsLength(8);
+        choice->setMinimumContentsLength(4);
+        choice->setFixedWidth(editorWidth);
         connect(choice, &QComboBox::activated, this,
                 [this, index, choice](int i) { commit(index, choice->itemData(i).toString()); });
         row.editor = choice;
@@ -202,8 +209,9 @@ void SettingsFace::buildRow(int index, QGridLayout* grid, int line) {
                               ? new NumberBox(spec.minimum, spec.maximum, parent)
                               : new QLineEdit(parent);
         if (spec.editor == SettingRowSpec::Editor::Number)
-            edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) +
-                                  12);
+            edit->setFixedWidth(metrics.horizontalAdvance(QStringLiteral("0000000")) + 12);
+        else
+            edit->setFixedWidth(editorWidth);
         connect(edit, &QLineEdit::editingFinished, this,
                 [this, index, edit] { commit(index, edit->text()); });
         row.editor = edit;
@@ -222,8 +230,7 @@ void SettingsFace::buildRow(int index, QGridLayout* grid, int line) {
     row.mark->setFixedWidth(row.mark->fontMetrics().horizontalAdvance(QStringLiteral("⚠")) + 2);
     row.mark->setAlignment(Qt::AlignCenter);
     row.source = new QLabel(parent);
-    row.source->setMinimumWidth(
-        row.source->fontMetrics().horizontalAdvance(QStringLiteral("all games")) + 4);
+    row.source->setFixedWidth(metrics.horizontalAdvance(QStringLiteral("all games")) + 4);
     row.putBack = new QToolButton(parent);
     row.putBack->setText(QStringLiteral("↺"));
     row.putBack->setAutoRaise(true);
@@ -233,7 +240,7 @@ void SettingsFace::buildRow(int index, QGridLayout* grid, int line) {
     connect(row.putBack, &QToolButton::clicked, this,
             [this, name = spec.name] { Q_EMIT putBackRequested(name); });
     grid->addWidget(row.label, line, 0);
-    grid->addWidget(row.editor, line, 1);
+    grid->addWidget(row.editor, line, 1, Qt::AlignLeft);
     grid->addWidget(row.mark, line, 2);
     grid->addWidget(row.source, line, 3);
     grid->addWidget(row.putBack, line, 4);
