@@ -69,8 +69,8 @@ enum class Carry : quint8 { Nothing, Set, Remove };
 
 class Merge final {
 public:
-    Merge(QByteArray base, const QByteArray& player, const QByteArray& working)
-        : m_base(std::move(base)), m_files{&m_base, &player, &working} {}
+    Merge(QByteArray base, const QByteArray& player, const QByteArray& working, MergeScope scope)
+        : m_base(std::move(base)), m_files{&m_base, &player, &working}, m_scope(scope) {}
 
     MergeResult run();
 
@@ -195,6 +195,7 @@ private:
 
     QByteArray m_base; // let go once read
     const QByteArray* m_files[kFiles];
+    MergeScope m_scope;
     MergeSections m_sections;
     std::vector<Key> m_keys;
     HashIndex m_index;
@@ -232,6 +233,8 @@ void Merge::decide(MergeResult& result) {
     m_carry.assign(m_keys.size(), Carry::Nothing);
     for (std::size_t k = 0; k < m_keys.size(); ++k) {
         const Key& key = m_keys[k];
+        if (m_scope == MergeScope::GlobalOnly && key.section != 0)
+            continue;
         const auto before = valueIn(Base, key);
         const auto after = valueIn(Player, key);
         if (before == after)
@@ -350,8 +353,9 @@ MergeResult Merge::run() {
 
 } // namespace
 
-MergeResult mergeConfig(QByteArray base, const QByteArray& player, const QByteArray& working) {
-    return Merge(std::move(base), player, working).run();
+MergeResult mergeConfig(QByteArray base, const QByteArray& player, const QByteArray& working,
+                        MergeScope scope) {
+    return Merge(std::move(base), player, working, scope).run();
 }
 
 } // namespace emulator

@@ -53,6 +53,12 @@ struct MergeResult {
 // that a caller who moves it in has its memory back for the result. The
 // result may exceed the editor's limit (kConfigFileLimit): the caller
 // decides.
-MergeResult mergeConfig(QByteArray base, const QByteArray& player, const QByteArray& working);
+//
+// GlobalOnly carries the global section's settings alone: the player's
+// file lost its other sections to a tool that writes the global one only,
+// and the working copy keeps its own.
+enum class MergeScope { Everything, GlobalOnly };
+MergeResult mergeConfig(QByteArray base, const QByteArray& player, const QByteArray& working,
+                        MergeScope scope = MergeScope::Everything);
 
 } // namespace emulator

@@ -3,6 +3,7 @@
 #include "emulator/ConfigFile.h"
 #include "emulator/ConfigLocations.h"
 #include "emulator/ConfigMerge.h"
+#include "emulator/LauncherRewrite.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/SaveLock.h"
@@ -179,7 +180,12 @@ QStringList keepConfigInStep(const QString& programFolder, const QStringList& ca
         return {notCarried(player, working,
                            QStringLiteral("the working copy cannot be edited: ") +
                                configProblemText(here.problem))};
-    const MergeResult merged = mergeConfig(std::move(base.bytes), now.bytes, here.bytes);
+    // The emulator's own launcher saves the file with its global section
+    // alone: the game sections it dropped were not the player's to lose.
+    const bool launcherSaved = rewrittenByLauncher(base.bytes, now.bytes);
+    const MergeResult merged =
+        mergeConfig(std::move(base.bytes), now.bytes, here.bytes,
+                    launcherSaved ? MergeScope::GlobalOnly : MergeScope::Everything);
     // Refused before it is written: an edit would make a file the front-end
     // itself could edit no more.
     if (configProblem(merged.bytes) == ConfigProblem::TooLarge)
@@ -192,6 +198,11 @@ QStringList keepConfigInStep(const QString& programFolder, const QStringList& ca
     keepBase(programFolder, now.bytes, stamp);
 
     QStringList lines;
+    if (launcherSaved)
+        lines.append(QStringLiteral("%1 was saved by the emulator's own launcher, which drops game "
+                                    "sections and comments: %2 kept its own and took over the "
+                                    "global settings")
+                         .arg(shown(player), shown(working)));
     for (const MergeConflict& conflict : merged.conflicts)
         lines.append(
             QStringLiteral("%1 in [ %2 ] changed in both %3 (%4) and %5 (%6): %5 keeps its value")

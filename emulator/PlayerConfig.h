@@ -10,7 +10,9 @@ namespace emulator {
 // configCandidates at the import, and that same file from then on while it
 // is there. At the first start the player's file is copied in
 // whole; from then on what the player changes in it is carried over setting
-// by setting (mergeConfig), never the file whole.
+// by setting (mergeConfig), never the file whole. A file the emulator's own
+// launcher saved (rewrittenByLauncher) gives its global settings only: the
+// game sections it dropped stay in the working copy.
 //
 // The player's file as it was last carried over, the base, is kept in
 // files of ours beside the working copy: its bytes, and its path, size and
@@ -26,11 +28,12 @@ QString baseRecordPath(const QString& programFolder);
 // yet, else carries over what changed since the base. All of it happens
 // under the working copy's save lock (platform::SaveLock), as a Save does,
 // and the base moves on only once the working copy holds what was carried.
-// Returns the lines to tell before the start: settings both files changed
-// (the working copy's value is kept), a player's file that cannot be read
-// or edited, a working copy that cannot be written or would grow past the
-// editor's limit, a lock that stays taken, a base record lost or naming a
-// file not of the candidates. The start goes on whatever it returns.
+// Returns the lines to tell before the start: a player's file the launcher
+// saved, settings both files changed (the working copy's value is kept), a
+// player's file that cannot be read or edited, a working copy that cannot
+// be written or would grow past the editor's limit, a lock that stays
+// taken, a base record lost or naming a file not of the candidates. The
+// start goes on whatever it returns.
 QStringList keepConfigInStep(const QString& programFolder, const QStringList& candidates);
 
 // The same, with the candidates of the emulator folder.

@@ -1,5 +1,8 @@
+#include "support/LauncherSave.h"
+
 #include "emulator/ConfigDocument.h"
 #include "emulator/ConfigMerge.h"
+#include "emulator/LauncherRewrite.h"
 
 #include <QTest>
 
@@ -26,6 +29,9 @@ private Q_SLOTS:
     void merges_data();
     void merges();
     void conflictsPastTheNamedOnesAreCounted();
+    void aGlobalOnlyMergeKeepsTheOtherSections();
+    void launcherSaves_data();
+    void launcherSaves();
     void manySectionsMerge_data();
     void manySectionsMerge();
 };
@@ -143,6 +149,35 @@ void TestConfigMerge::conflictsPastTheNamedOnesAreCounted() {
     QCOMPARE(result.conflicts.size(), emulator::kNamedConflicts);
     QCOMPARE(result.conflicts.first().name, QByteArray("Setting0"));
     QCOMPARE(result.moreConflicts, 5);
+}
+
+void TestConfigMerge::aGlobalOnlyMergeKeepsTheOtherSections() {
+    // The player's file lost its comment and game section, its values their
+    // quotes, and one setting changed: only that one is carried.
+    const QByteArray player = "[ Global ]\n\nWideScreen = 1\nInputStart1 = KEY_1\n";
+    const QByteArray working = kBase + "; mine\n";
+    QCOMPARE(emulator::mergeConfig(kBase, player, working, emulator::MergeScope::GlobalOnly).bytes,
+             replaced(working, "WideScreen = 0", "WideScreen = 1"));
+}
+
+void TestConfigMerge::launcherSaves_data() {
+    QTest::addColumn<QByteArray>("base");
+    QTest::addColumn<QByteArray>("player");
+    QTest::addColumn<bool>("rewritten");
+    const QByteArray saved = launcherSave();
+    QTest::newRow("the launcher's save") << launcherSaveBase() << saved << true;
+    const QByteArray globals = "[ Global ]\nWideScreen = 0\n";
+    QTest::newRow("a section removed by hand") << globals + "[ scud ]\nVSync = 0\n"
+                                               << globals << false;
+    QTest::newRow("a comment in the file") << launcherSaveBase() << saved + "; mine\n" << false;
+    QTest::newRow("a base without sections or comments") << globals << saved << false;
+}
+
+void TestConfigMerge::launcherSaves() {
+    QFETCH(QByteArray, base);
+    QFETCH(QByteArray, player);
+    QFETCH(bool, rewritten);
+    QCOMPARE(emulator::rewrittenByLauncher(base, player), rewritten);
 }
 
 void TestConfigMerge::manySectionsMerge_data() {

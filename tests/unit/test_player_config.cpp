@@ -1,4 +1,5 @@
 #include "support/DefaultInputFile.h"
+#include "support/LauncherSave.h"
 
 #include "emulator/ConfigDocument.h"
 #include "emulator/ConfigFile.h"
@@ -55,6 +56,7 @@ class TestPlayerConfig : public QObject {
 
 private Q_SLOTS:
     void followsThePlayersFile();
+    void aLauncherSaveKeepsTheGameSections();
     void anOlderWorkingCopyStartsFromThePlayersFileAsItIs();
     void anEarlierVersionsCopyIsNoPlayersFile();
     void theBaseRecord_data();
@@ -110,6 +112,26 @@ void TestPlayerConfig::followsThePlayersFile() {
     QCOMPARE(Folders::read(f.working), both);
     // The front-end's own settings file is none of this.
     QVERIFY(!QFile::exists(f.program + QStringLiteral("Config/Kestrun.ini")));
+}
+
+void TestPlayerConfig::aLauncherSaveKeepsTheGameSections() {
+    Folders f;
+    f.write(f.player, launcherSaveBase());
+    QCOMPARE(f.step(), QStringList());
+    // The emulator's launcher saves the player's file, wide screen turned off.
+    f.write(f.player, launcherSave().replace("WideScreen = 1", "WideScreen = 0"));
+    const QStringList told = f.step();
+    QVERIFY2(told.size() == 1 && told[0].startsWith(f.player + " was saved by the emulator's "
+                                                               "own launcher"),
+             qPrintable(told.join(u'\n')));
+    const QByteArray working = Folders::read(f.working);
+    const emulator::ConfigDocument document(working);
+    QCOMPARE(document.value("scud", "FullScreen").value_or("-"), QByteArray("1"));
+    QCOMPARE(document.value("Global", "WideScreen").value_or("-"), QByteArray("0"));
+    QVERIFY(working.contains("; a comment between\n"));
+    // Told once: its next save is a change like any other.
+    f.write(f.player, launcherSave());
+    QCOMPARE(f.step(), QStringList());
 }
 
 void TestPlayerConfig::anOlderWorkingCopyStartsFromThePlayersFileAsItIs() {
