@@ -96,6 +96,8 @@ SettingsFace::SettingsFace(QList<SettingRowSpec> rows, QWidget* parent)
     m_scroll->setWidgetResizable(true);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->setFrameShape(QFrame::StyledPanel);
+    // Tab goes from the scope straight to the first editor; the list follows.
+    m_scroll->setFocusPolicy(Qt::NoFocus);
     auto* content = new QWidget(m_scroll);
     content->setAutoFillBackground(true);
     content->setPalette(white);
@@ -111,18 +113,6 @@ SettingsFace::SettingsFace(QList<SettingRowSpec> rows, QWidget* parent)
     m_notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_notice->hide();
     layout->addWidget(m_notice);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    m_save = new QPushButton(QStringLiteral("Save"), this);
-    m_close = new QPushButton(QStringLiteral("Close"), this);
-    m_save->setAutoDefault(false);
-    m_close->setAutoDefault(false);
-    buttons->addWidget(m_save);
-    buttons->addWidget(m_close);
-    layout->addLayout(buttons);
-    connect(m_save, &QPushButton::clicked, this, &SettingsFace::saveClicked);
-    connect(m_close, &QPushButton::clicked, this, &SettingsFace::closeClicked);
 
     m_states.resize(m_specs.size());
     m_rows.resize(m_specs.size());
@@ -156,7 +146,19 @@ SettingsFace::SettingsFace(QList<SettingRowSpec> rows, QWidget* parent)
             group.body->hide();
     }
     m_list->addStretch();
-    setTabOrder(m_allGames, m_thisGame);
+
+    // Made after the list, so that Tab reaches them after its editors.
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    m_save = new QPushButton(QStringLiteral("&Save"), this);
+    m_close = new QPushButton(QStringLiteral("&Close"), this);
+    m_save->setAutoDefault(false);
+    m_close->setAutoDefault(false);
+    buttons->addWidget(m_save);
+    buttons->addWidget(m_close);
+    layout->addLayout(buttons);
+    connect(m_save, &QPushButton::clicked, this, &SettingsFace::saveClicked);
+    connect(m_close, &QPushButton::clicked, this, &SettingsFace::closeClicked);
 }
 
 void SettingsFace::buildGroup(Group& group) {
@@ -169,6 +171,18 @@ void SettingsFace::buildGroup(Group& group) {
     for (const int index : group.rows)
         buildRow(index, grid, line++);
     group.built = true;
+    // A group unfolded later keeps its place in the keyboard order: right
+    // after its heading.
+    if (group.fold) {
+        QWidget* previous = group.fold;
+        for (const int index : group.rows) {
+            for (QWidget* w :
+                 {m_rows[index].editor, static_cast<QWidget*>(m_rows[index].putBack)}) {
+                setTabOrder(previous, w);
+                previous = w;
+            }
+        }
+    }
 }
 
 void SettingsFace::buildRow(int index, QGridLayout* grid, int line) {

@@ -1,7 +1,9 @@
-// The emulator's settings as data: how a value stands against its row, and
-// which value a game gets at its next start.
+// The emulator's settings as data: how a value stands against its row,
+// which value a game gets at its next start, and how an edit lands in the
+// file.
 #include "emulator/ConfigDocument.h"
 #include "emulator/EmulatorSettings.h"
+#include "emulator/SettingEdits.h"
 #include "emulator/SettingResolution.h"
 
 #include <QSet>
@@ -28,6 +30,8 @@ private Q_SLOTS:
     void valuesStandAgainstTheirRow();
     void aGameGetsTheStrongestSource_data();
     void aGameGetsTheStrongestSource();
+    void editsLandInPlace_data();
+    void editsLandInPlace();
 };
 
 void EmulatorSettingsTest::everyNameOnceInItsGroup() {
@@ -146,6 +150,71 @@ void EmulatorSettingsTest::aGameGetsTheStrongestSource() {
         resolveSetting(row(name.toLatin1().constData()), document, set, window);
     QCOMPARE(got.value, value);
     QCOMPARE(int(got.source), source);
+}
+
+void EmulatorSettingsTest::editsLandInPlace_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QByteArray>("sets"); // empty: all games
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QByteArray>("value"); // "-": put back to all games
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QByteArray>(
+        "shared"); // sets that got the global value in a block of their own
+
+    const QByteArray file = "; mine\r\n[ Global ]\r\nWideScreen = True ; wide\r\n"
+                            "AddressOut = \"10.0.0.1\"\r\n\r\n[ vf3 ]\r\nInputPunch = KEY_Q\r\n";
+    QTest::newRow("on/off keeps its word and case, and its comment")
+        << file << QByteArray() << QByteArray("WideScreen") << QByteArray("0")
+        << QByteArray(file).replace("True ;", "False ;") << QByteArray();
+    QTest::newRow("a new on/off line is 1 or 0, after the global lines")
+        << file << QByteArray() << QByteArray("Stretch") << QByteArray("true")
+        << QByteArray(file).replace("\"10.0.0.1\"\r\n", "\"10.0.0.1\"\r\nStretch = 1\r\n")
+        << QByteArray();
+    QTest::newRow("new text goes in quotes")
+        << QByteArray("[ Global ]\nPortIn = 1970\n") << QByteArray() << QByteArray("VertexShader")
+        << QByteArray("my shader.glsl")
+        << QByteArray("[ Global ]\nPortIn = 1970\nVertexShader = \"my shader.glsl\"\n")
+        << QByteArray();
+    QTest::newRow("text keeps its quotes in place")
+        << file << QByteArray() << QByteArray("AddressOut") << QByteArray("10.0.0.2")
+        << QByteArray(file).replace("10.0.0.1", "10.0.0.2") << QByteArray();
+    QTest::newRow("a game's every set gets its own block")
+        << file << QByteArray("scudplus,scudplusa") << QByteArray("WideScreen") << QByteArray("1")
+        << file + "\r\n[ scudplus ]\r\nWideScreen = 1\r\n\r\n[ scudplusa ]\r\nWideScreen = 1\r\n"
+        << QByteArray();
+    QTest::newRow("a set's section takes the line where it has one")
+        << file << QByteArray("vf3") << QByteArray("SoundVolume") << QByteArray("80")
+        << QByteArray(file).replace("KEY_Q\r\n", "KEY_Q\r\nSoundVolume = 80\r\n") << QByteArray();
+    QTest::newRow("put back takes the game's line out, and nothing else")
+        << QByteArray("[ Global ]\nWideScreen = 1\n[ scud ]\nWideScreen = 0\nStretch = 1\n")
+        << QByteArray("scud") << QByteArray("WideScreen") << QByteArray("-")
+        << QByteArray("[ Global ]\nWideScreen = 1\n[ scud ]\nStretch = 1\n") << QByteArray();
+    QTest::newRow("put back under a shared header writes the global value in its own block")
+        << QByteArray("[ Global ]\nWideScreen = 1\n[ scud, scudplus ]\nWideScreen = 0\n")
+        << QByteArray("scudplus") << QByteArray("WideScreen") << QByteArray("-")
+        << QByteArray("[ Global ]\nWideScreen = 1\n[ scud, scudplus ]\nWideScreen = 0\n\n"
+                      "[ scudplus ]\nWideScreen = 1\n")
+        << QByteArray("scudplus");
+    QTest::newRow("an out-of-range value elsewhere stays as it stands")
+        << QByteArray("[ Global ]\nSoundVolume = 900\nBalance = abc\n") << QByteArray()
+        << QByteArray("MusicVolume") << QByteArray("50")
+        << QByteArray("[ Global ]\nSoundVolume = 900\nBalance = abc\nMusicVolume = 50\n")
+        << QByteArray();
+}
+
+void EmulatorSettingsTest::editsLandInPlace() {
+    QFETCH(QByteArray, file);
+    QFETCH(QByteArray, sets);
+    QFETCH(QByteArray, name);
+    QFETCH(QByteArray, value);
+    QFETCH(QByteArray, after);
+    QFETCH(QByteArray, shared);
+    ConfigDocument document(file);
+    const SettingEdit edit{name, sets.isEmpty() ? QList<QByteArray>() : sets.split(','),
+                           value == "-" ? std::nullopt : std::optional(value)};
+    const QList<QByteArray> got = applySettingEdit(document, edit);
+    QCOMPARE(document.bytes(), after);
+    QCOMPARE(got, shared.isEmpty() ? QList<QByteArray>() : shared.split(','));
 }
 
 QTEST_GUILESS_MAIN(EmulatorSettingsTest)
