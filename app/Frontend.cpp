@@ -67,7 +67,7 @@ void Frontend::route() {
     connect(&f, &Form1::settingsScopeChosen,   this, [&f, &m, &g](bool thisGame) { emulator::ChooseSettingsScope(f, m, g, thisGame); });
     connect(&f, &Form1::settingsSaveClicked,   this, [&f, &m, &d] { emulator::SaveSettings(f, m, d); });
     connect(&f, &Form1::settingsCloseClicked,  this, [&f, &m, &d] { emulator::CloseSettings(f, m, d); });
-    connect(&f, &Form1::windowOptionsChanged,  this, [&f, &m, &g] { emulator::SettingsFollowRow(f, m, g); });
+    connect(&f, &Form1::windowOptionsChanged,  this, [&f, &m, &g] { emulator::SettingsFollowWindow(f, m, g); });
     connect(&f, &Form1::command4Clicked,       this, [&f, &s] { emulator::RestorePanel(f, s); });
     connect(&f, &Form1::command5Clicked,       this, [&f, &s] { bindings::AllOverAgain(f, s); });
     connect(&f, &Form1::command6Clicked,       this, [&f, &s, &d] { emulator::Save(f, s, d); });

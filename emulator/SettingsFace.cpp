@@ -11,12 +11,14 @@
 #include "emulator/Launch.h"
 #include "emulator/SaveToFiles.h"
 #include "emulator/SettingsSession.h"
+#include "ui/CheckBox.h"
 #include "ui/Dialogs.h"
 #include "ui/Form1.h"
 #include "ui/Panel.h"
 #include "ui/SettingsFace.h"
 #include "ui/Tag.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
@@ -102,7 +104,7 @@ QString warningFor(const EmulatorSetting& setting, ValueCheck check) {
 }
 
 // What the window's option does to the setting, once it passes one.
-QString windowNote(const EmulatorSetting& setting, const GameLaunch& launch) {
+QString windowNote(const EmulatorSetting& setting, const WindowOptions& window) {
     switch (setting.window) {
     case WindowOption::ShowFps:
         return QStringLiteral("Set by the window: Show Fps is ticked, so the start passes "
@@ -117,21 +119,24 @@ QString windowNote(const EmulatorSetting& setting, const GameLaunch& launch) {
         return QStringLiteral("Set by the window: \"in MHz\" is ticked, so the start passes "
                               "-ppc-frequency=%1, which wins over the file. Untick it to edit "
                               "this.")
-            .arg(launch.clock);
+            .arg(window.ppcMHz);
     case WindowOption::Width:
     case WindowOption::Height:
         return QStringLiteral("Set by the window: every start passes the resolution boxes as "
                               "-res=%1,%2, which wins over the file.")
-            .arg(launch.width, launch.height);
+            .arg(window.width, window.height);
     case WindowOption::None:
         break;
     }
     return {};
 }
 
-WindowOptions windowOptions(const GameLaunch& launch) {
-    return {launch.showFps, launch.fullScreen, launch.noThrottle, launch.clockOn,
-            launch.clock,   launch.width,      launch.height};
+// The window's options as the next start passes them: only a ticked box
+// counts, grey is off.
+WindowOptions windowOptions(const ui::Form1& form) {
+    const auto on = [](const ui::CheckBox* box) { return box->value() == 1; };
+    return {on(form.Check1),    on(form.Check2),    on(form.Check3),   on(form.Check4),
+            form.Text7->text(), form.Text1->text(), form.Text3->text()};
 }
 
 // The row's sets the emulator knows, whose sections "This game" edits.
@@ -147,6 +152,13 @@ QList<QByteArray> definedSets(const ui::Form1& form, const catalogue::GameCatalo
     return sets;
 }
 
+// The selected row's sets for "This game", and the one its next start uses.
+void followRow(const ui::Form1& form, SettingsSession& session,
+               const catalogue::GameCatalogue& catalogue) {
+    session.setGame(definedSets(form, catalogue),
+                    gameLaunchFromWindow(form, catalogue).romSet.toUtf8());
+}
+
 QString sectionList(const QList<QByteArray>& sets) {
     QStringList sections;
     for (const QByteArray& set : sets)
@@ -160,8 +172,7 @@ QString sectionList(const QList<QByteArray>& sets) {
 void render(ui::Form1& form, const SettingsSession& session,
             const catalogue::GameCatalogue& catalogue) {
     ui::SettingsFace* face = form.settingsFace();
-    const GameLaunch launch = gameLaunchFromWindow(form, catalogue);
-    const WindowOptions window = windowOptions(launch);
+    const WindowOptions window = windowOptions(form);
     const catalogue::CatalogueRow* row = catalogue::selectedRow(form, catalogue);
     const QString game = row ? row->title : QString();
     face->setTitle(session.thisGame() ? QStringLiteral("Emulator settings for ") + game
@@ -184,7 +195,7 @@ void render(ui::Form1& form, const SettingsSession& session,
         if (state.warning.isEmpty())
             state.warning = shown.versions;
         state.note =
-            shown.source == SettingSource::Window ? windowNote(setting, launch) : shown.versions;
+            shown.source == SettingSource::Window ? windowNote(setting, window) : shown.versions;
         state.editable = shown.source != SettingSource::Window;
         state.putBack = shown.putBackOffered;
         state.edited = shown.edited;
@@ -279,8 +290,7 @@ void OpenSettings(ui::Form1& form, SettingsSession& session, bindings::BindingSt
         }
         session.open(read.bytes);
     }
-    session.setGame(definedSets(form, catalogue),
-                    gameLaunchFromWindow(form, catalogue).romSet.toUtf8());
+    followRow(form, session, catalogue);
     session.setThisGame(thisGame);
     form.buildSettingsFace(settingRowSpecs());
     render(form, session, catalogue);
@@ -356,9 +366,14 @@ void SettingsFollowRow(ui::Form1& form, SettingsSession& session,
                        const catalogue::GameCatalogue& catalogue) {
     if (!settingsShown(form))
         return;
-    session.setGame(definedSets(form, catalogue),
-                    gameLaunchFromWindow(form, catalogue).romSet.toUtf8());
+    followRow(form, session, catalogue);
     render(form, session, catalogue);
+}
+
+void SettingsFollowWindow(ui::Form1& form, const SettingsSession& session,
+                          const catalogue::GameCatalogue& catalogue) {
+    if (settingsShown(form))
+        render(form, session, catalogue);
 }
 
 } // namespace emulator

@@ -56,5 +56,8 @@ void PutBackSetting(ui::Form1& form, SettingsSession& session,
                     const catalogue::GameCatalogue& catalogue, const QString& name);
 void SettingsFollowRow(ui::Form1& form, SettingsSession& session,
                        const catalogue::GameCatalogue& catalogue);
+// A window option changed: what the next start passes.
+void SettingsFollowWindow(ui::Form1& form, const SettingsSession& session,
+                          const catalogue::GameCatalogue& catalogue);
 
 } // namespace emulator
