@@ -36,6 +36,7 @@ private Q_SLOTS:
     void partsByInputType_data();
     void partsByInputType();
     void everyInputHasItsPlace();
+    void noControlDrivesTwoInputs();
     void valuesWritten_data();
     void valuesWritten();
     void onePlayerLeavesTheSecondAlone();
@@ -97,6 +98,37 @@ void PadLayoutTest::everyInputHasItsPlace() {
     types.removeDuplicates();
     QCOMPARE(types.size(), 21);
     QCOMPARE(defaultPadLayout(types, 2).size(), kGameInputs.size());
+}
+
+// In every combination of input types the emulator's games list.
+void PadLayoutTest::noControlDrivesTwoInputs() {
+    const QList<QStringList> games{
+        {"common", "fishing"},
+        {"common", "shift4", "vehicle", "vr4"},
+        {"common", "shiftupdown", "vehicle", "viewchange"},
+        {"common", "fighting", "joystick1", "joystick2"},
+        {"common", "harley", "shiftupdown", "vehicle", "viewchange"},
+        {"analog_gun1", "analog_gun2", "common"},
+        {"common", "shiftupdown", "vehicle", "vr4"},
+        {"common", "magtruck"},
+        {"common", "ski"},
+        {"common", "joystick1", "spikeout"},
+        {"common", "handbrake", "shift4", "vehicle", "viewchange"},
+        {"analog_joystick", "common"},
+        {"common", "twin_joysticks"},
+        {"common", "joystick1", "joystick2", "soccer"},
+    };
+    for (const QStringList& types : games) {
+        QHash<std::pair<int, int>, QString> driven; // by player and control
+        for (const PadAssignment& a : defaultPadLayout(types, 2)) {
+            for (PadControl control : a.controls) {
+                const QString other = driven.value({a.player, int(control)});
+                QVERIFY2(other.isEmpty(),
+                         qPrintable(types.join(u' ') + u':' + other + u' ' + a.input));
+                driven.insert({a.player, int(control)}, a.input);
+            }
+        }
+    }
 }
 
 void PadLayoutTest::valuesWritten_data() {
