@@ -75,6 +75,8 @@ private Q_SLOTS:
     void deviceAddedWhileWaiting();
     void walkIgnoresAHeldStick();
     void gameControllerNumbering();
+    void gameControllersCountAlone();
+    void kindOfController();
     void missingLibraryStartsNothing();
     void everySourceIsOneTheEmulatorReads();
     void slotMenuRemovesTheJoystickOrTheKey_data();
@@ -177,6 +179,38 @@ void DeviceCaptureTest::gameControllerNumbering() {
     QVERIFY(f.capture(12, "Kestrun Test Controller"));
     pad.set(QStringLiteral("b") + QString::number(SDL_CONTROLLER_BUTTON_LEFTSHOULDER));
     QTRY_COMPARE(f.value(12), numbered(QStringLiteral("KEY_A,JOY1_BUTTON5")));
+}
+
+// Under sdlgamepad the emulator skips a device that is no game controller,
+// and numbers the controllers after it from 1.
+void DeviceCaptureTest::gameControllersCountAlone() {
+    VirtualPad wheel("Kestrun Test Wheel");
+    VirtualPad pad("Kestrun Test Controller", true);
+    DeviceFixture f("[ Global ]\r\nInputSystem = \"sdlgamepad\"\r\n");
+    QVERIFY(f.capture(12, "Kestrun Test Controller"));
+    QVERIFY(f.form.Label3->toolTip().contains(
+        QLatin1String("Not game controllers, which the emulator skips under sdlgamepad: "
+                      "Kestrun Test Wheel")));
+    pad.set(QStringLiteral("b") + QString::number(SDL_CONTROLLER_BUTTON_B));
+    QTRY_COMPARE(f.value(12), numbered(QStringLiteral("KEY_A,JOY1_BUTTON2")));
+}
+
+void DeviceCaptureTest::kindOfController() {
+    VirtualPad wheel("Kestrun Test Wheel");
+    VirtualPad nintendo("Kestrun Test Switch Pad", true, 0x057e, 0x2009);
+    VirtualPad xbox("Kestrun Test Xbox Pad", true, 0x045e, 0x028e);
+    platform::GameDevices devices;
+    QVERIFY(devices.start(platform::GameDevices::Reading::Joystick));
+    QHash<QString, std::pair<bool, platform::ControllerType>> seen;
+    for (const platform::GameDevice& device : devices.devices())
+        seen.insert(device.name, {device.gameController, device.type});
+    using platform::ControllerType;
+    QCOMPARE(seen.value(QStringLiteral("Kestrun Test Wheel")),
+             std::pair(false, ControllerType::Unknown));
+    QCOMPARE(seen.value(QStringLiteral("Kestrun Test Switch Pad")),
+             std::pair(true, ControllerType::Nintendo));
+    QCOMPARE(seen.value(QStringLiteral("Kestrun Test Xbox Pad")),
+             std::pair(true, ControllerType::Xbox));
 }
 
 void DeviceCaptureTest::missingLibraryStartsNothing() {
