@@ -37,7 +37,7 @@ void DeviceCapture::begin() {
     if (m_devices.running())
         return;
     reset();
-    m_numbering = numberingFor(m_store.inputSystem());
+    m_numbering = numberingFor(m_store.inputSystemFor(m_store.selectedSet));
     m_devices.start(m_numbering == Numbering::GameController
                         ? platform::GameDevices::Reading::GameController
                         : platform::GameDevices::Reading::Joystick);

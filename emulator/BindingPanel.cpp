@@ -124,6 +124,13 @@ void Save(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dialogs) 
         document.renameEarlierSources();
         for (auto it = values.cbegin(); it != values.cend(); ++it)
             document.set(ConfigDocument::kGlobal, it.key().toUtf8(), it.value().toUtf8());
+        // Whole settings by section: a game controller set up for a game
+        // or for every game.
+        const auto& sections = store.settingEdits();
+        for (auto section = sections.cbegin(); section != sections.cend(); ++section) {
+            for (auto it = section->cbegin(); it != section->cend(); ++it)
+                document.set(section.key().toUtf8(), it.key().toUtf8(), it.value().toUtf8());
+        }
     };
     // Nothing to import: the panel's own full file.
     if (!saveToFiles(form, dialogs, edit, formatInputFile(slotBindings(store), quoteOf(form))))
@@ -139,6 +146,10 @@ void ClosePanel(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dia
         return;
     }
     bindings::EndCapture(form, store);
+    if (form.panelBuilt()) {
+        form.padSetup().Picture6->hide();
+        form.page().Command8->show();
+    }
     bindings::clearGamePage(form);
     ui::setTag(form.Picture3, QString());
     form.Picture3->hide();
