@@ -138,15 +138,13 @@ QString BindingStore::inputSystemFor(const QString& set) const {
     return inputSystem();
 }
 
-void BindingStore::editSetting(const QString& section, const QString& name,
-                               const QString& value) {
+void BindingStore::editSetting(const QString& section, const QString& name, const QString& value) {
     m_settings[section].insert(name, value);
 }
 
 bool BindingStore::anyEdit() const {
-    return !m_settings.isEmpty() ||
-           std::any_of(m_bindings.cbegin(), m_bindings.cend(),
-                       [](const Binding& b) { return b.edited; });
+    return !m_settings.isEmpty() || std::any_of(m_bindings.cbegin(), m_bindings.cend(),
+                                                [](const Binding& b) { return b.edited; });
 }
 
 } // namespace bindings

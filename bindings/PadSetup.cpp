@@ -4,7 +4,6 @@
 #include "bindings/GameInputs.h"
 #include "bindings/Latin1.h"
 
-#include <QSet>
 #include <algorithm>
 
 namespace bindings {
@@ -57,14 +56,23 @@ bool movePendingInput(PadSetup& setup, const QString& source) {
         // A stick pushed either way stands for its whole axis.
         switch (*control) {
         case PadControl::LeftStickLeft:
-        case PadControl::LeftStickRight: control = PadControl::LeftStickX; break;
+        case PadControl::LeftStickRight:
+            control = PadControl::LeftStickX;
+            break;
         case PadControl::LeftStickUp:
-        case PadControl::LeftStickDown: control = PadControl::LeftStickY; break;
+        case PadControl::LeftStickDown:
+            control = PadControl::LeftStickY;
+            break;
         case PadControl::RightStickLeft:
-        case PadControl::RightStickRight: control = PadControl::RightStickX; break;
+        case PadControl::RightStickRight:
+            control = PadControl::RightStickX;
+            break;
         case PadControl::RightStickUp:
-        case PadControl::RightStickDown: control = PadControl::RightStickY; break;
-        default: break;
+        case PadControl::RightStickDown:
+            control = PadControl::RightStickY;
+            break;
+        default:
+            break;
         }
     }
     if (!moveInput(setup.layout, input, *control))
@@ -99,14 +107,13 @@ QStringList everyInputType() {
     return types;
 }
 
-QHash<QString, QString> padSettings(const PadSetup& setup, const BindingStore& store) {
-    const QString set = setup.sets.value(0);
-    const PadLayout layout =
-        setup.everyGame ? defaultPadLayout(everyInputType(), 2) : setup.layout;
+QHash<QString, QString> padSettings(const PadSetup& setup, const BindingStore& store,
+                                    const QString& set) {
+    const PadLayout layout = setup.everyGame ? defaultPadLayout(everyInputType(), 2) : setup.layout;
     QHash<QString, QString> current;
     for (const PadAssignment& assignment : layout) {
         const std::optional<QString> own =
-            setup.everyGame ? std::nullopt : store.gameValue(set, assignment.input);
+            set.isEmpty() ? std::nullopt : store.gameValue(set, assignment.input);
         if (own)
             current.insert(assignment.input, *own);
         else if (store.find(assignment.input))
@@ -128,30 +135,30 @@ QHash<QString, QString> padSettings(const PadSetup& setup, const BindingStore& s
 }
 
 void applyPadSetup(const PadSetup& setup, BindingStore& store) {
-    const QHash<QString, QString> settings = padSettings(setup, store);
-    for (auto it = settings.cbegin(); it != settings.cend(); ++it) {
-        if (setup.everyGame) {
-            // An input's global value goes through the store's own edit, so
-            // that the chart shows it and Save writes it under its names.
-            if (it.key().startsWith(kInput) && store.find(it.key().mid(kInput.size())))
-                store.edit(it.key().mid(kInput.size()), it.value());
-            else
-                store.editSetting(kGlobalSection, it.key(), it.value());
-        } else {
-            for (const QString& set : setup.sets)
+    if (!setup.everyGame) {
+        for (const QString& set : setup.sets) {
+            const QHash<QString, QString> settings = padSettings(setup, store, set);
+            for (auto it = settings.cbegin(); it != settings.cend(); ++it)
                 store.editSetting(set, it.key(), it.value());
         }
+        return;
+    }
+    const QHash<QString, QString> settings = padSettings(setup, store, QString());
+    for (auto it = settings.cbegin(); it != settings.cend(); ++it) {
+        // An input's global value goes through the store's own edit, so
+        // that the chart shows it and Save writes it under its names.
+        if (it.key().startsWith(kInput) && store.find(it.key().mid(kInput.size())))
+            store.edit(it.key().mid(kInput.size()), it.value());
+        else
+            store.editSetting(kGlobalSection, it.key(), it.value());
     }
 }
 
 int joystickBindingsChanging(const BindingStore& store) {
-    QSet<QString> laidOut;
-    for (const PadAssignment& assignment : defaultPadLayout(everyInputType(), 2))
-        laidOut.insert(assignment.input);
     int count = 0;
     for (const GameInput& input : kGameInputs) {
         const QString name = latin1(input.name);
-        if (!laidOut.contains(name) && store.find(name) && hasJoystickSource(store.value(name)))
+        if (store.find(name) && hasJoystickSource(store.value(name)))
             ++count;
     }
     return count;

@@ -25,16 +25,16 @@ struct PadSetup {
     QStringList sets;
     int players = 1; // 2 where the game has player 2's inputs
     PadLayout layout;
-    int player = 1;                     // the pad the picture shows
-    std::array<bool, 2> nintendo{};     // face letters per player
-    bool everyGame = false;             // [ Global ] rather than the game's sections
-    int deadZone = 0;                   // percent for the sticks; 0 keeps the built-in 3 %
-    std::optional<PadPart> chosen;      // the part chosen on the picture
-    QStringList pending;                // its inputs still to move, one a press
-    QString applied;                    // what the last Apply did, for the line
-    QString devicesLine;                // the pads connected, for the line
-    QStringList skipped;                // connected devices that are no game controllers
-    bool kindsRead = false;             // the Nintendo toggles took the pads' kinds
+    int player = 1;                 // the pad the picture shows
+    std::array<bool, 2> nintendo{}; // face letters per player
+    bool everyGame = false;         // [ Global ] rather than the game's sections
+    int deadZone = 0;               // percent for the sticks; 0 keeps the built-in 3 %
+    std::optional<PadPart> chosen;  // the part chosen on the picture
+    QStringList pending;            // its inputs still to move, one a press
+    QString applied;                // what the last Apply did, for the line
+    QString devicesLine;            // the pads connected, for the line
+    QStringList skipped;            // connected devices that are no game controllers
+    bool kindsRead = false;         // the Nintendo toggles took the pads' kinds
     // Where each pad's controls rested when first seen, by device key.
     QHash<QString, platform::DeviceState> rest;
 };
@@ -63,20 +63,21 @@ void takePartOffPad(PadSetup& setup);
 // Every input type the emulator reads, for a layout of every game.
 QStringList everyInputType();
 
-// The settings Apply writes, by name ("InputPunch", "InputSystem",
-// "InputJoy1XDeadZone"): for this game, from what the game gets now (its
-// section over the global values); for every game, the layout of every
-// input type from the global values. Each input keeps its keys and mouse;
-// its joystick sources become the pad's.
-QHash<QString, QString> padSettings(const PadSetup& setup, const BindingStore& store);
+// The settings Apply writes into the section of `set`, by name
+// ("InputPunch", "InputSystem", "InputJoy1XDeadZone"): from what that set
+// gets now (its section over the global values). For every game (`set`
+// empty), the layout of every input type from the global values. Each input
+// keeps its keys and mouse; its joystick sources become the pad's.
+QHash<QString, QString> padSettings(const PadSetup& setup, const BindingStore& store,
+                                    const QString& set);
 
 // Plays padSettings into the store: into every set's section for this
 // game, into the global values for every game.
 void applyPadSetup(const PadSetup& setup, BindingStore& store);
 
-// How many global bindings, of the file or built in, keep a joystick
-// source that means another part once every game reads game controllers:
-// those the layout of every game leaves as they are.
+// How many global bindings, of the file or built in, hold a joystick
+// source: each means another part once every game reads game controllers,
+// and the layout of every game replaces them.
 int joystickBindingsChanging(const BindingStore& store);
 
 } // namespace bindings

@@ -128,8 +128,8 @@ void editSlot(ui::Form1& form, BindingStore& store, int slot, const QString& val
     // the game's sets whose section has it.
     bool inSection = false;
     if (slot >= kSlotCount && store.gameValue(store.pageSet, input)) {
-        const QStringList sets = store.pageSets.isEmpty() ? QStringList{store.pageSet}
-                                                          : store.pageSets;
+        const QStringList sets =
+            store.pageSets.isEmpty() ? QStringList{store.pageSet} : store.pageSets;
         for (const QString& set : sets) {
             if (store.gameValue(set, input)) {
                 store.editSetting(set, QStringLiteral("Input") + input, value);

@@ -1,7 +1,7 @@
 #include "emulator/GameControls.h"
 
-#include "bindings/GamePage.h"
 #include "bindings/BindingStore.h"
+#include "bindings/GamePage.h"
 #include "catalogue/GameCatalogue.h"
 #include "catalogue/GameTable.h"
 #include "catalogue/SelectedGame.h"

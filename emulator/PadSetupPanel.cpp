@@ -52,8 +52,7 @@ QString contextLine(const bindings::PadSetup& setup) {
                               "(Games.xml), which this emulator folder lacks.");
     if (!setup.pending.isEmpty())
         return QStringLiteral("Press the part of a connected pad for ") +
-               inputLabel(setup.pending.front()) +
-               QStringLiteral(", or take it off the pad.");
+               inputLabel(setup.pending.front()) + QStringLiteral(", or take it off the pad.");
     if (setup.chosen)
         return QStringLiteral("Nothing of this game is on that part.");
     if (!setup.applied.isEmpty())
@@ -76,13 +75,13 @@ void render(ui::Form1& form, const bindings::PadSetup& setup) {
         const QSignalBlocker a(v.Command11), b(v.Check5), c(v.Combo1), d(v.Combo2);
         v.Command11->setEnabled(setup.players == 2);
         v.Command11->setChecked(setup.player == 2);
-        v.Command11->setText(setup.player == 2 ? QStringLiteral("Player 2") :
-                                                 QStringLiteral("Player 1"));
+        v.Command11->setText(setup.player == 2 ? QStringLiteral("Player 2")
+                                               : QStringLiteral("Player 1"));
         v.Command11->setAccessibleName(QStringLiteral("Player 2's pad"));
         v.Check5->setChecked(setup.nintendo[player]);
         v.Combo1->setCurrentIndex(setup.everyGame ? ui::kScopeEveryGame : ui::kScopeThisGame);
-        const auto zone = std::find(bindings::kPadDeadZones.begin(),
-                                    bindings::kPadDeadZones.end(), setup.deadZone);
+        const auto zone = std::find(bindings::kPadDeadZones.begin(), bindings::kPadDeadZones.end(),
+                                    setup.deadZone);
         v.Combo2->setCurrentIndex(zone == bindings::kPadDeadZones.end()
                                       ? 0
                                       : int(zone - bindings::kPadDeadZones.begin()) + 1);
@@ -138,7 +137,8 @@ void showPadSetup(ui::Form1& form, bool shown) {
 void startOver(ui::Form1& form, bindings::PadSetup& setup,
                const catalogue::GameCatalogue& catalogue) {
     const catalogue::CatalogueRow* row = catalogue::selectedRow(form, catalogue);
-    const QStringList types = catalogue::selectedInputTypes(form, catalogue).value_or(QStringList());
+    const QStringList types =
+        catalogue::selectedInputTypes(form, catalogue).value_or(QStringList());
     bindings::resetPadSetup(setup, row ? row->title : QString(), types,
                             row ? catalogue::definedSets(*row, catalogue) : QStringList());
     setup.applied.clear();
@@ -264,9 +264,8 @@ void PadDevicesPolled(ui::Form1& form, bindings::PadSetup& setup,
             setup.rest.insert(device.key, device.state);
             continue;
         }
-        const bindings::DeviceEvent event =
-            bindings::deviceEvent(numbers[i], *rest, device.state,
-                                  bindings::Numbering::GameController, false);
+        const bindings::DeviceEvent event = bindings::deviceEvent(
+            numbers[i], *rest, device.state, bindings::Numbering::GameController, false);
         bindings::settle(*rest, device.state);
         if (event.kind != bindings::DeviceEvent::Kind::Named || setup.pending.isEmpty())
             continue;
@@ -296,10 +295,11 @@ void ApplyPadSetup(ui::Form1& form, bindings::PadSetup& setup, bindings::Binding
             QStringLiteral("For every game: [ Global ] gets the game controller layout of every "
                            "kind of game and InputSystem = sdlgamepad. ") +
             (already ? QString()
-                     : QStringLiteral("%1 joystick bindings the layout leaves as they are, in the "
-                                      "file or built in, then mean other parts of a pad (Start "
-                                      "1's JOY1_BUTTON9 is a stick click), and a wheel or stick "
-                                      "that is no game controller is skipped. ")
+                     : QStringLiteral("%1 joystick bindings, in the file or built in, then mean "
+                                      "other parts of a pad (Start 1's JOY1_BUTTON9 would be a "
+                                      "stick click): the layout replaces their joystick sources, "
+                                      "and a wheel or stick that is no game controller is "
+                                      "skipped. ")
                            .arg(changing)) +
             QStringLiteral("Apply?");
         if (!dialogs.ask(text, QStringLiteral("Every game")))

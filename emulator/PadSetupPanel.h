@@ -35,19 +35,18 @@ void PadSetupFollowRow(ui::Form1& form, bindings::PadSetup& setup,
                        const bindings::BindingStore& store,
                        const catalogue::GameCatalogue& catalogue);
 
-void ShowPadPlayer(ui::Form1& form, bindings::PadSetup& setup,
-                   const bindings::BindingStore& store, bool second);
-void SetPadNintendo(ui::Form1& form, bindings::PadSetup& setup,
-                    const bindings::BindingStore& store, bool nintendo);
+void ShowPadPlayer(ui::Form1& form, bindings::PadSetup& setup, const bindings::BindingStore& store,
+                   bool second);
+void SetPadNintendo(ui::Form1& form, bindings::PadSetup& setup, const bindings::BindingStore& store,
+                    bool nintendo);
 void ChoosePadDeadZone(ui::Form1& form, bindings::PadSetup& setup,
                        const bindings::BindingStore& store, int index);
-void ChoosePadScope(ui::Form1& form, bindings::PadSetup& setup,
-                    const bindings::BindingStore& store, int index);
+void ChoosePadScope(ui::Form1& form, bindings::PadSetup& setup, const bindings::BindingStore& store,
+                    int index);
 // A part chosen on the picture: a press of a connected pad's part moves its
 // inputs there, one a press.
-void ChoosePadPart(ui::Form1& form, bindings::PadSetup& setup,
-                   const bindings::BindingStore& store, platform::GameDevices& devices,
-                   int part);
+void ChoosePadPart(ui::Form1& form, bindings::PadSetup& setup, const bindings::BindingStore& store,
+                   platform::GameDevices& devices, int part);
 void TakePartOffPad(ui::Form1& form, bindings::PadSetup& setup,
                     const bindings::BindingStore& store);
 

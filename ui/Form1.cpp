@@ -19,9 +19,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFontDatabase>
 #include <QIcon>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -351,9 +351,8 @@ void Form1::buildPadSetup() {
     connect(v.Check5, &QCheckBox::toggled, this, &Form1::padNintendoToggled);
     connect(v.Combo2, &QComboBox::activated, this, &Form1::padDeadZoneChosen);
     connect(v.Combo1, &QComboBox::activated, this, &Form1::padScopeChosen);
-    connect(v.pad, &PadPicture::chosen, this, [this](PadPicture::Part part) {
-        Q_EMIT padPartChosen(int(part));
-    });
+    connect(v.pad, &PadPicture::chosen, this,
+            [this](PadPicture::Part part) { Q_EMIT padPartChosen(int(part)); });
     connect(v.Command14, &QPushButton::clicked, this, &Form1::padTakeOffClicked);
     connect(v.Command12, &QPushButton::clicked, this, &Form1::padApplyClicked);
     connect(v.Command13, &QPushButton::clicked, this, &Form1::padBackClicked);

@@ -3,8 +3,8 @@
 #include <QHash>
 #include <QString>
 
-#include "ui/SettingsFace.h"
 #include "ui/PadSetupView.h"
+#include "ui/SettingsFace.h"
 #include "ui/SetupView.h"
 #include "ui/Twips.h"
 #include <QWidget>

@@ -21,13 +21,13 @@ class PadPicture;
 // pad, Apply, and the way back to the page.
 struct PadSetupView {
     QWidget* Picture6 = nullptr;
-    QLabel* Label11 = nullptr;       // title
+    QLabel* Label11 = nullptr;        // title
     QPushButton* Command11 = nullptr; // player 2's pad, checkable
-    CheckBox* Check5 = nullptr;      // Nintendo letters
-    QComboBox* Combo2 = nullptr;     // dead zone
+    CheckBox* Check5 = nullptr;       // Nintendo letters
+    QComboBox* Combo2 = nullptr;      // dead zone
     PadPicture* pad = nullptr;
-    QLabel* Label12 = nullptr;       // pads connected, warnings
-    QComboBox* Combo1 = nullptr;     // scope
+    QLabel* Label12 = nullptr;        // pads connected, warnings
+    QComboBox* Combo1 = nullptr;      // scope
     QPushButton* Command14 = nullptr; // take off the pad
     QPushButton* Command12 = nullptr; // Apply
     QPushButton* Command13 = nullptr; // back
