@@ -17,6 +17,7 @@
 #include "ui/PadPicture.h"
 #include "ui/Panel.h"
 #include "ui/Tag.h"
+#include "ui/TextFit.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -30,6 +31,8 @@ namespace {
 
 using bindings::latin1;
 
+constexpr int kTitlePixels = 13;
+
 QString inputLabel(const QString& input) {
     const bindings::GameInput* known = bindings::gameInput(input.toStdString());
     return known ? latin1(known->label) : input;
@@ -38,7 +41,7 @@ QString inputLabel(const QString& input) {
 QString sectionList(const QStringList& sets) {
     QStringList sections;
     for (const QString& set : sets)
-        sections.append(QStringLiteral("[ ") + set + QStringLiteral(" ]"));
+        sections.append(QStringLiteral("[\u00a0") + set + QStringLiteral("\u00a0]")); // kept whole
     if (sections.size() < 2)
         return sections.join(QString());
     const QString last = sections.takeLast();
@@ -67,6 +70,10 @@ QString contextLine(const bindings::PadSetup& setup) {
 void render(ui::Form1& form, const bindings::PadSetup& setup) {
     const ui::PadSetupView& v = form.padSetup();
     const QString title = QStringLiteral("Game controller for ") + setup.title;
+    // A long title takes a smaller font rather than losing its end.
+    QFont font = v.Label11->font();
+    font.setPixelSize(kTitlePixels);
+    v.Label11->setFont(ui::fitted(font, title, v.Label11->size(), kTitlePixels, font));
     v.Label11->setText(title);
     v.Label11->setToolTip(title);
     v.Label11->setAccessibleName(title);

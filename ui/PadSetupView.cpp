@@ -57,10 +57,11 @@ PadSetupView buildPadSetupView(QWidget* panel, const QFont& font, const QFont& t
     view.Combo2->setObjectName(QStringLiteral("Combo2"));
     view.Combo2->setGeometry(kPadDeadZoneRect);
     view.Combo2->setFont(font);
-    view.Combo2->addItems({QStringLiteral("Dead zone 3 % (built-in)"),
-                           QStringLiteral("Dead zone 5 %"), QStringLiteral("Dead zone 6 %"),
-                           QStringLiteral("Dead zone 7 %")});
+    view.Combo2->addItems({QStringLiteral("Dead zone 3 %"), QStringLiteral("Dead zone 5 %"),
+                           QStringLiteral("Dead zone 6 %"), QStringLiteral("Dead zone 7 %")});
     view.Combo2->setAccessibleName(QStringLiteral("Dead zone of the sticks"));
+    view.Combo2->setToolTip(QStringLiteral("The sticks' dead zone: 3 % is the emulator's own and "
+                                           "writes nothing; pads usually want 5 to 7 %"));
 
     view.pad = new PadPicture(cover);
     view.pad->setObjectName(QStringLiteral("PadPicture"));
