@@ -363,9 +363,17 @@ void Form1::buildPadSetup() {
           static_cast<QWidget*>(v.Combo1), static_cast<QWidget*>(v.Command14),
           static_cast<QWidget*>(v.Command12), static_cast<QWidget*>(v.Command13)})
         m_controls.insert(w->objectName(), w);
-    // After the page's controls and before the panel's buttons.
-    setTabOrder(m_page.Command10, v.Command11);
-    setTabOrder(v.Command13, Command4);
+    // After the page's controls and before the panel's buttons, in reading
+    // order.
+    QWidget* previous = m_page.Command10;
+    for (QWidget* w : {static_cast<QWidget*>(v.Command11), static_cast<QWidget*>(v.Check5),
+                       static_cast<QWidget*>(v.Combo2), static_cast<QWidget*>(v.pad),
+                       static_cast<QWidget*>(v.Combo1), static_cast<QWidget*>(v.Command14),
+                       static_cast<QWidget*>(v.Command12), static_cast<QWidget*>(v.Command13),
+                       static_cast<QWidget*>(Command4)}) {
+        setTabOrder(previous, w);
+        previous = w;
+    }
 }
 
 // The game's page: hidden until turned to, every entry hidden until a game

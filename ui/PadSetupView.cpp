@@ -92,14 +92,6 @@ PadSetupView buildPadSetupView(QWidget* panel, const QFont& font, const QFont& t
     view.Command13 =
         button(cover, "Command13", QStringLiteral("Back to the controls"), kPadBackRect, font);
 
-    // The keyboard goes through the set-up in reading order.
-    QWidget::setTabOrder(view.Command11, view.Check5);
-    QWidget::setTabOrder(view.Check5, view.Combo2);
-    QWidget::setTabOrder(view.Combo2, view.pad);
-    QWidget::setTabOrder(view.pad, view.Combo1);
-    QWidget::setTabOrder(view.Combo1, view.Command14);
-    QWidget::setTabOrder(view.Command14, view.Command12);
-    QWidget::setTabOrder(view.Command12, view.Command13);
     return view;
 }
 

@@ -11,6 +11,7 @@
 #include "platform/GameDevices.h"
 #include "ui/CaptureBox.h"
 #include "ui/ClickableLabel.h"
+#include "ui/GameList.h"
 #include "ui/TextFit.h"
 
 #include <QApplication>
@@ -75,6 +76,7 @@ private Q_SLOTS:
     void deviceAddedWhileWaiting();
     void walkIgnoresAHeldStick();
     void gameControllerNumbering();
+    void gameControllersCountAlone_data();
     void gameControllersCountAlone();
     void kindOfController();
     void missingLibraryStartsNothing();
@@ -182,11 +184,21 @@ void DeviceCaptureTest::gameControllerNumbering() {
 }
 
 // Under sdlgamepad the emulator skips a device that is no game controller,
-// and numbers the controllers after it from 1.
+// and numbers the controllers after it from 1: read from [ Global ], or
+// from the selected game's own section.
+void DeviceCaptureTest::gameControllersCountAlone_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::newRow("global") << QByteArray("[ Global ]\r\nInputSystem = \"sdlgamepad\"\r\n");
+    QTest::newRow("the game's section")
+        << QByteArray("[ Global ]\r\nInputSystem = sdl\r\n[ vf3 ]\r\nInputSystem = sdlgamepad\r\n");
+}
+
 void DeviceCaptureTest::gameControllersCountAlone() {
+    QFETCH(QByteArray, file);
     VirtualPad wheel("Kestrun Test Wheel");
     VirtualPad pad("Kestrun Test Controller", true);
-    DeviceFixture f("[ Global ]\r\nInputSystem = \"sdlgamepad\"\r\n");
+    DeviceFixture f(file);
+    f.form.List2->setCurrentRow(0); // Virtua Fighter 3
     QVERIFY(f.capture(12, "Kestrun Test Controller"));
     QVERIFY(f.form.Label3->toolTip().contains(
         QLatin1String("Not game controllers, which the emulator skips under sdlgamepad: "
