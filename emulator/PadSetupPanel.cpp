@@ -158,9 +158,8 @@ bool padSetupShown(const ui::Form1& form) {
     return form.panelBuilt() && !form.padSetup().Picture6->isHidden();
 }
 
-void OpenPadSetup(ui::Form1& form, bindings::PadSetup& setup, const bindings::BindingStore& store,
+void OpenPadSetup(ui::Form1& form, bindings::PadSetup& setup,
                   const catalogue::GameCatalogue& catalogue, platform::GameDevices& devices) {
-    Q_UNUSED(store);
     startOver(form, setup, catalogue);
     setup.player = 1;
     setup.kindsRead = false;
@@ -171,6 +170,7 @@ void OpenPadSetup(ui::Form1& form, bindings::PadSetup& setup, const bindings::Bi
     (v.Command11->isEnabled() ? static_cast<QWidget*>(v.Command11) : v.Check5)
         ->setFocus(Qt::OtherFocusReason);
     // The picture is painted first; SDL may take a while to load.
+    v.Picture6->repaint();
     QTimer::singleShot(0, &form, [&form, &setup, &devices] {
         if (!padSetupShown(form) || devices.running())
             return;
@@ -193,46 +193,40 @@ void ClosePadSetup(ui::Form1& form, bindings::PadSetup& setup, platform::GameDev
 }
 
 void PadSetupFollowRow(ui::Form1& form, bindings::PadSetup& setup,
-                       const bindings::BindingStore& store,
                        const catalogue::GameCatalogue& catalogue) {
-    Q_UNUSED(store);
     if (!padSetupShown(form))
         return;
     startOver(form, setup, catalogue);
     render(form, setup);
 }
 
-void ShowPadPlayer(ui::Form1& form, bindings::PadSetup& setup, const bindings::BindingStore&,
-                   bool second) {
+void ShowPadPlayer(ui::Form1& form, bindings::PadSetup& setup, bool second) {
     setup.player = second && setup.players == 2 ? 2 : 1;
     setup.chosen.reset();
     setup.pending.clear();
     render(form, setup);
 }
 
-void SetPadNintendo(ui::Form1& form, bindings::PadSetup& setup, const bindings::BindingStore&,
-                    bool nintendo) {
+void SetPadNintendo(ui::Form1& form, bindings::PadSetup& setup, bool nintendo) {
     setup.nintendo[std::size_t(setup.player - 1)] = nintendo;
     render(form, setup);
 }
 
-void ChoosePadDeadZone(ui::Form1& form, bindings::PadSetup& setup, const bindings::BindingStore&,
-                       int index) {
+void ChoosePadDeadZone(ui::Form1& form, bindings::PadSetup& setup, int index) {
     setup.deadZone = index > 0 && index <= int(bindings::kPadDeadZones.size())
                          ? bindings::kPadDeadZones[std::size_t(index - 1)]
                          : 0;
     render(form, setup);
 }
 
-void ChoosePadScope(ui::Form1& form, bindings::PadSetup& setup, const bindings::BindingStore&,
-                    int index) {
+void ChoosePadScope(ui::Form1& form, bindings::PadSetup& setup, int index) {
     setup.everyGame = index == ui::kScopeEveryGame;
     setup.applied.clear();
     render(form, setup);
 }
 
-void ChoosePadPart(ui::Form1& form, bindings::PadSetup& setup, const bindings::BindingStore&,
-                   platform::GameDevices& devices, int part) {
+void ChoosePadPart(ui::Form1& form, bindings::PadSetup& setup, platform::GameDevices& devices,
+                   int part) {
     if (part < 0 || part >= ui::PadPicture::kPartCount)
         return;
     bindings::choosePadPart(setup, bindings::layoutPart(ui::PadPicture::Part(part)));
@@ -243,14 +237,12 @@ void ChoosePadPart(ui::Form1& form, bindings::PadSetup& setup, const bindings::B
     render(form, setup);
 }
 
-void TakePartOffPad(ui::Form1& form, bindings::PadSetup& setup, const bindings::BindingStore&) {
+void TakePartOffPad(ui::Form1& form, bindings::PadSetup& setup) {
     bindings::takePartOffPad(setup);
     render(form, setup);
 }
 
-void PadDevicesPolled(ui::Form1& form, bindings::PadSetup& setup,
-                      const bindings::BindingStore& store, platform::GameDevices& devices) {
-    Q_UNUSED(store);
+void PadDevicesPolled(ui::Form1& form, bindings::PadSetup& setup, platform::GameDevices& devices) {
     if (!padSetupShown(form)) {
         devices.stop();
         return;
@@ -290,8 +282,7 @@ void PadDevicesPolled(ui::Form1& form, bindings::PadSetup& setup,
 }
 
 void ApplyPadSetup(ui::Form1& form, bindings::PadSetup& setup, bindings::BindingStore& store,
-                   const platform::GameDevices& devices, ui::Dialogs& dialogs) {
-    Q_UNUSED(devices);
+                   ui::Dialogs& dialogs) {
     if (setup.types.isEmpty())
         return;
     if (setup.everyGame) {

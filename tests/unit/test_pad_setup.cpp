@@ -1,4 +1,4 @@
-// The set-up's moves by a pad's press and what Apply writes where.
+// The set-up's moves by a pad's press and by taking a part off the pad.
 #include "bindings/BindingStore.h"
 #include "bindings/PadSetup.h"
 
@@ -23,7 +23,6 @@ private Q_SLOTS:
     void pressMovesThePendingInput_data();
     void pressMovesThePendingInput();
     void takeOffLeavesTheOtherPart();
-    void applyWritesEachSetFromItsOwnValues();
 };
 
 void PadSetupTest::pressMovesThePendingInput_data() {
@@ -69,34 +68,6 @@ void PadSetupTest::takeOffLeavesTheOtherPart() {
     store.load([](const QString&) { return std::optional<QString>(); });
     QCOMPARE(padSettings(setup, store, QString()).value(QStringLiteral("InputJoyUp")),
              QStringLiteral("KEY_UP,JOY1_YAXIS_NEG"));
-}
-
-void PadSetupTest::applyWritesEachSetFromItsOwnValues() {
-    PadSetup setup = setUp({"common", "joystick1", "joystick2", "fighting"});
-    setup.deadZone = 6;
-    setup.nintendo = {false, true};
-    BindingStore store;
-    store.load([](const QString&) { return std::optional<QString>(); },
-               [](const QString& set, const QString& input) {
-                   return set == QLatin1String("b") && input == QLatin1String("Kick")
-                              ? std::optional<QString>(QStringLiteral("KEY_K"))
-                              : std::nullopt;
-               });
-    applyPadSetup(setup, store);
-    QCOMPARE(store.gameValue(QStringLiteral("a"), QStringLiteral("Kick")),
-             std::optional<QString>(QStringLiteral("KEY_S,JOY1_BUTTON4")));
-    QCOMPARE(store.gameValue(QStringLiteral("b"), QStringLiteral("Kick")),
-             std::optional<QString>(QStringLiteral("KEY_K,JOY1_BUTTON4")));
-    // Player 2's pad in Nintendo letters: north is written as button 3.
-    QCOMPARE(store.gameValue(QStringLiteral("a"), QStringLiteral("Kick2")),
-             std::optional<QString>(QStringLiteral("JOY2_BUTTON3")));
-    QCOMPARE(store.inputSystemFor(QStringLiteral("b")), QStringLiteral("sdlgamepad"));
-    QCOMPARE(store.inputSystem(), QString());
-    QCOMPARE(store.settingEdits()
-                 .value(QStringLiteral("a"))
-                 .value(QStringLiteral("InputJoy2RYDeadZone")),
-             QStringLiteral("6"));
-    QVERIFY(!store.settingEdits().contains(kGlobalSection));
 }
 
 QTEST_GUILESS_MAIN(PadSetupTest)
