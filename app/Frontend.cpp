@@ -14,6 +14,7 @@
 #include "emulator/GameControls.h"
 #include "emulator/Launch.h"
 #include "emulator/Launcher.h"
+#include "emulator/PadSetupPanel.h"
 #include "emulator/SettingsFace.h"
 #include "emulator/VersionMenu.h"
 #include "ui/Form1.h"
@@ -54,13 +55,15 @@ void Frontend::route() {
     bindings::BindingStore& s = m_bindingStore;
     catalogue::GameCatalogue& g = m_catalogue;
     emulator::SettingsSession& m = m_settings;
+    bindings::PadSetup& p = m_padSetup;
+    platform::GameDevices& v = m_padDevices;
 
     // clang-format off
     // event                                   handler
     connect(&f, &Form1::closeRequested,        this, [this] { shutdown(); });
     connect(&f, &Form1::command1Clicked,       this, [&f, &g, &l, &d] { emulator::Launch(f, g, l, d); });
     connect(&f, &Form1::command2Clicked,       this, [&f, &g] { CheckTxt(f); catalogue::NewScan(f, g); });
-    connect(&f, &Form1::command3Clicked,       this, [&f, &s, &g, &d, &m] { CheckTxt(f); if (emulator::CloseSettings(f, m, d)) emulator::OpenPanel(f, s, g, d); });
+    connect(&f, &Form1::command3Clicked,       this, [&f, &s, &g, &d, &m] { CheckTxt(f); if (emulator::CloseSettings(f, m, d)) { emulator::OpenPanel(f, s, g, d); emulator::FollowSelectedSet(f, s, g); } });
     connect(&f, &Form1::command9Clicked,       this, [&f, &m, &s, &g, &d] { CheckTxt(f); emulator::OpenSettings(f, m, s, g, d, false); });
     connect(&f, &Form1::settingEdited,         this, [&f, &m, &g](const QString& name, const QString& value) { emulator::EditSetting(f, m, g, name, value); });
     connect(&f, &Form1::settingPutBack,        this, [&f, &m, &g](const QString& name) { emulator::PutBackSetting(f, m, g, name); });
@@ -76,9 +79,21 @@ void Frontend::route() {
     connect(&f, &Form1::slotDoubleClicked,     this, [&f, &s](int slot) { bindings::BeginCapture(f, s, slot); });
     connect(&f, &Form1::slotMenuRequested,     this, [&f, &s](int slot, const QPoint& at) { bindings::ShowSlotMenu(f, s, slot, at); });
     connect(&f, &Form1::command8Clicked,       this, [&f, &s, &g] { emulator::TurnPage(f, s, g); });
+    connect(&f, &Form1::command10Clicked,      this, [&f, &p, &g, &v] { emulator::OpenPadSetup(f, p, g, v); });
+    connect(&f, &Form1::padBackClicked,        this, [&f, &p, &v] { emulator::ClosePadSetup(f, p, v); });
+    connect(&f, &Form1::padPlayerToggled,      this, [&f, &p](bool second) { emulator::ShowPadPlayer(f, p, second); });
+    connect(&f, &Form1::padNintendoToggled,    this, [&f, &p](bool nintendo) { emulator::SetPadNintendo(f, p, nintendo); });
+    connect(&f, &Form1::padDeadZoneChosen,     this, [&f, &p](int index) { emulator::ChoosePadDeadZone(f, p, index); });
+    connect(&f, &Form1::padScopeChosen,        this, [&f, &p](int index) { emulator::ChoosePadScope(f, p, index); });
+    connect(&f, &Form1::padPartChosen,         this, [&f, &p, &v](int part) { emulator::ChoosePadPart(f, p, v, part); });
+    connect(&f, &Form1::padTakeOffClicked,     this, [&f, &p] { emulator::TakePartOffPad(f, p); });
+    connect(&f, &Form1::padApplyClicked,       this, [&f, &p, &s, &d] { emulator::ApplyPadSetup(f, p, s, d); });
+    connect(&v, &platform::GameDevices::polled, this, [&f, &p, &v] { emulator::PadDevicesPolled(f, p, v); });
     connect(&f, &Form1::list2RowSelected,      this, [&f, &g] { CheckTxt(f); catalogue::SelectionView(f, g); });
     connect(&f, &Form1::list2RowSelected,      this, [&f, &s, &g] { if (bindings::pageShown(f)) emulator::ShowSelectedGame(f, s, g); });
     connect(&f, &Form1::list2RowSelected,      this, [&f, &m, &g] { emulator::SettingsFollowRow(f, m, g); });
+    connect(&f, &Form1::list2RowSelected,      this, [&f, &s, &g] { emulator::FollowSelectedSet(f, s, g); });
+    connect(&f, &Form1::list2RowSelected,      this, [&f, &p, &g] { emulator::PadSetupFollowRow(f, p, g); });
     connect(&f, &Form1::list2DoubleClicked,    this, [&f, &g, &l, &d] { emulator::LaunchFromList(f, g, l, d); });
     connect(&f, &Form1::list2MenuRequested,    this, [&f, &g, &l, &d, &m, &s](int, const QPoint& at) { CheckTxt(f); emulator::ShowVersionMenu(f, g, l, d, at, [&f, &m, &s, &g, &d] { emulator::OpenSettings(f, m, s, g, d, true); }); });
     connect(&f, &Form1::captureKeyPressed,     this, [&f, &s](int key, const QString& text, quint32 scanCode) { bindings::CaptureKey(f, s, key, text, scanCode); });

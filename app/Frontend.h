@@ -2,6 +2,7 @@
 
 #include "bindings/BindingStore.h"
 #include "bindings/DeviceCapture.h"
+#include "bindings/PadSetup.h"
 #include "catalogue/GameCatalogue.h"
 #include "emulator/SettingsSession.h"
 #include "platform/GameDevices.h"
@@ -40,6 +41,9 @@ public:
     bindings::BindingStore& bindingStore() { return m_bindingStore; }
     // The game catalogue, which the handlers of games and launching are given.
     catalogue::GameCatalogue& gameCatalogue() { return m_catalogue; }
+    // The game controller set-up's model and its devices.
+    bindings::PadSetup& padSetup() { return m_padSetup; }
+    platform::GameDevices& padDevices() { return m_padDevices; }
 
 private:
     void route();
@@ -55,6 +59,9 @@ private:
     emulator::SettingsSession m_settings;
     catalogue::GameCatalogue m_catalogue;
     bindings::DeviceCapture m_deviceCapture{m_form, m_devices, m_bindingStore};
+    // The game controller set-up reads the pads on its own while it shows.
+    platform::GameDevices m_padDevices;
+    bindings::PadSetup m_padSetup;
 };
 
 } // namespace app

@@ -81,6 +81,7 @@ void BindingStore::clear() {
     m_bindings.clear();
     m_game = nullptr;
     m_inputSystem.clear();
+    m_settings.clear();
 }
 
 const Binding* BindingStore::find(const QString& input) const {
@@ -115,7 +116,35 @@ BindingStore::edits(const std::function<bool(const QString&)>& fileNames) const 
 }
 
 std::optional<QString> BindingStore::gameValue(const QString& set, const QString& input) const {
+    const auto section = m_settings.constFind(set);
+    if (section != m_settings.cend()) {
+        const auto edited = section->constFind(QStringLiteral("Input") + input);
+        if (edited != section->cend())
+            return *edited;
+    }
     return m_game ? m_game(set, input) : std::nullopt;
+}
+
+QString BindingStore::inputSystem() const {
+    return m_settings.value(kGlobalSection).value(QStringLiteral("InputSystem"), m_inputSystem);
+}
+
+QString BindingStore::inputSystemFor(const QString& set) const {
+    // "Input" + "System": the section's InputSystem line.
+    if (!set.isEmpty() && set != kGlobalSection) {
+        if (const auto own = gameValue(set, QStringLiteral("System")))
+            return *own;
+    }
+    return inputSystem();
+}
+
+void BindingStore::editSetting(const QString& section, const QString& name, const QString& value) {
+    m_settings[section].insert(name, value);
+}
+
+bool BindingStore::anyEdit() const {
+    return !m_settings.isEmpty() || std::any_of(m_bindings.cbegin(), m_bindings.cend(),
+                                                [](const Binding& b) { return b.edited; });
 }
 
 } // namespace bindings

@@ -69,10 +69,29 @@ public:
     // has that line, unless that name is edited itself.
     QHash<QString, QString> edits(const std::function<bool(const QString&)>& fileNames) const;
 
-    // What the game section of `set` binds `input` to, if it does.
+    // What the game section of `set` binds `input` to, if it does: an edit
+    // of that section first, else the file.
     std::optional<QString> gameValue(const QString& set, const QString& input) const;
-    // The file's InputSystem: it decides how game devices are numbered.
-    const QString& inputSystem() const { return m_inputSystem; }
+    // The file's global InputSystem, or its edit.
+    QString inputSystem() const;
+    // The InputSystem that set `set` starts with: its section's over the
+    // global one. It decides how game devices are numbered for it.
+    QString inputSystemFor(const QString& set) const;
+
+    // Edits of whole settings by section (kGlobalSection or a set) and
+    // name ("InputSystem", "InputPunch", "InputJoy1XDeadZone"), written by
+    // Save as they are. An input's global value goes through edit().
+    void editSetting(const QString& section, const QString& name, const QString& value);
+    const QHash<QString, QHash<QString, QString>>& settingEdits() const { return m_settings; }
+    // Whether anything was edited since the store was loaded.
+    bool anyEdit() const;
+
+    // The sets of the selected game that the definitions list: the page
+    // edits an input in the sections of these that set it.
+    QStringList pageSets;
+    // The set the selected game starts: the device capture numbers game
+    // devices by its InputSystem.
+    QString selectedSet;
 
     // The set whose game section the page's tooltips tell of.
     QString pageSet;
@@ -90,7 +109,11 @@ private:
     QHash<QString, Binding> m_bindings;
     GameValue m_game;
     QString m_inputSystem;
+    QHash<QString, QHash<QString, QString>> m_settings;
 };
+
+// The name of the global section among settingEdits.
+inline const QString kGlobalSection = QStringLiteral("Global");
 
 // The chart slot whose input is `name` (by its current name), or -1.
 int chartSlotOf(std::string_view name);

@@ -37,7 +37,7 @@ void DeviceCapture::begin() {
     if (m_devices.running())
         return;
     reset();
-    m_numbering = numberingFor(m_store.inputSystem());
+    m_numbering = numberingFor(m_store.inputSystemFor(m_store.selectedSet));
     m_devices.start(m_numbering == Numbering::GameController
                         ? platform::GameDevices::Reading::GameController
                         : platform::GameDevices::Reading::Joystick);
@@ -66,10 +66,12 @@ void DeviceCapture::poll() {
     }
     const InputKind kind = slotKind(m_form, slot);
     const std::vector<platform::GameDevice>& devices = m_devices.devices();
+    const std::vector<int> numbers = deviceNumbers(devices, m_numbering);
     std::optional<QString> unnamedText;
     for (std::size_t n = 0; n < devices.size(); ++n) {
         const platform::GameDevice& device = devices[n];
-        if (!device.readable)
+        const int number = numbers[n];
+        if (!device.readable || number == 0)
             continue;
         const auto rest = m_rest.find(device.key);
         if (rest == m_rest.end()) {
@@ -84,9 +86,8 @@ void DeviceCapture::poll() {
         }
         const DeviceEvent event =
             kind == InputKind::WholeAxis
-                ? wholeAxisEvent(int(n) + 1, *rest, device.state, m_numbering, m_travel[device.key])
-                : deviceEvent(int(n) + 1, *rest, device.state, m_numbering,
-                              kind == InputKind::Pedal);
+                ? wholeAxisEvent(number, *rest, device.state, m_numbering, m_travel[device.key])
+                : deviceEvent(number, *rest, device.state, m_numbering, kind == InputKind::Pedal);
         settle(*rest, device.state);
         if (event.kind == DeviceEvent::Kind::Named) {
             m_held.insert(device.key);
@@ -95,7 +96,7 @@ void DeviceCapture::poll() {
         }
         if (event.kind == DeviceEvent::Kind::Unnamed && !unnamedText)
             unnamedText = QStringLiteral("Joystick %1 %2: no name in the emulator, press another")
-                              .arg(n + 1)
+                              .arg(number)
                               .arg(event.control);
     }
     if (unnamedText)
@@ -112,10 +113,11 @@ void DeviceCapture::showPrompt(const QString& text, const QString& tooltip) {
     m_form.Label3->setText(m_shown);
 }
 
-// The capture's prompt names the connected devices, shortened to fit its
-// line; its tooltip holds them all, after the prompt's whole text where the
-// line shows less. A whole-axis input's prompt already asks for a stick,
-// and keeps its room for that.
+// The capture's prompt names the connected devices by the numbers the
+// emulator gives them, shortened to fit its line; its tooltip holds them
+// all, after the prompt's whole text where the line shows less, and names
+// the devices a game reading game controllers skips. A whole-axis input's
+// prompt already asks for a stick, and keeps its room for that.
 void DeviceCapture::showDevices() {
     const std::vector<platform::GameDevice>& devices = m_devices.devices();
     const QString base = m_store.capture.prompt.shown;
@@ -126,11 +128,22 @@ void DeviceCapture::showDevices() {
         showPrompt(base, tooltip.join(u'\n'));
         return;
     }
+    const std::vector<int> numbers = deviceNumbers(devices, m_numbering);
     QStringList names;
-    for (std::size_t n = 0; n < devices.size(); ++n)
-        names.append(QStringLiteral("%1 %2").arg(n + 1).arg(devices[n].name));
-    tooltip.append(QLatin1String("Game devices: ") + names.join(QLatin1String(", ")));
-    if (slotKind(m_form, capturedSlot(m_form)) == InputKind::WholeAxis)
+    QStringList skipped;
+    for (std::size_t n = 0; n < devices.size(); ++n) {
+        if (numbers[n] > 0)
+            names.append(QStringLiteral("%1 %2").arg(numbers[n]).arg(devices[n].name));
+        else
+            skipped.append(devices[n].name);
+    }
+    if (!names.isEmpty())
+        tooltip.append(QLatin1String("Game devices: ") + names.join(QLatin1String(", ")));
+    if (!skipped.isEmpty())
+        tooltip.append(QLatin1String("Not game controllers, which the emulator skips under "
+                                     "sdlgamepad: ") +
+                       skipped.join(QLatin1String(", ")));
+    if (names.isEmpty() || slotKind(m_form, capturedSlot(m_form)) == InputKind::WholeAxis)
         showPrompt(base, tooltip.join(u'\n'));
     else
         showPrompt(base + QLatin1String(" or joystick ") + names.join(QLatin1String(", ")),

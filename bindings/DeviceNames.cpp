@@ -152,6 +152,17 @@ Numbering numberingFor(QStringView inputSystem) {
                : Numbering::Joystick;
 }
 
+std::vector<int> deviceNumbers(const std::vector<platform::GameDevice>& devices,
+                               Numbering numbering) {
+    std::vector<int> numbers;
+    int counted = 0;
+    for (const platform::GameDevice& device : devices) {
+        const bool counts = numbering == Numbering::Joystick || device.gameController;
+        numbers.push_back(counts ? ++counted : 0);
+    }
+    return numbers;
+}
+
 bool takesWholeAxis(std::string_view inputName) {
     return inputKind(currentInputName(inputName)) == InputKind::Pedal;
 }

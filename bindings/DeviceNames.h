@@ -20,6 +20,12 @@ enum class Numbering {
 // The numbering a value of the global InputSystem setting asks for.
 Numbering numberingFor(QStringView inputSystem);
 
+// The number the emulator gives each device (2 for "JOY2_"): its place in
+// SDL's list; with the game-controller numbering, its place among the game
+// controllers alone, and 0 for a device that is none (the emulator skips it).
+std::vector<int> deviceNumbers(const std::vector<platform::GameDevice>& devices,
+                               Numbering numbering);
+
 // True for the pedal-like inputs (by either name of a slot's input): they
 // take a pedal pressed all the way as the whole axis.
 bool takesWholeAxis(std::string_view inputName);

@@ -81,7 +81,12 @@ QString slotInput(const ui::Form1& form, int slot) {
 }
 
 QString slotValue(const ui::Form1& form, const BindingStore& store, int slot) {
-    return store.value(slotInput(form, slot));
+    const QString input = slotInput(form, slot);
+    if (slot >= kSlotCount) {
+        if (const auto game = store.gameValue(store.pageSet, input))
+            return *game;
+    }
+    return store.value(input);
 }
 
 void renderSlots(ui::Form1& form, const BindingStore& store) {
@@ -101,13 +106,17 @@ void renderSlots(ui::Form1& form, const BindingStore& store) {
         if (input.isEmpty())
             break; // the entries the page shows come first
         const GameInput* known = gameInput(input.toStdString());
-        QString note;
-        if (const auto game = store.gameValue(store.pageSet, input))
-            note = QStringLiteral("; this game gets ") + describe(*game) +
-                   QStringLiteral(" from its [ ") + store.pageSet + QStringLiteral(" ] section");
+        const QString heading = known ? latin1(inputTypeHeading(known->type)) : QString();
+        // The page shows what the game gets: its own section's value, which
+        // a capture here then edits, so that the change reaches the game.
+        if (const auto game = store.gameValue(store.pageSet, input)) {
+            show(entry, Binding{*game}, heading,
+                 QStringLiteral("; set in this game's [ ") + store.pageSet +
+                     QStringLiteral(" ] section, where a new binding here goes too"));
+            continue;
+        }
         const Binding* binding = store.find(input);
-        show(entry, binding ? *binding : Binding(),
-             known ? latin1(inputTypeHeading(known->type)) : QString(), note);
+        show(entry, binding ? *binding : Binding(), heading, QString());
     }
 }
 
@@ -115,7 +124,21 @@ void editSlot(ui::Form1& form, BindingStore& store, int slot, const QString& val
     const QString input = slotInput(form, slot);
     if (input.isEmpty())
         return;
-    store.edit(input, value);
+    // A page entry the game's own section sets is edited there, in each of
+    // the game's sets whose section has it.
+    bool inSection = false;
+    if (slot >= kSlotCount && store.gameValue(store.pageSet, input)) {
+        const QStringList sets =
+            store.pageSets.isEmpty() ? QStringList{store.pageSet} : store.pageSets;
+        for (const QString& set : sets) {
+            if (store.gameValue(set, input)) {
+                store.editSetting(set, QStringLiteral("Input") + input, value);
+                inSection = true;
+            }
+        }
+    }
+    if (!inSection)
+        store.edit(input, value);
     renderSlots(form, store);
 }
 

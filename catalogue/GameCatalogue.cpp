@@ -260,4 +260,15 @@ ArchiveReport reportArchive(GameCatalogue& catalogue, const CatalogueRow& row,
                          otherCase);
 }
 
+QStringList definedSets(const CatalogueRow& row, const GameCatalogue& catalogue) {
+    QStringList sets;
+    if (!catalogue.definitions)
+        return sets;
+    for (const QString& set : row.sets) {
+        if (definedSet(catalogue, set))
+            sets.append(set);
+    }
+    return sets;
+}
+
 } // namespace catalogue

@@ -77,6 +77,10 @@ const CatalogueRow* selectedRow(const ui::Form1& form, const GameCatalogue& cata
 // The definitions' set of that name, or null.
 const GameSet* definedSet(const GameCatalogue& catalogue, const QString& setName);
 
+// The sets of `row` that the definitions list, in the row's order: the
+// sections a setting "for this game" goes into.
+QStringList definedSets(const CatalogueRow& row, const GameCatalogue& catalogue);
+
 // The set the emulator will load from the archive, as the archive check
 // tells; when it cannot tell (no definitions, nothing it would load), the
 // archive's name without ".zip".

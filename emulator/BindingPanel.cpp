@@ -3,6 +3,7 @@
 #include "bindings/BindingStore.h"
 #include "bindings/BuiltInValues.h"
 #include "bindings/Capture.h"
+#include "bindings/GameInputs.h"
 #include "bindings/GamePage.h"
 #include "bindings/Latin1.h"
 #include "bindings/Profiles.h"
@@ -74,6 +75,23 @@ void readIntoSlots(ui::Form1& form, bindings::BindingStore& store,
                      kErrTitle);
 }
 
+// Inputs in the emulator's own order, then the other settings by name: the
+// lines a set-up adds read as the emulator prints them.
+QStringList settingOrder(QStringList names) {
+    const auto rank = [](const QString& name) {
+        const bindings::GameInput* input = name.startsWith(QLatin1String("Input"))
+                                               ? bindings::gameInput(name.mid(5).toStdString())
+                                               : nullptr;
+        return input ? input - bindings::kGameInputs.data()
+                     : qsizetype(bindings::kGameInputs.size());
+    };
+    std::sort(names.begin(), names.end(), [&](const QString& a, const QString& b) {
+        const qsizetype ra = rank(a), rb = rank(b);
+        return ra != rb ? ra < rb : a < b;
+    });
+    return names;
+}
+
 std::vector<SlotBinding> slotBindings(const bindings::BindingStore& store) {
     std::vector<SlotBinding> chart;
     chart.reserve(bindings::kSlots.size());
@@ -124,6 +142,13 @@ void Save(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dialogs) 
         document.renameEarlierSources();
         for (auto it = values.cbegin(); it != values.cend(); ++it)
             document.set(ConfigDocument::kGlobal, it.key().toUtf8(), it.value().toUtf8());
+        // Whole settings by section: a game controller set up for a game
+        // or for every game.
+        const auto& sections = store.settingEdits();
+        for (auto section = sections.cbegin(); section != sections.cend(); ++section) {
+            for (const QString& name : settingOrder(section->keys()))
+                document.set(section.key().toUtf8(), name.toUtf8(), section->value(name).toUtf8());
+        }
     };
     // Nothing to import: the panel's own full file.
     if (!saveToFiles(form, dialogs, edit, formatInputFile(slotBindings(store), quoteOf(form))))
@@ -139,6 +164,10 @@ void ClosePanel(ui::Form1& form, bindings::BindingStore& store, ui::Dialogs& dia
         return;
     }
     bindings::EndCapture(form, store);
+    if (form.panelBuilt()) {
+        form.padSetup().Picture6->hide();
+        form.page().Command8->show();
+    }
     bindings::clearGamePage(form);
     ui::setTag(form.Picture3, QString());
     form.Picture3->hide();

@@ -23,4 +23,9 @@ void TurnPage(ui::Form1& form, bindings::BindingStore& store,
 void ShowSelectedGame(ui::Form1& form, bindings::BindingStore& store,
                       const catalogue::GameCatalogue& catalogue);
 
+// Keeps the set the selected game starts in the store: the device capture
+// numbers game devices by that set's InputSystem.
+void FollowSelectedSet(ui::Form1& form, bindings::BindingStore& store,
+                       const catalogue::GameCatalogue& catalogue);
+
 } // namespace emulator

@@ -42,6 +42,8 @@ struct Sdl {
 #define KESTRUN_SDL_MEMBER(name) decltype(&::name) name = nullptr;
     KESTRUN_SDL_FUNCTIONS(KESTRUN_SDL_MEMBER)
 #undef KESTRUN_SDL_MEMBER
+    // Since SDL 2.0.12; without it every device's kind is unknown.
+    decltype(&::SDL_GameControllerTypeForIndex) SDL_GameControllerTypeForIndex = nullptr;
 };
 
 // Loaded once per library name and kept: unloading a library that other
@@ -65,13 +67,35 @@ const Sdl* loadSdl(const QString& library) {
         handle.unload(); // an older SDL: none of it was started
         return nullptr;
     }
+    sdl.SDL_GameControllerTypeForIndex =
+        reinterpret_cast<decltype(sdl.SDL_GameControllerTypeForIndex)>(
+            handle.resolve("SDL_GameControllerTypeForIndex"));
     return &loaded.emplace(library, sdl).first->second;
 }
 
-Uint32 subsystems(GameDevices::Reading reading) {
-    return reading == GameDevices::Reading::GameController
-               ? SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER
-               : SDL_INIT_JOYSTICK;
+// The game controller part reads SDL's list of known pads, which tells a
+// game controller from another device, however the devices are read.
+constexpr Uint32 kSubsystems = SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER;
+
+ControllerType controllerType(SDL_GameControllerType type) {
+    switch (type) {
+    case SDL_CONTROLLER_TYPE_UNKNOWN:
+        return ControllerType::Unknown;
+    case SDL_CONTROLLER_TYPE_XBOX360:
+    case SDL_CONTROLLER_TYPE_XBOXONE:
+        return ControllerType::Xbox;
+    case SDL_CONTROLLER_TYPE_PS3:
+    case SDL_CONTROLLER_TYPE_PS4:
+    case SDL_CONTROLLER_TYPE_PS5:
+        return ControllerType::PlayStation;
+    case SDL_CONTROLLER_TYPE_NINTENDO_SWITCH_PRO:
+    case SDL_CONTROLLER_TYPE_NINTENDO_SWITCH_JOYCON_LEFT:
+    case SDL_CONTROLLER_TYPE_NINTENDO_SWITCH_JOYCON_RIGHT:
+    case SDL_CONTROLLER_TYPE_NINTENDO_SWITCH_JOYCON_PAIR:
+        return ControllerType::Nintendo;
+    default:
+        return ControllerType::Other;
+    }
 }
 
 } // namespace
@@ -122,18 +146,17 @@ bool GameDevices::startSubsystems() {
     // program's own handlers of SIGINT and SIGTERM alone.
     sdl->SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     sdl->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (sdl->SDL_InitSubSystem(subsystems(m_reading)) != 0)
+    if (sdl->SDL_InitSubSystem(kSubsystems) != 0)
         return false;
     // States are read directly; nobody would drain an event queue.
     sdl->SDL_JoystickEventState(SDL_IGNORE);
-    if (m_reading == Reading::GameController)
-        sdl->SDL_GameControllerEventState(SDL_IGNORE);
+    sdl->SDL_GameControllerEventState(SDL_IGNORE);
     return true;
 }
 
 void GameDevices::stopSubsystems() {
     if (const Sdl* sdl = loadSdl(m_library))
-        sdl->SDL_QuitSubSystem(subsystems(m_reading));
+        sdl->SDL_QuitSubSystem(kSubsystems);
 }
 
 std::vector<int> GameDevices::currentIds() const {
@@ -166,9 +189,12 @@ void GameDevices::openAll() {
         const int twin = seen[device.key]++;
         if (twin > 0)
             device.key += QLatin1Char('#') + QString::number(twin);
+        device.gameController = sdl->SDL_IsGameController(i) == SDL_TRUE;
+        if (device.gameController && sdl->SDL_GameControllerTypeForIndex)
+            device.type = controllerType(sdl->SDL_GameControllerTypeForIndex(i));
         void* handle = nullptr;
         if (m_reading == Reading::GameController) {
-            if (sdl->SDL_IsGameController(i))
+            if (device.gameController)
                 handle = sdl->SDL_GameControllerOpen(i);
         } else {
             handle = sdl->SDL_JoystickOpen(i);

@@ -17,17 +17,29 @@ struct DeviceState {
     bool operator==(const DeviceState&) const = default;
 };
 
+// The kind of game controller SDL takes a device for, by its maker's ids.
+enum class ControllerType {
+    Unknown,
+    Xbox,
+    PlayStation,
+    Nintendo, // letters A and B, X and Y where the others have B and A, Y and X
+    Other,    // a virtual one, or a maker of its own (Luna, Stadia, Shield)
+};
+
 struct GameDevice {
-    QString key;           // the same device keeps it when the list is read again
-    QString name;          // SDL's name for it
+    QString key;                 // the same device keeps it when the list is read again
+    QString name;                // SDL's name for it
+    bool gameController = false; // SDL knows its layout: buttons A, B, ..., a d-pad
+    ControllerType type = ControllerType::Unknown;
     bool readable = false; // false when it could not be opened the way asked
     DeviceState state;
 };
 
 // The connected game devices, read through SDL 2. The library is loaded the
 // first time start() is called, never before: it pulls in many libraries the
-// program does not otherwise need. Only its joystick part (and its game
-// controller part when asked) runs, and only between start() and stop():
+// program does not otherwise need. Only its joystick and game controller
+// parts run (the second tells which devices are game controllers), and only
+// between start() and stop():
 // while stopped, nothing of it is left running and no timer wakes the program.
 class GameDevices final : public QObject {
     Q_OBJECT

@@ -59,6 +59,9 @@ QAccessibleInterface* labelInterface(const QString&, QObject* object) {
 
 } // namespace
 
+// The game controller's picture and its parts (PadPicture.cpp).
+QAccessibleInterface* padPictureInterface(const QString& className, QObject* object);
+
 void setCaptionedName(QWidget* control, const QString& caption, const QString& whenEmpty) {
     control->setProperty(kCaption, caption);
     control->setProperty(kWhenEmpty, whenEmpty);
@@ -71,6 +74,7 @@ void setActsAsButton(QWidget* control) {
 void installAccessibleNames() {
     static const bool installed = [] {
         QAccessible::installFactory(labelInterface);
+        QAccessible::installFactory(padPictureInterface);
         return true;
     }();
     Q_UNUSED(installed);

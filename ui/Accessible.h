@@ -16,7 +16,8 @@ void setCaptionedName(QWidget* control, const QString& caption, const QString& w
 // Makes a clickable label announce itself as a button that can be pressed.
 void setActsAsButton(QWidget* control);
 
-// Installs what the two above need; called once before any control is built.
+// Installs what the two above need, and the names of a game controller's
+// parts on its picture; called once before any control is built.
 void installAccessibleNames();
 
 } // namespace ui

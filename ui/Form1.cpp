@@ -8,6 +8,7 @@
 #include "ui/EditBox.h"
 #include "ui/GameList.h"
 #include "ui/HelpText.h"
+#include "ui/PadPicture.h"
 #include "ui/PageLayout.h"
 #include "ui/Panel.h"
 #include "ui/Pictures.h"
@@ -18,6 +19,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFontDatabase>
 #include <QIcon>
 #include <QLabel>
@@ -254,6 +256,7 @@ void Form1::buildPanel() {
     buildPage();
     // After the page, so that it lies in front of it; the close mark stays
     // in front of both.
+    buildPadSetup();
     m_setup = buildSetupView(Picture3, proportionalFont(11), fixedFont(kFixedPixels));
     for (QWidget* w : {m_setup.Picture5, static_cast<QWidget*>(m_setup.Label10),
                        static_cast<QWidget*>(m_setup.Text8)})
@@ -335,6 +338,42 @@ void Form1::buildSlots() {
     // The button that turns to the game's page comes first.
     setTabOrder(Command9, m_page.Command8);
     setTabOrder(m_page.Command8, labels[0]);
+}
+
+// The game controller set-up: over the page, reached from its button on the
+// page, hidden until then.
+void Form1::buildPadSetup() {
+    QFont titleFont = proportionalFont(13);
+    titleFont.setBold(true);
+    m_pad = buildPadSetupView(Picture3, proportionalFont(11), titleFont);
+    const PadSetupView& v = m_pad;
+    connect(v.Command11, &QPushButton::toggled, this, &Form1::padPlayerToggled);
+    connect(v.Check5, &QCheckBox::toggled, this, &Form1::padNintendoToggled);
+    connect(v.Combo2, &QComboBox::activated, this, &Form1::padDeadZoneChosen);
+    connect(v.Combo1, &QComboBox::activated, this, &Form1::padScopeChosen);
+    connect(v.pad, &PadPicture::chosen, this,
+            [this](PadPicture::Part part) { Q_EMIT padPartChosen(int(part)); });
+    connect(v.Command14, &QPushButton::clicked, this, &Form1::padTakeOffClicked);
+    connect(v.Command12, &QPushButton::clicked, this, &Form1::padApplyClicked);
+    connect(v.Command13, &QPushButton::clicked, this, &Form1::padBackClicked);
+    for (QWidget* w :
+         {v.Picture6, static_cast<QWidget*>(v.Label11), static_cast<QWidget*>(v.Command11),
+          static_cast<QWidget*>(v.Check5), static_cast<QWidget*>(v.Combo2),
+          static_cast<QWidget*>(v.pad), static_cast<QWidget*>(v.Label12),
+          static_cast<QWidget*>(v.Combo1), static_cast<QWidget*>(v.Command14),
+          static_cast<QWidget*>(v.Command12), static_cast<QWidget*>(v.Command13)})
+        m_controls.insert(w->objectName(), w);
+    // After the page's controls and before the panel's buttons, in reading
+    // order.
+    QWidget* previous = m_page.Command10;
+    for (QWidget* w : {static_cast<QWidget*>(v.Command11), static_cast<QWidget*>(v.Check5),
+                       static_cast<QWidget*>(v.Combo2), static_cast<QWidget*>(v.pad),
+                       static_cast<QWidget*>(v.Combo1), static_cast<QWidget*>(v.Command14),
+                       static_cast<QWidget*>(v.Command12), static_cast<QWidget*>(v.Command13),
+                       static_cast<QWidget*>(Command4)}) {
+        setTabOrder(previous, w);
+        previous = w;
+    }
 }
 
 // The game's page: hidden until turned to, every entry hidden until a game
@@ -423,7 +462,21 @@ void Form1::buildPage() {
         setTabOrder(previous, entry);
         previous = entry;
     }
-    setTabOrder(previous, Command4);
+    // Its own button sets up a game controller for the game, beside the
+    // turn back to the chart.
+    auto* padButton = new QPushButton(pageWidget);
+    padButton->setObjectName(QStringLiteral("Command10"));
+    padButton->setGeometry(kPadButtonRect);
+    padButton->setFont(fitted(proportionalFont(12), QStringLiteral("Set up a game controller"),
+                              kPadButtonRect.size() - QSize(12, 4), 12, proportionalFont(12)));
+    padButton->setText(QStringLiteral("Set up a game controller"));
+    padButton->setAccessibleDescription(
+        QStringLiteral("Puts the game's inputs on a game controller's parts in one step"));
+    connect(padButton, &QPushButton::clicked, this, &Form1::command10Clicked);
+    m_page.Command10 = padButton;
+    m_controls.insert(padButton->objectName(), padButton);
+    setTabOrder(previous, padButton);
+    setTabOrder(padButton, Command4);
     // The close mark, the capture box and the buttons stay in front of it.
     for (QWidget* w : {static_cast<QWidget*>(Image5), static_cast<QWidget*>(m_page.Command8),
                        static_cast<QWidget*>(Text6), static_cast<QWidget*>(Label3),
@@ -618,7 +671,9 @@ void Form1::routeEvents() {
     // keeps Esc for itself, and a close mark turned off keeps the panel.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, [this] {
-        if (Picture3->isVisible() && Text6->isHidden() && Image5->isEnabled())
+        if (m_pad.Picture6 && m_pad.Picture6->isVisible())
+            Q_EMIT padBackClicked();
+        else if (Picture3->isVisible() && Text6->isHidden() && Image5->isEnabled())
             Q_EMIT image5Clicked();
         else if (m_face && m_face->isVisible())
             Q_EMIT m_face->closeClicked();

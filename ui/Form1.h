@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QString>
 
+#include "ui/PadSetupView.h"
 #include "ui/SettingsFace.h"
 #include "ui/SetupView.h"
 #include "ui/Twips.h"
@@ -87,12 +88,17 @@ public:
         std::array<QLabel*, kPageEntryCount> Label8{};
         std::array<QLabel*, kPageHeadingCount> Label9{};
         QPushButton* Command8 = nullptr;
+        QPushButton* Command10 = nullptr; // sets up a game controller for the game
     };
     const GamePage& page() const { return m_page; }
 
     // What covers the chart and the page while the emulator's own set-up
     // runs (ui::SetupView), in front of them.
     const SetupView& setupView() const { return m_setup; }
+
+    // The game controller set-up over the game's page (ui::PadSetupView),
+    // built with the panel.
+    const PadSetupView& padSetup() const { return m_pad; }
 
     // The emulator's settings over the help text (ui::SettingsFace), built
     // by the first buildSettingsFace and hidden; null before.
@@ -173,6 +179,16 @@ Q_SIGNALS:
     void slotDoubleClicked(int slot);
     void command8Clicked();
     void command9Clicked();
+    // The game controller set-up's.
+    void command10Clicked();
+    void padPlayerToggled(bool second);
+    void padNintendoToggled(bool nintendo);
+    void padDeadZoneChosen(int index);
+    void padPartChosen(int part);
+    void padScopeChosen(int index);
+    void padTakeOffClicked();
+    void padApplyClicked();
+    void padBackClicked();
     // The settings face's, once built.
     void settingEdited(const QString& name, const QString& value);
     void settingPutBack(const QString& name);
@@ -201,6 +217,7 @@ private:
     void buildControls();
     void buildSlots();
     void buildPage();
+    void buildPadSetup();
     void applyLooks();
     void describeControls();
     void applyTabOrder();
@@ -212,6 +229,7 @@ private:
     SlotLookSource m_slotLooks = nullptr;
     GamePage m_page;
     SetupView m_setup;
+    PadSetupView m_pad;
     QHash<const QLabel*, int> m_pictureNumbers;
     SettingsFace* m_face = nullptr;
 };

@@ -16,6 +16,8 @@ inline constexpr QRect kPageRect{2, 2, 359, 519};
 inline constexpr QRect kPageTitleRect{6, 3, 322, 20};
 inline constexpr QRect kPageRowsRect{2, 25, 355, 467};
 inline constexpr QRect kTurnButtonRect{188, 499, 168, 21};
+// The page's button that sets up a game controller, within the page.
+inline constexpr QRect kPadButtonRect{2, 497, 182, 21};
 
 // The rows' width, leaving room for a vertical scroll bar.
 inline constexpr int kPageRowWidth = 334;

@@ -17,11 +17,11 @@ WINDOW = re.compile(r'#\s*include\s+"ui/|\bForm1\b')
 
 # The handler and drawing files, which work on the window; the README lists them.
 WINDOW_FILES = {
-    "bindings": {"BindingChart", "Capture", "DeviceCapture", "GamePage", "Profiles",
-                 "SlotBinding", "SlotMenu"},
+    "bindings": {"BindingChart", "Capture", "DeviceCapture", "GamePage", "PadView",
+                 "Profiles", "SlotBinding", "SlotMenu"},
     "catalogue": {"FolderPaths", "GameCatalogue", "RomScan", "SelectedGame", "SelectionView"},
-    "emulator": {"BindingPanel", "GameControls", "Launch", "SaveToFiles", "SettingsFace",
-                 "VersionMenu"},
+    "emulator": {"BindingPanel", "GameControls", "Launch", "PadSetupPanel", "SaveToFiles",
+                 "SettingsFace", "VersionMenu"},
 }
 
 

@@ -24,12 +24,16 @@ inline void finish() {
 
 } // namespace virtualpad
 
-// A virtual device: 6 axes, 40 buttons, 5 hats; or a game controller.
+// A virtual device: 6 axes, 40 buttons, 5 hats; or a game controller, whose
+// maker's ids tell SDL which kind it is.
 struct VirtualPad {
-    explicit VirtualPad(const char* name, bool controller = false) {
+    explicit VirtualPad(const char* name, bool controller = false, Uint16 vendor = 0,
+                        Uint16 product = 0) {
         SDL_VirtualJoystickDesc desc{};
         desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
         desc.type = controller ? SDL_JOYSTICK_TYPE_GAMECONTROLLER : SDL_JOYSTICK_TYPE_UNKNOWN;
+        desc.vendor_id = vendor;
+        desc.product_id = product;
         desc.naxes = SDL_CONTROLLER_AXIS_MAX;
         desc.nbuttons = controller ? 15 : 40;
         desc.nhats = controller ? 0 : 5;

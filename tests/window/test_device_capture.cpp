@@ -11,6 +11,7 @@
 #include "platform/GameDevices.h"
 #include "ui/CaptureBox.h"
 #include "ui/ClickableLabel.h"
+#include "ui/GameList.h"
 #include "ui/TextFit.h"
 
 #include <QApplication>
@@ -75,6 +76,9 @@ private Q_SLOTS:
     void deviceAddedWhileWaiting();
     void walkIgnoresAHeldStick();
     void gameControllerNumbering();
+    void gameControllersCountAlone_data();
+    void gameControllersCountAlone();
+    void kindOfController();
     void missingLibraryStartsNothing();
     void everySourceIsOneTheEmulatorReads();
     void slotMenuRemovesTheJoystickOrTheKey_data();
@@ -177,6 +181,48 @@ void DeviceCaptureTest::gameControllerNumbering() {
     QVERIFY(f.capture(12, "Kestrun Test Controller"));
     pad.set(QStringLiteral("b") + QString::number(SDL_CONTROLLER_BUTTON_LEFTSHOULDER));
     QTRY_COMPARE(f.value(12), numbered(QStringLiteral("KEY_A,JOY1_BUTTON5")));
+}
+
+// Under sdlgamepad the emulator skips a device that is no game controller,
+// and numbers the controllers after it from 1: read from [ Global ], or
+// from the selected game's own section.
+void DeviceCaptureTest::gameControllersCountAlone_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::newRow("global") << QByteArray("[ Global ]\r\nInputSystem = \"sdlgamepad\"\r\n");
+    QTest::newRow("the game's section")
+        << QByteArray("[ Global ]\r\nInputSystem = sdl\r\n[ vf3 ]\r\nInputSystem = sdlgamepad\r\n");
+}
+
+void DeviceCaptureTest::gameControllersCountAlone() {
+    QFETCH(QByteArray, file);
+    VirtualPad wheel("Kestrun Test Wheel");
+    VirtualPad pad("Kestrun Test Controller", true);
+    DeviceFixture f(file);
+    f.form.List2->setCurrentRow(0); // Virtua Fighter 3
+    QVERIFY(f.capture(12, "Kestrun Test Controller"));
+    QVERIFY(f.form.Label3->toolTip().contains(
+        QLatin1String("Not game controllers, which the emulator skips under sdlgamepad: "
+                      "Kestrun Test Wheel")));
+    pad.set(QStringLiteral("b") + QString::number(SDL_CONTROLLER_BUTTON_B));
+    QTRY_COMPARE(f.value(12), numbered(QStringLiteral("KEY_A,JOY1_BUTTON2")));
+}
+
+void DeviceCaptureTest::kindOfController() {
+    VirtualPad wheel("Kestrun Test Wheel");
+    VirtualPad nintendo("Kestrun Test Switch Pad", true, 0x057e, 0x2009);
+    VirtualPad xbox("Kestrun Test Xbox Pad", true, 0x045e, 0x028e);
+    platform::GameDevices devices;
+    QVERIFY(devices.start(platform::GameDevices::Reading::Joystick));
+    QHash<QString, std::pair<bool, platform::ControllerType>> seen;
+    for (const platform::GameDevice& device : devices.devices())
+        seen.insert(device.name, {device.gameController, device.type});
+    using platform::ControllerType;
+    QCOMPARE(seen.value(QStringLiteral("Kestrun Test Wheel")),
+             std::pair(false, ControllerType::Unknown));
+    QCOMPARE(seen.value(QStringLiteral("Kestrun Test Switch Pad")),
+             std::pair(true, ControllerType::Nintendo));
+    QCOMPARE(seen.value(QStringLiteral("Kestrun Test Xbox Pad")),
+             std::pair(true, ControllerType::Xbox));
 }
 
 void DeviceCaptureTest::missingLibraryStartsNothing() {

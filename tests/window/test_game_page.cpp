@@ -149,12 +149,17 @@ void GamePageTest::oneValuePerInputAndTheGameSectionTold() {
     f.turn();
     ui::ClickableLabel* punch = f.entry(QStringLiteral("Punch"));
     QVERIFY(punch);
-    QCOMPARE(punch->text(), QStringLiteral("A"));
-    QVERIFY(punch->toolTip().contains(QLatin1String("this game gets Q from its [ vf3 ] section")));
-    // A page edit is the chart's value, and back.
+    // The page shows what the game gets, and edits it where it comes from.
+    QCOMPARE(punch->text(), QStringLiteral("Q"));
+    QVERIFY(punch->toolTip().contains(QLatin1String("set in this game's [ vf3 ] section")));
     f.capture(QStringLiteral("Punch"), Qt::Key_G);
-    QCOMPARE(f.value(12), QStringLiteral("KEY_G,JOY1_BUTTON1"));
+    QCOMPARE(f.store().gameValue(QStringLiteral("vf3"), QStringLiteral("Punch")),
+             std::optional<QString>(QStringLiteral("KEY_G")));
+    QCOMPARE(f.value(12), QStringLiteral("KEY_A,JOY1_BUTTON1"));
     QCOMPARE(punch->text(), QStringLiteral("G"));
+    // An input the game's section lacks is the chart's value, and back.
+    f.capture(QStringLiteral("Kick"), Qt::Key_H);
+    QCOMPARE(f.value(13), QStringLiteral("KEY_H,JOY1_BUTTON2"));
     // An input the file lacks shows the release's value and says so.
     f.store().load([](const QString&) { return std::optional<QString>(); });
     bindings::renderSlots(f.form, f.store());

@@ -10,7 +10,10 @@
 
 #include "bindings/BindingValue.h"
 #include "bindings/Capture.h"
+#include "bindings/GameInputs.h"
 #include "bindings/GamePage.h"
+#include "bindings/Latin1.h"
+#include "bindings/PadLayout.h"
 #include "emulator/EmulatorFiles.h"
 #include "ui/CaptureBox.h"
 #include "ui/ClickableLabel.h"
@@ -118,6 +121,7 @@ private Q_SLOTS:
     void everyEntryBindsAndTheEmulatorReadsIt_data();
     void everyEntryBindsAndTheEmulatorReadsIt();
     void skiChampsXAxisTakesAWholeStickAxisAndRefusesAKey();
+    void everyPadLayoutIsReadByTheEmulator();
 };
 
 void RealGamePageTest::initTestCase() {
@@ -230,6 +234,37 @@ void RealGamePageTest::skiChampsXAxisTakesAWholeStickAxisAndRefusesAKey() {
     QVERIFY(!f.capturing());
     QVERIFY2(padAxis(1).contains(f.store().value(ui::tag(skiX))),
              qPrintable(f.store().value(ui::tag(skiX))));
+}
+
+// The game controller's layout of every input type, both players, Nintendo
+// style for the second: the emulator reads each value as written.
+void RealGamePageTest::everyPadLayoutIsReadByTheEmulator() {
+    if (const QString missing = realemulator::missing(); !missing.isEmpty())
+        QSKIP(qPrintable(missing));
+    QStringList types;
+    for (const bindings::GameInput& input : bindings::kGameInputs)
+        types << bindings::latin1(input.type);
+    types.removeDuplicates();
+    const auto values = bindings::padValues(types, 2, {false, true}, {});
+    QByteArray ini = "[ Global ]\r\nInputSystem = \"sdlgamepad\"\r\n";
+    for (const bindings::InputValue& v : values)
+        ini += "Input" + v.input.toLatin1() + " = \"" + v.value.toLatin1() + "\"\r\n";
+    QTemporaryDir run;
+    QVERIFY(QDir(run.path()).mkpath(QStringLiteral("Config")));
+    QVERIFY(QFile::copy(kGamesXml, run.filePath(QStringLiteral("Config/Games.xml"))));
+    QVERIFY(QFile::link(QStringLiteral(KESTRUN_REAL_EMULATOR "/Assets"),
+                        run.filePath(QStringLiteral("Assets"))));
+    QFile file(run.filePath(QStringLiteral("Config/Supermodel.ini")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(ini) == ini.size());
+    file.close();
+    const QString printed = realemulator::printInputs(run.path());
+    QVERIFY2(!printed.contains(QLatin1String("Unable to map input")), qPrintable(printed));
+    const auto bindings = realemulator::printedBindings(printed);
+    for (const bindings::InputValue& v : values) {
+        const bindings::GameInput* input = bindings::gameInput(v.input.toStdString());
+        const QString heading = bindings::latin1(bindings::inputTypeHeading(input->type));
+        QCOMPARE(bindings.value(heading).value(bindings::latin1(input->label)), v.value);
+    }
 }
 
 QTEST_MAIN(RealGamePageTest)

@@ -115,8 +115,9 @@ void WindowModelTest::everyControlLiesInsideItsContainer() {
         ++checked;
     }
     // The slots, the game page (Picture4, Label6, 28 entries with their 28
-    // row labels, 8 headings, Command8) and the set-up's view.
-    QCOMPARE(checked, 34 + 49 + 67 + 3);
+    // row labels, 8 headings, Command8), the set-up's view, and the game
+    // controller set-up (Command10 on the page, 11 controls over it).
+    QCOMPARE(checked, 34 + 49 + 67 + 3 + 12);
 }
 
 void WindowModelTest::slotLabelsAreThe49OfTheTable() {
@@ -213,8 +214,12 @@ void WindowModelTest::tabOrderFollowsTheDesign() {
                          "Check2",   "Check3",   "Command1", "Text4",    "Text5",
                          "Command2", "Command3", "Command9", "Command4", "Command5",
                          "Command6", "Command7", "Text6",    "Check4",   "Text7"};
-    // The slots, then the game page's entries, follow the buttons that open
-    // the panel and the settings.
+    // The slots, then the game page's entries and the game controller
+    // set-up, follow the buttons that open the panel and the settings.
+    const QStringList padSetup{"Command10", "Command11", "Check5",    "Combo2",   "PadPicture",
+                               "Combo1",    "Command14", "Command12", "Command13"};
+    for (auto it = padSetup.rbegin(); it != padSetup.rend(); ++it)
+        expected.insert(13, *it);
     for (int i = Form1::kPageEntryCount - 1; i >= 0; --i)
         expected.insert(13, QStringLiteral("Label7(%1)").arg(i));
     for (int i = Form1::kSlotCount - 1; i >= 0; --i)
