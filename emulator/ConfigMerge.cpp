@@ -69,8 +69,9 @@ enum class Carry : quint8 { Nothing, Set, Remove };
 
 class Merge final {
 public:
-    Merge(QByteArray base, const QByteArray& player, const QByteArray& working)
-        : m_base(std::move(base)), m_files{&m_base, &player, &working} {}
+    Merge(QByteArray base, const QByteArray& player, const QByteArray& working,
+          const OwnedSetting& owned)
+        : m_base(std::move(base)), m_files{&m_base, &player, &working}, m_owned(owned) {}
 
     MergeResult run();
 
@@ -195,6 +196,7 @@ private:
 
     QByteArray m_base; // let go once read
     const QByteArray* m_files[kFiles];
+    const OwnedSetting& m_owned;
     MergeSections m_sections;
     std::vector<Key> m_keys;
     HashIndex m_index;
@@ -240,6 +242,8 @@ void Merge::decide(MergeResult& result) {
         if (mine == after)
             continue; // the same change on both sides
         if (mine != before) {
+            if (m_owned && m_owned(m_sections.names[key.section], nameOf(key)))
+                continue;
             if (result.conflicts.size() == kNamedConflicts) {
                 ++result.moreConflicts;
                 continue;
@@ -350,8 +354,9 @@ MergeResult Merge::run() {
 
 } // namespace
 
-MergeResult mergeConfig(QByteArray base, const QByteArray& player, const QByteArray& working) {
-    return Merge(std::move(base), player, working).run();
+MergeResult mergeConfig(QByteArray base, const QByteArray& player, const QByteArray& working,
+                        const OwnedSetting& owned) {
+    return Merge(std::move(base), player, working, owned).run();
 }
 
 } // namespace emulator

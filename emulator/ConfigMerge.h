@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
+#include <functional>
 #include <optional>
 
 namespace emulator {
@@ -53,6 +55,12 @@ struct MergeResult {
 // that a caller who moves it in has its memory back for the result. The
 // result may exceed the editor's limit (kConfigFileLimit): the caller
 // decides.
-MergeResult mergeConfig(QByteArray base, const QByteArray& player, const QByteArray& working);
+//
+// `owned` names the settings (section as its header names it, and name)
+// that the caller writes again itself once merged: where both sides
+// changed one, the working copy keeps its value and no conflict is told.
+using OwnedSetting = std::function<bool(QByteArrayView section, QByteArrayView name)>;
+MergeResult mergeConfig(QByteArray base, const QByteArray& player, const QByteArray& working,
+                        const OwnedSetting& owned = {});
 
 } // namespace emulator
