@@ -3,6 +3,7 @@
 #include "bindings/BindingStore.h"
 #include "bindings/DeviceCapture.h"
 #include "catalogue/GameCatalogue.h"
+#include "emulator/LinkedPlay.h"
 #include "emulator/SettingsSession.h"
 #include "platform/GameDevices.h"
 
@@ -53,6 +54,7 @@ private:
     platform::GameDevices m_devices;
     bindings::BindingStore m_bindingStore;
     emulator::SettingsSession m_settings;
+    emulator::LinkedGroup m_linked;
     catalogue::GameCatalogue m_catalogue;
     bindings::DeviceCapture m_deviceCapture{m_form, m_devices, m_bindingStore};
 };

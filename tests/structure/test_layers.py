@@ -20,8 +20,8 @@ WINDOW_FILES = {
     "bindings": {"BindingChart", "Capture", "DeviceCapture", "GamePage", "Profiles",
                  "SlotBinding", "SlotMenu"},
     "catalogue": {"FolderPaths", "GameCatalogue", "RomScan", "SelectedGame", "SelectionView"},
-    "emulator": {"BindingPanel", "GameControls", "Launch", "SaveToFiles", "SettingsFace",
-                 "VersionMenu"},
+    "emulator": {"BindingPanel", "GameControls", "Launch", "LinkedPlay", "SaveToFiles",
+                 "SettingsFace", "VersionMenu"},
 }
 
 
