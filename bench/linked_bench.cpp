@@ -1,5 +1,6 @@
 // Linked-play benchmark: the front-end's work before the first of four
-// cabinets runs: cabinet 1's ring settings read from the working copy, the
+// cabinets runs, through the start's own path: cabinet 1's installation
+// files brought and working copy kept in step, its ring settings read, the
 // ports tried, the tiles and command lines made, and cabinets 2 to 4 made
 // ready in their folders (the installation's files brought, the
 // configuration kept in step, ports and pads written). The first start
@@ -8,12 +9,8 @@
 //
 //   linked-bench EMULATOR_FOLDER [RUNS]
 
-#include "emulator/CabinetFolders.h"
-#include "emulator/CabinetTiles.h"
-#include "emulator/ConfigDocument.h"
-#include "emulator/ConfigFile.h"
 #include "emulator/ConfigLocations.h"
-#include "platform/PortProbe.h"
+#include "emulator/LinkedStart.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -52,42 +49,27 @@ bool write(const QString& path, const QByteArray& bytes, int age) {
                             QFileDevice::FileModificationTime);
 }
 
-// One linked start's work, up to the first process; false when it failed.
+// One linked start's work, up to the first process, as the row menu's
+// entry does it; false when it failed.
 bool prepare(const QString& program, const QString& emulatorFolder) {
-    const emulator::ConfigRead read = emulator::readConfigFile(emulator::workingConfig(program));
-    const emulator::ConfigDocument document(read.bytes);
-    const emulator::Ring ring =
-        emulator::linkRing(kCabinets, emulator::ringSettings(document, kSet), kSet);
-    if (!ring.problem.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(ring.problem));
+    emulator::LinkedRequest request;
+    request.programFolder = program;
+    request.launch.emulatorFolder = emulatorFolder;
+    request.launch.romFolder = QStringLiteral("/roms/");
+    request.launch.romSet = QString::fromLatin1(kSet);
+    request.launch.width = QStringLiteral("496");
+    request.launch.height = QStringLiteral("384");
+    request.set = QString::fromLatin1(kSet);
+    request.inputTypes = kTypes;
+    request.cabinets = kCabinets;
+    request.tiles = emulator::cabinetTiles(kCabinets, QRect(0, 27, 1920, 1053), QPoint(0, 0), 1.0);
+    const emulator::LinkedStart start = emulator::prepareLinkedStart(request);
+    if (start.failure || !start.problems.isEmpty()) {
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(start.failure.value_or(start.problems.join(u'\n'))));
         return false;
     }
-    for (const emulator::CabinetPorts& ports : ring.cabinets) {
-        if (const auto taken = platform::portTaken(ports.in)) {
-            std::fprintf(stderr, "port %d: %s\n", ports.in, qPrintable(*taken));
-            return false;
-        }
-    }
-    const QList<emulator::Tile> tiles =
-        emulator::cabinetTiles(kCabinets, QRect(0, 27, 1920, 1053), QPoint(0, 0), 1.0);
-    emulator::GameLaunch launch;
-    launch.emulatorFolder = emulatorFolder;
-    launch.romFolder = QStringLiteral("/roms/");
-    launch.romSet = QString::fromLatin1(kSet);
-    for (int k = 1; k <= kCabinets; ++k) {
-        if (k > 1) {
-            const emulator::CabinetReady ready = emulator::prepareCabinet(
-                program, emulatorFolder, {k, kSet, kTypes, ring.cabinets[k - 1]});
-            if (ready.failure || !ready.problems.isEmpty()) {
-                std::fprintf(stderr, "%s\n",
-                             qPrintable(ready.failure.value_or(ready.problems.join(u'\n'))));
-                return false;
-            }
-            emulator::cabinetHasNvram(program, k, QString::fromLatin1(kSet));
-        }
-        emulator::cabinetCommandLine(launch, tiles[k - 1], u'"');
-    }
-    return true;
+    return start.lines.size() == kCabinets;
 }
 
 double median(std::vector<double> times) {
@@ -107,6 +89,10 @@ int main(int argc, char** argv) {
     const QString emulatorFolder = QDir(args[1]).absolutePath() + u'/';
     const int runs = args.size() > 2 ? std::max(1, args[2].toInt()) : 21;
     QTemporaryDir dir;
+    // No player's own files from this machine's home come in.
+    qputenv("HOME", QFile::encodeName(dir.path()));
+    qunsetenv("XDG_CONFIG_HOME");
+    qunsetenv("XDG_DATA_HOME");
     const QString program = dir.path() + QStringLiteral("/front/");
     QDir().mkpath(program + QStringLiteral("Config"));
     const QString working = emulator::workingConfig(program);
