@@ -1,27 +1,11 @@
 #include "platform/PortProbe.h"
+#include "support/Listening.h"
 
 #include <QTest>
 
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
-
-namespace {
-
-// A socket on an ephemeral port of every interface, with address reuse as
-// the emulator's, listening; its port.
-int listening(int fd) {
-    const int on = 1;
-    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    sockaddr_in address{AF_INET, 0, {htonl(INADDR_ANY)}, {}};
-    socklen_t size = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), size);
-    ::listen(fd, 1);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-    return ntohs(address.sin_port);
-}
-
-} // namespace
 
 class TestPortProbe : public QObject {
     Q_OBJECT

@@ -2,6 +2,7 @@
 // it, what refuses it, and what each cabinet is started with.
 
 #include "support/Fakes.h"
+#include "support/Listening.h"
 #include "support/ZipBytes.h"
 
 #include "ui/CheckBox.h"
@@ -11,8 +12,6 @@
 #include <QMenu>
 #include <QTest>
 
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
@@ -30,18 +29,6 @@ const QByteArray kDefinitions = R"(<games>
 
 constexpr int kVf3Row = 0;
 constexpr int kDaytonaRow = 8;
-
-// A socket listening on an ephemeral port of every interface; its port.
-int listening(int fd) {
-    const int on = 1;
-    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    sockaddr_in address{AF_INET, 0, {htonl(INADDR_ANY)}, {}};
-    socklen_t size = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), size);
-    ::listen(fd, 1);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-    return ntohs(address.sin_port);
-}
 
 struct LinkedFixture : FrontEndFixture {
     explicit LinkedFixture(bool definitions = true) {
