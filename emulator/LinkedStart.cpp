@@ -62,13 +62,15 @@ LinkedStart prepareLinkedStart(const LinkedRequest& request) {
     }
 
     // Each cabinet's folder is its own: they are made ready side by side, so
-    // that the writes' waits for the disk overlap.
+    // that the writes' waits for the disk overlap (one after the other where
+    // no thread can be had).
     std::vector<std::future<CabinetReady>> ready;
     for (int k = 2; k <= request.cabinets; ++k)
-        ready.push_back(std::async(std::launch::async, [&request, &ring, &set, k] {
-            return prepareCabinet(request.programFolder, request.launch.emulatorFolder,
-                                  {k, set, request.inputTypes, ring.cabinets[k - 1]});
-        }));
+        ready.push_back(
+            std::async(std::launch::async | std::launch::deferred, [&request, &ring, &set, k] {
+                return prepareCabinet(request.programFolder, request.launch.emulatorFolder,
+                                      {k, set, request.inputTypes, ring.cabinets[k - 1]});
+            }));
     for (std::future<CabinetReady>& each : ready) {
         const CabinetReady cabinet = each.get();
         if (cabinet.failure && !start.failure)
@@ -92,10 +94,10 @@ LinkedStart prepareLinkedStart(const LinkedRequest& request) {
 QString linkRoleNote(const QList<int>& cabinets, const QString& set) {
     if (cabinets.isEmpty())
         return {};
-    return QStringLiteral("%1 %2 no NVRAM for %3 yet: set each one's link role in the game's "
-                          "test menu.")
-        .arg(cabinetList(cabinets),
-             cabinets.size() == 1 ? QStringLiteral("has") : QStringLiteral("have"), set);
+    const bool one = cabinets.size() == 1;
+    return QStringLiteral("%1 %2 no NVRAM for %3 yet: set %4 link role in the game's test menu.")
+        .arg(cabinetList(cabinets), one ? QStringLiteral("has") : QStringLiteral("have"), set,
+             one ? QStringLiteral("its") : QStringLiteral("each one's"));
 }
 
 } // namespace emulator

@@ -7,6 +7,7 @@
 
 #include "ui/CheckBox.h"
 #include "ui/GameList.h"
+#include "ui/Notice.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -138,6 +139,7 @@ void LinkedPlayTest::everyCabinetStartsInItsFolderOnItsTile() {
     LinkedFixture f;
     f.ring(base, base + 1);
     f.form.Check2->setValue(1); // full screen: never for a cabinet
+    f.form.show();
     f.linkedPlay(kDaytonaRow, 3);
     QVERIFY2(f.dialogs.boxes.isEmpty(), qPrintable(f.dialogs.boxes.value(0).text));
     QCOMPARE(f.launcher.starts.size(), 3);
@@ -154,6 +156,9 @@ void LinkedPlayTest::everyCabinetStartsInItsFolderOnItsTile() {
     }
     QVERIFY(f.readFile(QStringLiteral("Cabinets/3/Config/Supermodel.ini"))
                 .contains("PortIn = " + QByteArray::number(base + 2)));
+    QCOMPARE(ui::noticeShown(f.form),
+             QStringLiteral("Cabinets 1, 2 and 3 have no NVRAM for daytona2 yet: set each one's "
+                            "link role in the game's test menu."));
     // Cabinet 1's file is the player's, untouched for the link.
     QVERIFY(!f.readFile(QStringLiteral("Config/Supermodel.ini")).contains("Outputs"));
 
