@@ -97,17 +97,28 @@ class LinkedPlay(harness.SessionTestCase):
         window = s.main_window(program)
         watcher = s.watch_root()
 
+        # The row menu from the keyboard, then its "Linked play" submenu, each
+        # key once the menu it goes to shows.
         s.click(window, test_launch.LIST_X, test_launch.LIST_TOP + 100)
-        s.key(window, "Home", *["Down"] * DAYTONA_ROW, "shift+F10")
-        time.sleep(0.5)
-        harness.xdotool("key", "l")
-        time.sleep(0.3)
-        harness.xdotool("key", str(cabinets))
+        shown = set(s.find_windows(program, ""))
+        for keys in (["Home", *["Down"] * DAYTONA_ROW, "shift+F10"], ["l"], [str(cabinets)]):
+            if keys[0] == "Home":
+                s.key(window, *keys)
+            else:
+                harness.xdotool("key", *keys)
+            if keys[0].isdigit():
+                break
+            harness.wait_until(lambda: set(s.find_windows(program, "")) - shown, 10,
+                               "a menu after %s" % keys[-1])
+            shown = set(s.find_windows(program, ""))
 
         folders = [s.program_dir] + [s.path("Cabinets", str(k)) for k in range(2, cabinets + 1)]
-        running = harness.wait_until(
-            lambda: (lambda found: found if len(found) == cabinets else None)(
-                self.emulators(program_file)), 20, "%d emulators to run" % cabinets)
+        running = {}
+
+        def all_running():
+            running.update(self.emulators(program_file))
+            return len(running) == cabinets
+        harness.wait_until(all_running, 30, "%d emulators to run" % cabinets)
         for pid in running.values():
             self.addCleanup(self.end, pid)
         # Each in its own folder, on its own tile.
