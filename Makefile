@@ -43,6 +43,7 @@ bench: build
 	$(if $(wildcard $(GAMES_XML)),QT_QPA_PLATFORM=offscreen build/release/bench/catalogue-bench $(GAMES_XML) --make-fixture $(COLLECTION))
 	$(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24") build/release/bench/startup-bench $(if $(wildcard $(GAMES_XML)),--collection $(COLLECTION)) build/release/kestrun build/release/bench/bare-window build/release/bench/text-window build/release/bench/widgets-window
 	$(if $(wildcard $(GAMES_XML)),build/release/bench/catalogue-bench $(GAMES_XML))
+	$(if $(wildcard $(GAMES_XML)),build/release/bench/linked-bench $(dir $(GAMES_XML))..)
 	build/release/bench/zip-directory-bench
 	$(MAKE) --no-print-directory bench-idle
 

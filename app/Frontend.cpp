@@ -15,6 +15,7 @@
 #include "emulator/Launch.h"
 #include "emulator/Launcher.h"
 #include "emulator/PadSetupPanel.h"
+#include "emulator/LinkedPlay.h"
 #include "emulator/SettingsFace.h"
 #include "emulator/VersionMenu.h"
 #include "ui/Form1.h"
@@ -57,6 +58,7 @@ void Frontend::route() {
     emulator::SettingsSession& m = m_settings;
     bindings::PadSetup& p = m_padSetup;
     platform::GameDevices& v = m_padDevices;
+    emulator::LinkedGroup& k = m_linked;
 
     // clang-format off
     // event                                   handler
@@ -95,7 +97,7 @@ void Frontend::route() {
     connect(&f, &Form1::list2RowSelected,      this, [&f, &s, &g] { emulator::FollowSelectedSet(f, s, g); });
     connect(&f, &Form1::list2RowSelected,      this, [&f, &p, &g] { emulator::PadSetupFollowRow(f, p, g); });
     connect(&f, &Form1::list2DoubleClicked,    this, [&f, &g, &l, &d] { emulator::LaunchFromList(f, g, l, d); });
-    connect(&f, &Form1::list2MenuRequested,    this, [&f, &g, &l, &d, &m, &s](int, const QPoint& at) { CheckTxt(f); emulator::ShowVersionMenu(f, g, l, d, at, [&f, &m, &s, &g, &d] { emulator::OpenSettings(f, m, s, g, d, true); }); });
+    connect(&f, &Form1::list2MenuRequested,    this, [&f, &g, &l, &d, &m, &s, &k](int, const QPoint& at) { CheckTxt(f); emulator::ShowVersionMenu(f, g, l, d, at, [&f, &m, &s, &g, &d] { emulator::OpenSettings(f, m, s, g, d, true); }, [&f, &g, &l, &d, &k](const QString& archive, const QString& set, int cabinets) { emulator::LinkedPlay(f, g, l, d, k, archive, set, cabinets); }); });
     connect(&f, &Form1::captureKeyPressed,     this, [&f, &s](int key, const QString& text, quint32 scanCode) { bindings::CaptureKey(f, s, key, text, scanCode); });
     connect(&f, &Form1::captureMousePressed,   this, [&f, &s](Qt::MouseButton button) { bindings::CaptureMouse(f, s, button); });
     connect(&f, &Form1::captureMouseMoved,     this, [&f, &s](const QPoint& at) { bindings::CaptureMouseMove(f, s, at); });
@@ -103,7 +105,7 @@ void Frontend::route() {
     s.capture.begun = [this] { m_deviceCapture.begin(); };
     connect(&l, &emulator::Launcher::printed,  this, [&f](const QString& text) { emulator::InputSetupPrinted(f, text); });
     connect(&l, &emulator::Launcher::finished, this, [&f, &s, &g, &d] { emulator::InputSetupFinished(f, s, g, d); });
-    connect(&l, &emulator::Launcher::finished, this, [&f, &d](int status, const QStringList& lines, bool kept) { emulator::RunFinished(f, d, status, lines, kept); });
+    connect(&l, &emulator::Launcher::finished, this, [&f, &d, &k](int status, const QStringList& lines, bool kept, int run) { emulator::RunEnded(f, d, k, status, lines, kept, run); });
     // clang-format on
 }
 

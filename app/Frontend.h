@@ -4,6 +4,7 @@
 #include "bindings/DeviceCapture.h"
 #include "bindings/PadSetup.h"
 #include "catalogue/GameCatalogue.h"
+#include "emulator/LinkedPlay.h"
 #include "emulator/SettingsSession.h"
 #include "platform/GameDevices.h"
 
@@ -57,6 +58,7 @@ private:
     platform::GameDevices m_devices;
     bindings::BindingStore m_bindingStore;
     emulator::SettingsSession m_settings;
+    emulator::LinkedGroup m_linked;
     catalogue::GameCatalogue m_catalogue;
     bindings::DeviceCapture m_deviceCapture{m_form, m_devices, m_bindingStore};
     // The game controller set-up reads the pads on its own while it shows.

@@ -4,6 +4,7 @@
 #include "catalogue/EmulatorSearch.h"
 #include "catalogue/FolderPaths.h"
 #include "catalogue/RomScan.h"
+#include "emulator/CabinetFolders.h"
 #include "emulator/ConfigLocations.h"
 #include "emulator/ConfigSave.h"
 #include "platform/Files.h"
@@ -117,6 +118,7 @@ void CompleteStartUp(ui::Form1& form, catalogue::GameCatalogue& catalogue) {
         platform::removeCopyLeftovers(folder, QStringLiteral("Assets"));
         for (const char* name : {"NVRAM", "Saves"})
             platform::removeTemporaryFiles(folder + QLatin1String(name));
+        emulator::removeCabinetLeftovers(folder);
     }
     catalogue::JoinDefinitions(form, catalogue);
 }

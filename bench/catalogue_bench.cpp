@@ -51,6 +51,7 @@ struct NoLauncher final : emulator::Launcher {
         return false;
     }
     bool running() const override { return false; }
+    int lastRun() const override { return -1; }
 };
 
 [[noreturn]] void fail(const char* what) {

@@ -50,6 +50,7 @@ public:
         return false;
     }
     bool running() const override { return false; }
+    int lastRun() const override { return -1; }
 };
 
 // The input types of the built-in rows' sets, as the emulator's definitions

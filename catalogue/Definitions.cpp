@@ -81,6 +81,11 @@ template <typename Xml> void readIdentity(Xml& xml, GameSet& set) {
 
 template <typename Xml> void readHardware(Xml& xml, GameSet& set) {
     while (xml.readNextStartElement()) {
+        // The value counts, not the element: some sets carry it false.
+        if (xml.name() == QLatin1String("netboard")) {
+            set.netBoard = elementText(xml).trimmed() == QLatin1String("true");
+            continue;
+        }
         if (xml.name() != QLatin1String("inputs")) {
             xml.skipCurrentElement();
             continue;

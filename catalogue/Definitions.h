@@ -34,6 +34,7 @@ struct GameSet {
     QString manufacturer;
     QString year;
     QStringList inputTypes; // "common", "fighting", ...
+    bool netBoard = false;  // can link with other cabinets of it
     QList<RomRegion> regions;
 };
 

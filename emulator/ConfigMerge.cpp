@@ -69,8 +69,10 @@ enum class Carry : quint8 { Nothing, Set, Remove };
 
 class Merge final {
 public:
-    Merge(QByteArray base, const QByteArray& player, const QByteArray& working, MergeScope scope)
-        : m_base(std::move(base)), m_files{&m_base, &player, &working}, m_scope(scope) {}
+    Merge(QByteArray base, const QByteArray& player, const QByteArray& working, MergeScope scope,
+          const OwnedSetting& owned)
+        : m_base(std::move(base)), m_files{&m_base, &player, &working}, m_scope(scope),
+          m_owned(owned) {}
 
     MergeResult run();
 
@@ -196,6 +198,7 @@ private:
     QByteArray m_base; // let go once read
     const QByteArray* m_files[kFiles];
     MergeScope m_scope;
+    const OwnedSetting& m_owned;
     MergeSections m_sections;
     std::vector<Key> m_keys;
     HashIndex m_index;
@@ -243,6 +246,8 @@ void Merge::decide(MergeResult& result) {
         if (mine == after)
             continue; // the same change on both sides
         if (mine != before) {
+            if (m_owned && m_owned(m_sections.names[key.section], nameOf(key)))
+                continue;
             if (result.conflicts.size() == kNamedConflicts) {
                 ++result.moreConflicts;
                 continue;
@@ -354,8 +359,8 @@ MergeResult Merge::run() {
 } // namespace
 
 MergeResult mergeConfig(QByteArray base, const QByteArray& player, const QByteArray& working,
-                        MergeScope scope) {
-    return Merge(std::move(base), player, working, scope).run();
+                        MergeScope scope, const OwnedSetting& owned) {
+    return Merge(std::move(base), player, working, scope, owned).run();
 }
 
 } // namespace emulator

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
+#include <functional>
 #include <optional>
 
 namespace emulator {
@@ -57,8 +59,13 @@ struct MergeResult {
 // GlobalOnly carries the global section's settings alone: the player's
 // file lost its other sections to a tool that writes the global one only,
 // and the working copy keeps its own.
+//
+// `owned` names the settings (section as its header names it, and name)
+// that the caller writes again itself once merged: where both sides
+// changed one, the working copy keeps its value and no conflict is told.
 enum class MergeScope { Everything, GlobalOnly };
+using OwnedSetting = std::function<bool(QByteArrayView section, QByteArrayView name)>;
 MergeResult mergeConfig(QByteArray base, const QByteArray& player, const QByteArray& working,
-                        MergeScope scope = MergeScope::Everything);
+                        MergeScope scope = MergeScope::Everything, const OwnedSetting& owned = {});
 
 } // namespace emulator

@@ -31,14 +31,6 @@ bool on(const ui::CheckBox* box) {
     return box->value() == 1;
 }
 
-// How a run that printed no error line ended.
-QString endedLine(int status, bool outputKept) {
-    QString line = status < 0 ? QStringLiteral("The emulator stopped abnormally")
-                              : QStringLiteral("The emulator stopped with status %1").arg(status);
-    return line +
-           (outputKept ? QStringLiteral(" and printed no error line.") : QStringLiteral("."));
-}
-
 } // namespace
 
 void tellEmuError(ui::Dialogs& dialogs, const QStringList& lines, bool outputKept) {
@@ -151,9 +143,7 @@ void RunFinished(ui::Form1& form, ui::Dialogs& dialogs, int status, const QStrin
     form.showNormal();
     form.raise();
     form.activateWindow();
-    tellEmuError(dialogs,
-                 errorLines.isEmpty() ? QStringList{endedLine(status, outputKept)} : errorLines,
-                 outputKept);
+    tellEmuError(dialogs, failureLines(status, errorLines, outputKept), outputKept);
 }
 
 void Launch(ui::Form1& form, catalogue::GameCatalogue& catalogue, Launcher& launcher,

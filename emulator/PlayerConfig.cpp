@@ -95,31 +95,13 @@ std::optional<QString> recordedPlayer(const std::optional<QByteArray>& record,
     return std::nullopt;
 }
 
-} // namespace
-
-QString baseCopyPath(const QString& programFolder) {
-    return programFolder + platform::relative({"Config", "Kestrun-base.ini"});
-}
-
-QString baseRecordPath(const QString& programFolder) {
-    return programFolder + platform::relative({"Config", "Kestrun-base.txt"});
-}
-
-QStringList keepConfigInStep(const QString& programFolder, const QStringList& candidates) {
+// Carries `player` into the working copy under `programFolder`: imported
+// when there is none, else what changed since the base. `record` is the
+// base record as read, `followed` whether it names one of the files looked at.
+QStringList carry(const QString& programFolder, const QString& player,
+                  const std::optional<QByteArray>& record, bool followed,
+                  const OwnedSetting& owned) {
     const QString working = workingConfig(programFolder);
-    const std::optional<QByteArray> record = readRecord(baseRecordPath(programFolder));
-    const std::optional<QString> followed = recordedPlayer(record, candidates);
-    // The file imported stays the one followed while it is there: a copy
-    // the player makes in the emulator's folder, say, must not take its
-    // place. A copy an earlier version of ours made there is no player's
-    // file: the player's own is found again.
-    const QString player = imported(working) && followed && platform::isFile(*followed) &&
-                                   !isEarlierFrontEndCopy(*followed)
-                               ? *followed
-                               : firstExistingConfig(candidates);
-    if (player.isEmpty() || platform::sameFile(player, working))
-        return {};
-
     // Save edits the working copy under this lock, from another copy of the
     // front-end too: neither overwrites what the other carries.
     platform::SaveLock lock(writeTarget(working));
@@ -185,7 +167,7 @@ QStringList keepConfigInStep(const QString& programFolder, const QStringList& ca
     const bool launcherSaved = rewrittenByLauncher(base.bytes, now.bytes);
     const MergeResult merged =
         mergeConfig(std::move(base.bytes), now.bytes, here.bytes,
-                    launcherSaved ? MergeScope::GlobalOnly : MergeScope::Everything);
+                    launcherSaved ? MergeScope::GlobalOnly : MergeScope::Everything, owned);
     // Refused before it is written: an edit would make a file the front-end
     // itself could edit no more.
     if (configProblem(merged.bytes) == ConfigProblem::TooLarge)
@@ -215,6 +197,49 @@ QStringList keepConfigInStep(const QString& programFolder, const QStringList& ca
                          .arg(merged.moreConflicts)
                          .arg(shown(player), shown(working)));
     return lines;
+}
+
+} // namespace
+
+QString baseCopyPath(const QString& programFolder) {
+    return programFolder + platform::relative({"Config", "Kestrun-base.ini"});
+}
+
+QString baseRecordPath(const QString& programFolder) {
+    return programFolder + platform::relative({"Config", "Kestrun-base.txt"});
+}
+
+QStringList keepConfigInStep(const QString& programFolder, const QStringList& candidates) {
+    const QString working = workingConfig(programFolder);
+    const std::optional<QByteArray> record = readRecord(baseRecordPath(programFolder));
+    const std::optional<QString> followed = recordedPlayer(record, candidates);
+    // The file imported stays the one followed while it is there: a copy
+    // the player makes in the emulator's folder, say, must not take its
+    // place. A copy an earlier version of ours made there is no player's
+    // file: the player's own is found again.
+    const QString player = imported(working) && followed && platform::isFile(*followed) &&
+                                   !isEarlierFrontEndCopy(*followed)
+                               ? *followed
+                               : firstExistingConfig(candidates);
+    if (player.isEmpty() || platform::sameFile(player, working))
+        return {};
+    return carry(programFolder, player, record, followed.has_value(), {});
+}
+
+QStringList keepCopyInStep(const QString& folder, const QString& source,
+                           const OwnedSetting& owned) {
+    if (platform::sameFile(source, workingConfig(folder)))
+        return {};
+    const std::optional<QByteArray> record = readRecord(baseRecordPath(folder));
+    if (!platform::isFile(source)) {
+        // No file counts as an empty one: once it is there, all of it is
+        // carried over.
+        const QByteArray stamp = stampOf(source);
+        if (record != stamp && platform::exists(folder + QStringLiteral("Config")))
+            keepBase(folder, QByteArray(), stamp);
+        return {};
+    }
+    return carry(folder, source, record, recordedPlayer(record, {source}).has_value(), owned);
 }
 
 QStringList keepConfigInStep(const QString& programFolder, const QString& emulatorFolder) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "emulator/ConfigMerge.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -35,6 +37,13 @@ QString baseRecordPath(const QString& programFolder);
 // taken, a base record lost or naming a file not of the candidates. The
 // start goes on whatever it returns.
 QStringList keepConfigInStep(const QString& programFolder, const QStringList& candidates);
+
+// The same for a copy kept in step with one file, `source`: the working copy
+// under `folder` (a cabinet's, say) starts as a copy of it and then takes
+// what changed in it, with its base beside it. The settings `owned` names
+// are the caller's, rewritten after: never a conflict. While `source` is
+// not there it counts as empty.
+QStringList keepCopyInStep(const QString& folder, const QString& source, const OwnedSetting& owned);
 
 // The same, with the candidates of the emulator folder.
 QStringList keepConfigInStep(const QString& programFolder, const QString& emulatorFolder);

@@ -8,9 +8,9 @@ namespace emulator {
 
 ProcessLauncher::ProcessLauncher() {
     connect(&m_starter, &platform::ProcessStarter::finished, this,
-            [this](int status, QIODevice* output) {
+            [this](int status, QIODevice* output, int run) {
                 Q_EMIT finished(status, output ? lastErrorLines(*output) : QStringList(),
-                                output != nullptr);
+                                output != nullptr, run);
             });
     connect(&m_starter, &platform::ProcessStarter::printed, this,
             [this](const QByteArray& bytes) { Q_EMIT printed(shownOutput(m_decoder(bytes))); });

@@ -18,6 +18,7 @@ public:
     bool start(const QString& program, const QStringList& arguments, WindowState state,
                const QString& workingFolder) override;
     bool running() const override { return m_starter.running(); }
+    int lastRun() const override { return m_starter.lastRun(); }
 
 private:
     platform::ProcessStarter m_starter;

@@ -133,6 +133,28 @@ QStringList lastErrorLines(QIODevice& output) {
     return found;
 }
 
+QStringList failureLines(int status, const QStringList& errorLines, bool outputKept) {
+    if (!errorLines.isEmpty())
+        return errorLines;
+    const QString line = status < 0
+                             ? QStringLiteral("The emulator stopped abnormally")
+                             : QStringLiteral("The emulator stopped with status %1").arg(status);
+    return {line +
+            (outputKept ? QStringLiteral(" and printed no error line.") : QStringLiteral("."))};
+}
+
+QString linkedErrorText(const QList<CabinetFailure>& failures) {
+    QString text = QStringLiteral("Emu Error ...");
+    for (const CabinetFailure& failure : failures) {
+        text += QStringLiteral("\nCabinet %1:").arg(failure.cabinet);
+        for (const QString& line : failure.lines)
+            text += QStringLiteral("\n    ") + line;
+        if (!failure.outputKept)
+            text += QStringLiteral("\n    Its messages could not be kept.");
+    }
+    return text;
+}
+
 QString emuErrorText(const QStringList& errorLines, bool outputKept) {
     QString text = QStringLiteral("Emu Error ...");
     for (const QString& line : errorLines)

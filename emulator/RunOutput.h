@@ -38,4 +38,19 @@ QString shownOutput(const QString& text);
 // output could not be kept, a sentence saying so.
 QString emuErrorText(const QStringList& errorLines, bool outputKept = true);
 
+// What a run that ended with `status` tells the user: its error lines, else
+// how it ended (and whether it printed anything that could be kept).
+QStringList failureLines(int status, const QStringList& errorLines, bool outputKept);
+
+// One linked cabinet that failed, and what it told.
+struct CabinetFailure {
+    int cabinet = 1;
+    QStringList lines; // failureLines
+    bool outputKept = true;
+};
+
+// "Emu Error ..." followed, for each cabinet, by "Cabinet k:" and its
+// lines, indented.
+QString linkedErrorText(const QList<CabinetFailure>& failures);
+
 } // namespace emulator

@@ -4,6 +4,7 @@
 #include "catalogue/GameCatalogue.h"
 #include "catalogue/RomFolder.h"
 #include "emulator/Launch.h"
+#include "emulator/LinkRing.h"
 #include "ui/Form1.h"
 
 #include <QLineEdit>
@@ -13,7 +14,8 @@ namespace emulator {
 
 QMenu* ShowVersionMenu(ui::Form1& form, catalogue::GameCatalogue& games, Launcher& launcher,
                        ui::Dialogs& dialogs, const QPoint& globalPos,
-                       const std::function<void()>& openSettings) {
+                       const std::function<void()>& openSettings,
+                       const LinkedPlayChosen& linkedPlay) {
     const catalogue::CatalogueRow* row = catalogue::selectedRow(form, games);
     if (!row)
         return nullptr;
@@ -42,6 +44,22 @@ QMenu* ShowVersionMenu(ui::Form1& form, catalogue::GameCatalogue& games, Launche
     }
     if (present.isEmpty())
         menu->addAction(QStringLiteral("No version of it is in the ROM folder"))->setEnabled(false);
+    if (linkedPlay && !present.isEmpty()) {
+        const catalogue::PresentArchive& first = present.front();
+        const catalogue::GameSet* set = catalogue::definedSet(games, first.set);
+        if (set && set->netBoard) {
+            menu->addSeparator();
+            QMenu* linked = menu->addMenu(QStringLiteral("&Linked play"));
+            linked->setToolTip(
+                QStringLiteral("Cabinets of %1 side by side, linked").arg(first.set));
+            linked->setEnabled(
+                catalogue::reportArchive(games, *row, folder, first).problem.isEmpty());
+            for (int cabinets = kFewestCabinets; cabinets <= kMostCabinets; ++cabinets)
+                linked->addAction(
+                    QStringLiteral("&%1 cabinets").arg(cabinets), &form,
+                    [linkedPlay, first, cabinets] { linkedPlay(first.path, first.set, cabinets); });
+        }
+    }
     // Per game needs the emulator's list, which names the game's sets.
     if (openSettings) {
         menu->addSeparator();

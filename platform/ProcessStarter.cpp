@@ -96,6 +96,7 @@ struct ProcessStarter::Run {
     std::unique_ptr<QTemporaryFile> output; // null: discarded
     bool followed = false;
     qint64 told = 0; // how much of its output printed() has covered
+    int number = 0;
 };
 
 ProcessStarter::ProcessStarter(QObject* parent) : QObject(parent), m_follow(new QTimer(this)) {
@@ -142,6 +143,7 @@ bool ProcessStarter::start(const Request& request) {
         QFile::remove(run->output->fileName());
 #endif
     Run* const watched = run.get();
+    watched->number = m_nextRun++;
     connect(&process, &QProcess::finished, this,
             [this, watched](int exitCode, QProcess::ExitStatus exitStatus) {
                 ended(watched, exitStatus == QProcess::NormalExit ? exitCode : -1);
@@ -189,7 +191,7 @@ void ProcessStarter::ended(Run* run, int status) {
     done->process->disconnect();
     done->process->deleteLater();
     done->process = nullptr;
-    Q_EMIT finished(status, done->output.get());
+    Q_EMIT finished(status, done->output.get(), done->number);
 }
 
 } // namespace platform

@@ -43,12 +43,17 @@ public:
     // True while a process started here has not ended yet.
     bool running() const { return !m_runs.empty(); }
 
+    // The number of the last process started here: each start that succeeds
+    // takes the next one, from 0.
+    int lastRun() const { return m_nextRun - 1; }
+
 Q_SIGNALS:
     // A process started here has ended: its exit status (-1 when it did not
     // exit by itself, a crash say) and its output, open for reading and valid
-    // only during the emission; null when its output was discarded. Never
-    // emitted for a process still running when the starter goes.
-    void finished(int status, QIODevice* output);
+    // only during the emission; null when its output was discarded; and its
+    // number (lastRun() after its start). Never emitted for a process still
+    // running when the starter goes.
+    void finished(int status, QIODevice* output, int run);
 
     // More output of a followed run, in the order it was written, the
     // unfinished last line included; the rest comes before finished(). When
@@ -63,6 +68,7 @@ private:
 
     std::vector<std::unique_ptr<Run>> m_runs;
     QTimer* m_follow; // runs only while a followed run does
+    int m_nextRun = 0;
 };
 
 // The most bytes one printed() tells.

@@ -445,7 +445,7 @@ def _display_usable():
         return False
 
 
-def _private_display():
+def _private_display(screen="1280x1024x24"):
     """Starts an Xvfb of our own and points DISPLAY at it.
 
     Parallel `xvfb-run -a` calls can pick the same display number; the loser
@@ -454,7 +454,7 @@ def _private_display():
     """
     read_end, write_end = os.pipe()
     server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-                               "1280x1024x24", "-nolisten", "tcp"],
+                               screen, "-nolisten", "tcp"],
                               pass_fds=(write_end,), stdin=subprocess.DEVNULL,
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write_end)
@@ -468,6 +468,12 @@ def _private_display():
     atexit.register(lambda: (server.terminate(), server.wait(10)))
     os.environ["DISPLAY"] = ":" + number.decode().strip()
     os.environ.pop("XAUTHORITY", None)
+
+
+def use_small_screen(size):
+    """Runs the rest of this file's tests on an Xvfb of their own, `size`
+    (WIDTHxHEIGHT) in pixels."""
+    _private_display(size + "x24")
 
 
 def run_tests():

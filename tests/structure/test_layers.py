@@ -20,8 +20,8 @@ WINDOW_FILES = {
     "bindings": {"BindingChart", "Capture", "DeviceCapture", "GamePage", "PadView",
                  "Profiles", "SlotBinding", "SlotMenu"},
     "catalogue": {"FolderPaths", "GameCatalogue", "RomScan", "SelectedGame", "SelectionView"},
-    "emulator": {"BindingPanel", "GameControls", "Launch", "PadSetupPanel", "SaveToFiles",
-                 "SettingsFace", "VersionMenu"},
+    "emulator": {"BindingPanel", "GameControls", "Launch", "LinkedPlay", "PadSetupPanel",
+                 "SaveToFiles", "SettingsFace", "VersionMenu"},
 }
 
 

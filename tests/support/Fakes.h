@@ -58,15 +58,20 @@ public:
         starts.append({program, arguments, state, workingFolder});
         if (onStart)
             onStart();
-        if (succeeds)
+        if (succeeds) {
             ++m_running;
+            m_lastRun = int(starts.size()) - 1;
+        }
         return succeeds;
     }
     bool running() const override { return m_running > 0; }
-    void finish(int status, const QStringList& errorLines = {}, bool outputKept = true) {
+    int lastRun() const override { return m_lastRun; }
+    // The end of run `run` (its index in starts), by default the last one.
+    void finish(int status, const QStringList& errorLines = {}, bool outputKept = true,
+                int run = -1) {
         if (m_running > 0)
             --m_running;
-        Q_EMIT finished(status, errorLines, outputKept);
+        Q_EMIT finished(status, errorLines, outputKept, run < 0 ? m_lastRun : run);
     }
     // What a run started Normal prints, as the real one tells it.
     void print(const QString& text) { Q_EMIT printed(text); }
@@ -78,6 +83,7 @@ public:
 
 private:
     int m_running = 0;
+    int m_lastRun = -1;
 };
 
 // A front-end over a fresh temporary program folder, not yet started.

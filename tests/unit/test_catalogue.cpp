@@ -74,6 +74,7 @@ private Q_SLOTS:
     void definitionsThatCannotAllBeUsed_data();
     void definitionsThatCannotAllBeUsed();
     void oversizedDefinitionsAreNotRead();
+    void netBoardSetsByTheirValue();
     void theQuickReaderReadsAsTheGeneralOne_data();
     void theQuickReaderReadsAsTheGeneralOne();
 };
@@ -359,6 +360,21 @@ void CatalogueTest::oversizedDefinitionsAreNotRead() {
                 .problem.contains(QLatin1String("cannot be read")));
 }
 
+void CatalogueTest::netBoardSetsByTheirValue() {
+    NEED_TODAYS_DEFINITIONS();
+    QStringList linked;
+    for (const GameSet& set : todays().sets) {
+        if (set.netBoard)
+            linked << set.name;
+    }
+    linked.sort();
+    // scuddx and scuddxo carry the element, false.
+    QCOMPARE(linked.join(u' '),
+             QStringLiteral("dayto2pe daytona2 dirtdvls dirtdvlsau dirtdvlsg dirtdvlsj dirtdvlsu "
+                            "harley harleya lemans24 scud scudau scudplus scudplusa skichamp "
+                            "spikeofe spikeout srally2 von2 von254g von2a von2o"));
+}
+
 // Every field of every set, or "-" for none.
 QString described(const std::optional<Definitions>& definitions) {
     if (!definitions)
@@ -372,7 +388,8 @@ QString described(const std::optional<Definitions>& definitions) {
                            set.version,
                            set.manufacturer,
                            set.year,
-                           set.inputTypes.join(u',')}
+                           set.inputTypes.join(u','),
+                           QString::number(set.netBoard)}
                    .join(u'|');
         for (const RomRegion& region : set.regions) {
             out << u' ' + region.name + (region.required ? u'!' : u'?');

@@ -68,6 +68,7 @@ private Q_SLOTS:
     void outputFolder();
     void leftRunningWhenTheLauncherGoes();
     void setUpOutputIsToldAsItComes();
+    void eachEndTellsWhichRun();
 };
 
 void TestProcessLauncher::failedRunTellsItsErrorLines() {
@@ -113,6 +114,27 @@ void TestProcessLauncher::failedRunTellsItsErrorLines() {
     QVERIFY(finished.wait(10000));
     QCOMPARE(finished[1][0].toInt(), 0);
     QCOMPARE(finished[1][1].toStringList(), QStringList{QStringLiteral("Error: ") + folder});
+}
+
+// Linked cabinets run together and end in any order.
+void TestProcessLauncher::eachEndTellsWhichRun() {
+    ScriptFixture f;
+    emulator::ProcessLauncher launcher;
+    QSignalSpy finished(&launcher, &emulator::Launcher::finished);
+    const QString program = f.script("sleep $1\nexit $2\n");
+    QVERIFY(launcher.start(program, {"2", "1"}, emulator::WindowState::Minimized, f.dir.path()));
+    const int slow = launcher.lastRun();
+    QVERIFY(launcher.start(program, {"0", "2"}, emulator::WindowState::Minimized, f.dir.path()));
+    const int quick = launcher.lastRun();
+    QVERIFY(slow != quick);
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished[0][0].toInt(), 2);
+    QCOMPARE(finished[0][3].toInt(), quick);
+    QVERIFY(launcher.running());
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished[1][0].toInt(), 1);
+    QCOMPARE(finished[1][3].toInt(), slow);
+    QVERIFY(!launcher.running());
 }
 
 void TestProcessLauncher::failedStartsLeaveNothing_data() {
