@@ -40,6 +40,7 @@ public:
         return false;
     }
     bool running() const override { return false; }
+    int lastRun() const override { return -1; }
 };
 
 QByteArray usersFile() {
