@@ -34,6 +34,8 @@ struct PadSetup {
     QString applied;                // what the last Apply did, for the line
     QString devicesLine;            // the pads connected, for the line
     QStringList skipped;            // connected devices that are no game controllers
+    QStringList pads;               // the game controllers, in the emulator's order
+    bool linked = false;            // a version of the game links cabinets
     bool kindsRead = false;         // the Nintendo toggles took the pads' kinds
     // Where each pad's controls rested when first seen, by device key.
     QHash<QString, platform::DeviceState> rest;

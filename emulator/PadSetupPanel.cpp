@@ -67,6 +67,16 @@ QString contextLine(const bindings::PadSetup& setup) {
            sectionList(setup.sets) + QStringLiteral("; your keys stay.");
 }
 
+// Which pad plays which cabinet in linked play: cabinet k reads pad k.
+QString linkedLine(const bindings::PadSetup& setup) {
+    if (setup.pads.isEmpty())
+        return QStringLiteral("Linked play: cabinet k plays with pad k.");
+    QStringList cabinets;
+    for (int k = 1; k <= std::min<int>(4, int(setup.pads.size())); ++k)
+        cabinets.append(QStringLiteral("%1 plays cabinet %2").arg(setup.pads[k - 1]).arg(k));
+    return QStringLiteral("Linked play: ") + cabinets.join(QStringLiteral(", ")) + u'.';
+}
+
 void render(ui::Form1& form, const bindings::PadSetup& setup) {
     const ui::PadSetupView& v = form.padSetup();
     const QString title = QStringLiteral("Game controller for ") + setup.title;
@@ -97,7 +107,10 @@ void render(ui::Form1& form, const bindings::PadSetup& setup) {
                             setup.types);
     if (setup.chosen)
         v.pad->setCurrent(bindings::picturePart(*setup.chosen));
-    v.Label12->setText(setup.devicesLine + u'\n' + contextLine(setup));
+    const QString line = setup.devicesLine + (setup.linked ? u' ' + linkedLine(setup) : QString()) +
+                         u'\n' + contextLine(setup);
+    v.Label12->setText(line);
+    v.Label12->setToolTip(line); // whole, where its lines run out
     v.Command14->setEnabled(!setup.pending.isEmpty());
     v.Command12->setEnabled(!setup.types.isEmpty());
 }
@@ -109,12 +122,14 @@ void readDevices(bindings::PadSetup& setup, const std::vector<platform::GameDevi
         bindings::deviceNumbers(devices, bindings::Numbering::GameController);
     QStringList players;
     setup.skipped.clear();
+    setup.pads = QStringList(int(devices.size()), QString());
     for (std::size_t i = 0; i < devices.size(); ++i) {
         const platform::GameDevice& device = devices[i];
         if (numbers[i] == 0) {
             setup.skipped.append(device.name);
             continue;
         }
+        setup.pads[numbers[i] - 1] = device.name;
         if (numbers[i] <= 2)
             players.append(QStringLiteral("player %1: %2").arg(numbers[i]).arg(device.name));
         // The face letters start as the pad that plays has them.
@@ -122,6 +137,7 @@ void readDevices(bindings::PadSetup& setup, const std::vector<platform::GameDevi
             setup.nintendo[std::size_t(numbers[i] - 1)] =
                 device.type == platform::ControllerType::Nintendo;
     }
+    setup.pads.removeAll(QString());
     setup.kindsRead = setup.kindsRead || !players.isEmpty();
     QString line = players.isEmpty()
                        ? QStringLiteral("No game controller connected: the layout fits any pad "
@@ -150,6 +166,11 @@ void startOver(ui::Form1& form, bindings::PadSetup& setup,
                             row ? catalogue::definedSets(*row, catalogue) : QStringList());
     setup.applied.clear();
     setup.rest.clear();
+    setup.linked = false;
+    for (const QString& set : setup.sets) {
+        if (const catalogue::GameSet* defined = catalogue::definedSet(catalogue, set))
+            setup.linked = setup.linked || defined->netBoard;
+    }
 }
 
 } // namespace

@@ -57,7 +57,7 @@ QString foldCaption(const QString& heading, bool folded) {
 
 SettingsFace::SettingsFace(QList<SettingRowSpec> rows, QWidget* parent)
     : QWidget(parent), m_specs(std::move(rows)) {
-    setObjectName(QStringLiteral("Picture6"));
+    setObjectName(QStringLiteral("Picture7"));
     setAutoFillBackground(true);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
@@ -68,7 +68,7 @@ SettingsFace::SettingsFace(QList<SettingRowSpec> rows, QWidget* parent)
     layout->setSpacing(4);
 
     m_title = new QLabel(this);
-    m_title->setObjectName(QStringLiteral("Label11"));
+    m_title->setObjectName(QStringLiteral("Label13"));
     QFont bold = m_title->font();
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.15);
@@ -108,7 +108,7 @@ SettingsFace::SettingsFace(QList<SettingRowSpec> rows, QWidget* parent)
     layout->addWidget(m_scroll, 1);
 
     m_notice = new QLabel(this);
-    m_notice->setObjectName(QStringLiteral("Label12"));
+    m_notice->setObjectName(QStringLiteral("Label14"));
     m_notice->setWordWrap(true);
     m_notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_notice->hide();

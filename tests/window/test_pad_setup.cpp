@@ -151,6 +151,11 @@ void PadSetupTest::partMovedByAPad() {
     QTest::mouseClick(f.view().Command12, Qt::LeftButton);
     QCOMPARE(f.store().gameValue(QStringLiteral("vf3"), QStringLiteral("Punch")),
              std::optional<QString>(QStringLiteral("KEY_Q")));
+    // A game that links cabinets names the pad that plays each one.
+    QVERIFY(!f.view().Label12->text().contains(QLatin1String("Linked play")));
+    f.select(QStringLiteral("Daytona USA 2"));
+    QVERIFY(f.view().Label12->text().contains(
+        QLatin1String("Linked play: Kestrun test pad plays cabinet 1.")));
 }
 
 void PadSetupTest::everyGameWarnsOfJoystickBindings() {
