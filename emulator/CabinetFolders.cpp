@@ -29,7 +29,9 @@ std::optional<QString> folderAt(const QString& path) {
     const platform::Place place = platform::placeAt(path);
     if (place == platform::Place::Folder)
         return std::nullopt;
-    if (place == platform::Place::Nothing && platform::makeFolder(path))
+    // Cabinets are made ready side by side: another may have just made it.
+    if (place == platform::Place::Nothing &&
+        (platform::makeFolder(path) || platform::placeAt(path) == platform::Place::Folder))
         return std::nullopt;
     const QString why = place == platform::Place::Nothing
                             ? QStringLiteral("it cannot be made")
