@@ -73,6 +73,7 @@ private Q_SLOTS:
     void cleanupTestCase();
     void virtuaFighter3ForThisGame();
     void partMovedByAPad();
+    void nintendoLettersFollowTheConnectedPad();
     void everyGameWarnsOfJoystickBindings();
     void keyboardOnly();
 };
@@ -156,6 +157,16 @@ void PadSetupTest::partMovedByAPad() {
     f.select(QStringLiteral("Daytona USA 2"));
     QVERIFY(f.view().Label12->text().contains(
         QLatin1String("Linked play: Kestrun test pad plays cabinet 1.")));
+}
+
+void PadSetupTest::nintendoLettersFollowTheConnectedPad() {
+    VirtualPad pad("Kestrun test Switch pad", true, 0x057e, 0x2009); // a Switch Pro pad
+    PadFixture f;
+    f.openSetUp(QStringLiteral("Virtua Fighter 3"));
+    QVERIFY(QTest::qWaitFor(
+        [&] { return f.view().Label12->text().contains(QLatin1String("Kestrun test Switch pad")); },
+        3000));
+    QVERIFY(f.view().Check5->isChecked());
 }
 
 void PadSetupTest::everyGameWarnsOfJoystickBindings() {
