@@ -15,6 +15,7 @@ own Xvfb.
 import atexit
 import glob
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -55,6 +56,31 @@ def real_emulator_missing(renderer=False):
     if renderer and not glob.glob("/usr/lib/*/dri/swrast_dri.so"):
         return "Mesa's software renderer (libgl1-mesa-dri) is missing"
     return None
+
+
+def logged_setting(log, name):
+    """The value the emulator's log gives a setting at start, or None."""
+    match = re.search(r"(?m)^\[Info\]\s+%s=(.*)$" % re.escape(name), log)
+    return match and match.group(1).strip()
+
+
+def install_real_emulator(session, rom_sets):
+    """Copies the real emulator into emu/ of the session's folder, with its
+    Config/ and Assets/, and forges an archive of each set into roms/.
+    Returns the program file, the emulator folder and the ROM folder."""
+    emulator = os.path.join(session.root, "emu")
+    for folder in ("Config", "Assets"):
+        shutil.copytree(os.path.join(REAL_EMULATOR, folder), os.path.join(emulator, folder))
+    program_file = os.path.join(emulator, EMULATOR_NAME)
+    shutil.copyfile(os.path.join(REAL_EMULATOR, "supermodel"), program_file)
+    os.chmod(program_file, 0o755)
+    roms = os.path.join(session.root, "roms")
+    os.makedirs(roms)
+    for rom_set in rom_sets:
+        subprocess.run([os.path.join(REAL_EMULATOR, "forge-romset"),
+                        os.path.join(REAL_EMULATOR, "Config", "Games.xml"), rom_set,
+                        os.path.join(roms, rom_set + ".zip")], check=True, capture_output=True)
+    return program_file, emulator, roms
 
 
 def twips_to_pixels(twips):

@@ -4,10 +4,7 @@ input system and the layout's values, and a game not set up keeps the
 emulator's own input system."""
 
 import os
-import re
-import shutil
 import signal
-import subprocess
 import sys
 import time
 
@@ -18,7 +15,6 @@ import harness  # noqa: E402
 import test_bindings  # noqa: E402
 import test_launch  # noqa: E402
 
-REAL_EMULATOR = harness.REAL_EMULATOR
 px = harness.twips_to_pixels
 LAUNCH = (px(5595 + 75 + 840), px(3570 + 45 + 247))  # Command1
 # On the panel, over the game's page: the turn to the page, then "Set up a
@@ -42,11 +38,6 @@ GAMES = [
      {"InputSkiX": "JOY1_XAXIS", "InputSkiY": "JOY1_RXAXIS"}),
 ]
 
-
-def setting(log, name):
-    """The value the emulator's log gives a setting, or None."""
-    match = re.search(r"(?m)^\[Info\]\s+%s=(.*)$" % re.escape(name), log)
-    return match and match.group(1).strip()
 
 
 class PadSetup(harness.SessionTestCase):
@@ -104,19 +95,8 @@ class PadSetup(harness.SessionTestCase):
         if why:
             self.skipTest(why)
         s = self.s
-        emulator = os.path.join(s.root, "emu")
-        for folder in ("Config", "Assets"):
-            shutil.copytree(os.path.join(REAL_EMULATOR, folder), os.path.join(emulator, folder))
-        self.program_file = os.path.join(emulator, harness.EMULATOR_NAME)
-        shutil.copyfile(os.path.join(REAL_EMULATOR, "supermodel"), self.program_file)
-        os.chmod(self.program_file, 0o755)
-        roms = os.path.join(s.root, "roms")
-        os.makedirs(roms)
-        for rom_set in [game[1] for game in GAMES] + ["vf3"]:
-            subprocess.run([os.path.join(REAL_EMULATOR, "forge-romset"),
-                            os.path.join(REAL_EMULATOR, "Config", "Games.xml"), rom_set,
-                            os.path.join(roms, rom_set + ".zip")],
-                           check=True, capture_output=True)
+        self.program_file, emulator, roms = harness.install_real_emulator(
+            s, [game[1] for game in GAMES] + ["vf3"])
         test_launch.write_settings(s, emulator + "/", roms + "/")
         s.env["SDL_AUDIODRIVER"] = "dummy"
         program = s.start()
@@ -127,12 +107,12 @@ class PadSetup(harness.SessionTestCase):
         for title, rom_set, sources in GAMES:
             log = self.start(program, window, title)
             with self.subTest(title):
-                self.assertEqual(setting(log, "InputSystem"), "sdlgamepad", log)
+                self.assertEqual(harness.logged_setting(log, "InputSystem"), "sdlgamepad", log)
                 for name, source in sources.items():
-                    value = setting(log, name) or ""
+                    value = harness.logged_setting(log, name) or ""
                     self.assertIn(source, value.split(","), name + "=" + value)
                 self.assertNotIn("Unable to map input", log)
-        self.assertEqual(setting(self.start(program, window, None), "InputSystem"), "sdl")
+        self.assertEqual(harness.logged_setting(self.start(program, window, None), "InputSystem"), "sdl")
         s.close_window(window)
         self.assertEqual(s.wait_exit(program), 0)
 

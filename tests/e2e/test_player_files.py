@@ -3,7 +3,6 @@ configuration, reaches the games the front-end starts; the originals stay as
 they were."""
 
 import os
-import re
 import shutil
 import signal
 import subprocess
@@ -22,11 +21,6 @@ px = harness.twips_to_pixels
 LAUNCH = (px(5595 + 75 + 840), px(3570 + 45 + 247))
 LOADED = "Loaded NVRAM from 'NVRAM/scud.nv'."
 
-
-def setting(log, name):
-    """The value the emulator's log gives a setting, or None."""
-    match = re.search(r"(?m)^\[Info\]\s+%s=(.*)$" % re.escape(name), log)
-    return match and match.group(1)
 
 
 class PlayerFiles(harness.SessionTestCase):
@@ -110,7 +104,7 @@ class PlayerFiles(harness.SessionTestCase):
         program = s.start()
         window = s.main_window(program)
         first = self.start_scud(program, window)
-        self.assertEqual(setting(first, "WideScreen"), "false")
+        self.assertEqual(harness.logged_setting(first, "WideScreen"), "false")
         self.assertEqual((s.read(nvram), os.stat(nvram).st_mtime_ns), original)
 
         # The panel changes a binding; the player, by hand, a setting.
@@ -121,8 +115,8 @@ class PlayerFiles(harness.SessionTestCase):
         s.write(players, mine.replace(b"\nWideScreen = false\n", b"\nWideScreen = 1\n"))
         second = self.start_scud(program, window)
         # The emulator logs each setting as it read it.
-        self.assertEqual(setting(second, "WideScreen"), "1")
-        self.assertEqual(setting(second, "InputPunch"), "KEY_Z,JOY1_BUTTON1")
+        self.assertEqual(harness.logged_setting(second, "WideScreen"), "1")
+        self.assertEqual(harness.logged_setting(second, "InputPunch"), "KEY_Z,JOY1_BUTTON1")
         working = s.read(s.path("Config", "Supermodel.ini"))
         self.assertIn(b'\nInputPunch = "KEY_Z,JOY1_BUTTON1"\n', working)
         self.assertIn(b"\nWideScreen = 1\n", working)

@@ -3,8 +3,6 @@ for one game alone or for all games; and game sections survive the
 emulator's own launcher saving the player's file."""
 
 import os
-import re
-import shutil
 import signal
 import subprocess
 import sys
@@ -16,7 +14,6 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness  # noqa: E402
 import test_launch  # noqa: E402
 
-REAL_EMULATOR = harness.REAL_EMULATOR
 SUPPORT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support")
 px = harness.twips_to_pixels
 LAUNCH = (px(5595 + 75 + 840), px(3570 + 45 + 247))
@@ -28,11 +25,6 @@ ROWS = {"vf3": 0, "scud": 2, "scudplus": 3}
 TABS_TO_WIDE_SCREEN = 10
 TABS_TO_SOUND_VOLUME = 22
 
-
-def setting(log, name):
-    """The value the emulator's log gives a setting, or None."""
-    match = re.search(r"(?m)^\[Info\]\s+%s=(.*)$" % re.escape(name), log)
-    return match and match.group(1)
 
 
 def reads_on(value):
@@ -70,19 +62,8 @@ class Settings(harness.SessionTestCase):
         if why:
             self.skipTest(why)
         s = self.s
-        emulator = os.path.join(s.root, "emu")
-        for folder in ("Config", "Assets"):
-            shutil.copytree(os.path.join(REAL_EMULATOR, folder), os.path.join(emulator, folder))
-        self.program_file = os.path.join(emulator, harness.EMULATOR_NAME)
-        shutil.copyfile(os.path.join(REAL_EMULATOR, "supermodel"), self.program_file)
-        os.chmod(self.program_file, 0o755)
-        roms = os.path.join(s.root, "roms")
-        os.makedirs(roms)
-        for rom_set in ("scudplus", "scud", "vf3"):
-            subprocess.run([os.path.join(REAL_EMULATOR, "forge-romset"),
-                            os.path.join(REAL_EMULATOR, "Config", "Games.xml"), rom_set,
-                            os.path.join(roms, rom_set + ".zip")], check=True,
-                           capture_output=True)
+        self.program_file, emulator, roms = harness.install_real_emulator(
+            s, ("scudplus", "scud", "vf3"))
         test_launch.write_settings(s, emulator + "/", roms + "/")
         s.env["SDL_AUDIODRIVER"] = "dummy"
         program = s.start()
@@ -109,8 +90,9 @@ class Settings(harness.SessionTestCase):
         logs = {name: self.start_and_read_log(window, row) for name, row in ROWS.items()}
         for name, log in logs.items():
             self.assertRegex(log, r"(?m)^\[Info\]\s+%s:$" % name)  # the set it loaded
-            self.assertEqual(reads_on(setting(log, "WideScreen")), name == "scudplus", name)
-            self.assertEqual(int(setting(log, "SoundVolume")), 80, name)
+            wide = harness.logged_setting(log, "WideScreen")
+            self.assertEqual(reads_on(wide), name == "scudplus", name)
+            self.assertEqual(int(harness.logged_setting(log, "SoundVolume")), 80, name)
         self.assertFalse(s.find_windows(program, "^Err$"))
 
         inputs = subprocess.run([self.program_file, "-print-inputs"], cwd=s.program_dir,
