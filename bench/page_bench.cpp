@@ -12,6 +12,7 @@
 //                                     light-gun game, two by two, at SCALE
 
 #include "app/Frontend.h"
+#include "bench/Fakes.h"
 #include "bindings/PadLayout.h"
 #include "bindings/PadView.h"
 #include "emulator/Launcher.h"
@@ -38,21 +39,6 @@
 
 namespace {
 
-class YesDialogs final : public ui::Dialogs {
-public:
-    void tell(const QString&, const QString&) override {}
-    bool ask(const QString&, const QString&) override { return true; }
-};
-
-class NoLauncher final : public emulator::Launcher {
-public:
-    bool start(const QString&, const QStringList&, emulator::WindowState, const QString&) override {
-        return false;
-    }
-    bool running() const override { return false; }
-    int lastRun() const override { return -1; }
-};
-
 // The input types of the built-in rows' sets, as the emulator's definitions
 // list them.
 const QStringList kTypes[] = {
@@ -73,13 +59,6 @@ const QStringList kTypes[] = {
     {"common", "analog_joystick"},                                // swtrilgy
     {"common", "vehicle", "shiftupdown", "viewchange"},           // eca
 };
-
-QByteArray usersFile() {
-    QFile file(QStringLiteral(KESTRUN_SOURCE "/tests/support/first-start-Supermodel.ini"));
-    QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    bytes.replace("WideScreen = 0", "WideScreen = true");
-    return bytes + "RefreshRate = 57.524\n\n[ vf3 ]\nInputPunch = \"KEY_Q\"\n";
-}
 
 struct Panel {
     QTemporaryDir dir{QStringLiteral("/dev/shm/page-bench-XXXXXX")};

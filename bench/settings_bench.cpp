@@ -7,6 +7,7 @@
 //   settings-bench [RUNS]
 
 #include "app/Frontend.h"
+#include "bench/Fakes.h"
 #include "emulator/Launcher.h"
 #include "tests/support/Definitions.h"
 #include "ui/Dialogs.h"
@@ -27,28 +28,6 @@
 #include <vector>
 
 namespace {
-
-class YesDialogs final : public ui::Dialogs {
-public:
-    void tell(const QString&, const QString&) override {}
-    bool ask(const QString&, const QString&) override { return true; }
-};
-
-class NoLauncher final : public emulator::Launcher {
-public:
-    bool start(const QString&, const QStringList&, emulator::WindowState, const QString&) override {
-        return false;
-    }
-    bool running() const override { return false; }
-    int lastRun() const override { return -1; }
-};
-
-QByteArray usersFile() {
-    QFile file(QStringLiteral(KESTRUN_SOURCE "/tests/support/first-start-Supermodel.ini"));
-    QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    bytes.replace("WideScreen = 0", "WideScreen = true");
-    return bytes + "RefreshRate = 57.524\n\n[ vf3 ]\nInputPunch = \"KEY_Q\"\n";
-}
 
 void write(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());
